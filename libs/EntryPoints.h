@@ -1,0 +1,61 @@
+// The entry points of the program's outside modules, as the program binds them
+// by name. Every entry point uses the C calling convention; texts are
+// zero-terminated single-byte strings; short texts (DoPathEx) are a length byte
+// followed by at most 255 characters.
+#pragma once
+
+#include "platform/Window.h"
+
+#include <cstdint>
+
+extern "C" {
+
+// What the exception report is told about an exception.
+struct VlrExceptionInfo {
+    const char* className;  // e.g. "EConvertError"
+    const char* message;
+};
+
+// A short text: length byte, then the characters.
+using VlrShortString = unsigned char[256];
+
+// vlrsys
+using ExceptCenterFn = void (*)(vlr::Handle app, vlr::Handle mainWindow, void* sender,
+                                const VlrExceptionInfo* exception, const char* preferencesPath,
+                                const char* methodName, const char* fileVersion, const char* fileName);
+using NewProjFn = std::int32_t (*)(vlr::Handle app, vlr::Handle mainWindow);
+using DoVarsFn = std::uint8_t (*)(vlr::Handle app);
+using ShowProjPrefFn = std::uint8_t (*)(vlr::Handle app, vlr::Handle mainWindow);
+using DoPrefFn = void (*)(vlr::Handle app, vlr::Handle mainWindow);
+using ShowObjRepFn = void (*)(vlr::Handle app, vlr::Handle mainWindow);
+using AddObjRepFn = void (*)(vlr::Handle app, vlr::Handle mainWindow, const char* path);
+using DlFromWebFn = void (*)(vlr::Handle app, vlr::Handle mainWindow);
+using AddToolFn = void (*)(vlr::Handle app, vlr::Handle mainWindow);
+
+// vlrcore
+using ProcessProjectFn = std::int32_t (*)(const char* projectFile, const char* sourceFile,
+                                          vlr::Handle mainWindow, std::int32_t reserved, std::int32_t flag);
+// Writes the result short text to *result.
+using DoPathExFn = void (*)(const unsigned char* sourceDir, const unsigned char* fileDir,
+                            const unsigned char* outputDir, unsigned char* result);
+
+// extdlgs
+using ShowHLinkFn = void (*)(vlr::Handle app, vlr::Handle mainWindow);
+using InsertDialogFn = void (*)(vlr::Handle mainWindow, vlr::Handle editorWindow, const char* lowerCase);
+using InsCSSFn = void (*)(vlr::Handle mainWindow, vlr::Handle editorWindow);
+
+// coldlg
+using ColDlgInitExFn = std::int32_t (*)(char* buffer, std::int32_t size);
+
+// iview
+using IViewDispFn = void (*)(vlr::Handle app, const char* imagePath, vlr::Handle mainWindow);
+
+// webpost: returns 1 when the upload went through, 0 when it failed.
+using WpPostAFn = std::int32_t (*)(vlr::Handle owner, std::int32_t hasFirst, char* first,
+                                   std::int32_t* secondLength, char* second, std::int32_t, std::int32_t,
+                                   std::int32_t);
+
+// validate
+using DoValidateFn = void (*)(vlr::Handle app, const char* address, vlr::Handle mainWindow);
+using GetHintFn = const char* (*)(vlr::Handle app, const char* text);
+}

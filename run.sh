@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Velora and starts it from its run folder.
+# Arguments are passed to the program (files to open).
+set -euo pipefail
+cd "$(dirname "$0")"
+PRESET="${VELORA_PRESET:-default}"
+./tools/install-deps.sh
+cmake --preset "$PRESET" >/dev/null
+cmake --build --preset "$PRESET" -- -j"$(nproc)"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display found: starting under the offscreen platform." >&2
+  export QT_QPA_PLATFORM=offscreen
+fi
+exec "build/$PRESET/Velora/velora" "$@"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velora needs to build, test and run.
+# Idempotent: packages already present are left alone, and the package lists are
+# refreshed only when something has to be installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
+  qt6-webengine-dev
+  libgl-dev
+  libjpeg-dev libgif-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang
+  fonts-liberation
+  xvfb xauth imagemagick poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
