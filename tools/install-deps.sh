@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
   qt6-webengine-dev
-  libgl-dev
+  libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang

@@ -10,9 +10,11 @@
 // - Every record holds at most 65535 bytes. A record that does not end in CR continues on the
 //   next record (word wrap or an over-long line), except the last record, which never ends in
 //   CR and may be empty. No other record is empty.
+// - Only the store changes a record's text; owners (the highlighter) change tokens and flags.
 // - A record's token array is empty (not computed) or exactly as long as its text.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,9 +39,10 @@ struct LineRecord {
   std::string text;                  // the bytes, with the trailing CR of a hard break
   std::vector<std::uint8_t> tokens;  // one token value per byte; empty until computed
   std::uint16_t flags = kRecRepaint | kRecRescan;
+  bool hard = false;  // text ends in CR; kept by the store (the index scans it without touching text)
 
   [[nodiscard]] std::uint16_t length() const noexcept { return static_cast<std::uint16_t>(text.size()); }
-  [[nodiscard]] bool hardBreak() const noexcept { return !text.empty() && text.back() == '\r'; }
+  [[nodiscard]] bool hardBreak() const noexcept { return hard; }
   // The text without its break.
   [[nodiscard]] std::string_view content() const noexcept {
     return std::string_view(text).substr(0, text.size() - (hardBreak() ? 1 : 0));

@@ -1,0 +1,374 @@
+#include "app/shell/MainWindow.h"
+
+#include "app/commands/MainCommands.h"
+#include "app/shell/CommandGate.h"
+#include "app/shell/MenuAnimator.h"
+#include "app/shell/RecentList.h"
+#include "app/shell/SidePanel.h"
+#include "app/shell/Splash.h"
+#include "app/shell/StatusLine.h"
+#include "app/shell/VeloraApplication.h"
+#include "platform/Prompter.h"
+#include "platform/System.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QSplitter>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+#include <cxxabi.h>
+#include <iostream>
+#include <typeinfo>
+
+// The shell's pictures live in a static library, whose resources must be
+// registered by hand.
+static void initShellResources() { Q_INIT_RESOURCE(shell); }
+
+namespace vlr {
+namespace {
+
+TFrmMainVLR::MethodProbe& methodProbe() {
+    static TFrmMainVLR::MethodProbe probe;
+    return probe;
+}
+
+// The hidden application window: the handle handed to the outside modules as
+// the application handle.
+class ApplicationWindow : public MessageHandler {
+public:
+    LResult handleMessage(unsigned, WParam, LParam) override { return 0; }
+};
+
+std::string demangledName(const std::type_info& type) {
+    int status = 0;
+    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string out = status == 0 && name ? name : type.name();
+    std::free(name);
+    if (auto colon = out.rfind("::"); colon != std::string::npos)
+        out = out.substr(colon + 2);
+    return out;
+}
+
+}  // namespace
+
+void TFrmMainVLR::SetMethodProbe(MethodProbe probe) { methodProbe() = std::move(probe); }
+
+void TFrmMainVLR::enter(const char* method) {
+    currentMethod_ = std::string("TFrmMainVLR.") + method;
+    if (methodProbe())
+        methodProbe()(method);
+}
+
+TFrmMainVLR::TFrmMainVLR(TFrmSplash* splash, QStringList arguments)
+    : splash_(splash), arguments_(std::move(arguments)), appDir_(vlr::AppDir()) {
+    setObjectName("FrmMainVLR");
+    initShellResources();
+    appWindow_ = std::make_unique<ApplicationWindow>();
+    appHandle_ = RegisterWindow(appWindow_.get(), "TApplication");
+    handle_ = RegisterWindow(this, "TFrmMainVLR", this);
+    buildWindow();
+    FormCreate();
+}
+
+TFrmMainVLR::~TFrmMainVLR() {
+    if (auto* app = qobject_cast<VeloraApplication*>(QCoreApplication::instance()))
+        app->setExceptionHandler(nullptr);
+    SetUnhandledExceptionHook(nullptr);
+    UnregisterWindow(handle_);
+    UnregisterWindow(appHandle_);
+}
+
+void TFrmMainVLR::buildWindow() {
+    setWindowTitle("Velora");
+    setWindowIcon(QIcon(":/shell/velora.svg"));
+    resize(1024, 720);
+    setDockOptions(QMainWindow::AnimatedDocks);
+    commands_ = std::make_unique<MainCommands>(this);
+    gate_ = std::make_unique<CommandGate>(*commands_);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName("RxSplitter1");
+    splitter_->setChildrenCollapsible(false);
+    mdi_ = new QMdiArea(splitter_);
+    mdi_->setObjectName("MDIClient");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setBackground(palette().brush(QPalette::Dark));
+    side_ = new SidePanel(splitter_);
+    splitter_->addWidget(mdi_);
+    splitter_->addWidget(side_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setSizes({800, 200});
+    side_->setMinimumWidth(120);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(splitter_, 1);
+    status_ = new StatusLine(central);
+    layout->addWidget(status_);
+    setCentralWidget(central);
+
+    recentProjects_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList", this);
+    recentFiles_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList2", this);
+    auto openRecent = [this](const QString& path) {
+        enter("MRUItemClick");
+        if (parseToOpen)
+            parseToOpen(path);
+    };
+    recentProjects_->AttachMenu(commands_->menu("RecentProjects1"), openRecent);
+    recentFiles_->AttachMenu(commands_->menu("ReopenFile1"), openRecent);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+        if (!w)
+            status_->showDocumentKind("none");
+    });
+    new MenuAnimator(this);
+    connectCommands();
+}
+
+void TFrmMainVLR::FormCreate() {
+    enter("FormCreate");
+    if (!libraries_.Bind()) {
+        std::cerr << "Cannot load " << libraries_.failedModule() << ": " << LastLibraryError() << std::endl;
+        ShowMessage(MessageKind::Error, "Fatal Error", kMissingLibraryText, BtnOk);
+        fatal_ = true;
+        return;
+    }
+    firstShow_ = true;
+    if (auto* app = qobject_cast<VeloraApplication*>(QCoreApplication::instance()))
+        app->setExceptionHandler([this](QObject* sender, std::exception_ptr e) { HandleExceptionEx(sender, e); });
+    SetUnhandledExceptionHook([this](std::exception_ptr e) { HandleExceptionEx(this, e); });
+
+    if (splash_) {
+        splash_->setStatus("Loading Preferences...");
+        ProcessMessages();
+    }
+    bool printer = HasPrinter();
+    for (const char* name : {"PrinterSetup2", "PrinterSetup1"})
+        if (QAction* a = action(name))
+            a->setEnabled(printer);
+
+    recentProjects_->Load();
+    recentFiles_->Load();
+    projectFile_ = "none";
+    projectModified_ = false;
+    RestoreLayout();
+
+    Preferences prefs(PreferencesPath());
+    menuDoubleSpeed_ = prefs.MenuDoubleSpeed();
+    menuAnimation_ = prefs.ReadType(menuAnimation_);
+    ApplyMenuAnimation();
+    lowerTags_ = prefs.LowerTags();
+}
+
+void TFrmMainVLR::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownBefore_ && !fatal_) {
+        shownBefore_ = true;
+        FormShow();
+    }
+}
+
+void TFrmMainVLR::FormShow() {
+    enter("FormShow");
+    if (splash_) {
+        splash_->setStatus("Initializing Development Environment...");
+        ProcessMessages();
+    }
+    lastSpecialChar_ = 60;
+    bulletStyle_ = "regular";
+    for (const char* name : {"CheckSpelling1", "SpellingSeparator1"})
+        if (QAction* a = action(name))
+            a->setVisible(true);
+    if (firstShow_) {
+        bool editorOpened = false;
+        if (!arguments_.isEmpty()) {
+            for (const QString& arg : arguments_)
+                if (parseToOpen)
+                    parseToOpen(arg);
+        } else {
+            EnvironmentPrefs env = Preferences(PreferencesPath()).Environment();
+            if (env.LastProject && !env.Project.empty() && !recentProjects_->items().isEmpty() && parseToOpen)
+                parseToOpen(recentProjects_->items().front());
+            if (env.NewEditor && createNewEditor) {
+                createNewEditor();
+                editorOpened = true;
+            }
+        }
+        if (!editorOpened && ChildCount("TFrmEditor") == 0)
+            UpdateEditorCommands(true);
+    }
+    if (QAction* a = action("FindNext1"))
+        a->setEnabled(false);
+    if (splash_) {
+        splash_->close();
+        splash_ = nullptr;
+    }
+    PostMessage(handle_, MSG_LOAD_SWATCHES, 0, 0);
+}
+
+void TFrmMainVLR::SetProjectState(const std::string& projectFile, bool modified) {
+    projectFile_ = projectFile;
+    projectModified_ = modified;
+}
+
+void TFrmMainVLR::SetStatusText(const QString& text) {
+    enter("SetStatusText");
+    status_->setPanelText(1, text);
+}
+
+void TFrmMainVLR::ShowHint(const QString& hint) {
+    enter("ShowHint");
+    status_->setPanelText(1, hint);
+}
+
+bool TFrmMainVLR::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TFrmMainVLR::GetFileInformation() {
+    if (VersionResourceSize() <= 0) {
+        fileVersion_ = "No Version Information Available";
+        fileName_ = "No Filename Information Available";
+        return;
+    }
+    fileName_ = VersionValue("OriginalFilename");
+    fileVersion_ = VersionValue("FileVersion");
+}
+
+void TFrmMainVLR::HandleExceptionEx(QObject* sender, std::exception_ptr error) {
+    fileVersion_.clear();
+    fileName_.clear();
+    GetFileInformation();
+    std::string className = "Exception";
+    std::string message = "Unknown error";
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        className = demangledName(typeid(e));
+        message = e.what();
+    } catch (...) {
+    }
+    VlrExceptionInfo info{className.c_str(), message.c_str()};
+    std::string prefs = PreferencesPath();
+    if (libraries_.entry.ExceptCenter) {
+        libraries_.entry.ExceptCenter(appHandle_, handle_, sender, &info, prefs.c_str(), currentMethod_.c_str(),
+                                      fileVersion_.c_str(), fileName_.c_str());
+    } else {
+        std::cerr << currentMethod_ << ": " << className << ": " << message << std::endl;
+    }
+}
+
+int TFrmMainVLR::ChildCount(const std::string& className) const {
+    int n = 0;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        // A closed window lingers in the list until it is deleted.
+        if (w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            continue;
+        QWidget* child = w->widget();
+        if (child && GetClassName(child->property("vlrHandle").value<Handle>()) == className)
+            ++n;
+    }
+    return n;
+}
+
+Handle TFrmMainVLR::ActiveChildHandle() const {
+    QMdiSubWindow* w = mdi_->activeSubWindow();
+    if (!w && !mdi_->subWindowList().isEmpty())
+        w = mdi_->subWindowList().front();
+    if (!w || !w->widget())
+        return 0;
+    return w->widget()->property("vlrHandle").value<Handle>();
+}
+
+std::string TFrmMainVLR::ActiveChildClass() const { return GetClassName(ActiveChildHandle()); }
+
+void TFrmMainVLR::UpdateEditorCommands(bool lastClosing) {
+    enter("UpdateEditorCommands");
+    int count = ChildCount("TFrmEditor");
+    bool printer = HasPrinter();
+    if (count >= 2 || !lastClosing) {
+        if (printer)
+            for (const char* name : {"PrintDocument1", "Print1"})
+                gate_->setEnabled(name, true);
+    } else {
+        for (const char* name : {"PrintDocument1", "Print1", "Save2"})
+            gate_->setEnabled(name, false);
+    }
+    if (count < 2) {
+        bool e = !lastClosing;
+        for (QAction* a : gate_->editorDependentCommands())
+            gate_->setEnabled(a, e);
+        if (!e)
+            for (const char* name : {"Delete2", "Cut2", "Copy2",
+                                     "Paste2", "Undo2", "Redo2"})
+                gate_->setEnabled(name, false);
+    }
+}
+
+bool TFrmMainVLR::FormCloseQuery() {
+    enter("FormCloseQuery");
+    QList<QPointer<QMdiSubWindow>> children;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        children << w;
+    bool allClosed = true;
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (*it && !(*it)->close())
+            allClosed = false;
+        ProcessMessages();
+    }
+    // A child that refused to close (its question was cancelled) keeps the
+    // program open, so nothing unsaved is lost.
+    return allClosed;
+}
+
+void TFrmMainVLR::closeEvent(QCloseEvent* event) {
+    if (fatal_) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    enter("FormClose");
+    if (projectFile_ != "none" && projectModified_) {
+        ModalResult answer = ShowMessage(MessageKind::Confirmation, "", "Save changes to current project?",
+                                         BtnYesNoCancel);
+        if (answer == ModalResult::Yes) {
+            if (!projectSaver || !projectSaver()) {
+                event->ignore();
+                return;
+            }
+        } else if (answer != ModalResult::No) {
+            // Cancel keeps the program running with the project still modified.
+            event->ignore();
+            return;
+        }
+    }
+    projectFile_ = "none";
+    projectModified_ = false;
+    SaveLayout();
+    libraries_.Release();
+    event->accept();
+}
+
+void TFrmMainVLR::resizeEvent(QResizeEvent* event) {
+    enter("FormResize");
+    QMainWindow::resizeEvent(event);
+    status_->layoutFor(width());
+}
+
+QAction* TFrmMainVLR::action(const QString& name) const { return commands_->action(name); }
+
+}  // namespace vlr

@@ -1,0 +1,200 @@
+// TFrmMainVLR: the program's multi-document main window. It owns the menu bar,
+// the five toolbars, the side panel, the status line, the bound outside modules
+// and the three name/value lists, and answers the main-window messages.
+#pragma once
+
+#include "app/shell/CoreLibraries.h"
+#include "app/shell/Preferences.h"
+#include "appearance/UserSettings.h"
+#include "platform/Window.h"
+
+#include <QMainWindow>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QSplitter;
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace vlr {
+
+class CommandGate;
+class MainCommands;
+class RecentList;
+class SidePanel;
+class StatusLine;
+class TFrmSplash;
+
+// Main-window message numbers handled by the shell.
+enum MainMessage : unsigned {
+    WM_ERASEBKGND = 20,
+    MSG_EDITOR_COMMANDS = 2321,
+    MSG_RELOAD_PREFERENCES = 3038,
+    MSG_LOAD_SWATCHES = 3082,
+    MSG_CLOSED_ALL = 3083,
+    MSG_EDITOR_FONT = 3084,
+};
+
+class TFrmMainVLR : public QMainWindow, public MessageHandler {
+    Q_OBJECT
+public:
+    // Runs FormCreate. When a start-up module is missing the fatal message has
+    // been shown and fatal() is true: the caller ends the program.
+    explicit TFrmMainVLR(TFrmSplash* splash = nullptr, QStringList arguments = {});
+    ~TFrmMainVLR() override;
+
+    bool fatal() const { return fatal_; }
+    Handle handle() const { return handle_; }
+    Handle applicationHandle() const { return appHandle_; }
+
+    // Shell state.
+    const std::string& AppDir() const { return appDir_; }
+    const std::string& CurrentMethod() const { return currentMethod_; }
+    bool FirstShow() const { return firstShow_; }
+    bool LowerTags() const { return lowerTags_; }
+    std::string PreferencesPath() const { return Preferences::PathIn(appDir_); }
+    const std::string& ProjectFile() const { return projectFile_; }
+    bool ProjectModified() const { return projectModified_; }
+    void SetProjectState(const std::string& projectFile, bool modified);
+    // Saves the open project; set by the project unit. Returns false on failure.
+    std::function<bool()> projectSaver;
+    const std::string& FileVersionText() const { return fileVersion_; }
+    const std::string& FileNameText() const { return fileName_; }
+    TUserSettingList& ProjectVariables() { return projectVariables_; }
+    TUserSettingList& InternalVariables() { return internalVariables_; }
+    TUserSettingList& Tools() { return tools_; }
+
+    // Interfaces.
+    void SetStatusText(const QString& text);
+    void ShowHint(const QString& hint);
+    void HandleExceptionEx(QObject* sender, std::exception_ptr error);
+    void GetFileInformation();
+    void UpdateEditorCommands(bool lastClosing);
+
+    LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
+
+    // Parts for other units of the program and for tests.
+    MainCommands& commands() const { return *commands_; }
+    CommandGate& gate() const { return *gate_; }
+    // Set by the units that open documents: open a file by its type, and open
+    // a new untitled editor window.
+    std::function<void(const QString& path)> parseToOpen;
+    std::function<void()> createNewEditor;
+    // Loads the default swatches when message 3082 arrives.
+    std::function<void()> loadSwatches;
+    // Messages answered by the other units of the main window.
+    std::function<LResult(unsigned msg, LParam lParam)> extraMessages;
+    int lastSpecialChar() const { return lastSpecialChar_; }
+    const QString& bulletStyle() const { return bulletStyle_; }
+    QAction* action(const QString& name) const;
+    QMdiArea* mdiArea() const { return mdi_; }
+    StatusLine* statusLine() const { return status_; }
+    SidePanel* sidePanel() const { return side_; }
+    RecentList& recentProjects() const { return *recentProjects_; }
+    RecentList& recentFiles() const { return *recentFiles_; }
+    CoreLibraries& libraries() { return libraries_; }
+    MenuAnimation menuAnimation() const { return menuAnimation_; }
+    bool menuDoubleSpeed() const { return menuDoubleSpeed_; }
+    // Number of child windows of a window class.
+    int ChildCount(const std::string& className) const;
+    Handle ActiveChildHandle() const;
+    std::string ActiveChildClass() const;
+
+    // Test seam: called with the method name each time a main-window method
+    // starts, so a test can make any method fail.
+    using MethodProbe = std::function<void(const std::string& method)>;
+    static void SetMethodProbe(MethodProbe probe);
+
+    // Window-level commands.
+    void NewFileClick();
+    void SaveClick();
+    void SaveAsClick();
+    void SaveAllClick();
+    void CloseClick();
+    void CloseAllClick();
+    void ExitClick();
+    void TileClick();
+    void CascadeClick();
+    void ArrangeAllClick();
+    void HelpContentsClick();
+    void HelpKeywordClick();
+    void HelpOnHelpClick();
+    void AboutClick();
+    void OpenVendorPage(const QString& page);
+    void PreferencesClick();
+    void ColorPickerClick();
+    void PrinterSetupClick();
+    void OpenFromTheWebClick();
+
+    // Toolbar and panel visibility, menu animation.
+    void ToggleToolbar(const QString& objectName);
+    void FileListClick();
+    void SetMenuAnimation(MenuAnimation kind);
+    void DoubleSpeedClick();
+    void View1Click();
+    QMenu* createPopupMenu() override;
+
+    // The vendor's web site, base of the web-site commands.
+    static const char* VendorSite();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void enter(const char* method);
+    void buildWindow();
+    void connectCommands();
+    void RestoreLayout();
+    void SaveLayout();
+    void ApplyMenuAnimation();
+    void OpenHelpPage(const QString& page);
+    void ReloadPreferences();
+
+    TFrmSplash* splash_;
+    QStringList arguments_;
+    std::string appDir_;
+    std::string currentMethod_;
+    bool firstShow_ = false;
+    bool fatal_ = false;
+    bool lowerTags_ = true;
+    bool shownBefore_ = false;
+    int lastSpecialChar_ = 60;
+    QString bulletStyle_ = "regular";
+    std::string projectFile_ = "none";
+    bool projectModified_ = false;
+    std::string fileVersion_;
+    std::string fileName_;
+    Handle handle_ = 0;
+    Handle appHandle_ = 0;
+    std::unique_ptr<MessageHandler> appWindow_;
+    MenuAnimation menuAnimation_ = MenuAnimation::None;
+    bool menuDoubleSpeed_ = true;
+    TUserSettingList projectVariables_;
+    TUserSettingList internalVariables_;
+    TUserSettingList tools_;
+    CoreLibraries libraries_;
+    std::unique_ptr<MainCommands> commands_;
+    std::unique_ptr<CommandGate> gate_;
+    QMdiArea* mdi_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    SidePanel* side_ = nullptr;
+    StatusLine* status_ = nullptr;
+    RecentList* recentProjects_ = nullptr;
+    RecentList* recentFiles_ = nullptr;
+    QMenu* dockMenu_ = nullptr;
+};
+
+}  // namespace vlr

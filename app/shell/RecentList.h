@@ -1,0 +1,43 @@
+// A recent-items list kept in one section of the preferences file under keys
+// "Item_0", "Item_1", ... (most recent first), with its menu.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QMenu;
+
+namespace vlr {
+
+class RecentList : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaxItems = 9;
+
+    RecentList(QString iniPath, QString section, QObject* parent = nullptr);
+
+    void Load();
+    void Save() const;
+    // Puts the item first (removing an older copy) and saves at once.
+    void Add(const QString& item);
+    void Remove(const QString& item);
+    const QStringList& items() const { return items_; }
+
+    // The menu shows the items as "&1 path", "&2 path", ...; choosing one calls
+    // the handler with the item. Rebuilt whenever the list changes.
+    void AttachMenu(QMenu* menu, std::function<void(const QString&)> onChosen);
+    void setMenuEnabled(bool enabled);
+
+private:
+    void rebuildMenu();
+    QString iniPath_;
+    QString section_;
+    QStringList items_;
+    QMenu* menu_ = nullptr;
+    bool enabled_ = true;
+    std::function<void(const QString&)> onChosen_;
+};
+
+}  // namespace vlr

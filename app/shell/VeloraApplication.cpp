@@ -1,0 +1,21 @@
+#include "app/shell/VeloraApplication.h"
+
+#include "platform/Window.h"
+
+namespace vlr {
+
+VeloraApplication::VeloraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool VeloraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (handler_)
+            handler_(receiver, std::current_exception());
+        else
+            ReportUnhandledException(std::current_exception());
+        return false;
+    }
+}
+
+}  // namespace vlr

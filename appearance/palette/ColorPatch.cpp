@@ -1,0 +1,42 @@
+// The current-colour patch.
+#include "appearance/palette/ColorPatch.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+namespace vlr {
+
+QColor QColorOf(ColorValue value) {
+    return QColor(static_cast<int>(RedOf(value)), static_cast<int>(GreenOf(value)), static_cast<int>(BlueOf(value)));
+}
+
+TColorPatch::TColorPatch(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TColorPatch::SetColor(ColorValue color) {
+    if (color == color_)
+        return;
+    color_ = color;
+    update();
+}
+
+void TColorPatch::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), QColorOf(color_));
+        if (hasFocus()) {
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            option.rect = contentsRect().adjusted(2, 2, -2, -2);
+            option.backgroundColor = QColorOf(color_);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+    }
+    QFrame::paintEvent(event);
+}
+
+}  // namespace vlr

@@ -1,0 +1,703 @@
+// The editor control's engine: selection, editing operations, undo driving, bookmarks, search.
+#include "memo/engine/MemoEngine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <functional>
+
+#include "memo/engine/LineBreaks.h"
+
+namespace velora::memo {
+
+namespace {
+constexpr std::size_t kStreamChunk = 8192;
+
+inline unsigned char lower(unsigned char c) noexcept { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+inline bool isBlank(char c) noexcept { return c == ' ' || c == '\t'; }
+}  // namespace
+
+MemoEngine::MemoEngine() : undo_(std::make_unique<TUndoStack>()) {}
+MemoEngine::~MemoEngine() = default;
+
+// ---- change bracketing
+
+void MemoEngine::endChange() {
+  if (--changeDepth_ > 0) return;
+  if (!changed_) return;
+  changed_ = false;
+  if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser() && store_.firstDirtyRecord() >= 0)
+    rescan_(*this, store_.firstDirtyRecord());
+  requestRepaint();
+  if (onChange) onChange();
+}
+
+Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
+  a = store_.clamp(a);
+  b = store_.clamp(b);
+  if (b < a) std::swap(a, b);
+  if (a == b && stored.empty()) return 0;
+  ChangeScope scope(*this);
+  if (a < b) store_.erase(a, b);
+  const Pos n = store_.insert(a, stored);
+  const Pos delta = n - (b - a);
+  for (auto& bm : bookmarks_) {
+    if (!bm) continue;
+    if (*bm >= b) *bm += delta;
+    else if (*bm > a) *bm = a;
+  }
+  changed_ = true;
+  if (onTextChange) onTextChange(a, n);
+  return n;
+}
+
+Pos MemoEngine::streamInto(Pos at, ByteStream& s) {
+  std::string buf(kStreamChunk, '\0');
+  std::string chunk;
+  BreakNormaliser norm;
+  Pos caret = at;
+  for (;;) {
+    const std::size_t got = s.read(buf.data(), kStreamChunk);
+    const bool final = got < kStreamChunk || s.position() >= s.size();
+    chunk.clear();
+    // A trailing CR (or LF) that may start a pair is held back and read with the next chunk.
+    norm.feed(std::string_view(buf.data(), got), final, chunk);
+    caret += replaceRange(caret, caret, chunk);
+    sel_ = {caret, caret};  // the anchor follows the caret
+    if (final) break;
+  }
+  return caret - at;
+}
+
+// ---- text
+
+void MemoEngine::setText(std::string_view raw) {
+  ChangeScope scope(*this);
+  store_.setText(raw);
+  sel_ = {0, 0};
+  firstLine_ = 0;
+  firstCol_ = 0;
+  for (auto& bm : bookmarks_) bm.reset();
+  log(kOpClear);
+  changed_ = true;
+  if (onTextChange) onTextChange(0, store_.length());
+  if (onSelectionChange) onSelectionChange();
+}
+
+void MemoEngine::assignLines(const std::vector<std::string>& lines) {
+  std::string all;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) all.push_back('\r');
+    all += lines[i];
+  }
+  setText(all);
+}
+
+// ---- selection
+
+void MemoEngine::setSelection(Pos anchor, Pos caret, bool scroll) {
+  const Selection old = sel_;
+  if (anchor == -1) {
+    anchor = 0;
+    caret = store_.length();
+  }
+  sel_ = {store_.clamp(anchor), store_.clamp(caret)};
+  if (scroll) scrollCaretIntoView();
+  if (sel_ != old) {
+    requestRepaint();
+    if (onSelectionChange) onSelectionChange();
+  }
+}
+
+Pos MemoEngine::selLength() const noexcept {
+  const Pos s = sel_.start(), e = sel_.end();
+  return (e - s) + store_.breaksIn(s, e);
+}
+
+std::pair<Pos, LineNo> MemoEngine::caretColLine() const noexcept {
+  const LineNo l = store_.lineFromPos(sel_.caret);
+  return {sel_.caret - store_.lineStart(l) + 1, l + 1};
+}
+
+Pos MemoEngine::posFromColLine(Pos col, LineNo line) const noexcept {
+  line = std::clamp<LineNo>(line, 1, store_.lineCount()) - 1;
+  const Pos ls = store_.lineStart(line);
+  return ls + std::clamp<Pos>(col - 1, 0, store_.lineLength(line));
+}
+
+void MemoEngine::moveCaret(Pos p, bool extend) {
+  if (extend) setSelection(sel_.anchor, p);
+  else setSelection(p, p);
+}
+
+// ---- editing
+
+void MemoEngine::replaceSelection(std::string_view raw) {
+  if (readOnly) return;
+  const Pos s = sel_.start(), e = sel_.end();
+  if (s == e && raw.empty()) return;
+  ChangeScope scope(*this);
+  UndoArg arg;
+  arg.text = raw;
+  log(kOpReplace, UndoPhase::Before, arg);
+  const Pos n = replaceRange(s, e, normaliseBreaks(raw));
+  setSelection(s + n, s + n, false);
+  log(kOpReplace, UndoPhase::After);
+  scrollCaretIntoView();
+}
+
+void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
+  if (readOnly) return;
+  if (sel_.empty() && s.position() >= s.size()) return;  // nothing to insert, nothing to remove
+  ChangeScope scope(*this);
+  UndoArg arg;
+  arg.stream = &s;
+  log(kOpStream, UndoPhase::Before, arg);
+  const Pos start = sel_.start();
+  replaceRange(start, sel_.end(), {});
+  sel_ = {start, start};
+  streamInto(start, s);
+  log(kOpStream, UndoPhase::After);
+  if (onSelectionChange) onSelectionChange();
+  if (!noScroll) {
+    scrollCaretIntoView();
+    requestRepaint();
+  }
+}
+
+void MemoEngine::typeText(std::string_view raw, bool overwrite) {
+  if (readOnly || raw.empty()) return;
+  if (overwrite && sel_.empty() && sel_.caret < store_.length() && store_.charAt(sel_.caret) != '\r')
+    setSelection(sel_.caret, nextCharPos(sel_.caret), false);
+  replaceSelection(raw);
+}
+
+void MemoEngine::newLine() {
+  if (readOnly) return;
+  std::string ins = "\r";
+  if (hasOption(smoAutoIndent)) {
+    const Pos ls = store_.lineStart(store_.lineFromPos(sel_.start()));
+    for (Pos p = ls; p < sel_.start(); ++p) {
+      const char c = store_.charAt(p);
+      if (!isBlank(c)) break;
+      ins.push_back(c);
+    }
+  }
+  replaceSelection(ins);
+}
+
+MemoEngine::UndoGroup::UndoGroup(MemoEngine& e, int id) : e_(e), id_(id) {
+  UndoArg a;
+  a.id = id;
+  e_.log(kOpGroupOpen, UndoPhase::None, a);
+}
+
+MemoEngine::UndoGroup::~UndoGroup() {
+  UndoArg a;
+  a.id = id_;
+  e_.log(kOpGroupClose, UndoPhase::None, a);
+}
+
+void MemoEngine::deleteChar(bool forward) {
+  if (readOnly) return;
+  ChangeScope scope(*this);
+  UndoGroup group(*this, kGroupDeleteChar);
+  if (sel_.empty()) {
+    const Pos c = sel_.caret;
+    if (forward) {
+      if (c >= store_.length()) return;
+      setSelection(c, nextCharPos(c), false);
+    } else {
+      if (c == 0) return;
+      setSelection(c, prevCharPos(c), false);
+    }
+  }
+  replaceSelection({});
+}
+
+void MemoEngine::deletePrevWord() {
+  if (readOnly) return;
+  ChangeScope scope(*this);
+  UndoGroup group(*this, kGroupDeletePrevWord);
+  moveCaret(wordLeft(sel_.caret), true);
+  replaceSelection({});
+}
+
+void MemoEngine::deleteLine() {
+  if (readOnly) return;
+  const Location loc = store_.locate(sel_.caret);
+  const Pos rs = loc.recordStart;
+  const Pos re = rs + Pos(store_.record(loc.ref).text.size());
+  if (rs == re) return;
+  setSelection(rs, re, false);
+  replaceSelection({});
+}
+
+std::pair<LineNo, LineNo> MemoEngine::touchedLines() const noexcept {
+  const Pos s = sel_.start(), e = sel_.end();
+  const LineNo first = store_.lineFromPos(s);
+  LineNo last = store_.lineFromPos(e);
+  // A selection that ends at the start of a line does not touch that line.
+  if (e > s && last > first && store_.lineStart(last) == e) --last;
+  return {first, last};
+}
+
+int MemoEngine::nextTabStop(int col) const noexcept {
+  for (int t : tabColumns)
+    if (t > col) return t;
+  const int w = tabDefault > 0 ? tabDefault : 4;
+  return (col / w + 1) * w;
+}
+
+std::string MemoEngine::indentText() const {
+  const int step = std::max(0, indentStep);
+  // With smoUseTAB, whole tab widths of the step are written as tabs.
+  if (hasOption(smoUseTAB) && tabDefault > 0 && step >= tabDefault)
+    return std::string(std::size_t(step / tabDefault), '\t') + std::string(std::size_t(step % tabDefault), ' ');
+  return std::string(std::size_t(step), ' ');
+}
+
+void MemoEngine::blockIndent() {
+  if (readOnly) return;
+  const auto [first, last] = touchedLines();
+  const std::string ind = indentText();
+  if (ind.empty()) return;
+  const Pos n = Pos(ind.size());
+  UpdateBracket bracket(*this);
+  ChangeScope scope(*this);
+  UndoGroup group(*this, kGroupBlockIndent);
+  Selection s = sel_;
+  for (LineNo l = first; l <= last; ++l) {
+    const Pos ls = store_.lineStart(l);
+    replaceRange(ls, ls, ind);
+    UndoArg a;
+    a.text = ind;
+    a.pos = ls;
+    log(kOpIndentLine, UndoPhase::None, a);
+    if (s.anchor > ls) s.anchor += n;
+    if (s.caret > ls) s.caret += n;
+  }
+  setSelection(s.anchor, s.caret, false);
+}
+
+void MemoEngine::blockUnindent() {
+  if (readOnly) return;
+  const auto [first, last] = touchedLines();
+  UpdateBracket bracket(*this);
+  ChangeScope scope(*this);
+  UndoGroup group(*this, kGroupBlockUnindent);
+  Selection s = sel_;
+  for (LineNo l = first; l <= last; ++l) {
+    const Pos ls = store_.lineStart(l);
+    // Up to IndentStep leading blank columns; a tab counts to the next tab stop.
+    int col = 0;
+    Pos k = 0;
+    while (col < indentStep) {
+      const char c = store_.charAt(ls + k);
+      if (c == ' ') ++col;
+      else if (c == '\t') col = nextTabStop(col);
+      else break;
+      ++k;
+    }
+    if (k == 0) continue;
+    UndoArg a;
+    a.pos = ls;
+    a.count = k;
+    a.tabs = store_.charAt(ls) == '\t';
+    log(kOpUnindentLine, UndoPhase::None, a);
+    replaceRange(ls, ls + k, {});
+    auto shift = [&](Pos p) { return p >= ls + k ? p - k : (p > ls ? ls : p); };
+    s.anchor = shift(s.anchor);
+    s.caret = shift(s.caret);
+  }
+  setSelection(s.anchor, s.caret, false);
+}
+
+// ---- undo
+
+Pos MemoEngine::undoReplace(Pos a, Pos b, std::string_view text) {
+  return replaceRange(a, b, normaliseBreaks(text));
+}
+
+Pos MemoEngine::undoReplaceStream(Pos a, Pos b, ByteStream& s) {
+  ChangeScope scope(*this);
+  replaceRange(a, b, {});
+  return streamInto(a, s);
+}
+
+void MemoEngine::undoCompoundBegin() {
+  ++compoundDepth_;
+  beginChange();
+  paintSuspendedBeforeCompound_ = paintSuspended_;
+  paintSuspended_ = true;
+}
+
+void MemoEngine::undoCompoundStep() {
+  if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser() && store_.firstDirtyRecord() >= 0)
+    rescan_(*this, store_.firstDirtyRecord());
+}
+
+void MemoEngine::undoCompoundEnd() {
+  --compoundDepth_;
+  setPaintSuspended(paintSuspendedBeforeCompound_);
+  endChange();
+}
+
+void MemoEngine::undo() {
+  if (readOnly || !canUndo()) return;
+  ChangeScope scope(*this);
+  undo_->undo(*this);
+  scrollCaretIntoView();
+  if (onSelectionChange) onSelectionChange();
+}
+
+void MemoEngine::redo() {
+  if (readOnly || !canRedo()) return;
+  ChangeScope scope(*this);
+  undo_->redo(*this);
+  scrollCaretIntoView();
+  if (onSelectionChange) onSelectionChange();
+}
+
+void MemoEngine::setModified(bool m) {
+  if (m) return;
+  log(kOpClear);
+  if (onChange) onChange();
+}
+
+// ---- clipboard
+
+void MemoEngine::copy() {
+  if (sel_.empty()) return;
+  const std::string text = exportSelection(kExportCRLF);
+  const std::string rtf = (clipCopyFormats & smRTF) ? exportSelection(kExportRTF) : std::string();
+  clipboard_->setData(text, rtf);
+}
+
+void MemoEngine::cut() {
+  if (readOnly || sel_.empty()) return;
+  copy();
+  replaceSelection({});
+}
+
+void MemoEngine::paste() {
+  if (readOnly) return;
+  const auto t = clipboard_->text();
+  if (!t) return;
+  MemoryStream s(*t);
+  insertStream(s);
+}
+
+// ---- exports
+
+ExportContext MemoEngine::exportContext() const {
+  ExportContext c;
+  c.fontName = fontName;
+  c.fontSize = fontSize;
+  c.title = title;
+  if (dateText) {
+    c.date = dateText();
+  } else {
+    char buf[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    std::strftime(buf, sizeof buf, "%Y-%m-%d", &tm);
+    c.date = buf;
+  }
+  if (TokenScanner* p = currentParser()) {
+    c.styleOf = [p](std::uint8_t t) { return p->styleOf(t); };
+    c.styleCount = p->styleCount();
+  }
+  c.defaultForeground = defTextColor;
+  c.defaultBackground = defBackColor;
+  return c;
+}
+
+std::string MemoEngine::exportRange(Pos a, Pos b, unsigned form) const {
+  return memo::exportRange(store_, a, b, form, exportContext());
+}
+
+// ---- search
+
+Pos MemoEngine::find(std::string_view text, unsigned flags, Pos from) const {
+  const std::string needle = normaliseBreaks(text);
+  if (needle.empty()) return -1;
+  const bool matchCase = (flags & kSearchMatchCase) != 0;
+  const bool backwards = (flags & kSearchBackwards) != 0;
+  from = store_.clamp(from);
+  const Pos len = store_.length();
+  const Pos n = Pos(needle.size());
+  auto eq = [matchCase](char x, char y) {
+    return matchCase ? x == y : lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
+  };
+  auto wholeWordOk = [&](Pos p) {
+    if (!(flags & kSearchWholeWord)) return true;
+    if (p > 0 && isWordChar(static_cast<unsigned char>(store_.charAt(p - 1)))) return false;
+    if (p + n < len && isWordChar(static_cast<unsigned char>(store_.charAt(p + n)))) return false;
+    return true;
+  };
+  if (!backwards) {
+    const std::string hay = store_.text(from, len);
+    auto it = hay.begin();
+    for (;;) {
+      it = std::search(it, hay.end(), needle.begin(), needle.end(), eq);
+      if (it == hay.end()) return -1;
+      const Pos p = from + Pos(it - hay.begin());
+      if (wholeWordOk(p)) return p;
+      ++it;
+    }
+  }
+  const std::string hay = store_.text(0, std::min(len, from + n - 1));
+  Pos end = Pos(hay.size());
+  while (end >= n) {
+    auto it = std::find_end(hay.begin(), hay.begin() + end, needle.begin(), needle.end(), eq);
+    if (it == hay.begin() + end) return -1;
+    const Pos p = Pos(it - hay.begin());
+    if (p < from && wholeWordOk(p)) return p;
+    end = p + n - 1;
+  }
+  return -1;
+}
+
+Pos MemoEngine::search(std::string_view text, unsigned flags) {
+  const bool backwards = (flags & kSearchBackwards) != 0;
+  Pos p = -1;
+  if (!(backwards ? sel_.start() == 0 : sel_.caret >= store_.length()))
+    p = find(text, flags, backwards ? sel_.start() : sel_.caret);
+  if (p < 0) {
+    if (onSearchFail) onSearchFail(std::string(text));
+    return -1;
+  }
+  setSelection(p, p + Pos(normalisedLength(text)));
+  return p;
+}
+
+// ---- bookmarks and parsers
+
+void MemoEngine::checkBookmark(int index) const {
+  if (index < 0 || index > 9) throw ESyntaxMemo(errtext::kBookmarkRange);
+}
+
+void MemoEngine::setBookmark(int index, Pos p) {
+  checkBookmark(index);
+  bookmarks_[std::size_t(index)] = store_.clamp(p);
+  requestRepaint();
+  if (onBookmarkSet) onBookmarkSet(index);
+}
+
+void MemoEngine::clearBookmark(int index) {
+  checkBookmark(index);
+  if (!bookmarks_[std::size_t(index)]) return;
+  bookmarks_[std::size_t(index)].reset();
+  requestRepaint();
+  if (onBookmarkClear) onBookmarkClear(index);
+}
+
+std::optional<Pos> MemoEngine::bookmark(int index) const {
+  checkBookmark(index);
+  return bookmarks_[std::size_t(index)];
+}
+
+void MemoEngine::gotoBookmark(int index) {
+  if (const auto p = bookmark(index)) setSelection(*p, *p);
+}
+
+void MemoEngine::setParser(int slot, TokenScanner* p) {
+  if (slot < 1 || slot > 6) throw ESyntaxMemo(errtext::kParserRange);
+  parsers_[std::size_t(slot - 1)] = p;
+  requestRepaint();
+}
+
+TokenScanner* MemoEngine::parser(int slot) const {
+  if (slot < 1 || slot > 6) throw ESyntaxMemo(errtext::kParserRange);
+  return parsers_[std::size_t(slot - 1)];
+}
+
+void MemoEngine::setActiveParser(int slot) {
+  if (slot < 1 || slot > 6) throw ESyntaxMemo(errtext::kParserRange);
+  activeParser_ = slot;
+  store_.markDirty(0);
+  if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser()) rescan_(*this, 0);
+  requestRepaint();
+}
+
+std::vector<std::uint8_t> MemoEngine::tokens(Pos a, Pos b) const {
+  std::vector<std::uint8_t> out;
+  a = store_.clamp(a);
+  b = store_.clamp(b);
+  if (a >= b) return out;
+  out.reserve(std::size_t(b - a));
+  store_.forEachSegment(a, b, [&](const LineRecord& r, std::size_t from, std::size_t to) {
+    if (r.tokens.empty()) out.insert(out.end(), to - from, 0);
+    else out.insert(out.end(), r.tokens.begin() + std::ptrdiff_t(from), r.tokens.begin() + std::ptrdiff_t(to));
+  });
+  return out;
+}
+
+void MemoEngine::storeTokens(Pos a, Pos b, const std::uint8_t* values) {
+  a = store_.clamp(a);
+  b = store_.clamp(b);
+  if (a >= b || !values) return;
+  Location loc = store_.locate(a);
+  RecordRef r = loc.ref;
+  std::size_t from = loc.offset;
+  Pos left = b - a;
+  for (;;) {
+    LineRecord& rec = store_.record(r);
+    const std::size_t to = std::size_t(std::min<Pos>(Pos(rec.text.size()), Pos(from) + left));
+    if (rec.tokens.empty()) rec.tokens.assign(rec.text.size(), 0);
+    std::copy(values, values + (to - from), rec.tokens.begin() + std::ptrdiff_t(from));
+    values += to - from;
+    left -= Pos(to - from);
+    rec.flags |= kRecTokensSupplied | kRecRepaint;
+    if (left <= 0 || !store_.next(r)) break;
+    from = 0;
+  }
+  requestRepaint();
+}
+
+StyleEffect MemoEngine::styleAt(Pos p) const {
+  TokenScanner* prs = currentParser();
+  StyleEffect e;
+  if (prs && p >= 0 && p < store_.length()) {
+    const Location loc = store_.locate(p);
+    const LineRecord& r = store_.record(loc.ref);
+    e = prs->styleOf(r.tokens.empty() ? 0 : r.tokens[loc.offset]);
+  } else if (prs) {
+    e = prs->styleOf(0);
+  }
+  if (e.defaultForeground) e.foreground = defTextColor;
+  if (e.defaultBackground) e.background = defBackColor;
+  return e;
+}
+
+// ---- character helpers
+
+Pos MemoEngine::nextCharPos(Pos p) const noexcept {
+  const Pos len = store_.length();
+  if (p >= len) return len;
+  if (p < 0) return 0;
+  const auto c = static_cast<unsigned char>(store_.charAt(p));
+  int extra = 0;
+  if (c >= 0xC2 && c <= 0xDF) extra = 1;
+  else if (c >= 0xE0 && c <= 0xEF) extra = 2;
+  else if (c >= 0xF0 && c <= 0xF4) extra = 3;
+  Pos q = p + 1;
+  for (int i = 0; i < extra; ++i) {
+    if (q >= len || (static_cast<unsigned char>(store_.charAt(q)) & 0xC0) != 0x80) return p + 1;
+    ++q;
+  }
+  return q;
+}
+
+Pos MemoEngine::prevCharPos(Pos p) const noexcept {
+  if (p <= 0) return 0;
+  p = std::min(p, store_.length());
+  // Step back over up to three continuation bytes to a lead byte that spans exactly to p.
+  for (Pos q = p - 1; q >= 0 && q >= p - 4; --q) {
+    const auto c = static_cast<unsigned char>(store_.charAt(q));
+    if ((c & 0xC0) != 0x80) {
+      return nextCharPos(q) == p ? q : p - 1;
+    }
+  }
+  return p - 1;
+}
+
+bool MemoEngine::isWordChar(unsigned char c) const {
+  if (fn_CharIsInWord) return fn_CharIsInWord(c);
+  return std::isalnum(c) || c == '_' || c >= 128;
+}
+
+Pos MemoEngine::wordLeft(Pos p) const {
+  p = store_.clamp(p);
+  if (p == 0) return 0;
+  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
+  while (p > 0 && isBlank(char(at(p - 1)))) --p;
+  if (p == 0) return 0;
+  if (at(p - 1) == '\r') return p == 0 ? 0 : (p - 1);
+  if (isWordChar(at(p - 1))) {
+    while (p > 0 && isWordChar(at(p - 1))) --p;
+  } else {
+    while (p > 0 && !isWordChar(at(p - 1)) && !isBlank(char(at(p - 1))) && at(p - 1) != '\r') --p;
+  }
+  return p;
+}
+
+Pos MemoEngine::wordRight(Pos p) const {
+  const Pos len = store_.length();
+  p = store_.clamp(p);
+  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
+  if (p >= len) return len;
+  if (at(p) == '\r') return p + 1;
+  if (isWordChar(at(p))) {
+    while (p < len && isWordChar(at(p))) ++p;
+  } else if (!isBlank(char(at(p)))) {
+    while (p < len && !isWordChar(at(p)) && !isBlank(char(at(p))) && at(p) != '\r') ++p;
+  }
+  while (p < len && isBlank(char(at(p)))) ++p;
+  return p;
+}
+
+std::pair<Pos, Pos> MemoEngine::wordAt(Pos p) const {
+  const Pos len = store_.length();
+  p = store_.clamp(p);
+  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
+  if (p < len && isWordChar(at(p))) {
+    Pos a = p, b = p;
+    while (a > 0 && isWordChar(at(a - 1))) --a;
+    while (b < len && isWordChar(at(b))) ++b;
+    return {a, b};
+  }
+  if (p > 0 && isWordChar(at(p - 1))) return wordAt(p - 1);
+  return {p, p < len && at(p) != '\r' ? nextCharPos(p) : p};
+}
+
+// ---- view
+
+void MemoEngine::setFirstVisibleLine(LineNo l, bool repaint) {
+  l = std::clamp<LineNo>(l, 0, store_.lineCount() - 1);
+  if (l == firstLine_) return;
+  firstLine_ = l;
+  if (onViewChange) onViewChange();
+  if (repaint) requestRepaint();
+}
+
+void MemoEngine::setFirstVisibleColumn(Pos c, bool repaint) {
+  c = std::max<Pos>(0, c);
+  if (c == firstCol_) return;
+  firstCol_ = c;
+  if (onViewChange) onViewChange();
+  if (repaint) requestRepaint();
+}
+
+void MemoEngine::scrollCaretIntoView() {
+  const LineNo l = store_.lineFromPos(sel_.caret);
+  LineNo first = firstLine_;
+  if (l < first) first = l;
+  else if (l >= first + visibleLines_) first = l - visibleLines_ + 1;
+  const Pos col = sel_.caret - store_.lineStart(l);
+  Pos fc = firstCol_;
+  if (col < fc) fc = col;
+  else if (col >= fc + visibleCols_) fc = col - visibleCols_ + 1;
+  setFirstVisibleLine(first);
+  setFirstVisibleColumn(fc);
+}
+
+void MemoEngine::setPaintSuspended(bool s, bool repaintOnClear) {
+  paintSuspended_ = s;
+  if (!s && repaintOnClear) {
+    repaintPending_ = false;
+    if (onRepaint) onRepaint();
+  }
+}
+
+void MemoEngine::requestRepaint() {
+  if (paintSuspended_) {
+    repaintPending_ = true;
+    return;
+  }
+  if (onRepaint) onRepaint();
+}
+
+}  // namespace velora::memo

@@ -1,0 +1,330 @@
+// The editor control's engine (Qt-free): text store, selection, editing, undo, exports,
+// bookmarks, parser slots and the message interface. TSyntaxMemo (memo/widget) draws it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "memo/engine/ByteStream.h"
+#include "memo/engine/Export.h"
+#include "memo/engine/Options.h"
+#include "memo/engine/TextStore.h"
+#include "memo/engine/TokenScanner.h"
+#include "memo/engine/Types.h"
+#include "memo/engine/UndoStack.h"
+
+namespace velora::memo {
+
+// Clipboard service; the widget installs the Qt clipboard, the engine defaults to its own.
+class ClipboardHost {
+ public:
+  virtual ~ClipboardHost() = default;
+  // rtf is empty when the rich-text format is not wanted.
+  virtual void setData(const std::string& text, const std::string& rtf) = 0;
+  [[nodiscard]] virtual std::optional<std::string> text() const = 0;
+};
+
+class MemoryClipboard final : public ClipboardHost {
+ public:
+  void setData(const std::string& text, const std::string& rtf) override { text_ = text; rtf_ = rtf; has_ = true; }
+  [[nodiscard]] std::optional<std::string> text() const override {
+    return has_ ? std::optional<std::string>(text_) : std::nullopt;
+  }
+  [[nodiscard]] const std::string& rtf() const noexcept { return rtf_; }
+
+ private:
+  std::string text_, rtf_;
+  bool has_ = false;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+// Payload of the dropped-files message 0x0233 (lParam points to one).
+struct DroppedFiles {
+  std::vector<std::string> files;
+  Point at{-1, -1};  // client coordinates; (-1, -1) when outside the client area
+};
+
+// Token range of messages 0x0C13 / 0x0C14 (wParam points to one; 0 = the whole document).
+struct PosRange {
+  Pos start = 0;
+  Pos end = 0;
+};
+
+// Search flags (Part 7.6).
+enum SearchFlag : unsigned {
+  kSearchAtOnce = 0x08,
+  kSearchMatchCase = 0x10,
+  kSearchRegExp = 0x20,
+  kSearchWholeWord = 0x40,
+  kSearchBackwards = 0x80,
+};
+
+class MemoEngine : private UndoTarget {
+ public:
+  MemoEngine();
+  ~MemoEngine() override;
+  MemoEngine(const MemoEngine&) = delete;
+  MemoEngine& operator=(const MemoEngine&) = delete;
+
+  // ---- The message interface; the typed API below is what it dispatches to.
+  std::intptr_t perform(unsigned msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+
+  // ---- Text
+  // Replaces the whole document (breaks normalised); empties the undo log.
+  void setText(std::string_view raw);
+  // The document with breaks as stored (one CR) / as CR LF.
+  [[nodiscard]] std::string text() const { return store_.text(); }
+  [[nodiscard]] std::string textCRLF() const { return exportPlain(store_, 0, store_.length(), true); }
+  [[nodiscard]] Pos length() const noexcept { return store_.length(); }
+  [[nodiscard]] const TextStore& store() const noexcept { return store_; }
+  TextStore& store() noexcept { return store_; }
+  // TSyntaxMemoStrings: line access (text without the break); assigning replaces the document.
+  [[nodiscard]] LineNo lineCount() const noexcept { return store_.lineCount(); }
+  [[nodiscard]] std::string line(LineNo i) const { return store_.lineText(i); }
+  void assignLines(const std::vector<std::string>& lines);
+
+  // ---- Selection and caret
+  [[nodiscard]] Selection selection() const noexcept { return sel_; }
+  // An anchor of -1 selects the whole document; both ends are clamped.
+  void setSelection(Pos anchor, Pos caret, bool scroll = true);
+  void setSelection(Selection s) { setSelection(s.anchor, s.caret); }
+  [[nodiscard]] Pos selStart() const noexcept { return sel_.start(); }
+  // Length as exported: every hard break counts two (CR LF).
+  [[nodiscard]] Pos selLength() const noexcept;
+  void setSelStart(Pos p) { setSelection(p, p); }
+  void setSelLength(Pos n) { const Pos s = sel_.start(); setSelection(s, s + n); }
+  [[nodiscard]] std::string selText() const { return exportPlain(store_, sel_.start(), sel_.end(), true); }
+  void setSelText(std::string_view raw) { replaceSelection(raw); }
+  // One-based (column, line) of the caret; a caret just after a break is column 1 of the next line.
+  [[nodiscard]] std::pair<Pos, LineNo> caretColLine() const noexcept;
+  // One-based column and line to a position: the column is clamped to just before the break.
+  [[nodiscard]] Pos posFromColLine(Pos col, LineNo line) const noexcept;
+  void goToColLine(Pos col, LineNo line) { const Pos p = posFromColLine(col, line); setSelection(p, p); }
+  void selectAll() { setSelection(-1, 0); }
+  // Moves the caret; with extend the anchor stays.
+  void moveCaret(Pos p, bool extend);
+
+  // ---- Editing (all do nothing while ReadOnly is set)
+  void replaceSelection(std::string_view raw);
+  // Inserts the stream (from its position) at the selection, replacing it, in 8192-byte chunks.
+  void insertStream(ByteStream& s, bool noScroll = false);
+  // Typed text: replaces the selection; in overwrite mode a character of the line is replaced.
+  void typeText(std::string_view raw, bool overwrite = false);
+  // Return key: a break, followed by the current line's leading blanks with smoAutoIndent.
+  void newLine();
+  void deleteSelection() { replaceSelection({}); }
+  void deleteChar(bool forward);  // Del / Backspace: group 13
+  void deletePrevWord();          // group 19
+  void deleteLine();              // the caret's line record with its break
+  void blockIndent();             // group 17
+  void blockUnindent();           // group 18
+
+  // ---- Undo
+  [[nodiscard]] bool canUndo() const noexcept { return undo_ && undo_->canUndo(); }
+  [[nodiscard]] bool canRedo() const noexcept { return undo_ && undo_->canRedo(); }
+  void undo();
+  void redo();
+  [[nodiscard]] bool modified() const noexcept { return undo_ && undo_->modified(); }
+  // false empties the undo log; true does nothing.
+  void setModified(bool m);
+  [[nodiscard]] TUndoStack* undoStack() noexcept { return undo_.get(); }
+  // Exchanges the control's undo log with the given one (which may be empty: no logging).
+  void swapUndoStack(std::unique_ptr<TUndoStack>& other) noexcept { undo_.swap(other); }
+  // Groups primitive edits into one undo step.
+  class UndoGroup {
+   public:
+    UndoGroup(MemoEngine& e, int id);
+    ~UndoGroup();
+    UndoGroup(const UndoGroup&) = delete;
+    UndoGroup& operator=(const UndoGroup&) = delete;
+
+   private:
+    MemoEngine& e_;
+    int id_;
+  };
+
+  // ---- Clipboard
+  void cut();
+  void copy();
+  void paste();
+  void setClipboard(ClipboardHost* c) noexcept { clipboard_ = c ? c : &ownClipboard_; }
+  [[nodiscard]] ClipboardHost& clipboard() const noexcept { return *clipboard_; }
+  unsigned clipCopyFormats = smTEXT | smRTF;
+
+  // ---- Exports
+  [[nodiscard]] std::string exportRange(Pos a, Pos b, unsigned form) const;
+  [[nodiscard]] std::string exportSelection(unsigned form) const { return exportRange(sel_.start(), sel_.end(), form); }
+  [[nodiscard]] ExportContext exportContext() const;
+
+  // ---- Search (plain; the full search engine is Part 7.6)
+  // Returns the match position and selects the match, or -1 (OnSearchFail is raised).
+  Pos search(std::string_view text, unsigned flags);
+  // Position of the first match at or after `from` (backwards: the last before `from`), or -1.
+  [[nodiscard]] Pos find(std::string_view text, unsigned flags, Pos from) const;
+
+  // ---- Bookmarks 0..9 ("Bookmark index range error")
+  void setBookmark(int index, Pos p);
+  void clearBookmark(int index);
+  [[nodiscard]] std::optional<Pos> bookmark(int index) const;
+  void gotoBookmark(int index);
+
+  // ---- Parser slots 1..6 ("Parser index out of range"); parsers are not owned.
+  void setParser(int slot, TokenScanner* p);
+  [[nodiscard]] TokenScanner* parser(int slot) const;
+  [[nodiscard]] int activeParser() const noexcept { return activeParser_; }
+  void setActiveParser(int slot);
+  [[nodiscard]] TokenScanner* currentParser() const noexcept { return parsers_[std::size_t(activeParser_ - 1)]; }
+  // Called after edits for the first dirty record when highlighting is on and a parser is active.
+  void setRescanHandler(std::function<void(MemoEngine&, RecNo)> h) { rescan_ = std::move(h); }
+  // Token values of [a, b) (zeros where none are computed) and storing them from outside.
+  [[nodiscard]] std::vector<std::uint8_t> tokens(Pos a, Pos b) const;
+  void storeTokens(Pos a, Pos b, const std::uint8_t* values);
+  // The style of the character at p (style 0 without a parser).
+  [[nodiscard]] StyleEffect styleAt(Pos p) const;
+
+  // ---- Character helpers (UTF-8 aware moves; word characters through the owner hooks)
+  [[nodiscard]] Pos nextCharPos(Pos p) const noexcept;
+  [[nodiscard]] Pos prevCharPos(Pos p) const noexcept;
+  [[nodiscard]] bool isWordChar(unsigned char c) const;
+  [[nodiscard]] Pos wordLeft(Pos p) const;
+  [[nodiscard]] Pos wordRight(Pos p) const;
+  [[nodiscard]] std::pair<Pos, Pos> wordAt(Pos p) const;
+  std::function<bool(unsigned char)> fn_CharIsInWord;
+  std::function<bool(unsigned char)> fn_CharStartsWord;
+
+  // ---- View state (the widget reports its extent; scroll messages act on it)
+  [[nodiscard]] LineNo firstVisibleLine() const noexcept { return firstLine_; }
+  [[nodiscard]] Pos firstVisibleColumn() const noexcept { return firstCol_; }
+  void setFirstVisibleLine(LineNo l, bool repaint = true);
+  void setFirstVisibleColumn(Pos c, bool repaint = true);
+  void setVisibleExtent(LineNo lines, Pos columns) noexcept { visibleLines_ = lines < 1 ? 1 : lines; visibleCols_ = columns < 1 ? 1 : columns; }
+  [[nodiscard]] LineNo visibleLines() const noexcept { return visibleLines_; }
+  void scrollCaretIntoView();
+  // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
+  std::function<Point(Pos)> pointFromPos;
+  std::function<Pos(Point)> posFromPoint;
+
+  // ---- Painting suspension and update brackets (0x0C05)
+  [[nodiscard]] bool paintSuspended() const noexcept { return paintSuspended_; }
+  void setPaintSuspended(bool s, bool repaintOnClear = true);
+  class UpdateBracket {
+   public:
+    explicit UpdateBracket(MemoEngine& e) : e_(e), was_(e.paintSuspended_) { e.paintSuspended_ = true; }
+    ~UpdateBracket() { e_.setPaintSuspended(was_); }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+   private:
+    MemoEngine& e_;
+    bool was_;
+  };
+  void requestRepaint();
+
+  // ---- Properties
+  SyntaxMemoOptions options = kDefaultOptions;
+  [[nodiscard]] bool hasOption(SyntaxMemoOption o) const noexcept { return (options & o) != 0; }
+  int indentStep = 1;
+  int tabDefault = 4;
+  std::vector<int> tabColumns;  // zero-based explicit stops
+  int rightMargin = 80;
+  int wrapAtColumn = 0;
+  int margin = 2;
+  bool readOnly = false;
+  bool hideSelection = false;
+  Color selTextColor = rgb(255, 255, 255);
+  Color selTextBack = rgb(0, 0, 128);
+  Color gutterColor = rgb(192, 192, 192);
+  Color marginColor = rgb(255, 255, 255);
+  Color defTextColor = rgb(0, 0, 0);
+  Color defBackColor = rgb(255, 255, 255);
+  int gutterWidth = 34;
+  std::string fontName = "Courier New";
+  int fontSize = 10;
+  std::string title;  // the title text (print header, HTML title)
+  SaveFormat saveFormat = SaveFormat::sfTEXT;
+  std::string version = "2.00.02";
+  // The spell checker's line limit (0x1634).
+  std::int64_t spellLineLimit = 0;
+  // Today's date as text for the HTML export; replaceable for tests.
+  std::function<std::string()> dateText;
+  // Tab stop after column col (zero-based): the explicit stops, then multiples of TabDefault.
+  [[nodiscard]] int nextTabStop(int col) const noexcept;
+
+  // ---- Events
+  std::function<void()> onChange;                       // OnChange
+  std::function<void(Pos start, Pos extent)> onTextChange;  // OnTextChange
+  std::function<void()> onSelectionChange;
+  std::function<void()> onRepaint;            // repaint everything (the widget updates its viewport)
+  std::function<void()> onViewChange;         // first visible line/column changed
+  std::function<void()> onSettingsChanged;    // 0x0C12
+  std::function<void(int)> onBookmarkSet, onBookmarkClear;
+  std::function<void(const std::string&)> onSearchFail;
+  std::function<void(const std::vector<std::string>&, Point)> onFilesDropped;
+  std::function<void(Point)> onDoubleClick;
+  std::function<void()> onBeep;
+
+ private:
+  // UndoTarget
+  [[nodiscard]] Selection undoSelection() const override { return sel_; }
+  [[nodiscard]] std::string undoText(Pos a, Pos b) const override { return store_.text(a, b); }
+  void undoSelect(Selection s) override { setSelection(s.anchor, s.caret, false); }
+  Pos undoReplace(Pos a, Pos b, std::string_view text) override;
+  Pos undoReplaceStream(Pos a, Pos b, ByteStream& s) override;
+  void undoCompoundBegin() override;
+  void undoCompoundStep() override;
+  void undoCompoundEnd() override;
+  void undoBeep() override { if (onBeep) onBeep(); }
+
+  void log(int op, UndoPhase ph = UndoPhase::None, const UndoArg& a = {}) {
+    if (undo_) undo_->log(*this, op, ph, a);
+  }
+  // The one text primitive: replaces [a, b) by stored-form text; returns the inserted length.
+  Pos replaceRange(Pos a, Pos b, std::string_view stored);
+  // Streams chunks into the store at the caret (after the selection was removed).
+  Pos streamInto(Pos at, ByteStream& s);
+  // Brackets a change; the outermost end raises OnChange once, re-scans and repaints.
+  void beginChange() noexcept { ++changeDepth_; }
+  void endChange();
+  struct ChangeScope {
+    explicit ChangeScope(MemoEngine& e) : e(e) { e.beginChange(); }
+    ~ChangeScope() { e.endChange(); }
+    MemoEngine& e;
+  };
+  void checkBookmark(int index) const;
+  [[nodiscard]] std::pair<LineNo, LineNo> touchedLines() const noexcept;
+  [[nodiscard]] std::string indentText() const;
+
+  TextStore store_;
+  Selection sel_;
+  std::unique_ptr<TUndoStack> undo_;
+  MemoryClipboard ownClipboard_;
+  ClipboardHost* clipboard_ = &ownClipboard_;
+  std::array<std::optional<Pos>, 10> bookmarks_{};
+  std::array<TokenScanner*, 6> parsers_{};
+  int activeParser_ = 1;
+  std::function<void(MemoEngine&, RecNo)> rescan_;
+  LineNo firstLine_ = 0;
+  Pos firstCol_ = 0;
+  LineNo visibleLines_ = 25;
+  Pos visibleCols_ = 80;
+  bool paintSuspended_ = false;
+  bool repaintPending_ = false;
+  int changeDepth_ = 0;
+  bool changed_ = false;
+  Pos changeStart_ = 0, changeEnd_ = 0;
+  int compoundDepth_ = 0;
+  bool paintSuspendedBeforeCompound_ = false;
+};
+
+}  // namespace velora::memo

@@ -1,0 +1,43 @@
+// Options of the control (TSyntaxMemoOption), with the bit values of the settings (Part 7.4).
+#pragma once
+
+#include <cstdint>
+
+namespace velora::memo {
+
+enum SyntaxMemoOption : std::uint32_t {
+  smoSyntaxHighlight = 16,
+  smoPrintWrap = 32,
+  smoPrintLineNos = 64,
+  smoPrintFilename = 128,
+  smoPrintDate = 256,
+  smoPrintPageNos = 512,
+  smoWordWrap = 1024,
+  smoAutoIndent = 2048,
+  smoTabToColumn = 4096,
+  smoWrapOverride = 8192,
+  smoWordSelect = 16384,
+  smoShowRMargin = 32768,
+  smoShowGutter = 65536,
+  smoShowWrapColumn = 131072,
+  smoTitleAsFilename = 262144,
+  smoProcessDroppedFiles = 524288,
+  smoBlockOverwriteCursor = 1048576,
+  smoShowWrapGlyph = 2097152,
+  smoColumnTrack = 4194304,
+  smoUseTAB = 8388608,
+  smoSmartFill = 16777216,
+  smoOLEDragSource = 33554432,
+};
+
+using SyntaxMemoOptions = std::uint32_t;
+
+// __DEFAULT_OPTIONS: every option but smoWordWrap and smoWrapOverride.
+inline constexpr SyntaxMemoOptions kDefaultOptions = 67099632;
+static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~std::uint32_t(smoWrapOverride)));
+
+// ClipCopyFormats and SaveFormat.
+enum ClipFormat : unsigned { smTEXT = 1, smRTF = 2 };
+enum class SaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };
+
+}  // namespace velora::memo

@@ -1,0 +1,51 @@
+// A fresh program folder per test (the real modules, linked in from the run
+// folder), a scripted prompter, and a main window built on them.
+#pragma once
+
+#include "app/shell/MainWindow.h"
+#include "platform/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vlrtest {
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the folder's module links, leaving out the named modules.
+    void MakeAppDir(const std::vector<std::string>& leaveOut = {});
+    void WritePreferences(const std::string& text);
+    std::string ReadPreferences() const;
+    std::unique_ptr<vlr::TFrmMainVLR> NewMainWindow(bool show = true);
+    // A child window registered as the given class, placed in the MDI area.
+    QWidget* AddChild(vlr::TFrmMainVLR& w, const std::string& className);
+
+    std::filesystem::path appDir;
+    std::unique_ptr<vlr::ScriptedPrompter> prompter;
+};
+
+// The exception reports the tests' stand-in for ExceptCenter received.
+struct ReportedException {
+    std::string method, className, message, preferences, version, fileName;
+};
+std::vector<ReportedException>& Reports();
+void RecordingExceptCenter(vlr::Handle, vlr::Handle, void*, const VlrExceptionInfo* e, const char* prefs,
+                           const char* method, const char* version, const char* file);
+
+// Messages that child stand-ins received.
+struct ChildMessage {
+    std::string className;
+    unsigned msg;
+};
+std::vector<ChildMessage>& ChildMessages();
+
+}  // namespace vlrtest

@@ -1,0 +1,159 @@
+#include "ShellFixture.h"
+
+#include "app/commands/MainCommands.h"
+#include "app/shell/CommandGate.h"
+#include "app/shell/SidePanel.h"
+#include "app/shell/StatusLine.h"
+#include "platform/IniFile.h"
+#include "platform/System.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+
+namespace vlrtest {
+namespace {
+
+TEST_F(ShellTest, UpdateEditorCommandsCountsEditorWindows) {
+    auto w = NewMainWindow();
+    w->gate().makeAvailable(vlr::CommandGroup::EditForward);
+    w->gate().makeAvailable(vlr::CommandGroup::EditorFile);
+    w->gate().makeAvailable(vlr::CommandGroup::Printing);
+    QAction* saveAll = w->action("SaveAll1");
+    QAction* closeAll = w->action("CloseAll1");
+    QAction* print = w->action("Print1");
+    w->UpdateEditorCommands(true);
+    EXPECT_FALSE(closeAll->isEnabled());
+    EXPECT_FALSE(print->isEnabled());
+
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);  // an editor window opened
+    EXPECT_TRUE(closeAll->isEnabled());
+    EXPECT_TRUE(saveAll->isEnabled());
+    EXPECT_TRUE(print->isEnabled());
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);
+
+    // Closing one of two leaves the commands enabled (an editor window
+    // reports its closing while it is still there).
+    w->UpdateEditorCommands(true);
+    w->mdiArea()->subWindowList().back()->close();
+    EXPECT_TRUE(closeAll->isEnabled());
+    EXPECT_EQ(w->ChildCount("TFrmEditor"), 1);
+    // Closing the last disables them.
+    w->UpdateEditorCommands(true);
+    w->mdiArea()->subWindowList().front()->close();
+    EXPECT_FALSE(closeAll->isEnabled());
+    EXPECT_FALSE(w->action("Cut2")->isEnabled());
+    EXPECT_FALSE(print->isEnabled());
+}
+
+TEST_F(ShellTest, CommandsOfUnbuiltFeaturesStayDisabled) {
+    auto w = NewMainWindow();
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);
+    // The Insert menu needs the markup commands, which this build gates.
+    bool anyInsertEnabled = false;
+    for (QAction* a : w->commands().actionsOfGroup(vlr::CommandGroup::Authoring))
+        anyInsertEnabled = anyInsertEnabled || a->isEnabled();
+    EXPECT_EQ(anyInsertEnabled, w->gate().available(vlr::CommandGroup::Authoring));
+    EXPECT_TRUE(w->action("Tile1")->isEnabled());
+    EXPECT_TRUE(w->action("About1")->isEnabled());
+}
+
+TEST_F(ShellTest, Message3038RereadsLowerTagsAndTellsEditorWindows) {
+    auto w = NewMainWindow();
+    AddChild(*w, "TFrmEditor");
+    AddChild(*w, "TFrmOther");
+    EXPECT_TRUE(w->LowerTags());
+    vlr::IniFile((appDir / "preferences.dat").string()).WriteBool("Environment", "LowerTags", false);
+    vlr::SendMessage(w->handle(), 3038, 0, 0);
+    EXPECT_FALSE(w->LowerTags());
+    ASSERT_EQ(ChildMessages().size(), 1u);
+    EXPECT_EQ(ChildMessages()[0].className, "TFrmEditor");
+    EXPECT_EQ(ChildMessages()[0].msg, 3084u);
+    EXPECT_EQ(vlr::SendMessage(w->handle(), 20, 0, 0), 1);
+}
+
+TEST_F(ShellTest, StatusLinePanelsFollowTheWindowWidth) {
+    auto w = NewMainWindow();
+    w->resize(1000, 700);
+    vlr::ProcessMessages();
+    vlr::StatusLine* s = w->statusLine();
+    EXPECT_EQ(s->panelWidth(0), 20);
+    EXPECT_EQ(s->panelWidth(1), w->width() - 447);
+    EXPECT_EQ(s->panelWidth(5), 180);
+    EXPECT_EQ(s->progressLeft(), s->width() - 345);
+    EXPECT_EQ(s->kindIconLeft(), s->width() - 364);
+    s->setPanelText(2, "12");
+    s->setPanelText(6, "Modified");
+    s->showDocumentKind("none");
+    EXPECT_EQ(s->panelText(2), "");
+    EXPECT_EQ(s->panelText(6), "");
+    w->ShowHint("Open a file");
+    EXPECT_EQ(s->panelText(1), "Open a file");
+    w->ShowHint("");
+    EXPECT_EQ(s->panelText(1), "");
+}
+
+TEST_F(ShellTest, HelpAndWebSiteCommandsOpenTheirPages) {
+    auto w = NewMainWindow();
+    std::vector<std::string> opened;
+    vlr::SetShellOpenHook([&](const std::string& t) { opened.push_back(t); return true; });
+    w->action("Contents1")->trigger();
+    w->action("KeywordSearch1")->trigger();
+    w->action("HowToUseHelp1")->trigger();
+    w->action("Developers1")->trigger();
+    w->action("MainPage1")->trigger();
+    std::string help = appDir.string() + "/help/";
+    ASSERT_EQ(opened.size(), 5u);
+    EXPECT_EQ(opened[0], help + "index.html");
+    EXPECT_EQ(opened[1], help + "keywords.html");
+    EXPECT_EQ(opened[2], help + "usinghelp.html");
+    EXPECT_EQ(opened[3], std::string(vlr::TFrmMainVLR::VendorSite()) + "/developers.html");
+    EXPECT_EQ(opened[4], vlr::TFrmMainVLR::VendorSite());
+}
+
+TEST_F(ShellTest, WindowCommandsArrangeChildren) {
+    auto w = NewMainWindow();
+    w->resize(1000, 700);
+    w->gate().makeAvailable(vlr::CommandGroup::EditorFile);
+    // Editor windows report each opening as it happens.
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);
+    w->action("Tile1")->trigger();
+    auto subs = w->mdiArea()->subWindowList();
+    EXPECT_NE(subs[0]->geometry().topLeft(), subs[1]->geometry().topLeft());
+    EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
+    w->action("Cascade1")->trigger();
+    EXPECT_TRUE(subs[0]->geometry().intersects(subs[1]->geometry()));
+    w->action("CloseAll1")->trigger();
+    vlr::ProcessMessages();
+    EXPECT_EQ(w->ChildCount("TFrmEditor"), 0);
+    EXPECT_FALSE(w->action("CloseAll1")->isEnabled());
+}
+
+TEST_F(ShellTest, SidePanelTabsSwitchPageAndTitle) {
+    auto w = NewMainWindow();
+    EXPECT_EQ(w->sidePanel()->title(), " File List");
+    EXPECT_EQ(w->sidePanel()->tabs()->tabText(0), "  Files  ");
+    EXPECT_EQ(w->sidePanel()->tabs()->tabText(1), "  Colors  ");
+    w->sidePanel()->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(w->sidePanel()->title(), " Color Picker");
+    w->sidePanel()->tabs()->setCurrentIndex(0);
+    EXPECT_EQ(w->sidePanel()->title(), " File List");
+}
+
+TEST_F(ShellTest, PrintingCommandsFollowThePrinterCheck) {
+    ::setenv("VELORA_NO_PRINTER", "1", 1);
+    auto w = NewMainWindow();
+    ::unsetenv("VELORA_NO_PRINTER");
+    EXPECT_FALSE(w->action("PrinterSetup1")->isEnabled());
+    EXPECT_FALSE(w->action("PrinterSetup2")->isEnabled());
+}
+
+}  // namespace
+}  // namespace vlrtest
