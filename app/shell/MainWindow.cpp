@@ -2,6 +2,8 @@
 
 #include "app/commands/MainCommands.h"
 #include "app/shell/CommandGate.h"
+#include "appearance/palette/ColorPicker.h"
+#include "platform/Record.h"
 #include "app/shell/MenuAnimator.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/SidePanel.h"
@@ -128,8 +130,26 @@ void TFrmMainVLR::buildWindow() {
         if (!w)
             status_->showDocumentKind("none");
     });
+    colorPicker_ = new TColorPicker(side_);
+    side_->setColorsPage(colorPicker_);
+    colorPicker_->setErrorHandler([this](std::exception_ptr e) {
+        enter("LoadPalette1Click");
+        HandleExceptionEx(colorPicker_, e);
+    });
+    connect(colorPicker_, &TColorPicker::colorInsertRequested, this, [this](const QString& text) {
+        enter("ColorClick");
+        if (mdi_->subWindowList().isEmpty())
+            return;
+        Handle child = ActiveChildHandle();
+        if (GetClassName(child) == "TFrmEditor") {
+            RecordPtr r = MakeRecord(text.toStdString(), "", "");
+            SendMessage(child, 2029, 0, reinterpret_cast<LParam>(r.release()));
+        }
+    });
     new MenuAnimator(this);
     connectCommands();
+    gate_->makeAvailable(CommandGroup::Palette);
+    gate_->makeAvailable(CommandGroup::Printing);
 }
 
 void TFrmMainVLR::FormCreate() {

@@ -29,6 +29,7 @@ class MainCommands;
 class RecentList;
 class SidePanel;
 class StatusLine;
+class TColorPicker;
 class TFrmSplash;
 
 // Main-window message numbers handled by the shell.
@@ -86,8 +87,6 @@ public:
     // a new untitled editor window.
     std::function<void(const QString& path)> parseToOpen;
     std::function<void()> createNewEditor;
-    // Loads the default swatches when message 3082 arrives.
-    std::function<void()> loadSwatches;
     // Messages answered by the other units of the main window.
     std::function<LResult(unsigned msg, LParam lParam)> extraMessages;
     int lastSpecialChar() const { return lastSpecialChar_; }
@@ -96,6 +95,7 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
     StatusLine* statusLine() const { return status_; }
     SidePanel* sidePanel() const { return side_; }
+    TColorPicker* colorPicker() const { return colorPicker_; }
     RecentList& recentProjects() const { return *recentProjects_; }
     RecentList& recentFiles() const { return *recentFiles_; }
     CoreLibraries& libraries() { return libraries_; }
@@ -191,6 +191,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     QSplitter* splitter_ = nullptr;
     SidePanel* side_ = nullptr;
+    TColorPicker* colorPicker_ = nullptr;
     StatusLine* status_ = nullptr;
     RecentList* recentProjects_ = nullptr;
     RecentList* recentFiles_ = nullptr;

@@ -56,6 +56,13 @@ void TFrmMainVLR::connectCommands() {
     on("Preferences2", [this] { PreferencesClick(); });
     on("ToolbarButton9729", [this] { ColorPickerClick(); });
     on("PrinterSetup1", [this] { PrinterSetupClick(); });
+    auto print = [this] {
+        enter("Print1Click");
+        if (Handle h = ActiveChildHandle())
+            SendMessage(h, 3068, 0, 0);
+    };
+    on("Print1", print);
+    on("PrintDocument1", print);
     on("PrinterSetup2", [this] { PrinterSetupClick(); });
     on("OpenFromtheWeb1", [this] { OpenFromTheWebClick(); });
     on("FileList1", [this] { FileListClick(); });

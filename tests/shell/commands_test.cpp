@@ -157,3 +157,35 @@ TEST_F(ShellTest, PrintingCommandsFollowThePrinterCheck) {
 
 }  // namespace
 }  // namespace vlrtest
+
+#include "appearance/palette/ColorPicker.h"
+
+namespace vlrtest {
+namespace {
+
+TEST_F(ShellTest, TheDefaultSwatchesAreLoadedAfterTheFirstShowing) {
+    auto w = NewMainWindow(false);
+    EXPECT_EQ(w->colorPicker()->SelectedSwatch(), 0);
+    w->show();
+    vlr::ProcessMessages();
+    EXPECT_EQ(w->colorPicker()->SelectedSwatch(), 1);
+    EXPECT_EQ(w->colorPicker()->PaletteCaption(), " Palette: Web Safe");
+    // Web-safe colours are in the grid.
+    bool anyNonBlack = false;
+    for (auto c : w->colorPicker()->PaletteColors())
+        anyNonBlack = anyNonBlack || c != 0;
+    EXPECT_TRUE(anyNonBlack);
+}
+
+TEST_F(ShellTest, ADoubleClickedColourGoesToTheActiveEditorWindow) {
+    auto w = NewMainWindow();
+    emit w->colorPicker()->colorInsertRequested("#FF0080");
+    EXPECT_TRUE(ChildMessages().empty());
+    AddChild(*w, "TFrmEditor");
+    emit w->colorPicker()->colorInsertRequested("#FF0080");
+    ASSERT_EQ(ChildMessages().size(), 1u);
+    EXPECT_EQ(ChildMessages()[0].msg, 2029u);
+}
+
+}  // namespace
+}  // namespace vlrtest
