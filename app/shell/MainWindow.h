@@ -36,6 +36,7 @@ class TFrmSplash;
 enum MainMessage : unsigned {
     WM_ERASEBKGND = 20,
     MSG_EDITOR_COMMANDS = 2321,
+    MSG_SET_IMAGE = 2322,
     MSG_RELOAD_PREFERENCES = 3038,
     MSG_LOAD_SWATCHES = 3082,
     MSG_CLOSED_ALL = 3083,

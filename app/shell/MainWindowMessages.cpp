@@ -3,6 +3,7 @@
 
 #include "appearance/palette/ColorPicker.h"
 #include "platform/Record.h"
+#include "app/shell/StatusLine.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +18,12 @@ LResult TFrmMainVLR::handleMessage(unsigned msg, WParam, LParam lParam) {
         enter("EditorCommands");
         RecordPtr r = AdoptRecord(lParam);
         UpdateEditorCommands(r && RecordText(r->first) == "true");
+        return 0;
+    }
+    case MSG_SET_IMAGE: {
+        enter("SetImage");
+        RecordPtr r = AdoptRecord(lParam);
+        status_->showDocumentKind(QString::fromStdString(r ? RecordText(r->first) : std::string()));
         return 0;
     }
     case MSG_RELOAD_PREFERENCES:

@@ -83,6 +83,8 @@ VLR_ENTRY_POINT void IViewDisp(vlr::Handle, const char* imagePath, vlr::Handle m
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        if (!view->windowIcon().isNull())
+            sub->setWindowIcon(view->windowIcon());
         view->attachTo(sub);
         sub->resize(FirstSize(view, area->viewport()->size()));
         sub->show();

@@ -12,12 +12,24 @@
 #include <cstdlib>
 #include <map>
 
+// Read by the leak checker of sanitizer builds: fontconfig keeps the
+// configuration Qt's font database loads until the process ends.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace vlrtest {
+
+// These tests drive the dialogs themselves, so they start with prompts shown;
+// the ones about logged prompts switch logging on where they need it.
+[[maybe_unused]] const bool promptsShown = [] {
+    unsetenv("VELORA_PROMPTS");
+    return true;
+}();
 
 QApplication& App() {
     static QApplication* app = [] {
         if (!std::getenv("QT_QPA_PLATFORM"))
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
         static int argc = 1;
         static char name[] = "libs_tests";
         static char* argv[] = {name, nullptr};
@@ -55,8 +67,8 @@ TempAppDir::TempAppDir() { env_ = std::make_unique<ScopedEnv>("VELORA_APPDIR", p
 
 std::string TempAppDir::path() const { return dir_.path().toStdString() + "/"; }
 
-FakeMainWindow::FakeMainWindow(bool withDocumentArea) {
-    App();
+// The application must exist before the window's base is built.
+FakeMainWindow::FakeMainWindow(bool withDocumentArea) : QMainWindow((App(), nullptr)) {
     if (withDocumentArea) {
         area_ = new QMdiArea;
         setCentralWidget(area_);

@@ -55,12 +55,14 @@ TEST(ColourDialog, ABufferTooSmallForTheAnswerIsRefusedBeforeAnythingShows) {
     App();
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
-    ModalDriver refused([](QWidget* w) { w->close(); });
-    EXPECT_EQ(Pick(buffer, 7), 0);
-    EXPECT_EQ(Pick(nullptr, 101), 0);
-    EXPECT_EQ(Pick(buffer, -1), 0);
-    Settle();
-    EXPECT_FALSE(refused.acted());
+    {
+        ModalDriver refused([](QWidget* w) { w->close(); });
+        EXPECT_EQ(Pick(buffer, 7), 0);
+        EXPECT_EQ(Pick(nullptr, 101), 0);
+        EXPECT_EQ(Pick(buffer, -1), 0);
+        Settle();
+        EXPECT_FALSE(refused.acted());
+    }
     EXPECT_EQ(std::string(buffer, 8), std::string(8, 'x'));
 
     // Exactly room for "#RRGGBB" and the zero.

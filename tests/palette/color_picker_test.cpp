@@ -172,10 +172,16 @@ TEST(ColorPicker, DoubleClickAsksToInsertTheColourText) {
     picker.resize(240, 500);
     picker.show();
     QSignalSpy inserted(&picker, &TColorPicker::colorInsertRequested);
+    // What a double click delivers: press, release, double click, release.
+    auto doubleClick = [&](QPoint at) {
+        QTest::mouseClick(picker.Grid(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(picker.Grid(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(picker.Grid(), Qt::LeftButton, {}, at);
+    };
 
-    QTest::mouseDClick(picker.Grid(), Qt::LeftButton, {}, QPoint(6, 6));
-    QTest::mouseDClick(picker.Grid(), Qt::LeftButton, {}, QPoint(22, 6));
-    QTest::mouseDClick(picker.Grid(), Qt::LeftButton, {}, QPoint(38, 6));
+    doubleClick(QPoint(6, 6));
+    doubleClick(QPoint(22, 6));
+    doubleClick(QPoint(38, 6));
     ASSERT_EQ(inserted.count(), 3);
     EXPECT_EQ(inserted[0][0].toString(), QStringLiteral("#FF0080"));
     EXPECT_EQ(inserted[1][0].toString(), QStringLiteral("#0000FF"));

@@ -189,3 +189,25 @@ TEST_F(ShellTest, ADoubleClickedColourGoesToTheActiveEditorWindow) {
 
 }  // namespace
 }  // namespace vlrtest
+
+#include "platform/Record.h"
+
+namespace vlrtest {
+namespace {
+
+TEST_F(ShellTest, DocumentKindMessageShowsTheKindIcon) {
+    auto w = NewMainWindow();
+    auto send = [&](const char* kind) {
+        vlr::SendMessage(w->handle(), 2322, 0, reinterpret_cast<vlr::LParam>(vlr::MakeRecord(kind).release()));
+    };
+    send("graphic");
+    EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
+    w->statusLine()->setPanelText(3, "7");
+    send("editor");
+    EXPECT_EQ(w->statusLine()->panelText(3), "7");
+    send("none");
+    EXPECT_EQ(w->statusLine()->panelText(3), "");
+}
+
+}  // namespace
+}  // namespace vlrtest

@@ -1,0 +1,155 @@
+// TSyntaxMemo: the editor control as a Qt widget. It paints the engine's visible lines and turns
+// Qt events into engine calls; all editing logic lives in memo/engine (MemoEngine).
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QByteArray>
+#include <QFont>
+#include <QPoint>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "memo/engine/MemoEngine.h"
+#include "memo/engine/Messages.h"
+
+class QPrinter;
+
+namespace velora::memo {
+
+// Editing commands of the key table (Part 7.4), codes 0..44.
+enum KeyCommand : int {
+  caLEFT = 0, caRIGHT, caLINEHOME, caLINEEND, caUP, caDOWN, caPAGEUP, caPAGEDOWN, caWORDLEFT, caWORDRIGHT,
+  caDOCSTART, caDOCEND, caCUT, caCOPY, caPASTE, caDELETE, caBACKSPACE, caBLOCKIND, caBLOCKUND, caINSTOGGLE,
+  caSETBOOKMARK0 = 20, caGOTOBOOKMARK0 = 30, caDELETELINE = 40, caUNDO, caREDO, caDELPREVWORD, caPRINTSEL,
+};
+
+class TSyntaxMemo : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit TSyntaxMemo(QWidget* parent = nullptr);
+  ~TSyntaxMemo() override;
+
+  MemoEngine& engine() noexcept { return *engine_; }
+  [[nodiscard]] const MemoEngine& engine() const noexcept { return *engine_; }
+  // The message interface of the control (standard edit messages and 0x0C00..0x0C15).
+  std::intptr_t Perform(unsigned msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+
+  // ---- The C++ API the editor window uses (thin layers over the engine).
+  [[nodiscard]] QByteArray text() const;  // breaks as stored (CR)
+  void setText(const QByteArray& bytes);  // replaces the document, empties undo
+  [[nodiscard]] QByteArray textCRLF() const;
+  [[nodiscard]] Selection selection() const { return engine_->selection(); }
+  void setSelection(Pos anchor, Pos caret) { engine_->setSelection(anchor, caret); }
+  [[nodiscard]] Pos selStart() const { return engine_->selStart(); }
+  [[nodiscard]] Pos selLength() const { return engine_->selLength(); }
+  void setSelStart(Pos p) { engine_->setSelStart(p); }
+  void setSelLength(Pos n) { engine_->setSelLength(n); }
+  [[nodiscard]] QByteArray selText() const;
+  void setSelText(const QByteArray& t) { engine_->setSelText(std::string_view(t.constData(), std::size_t(t.size()))); }
+  // One-based caret column and line (Part 7.1).
+  [[nodiscard]] int caretColumn() const { return int(engine_->caretColLine().first); }
+  [[nodiscard]] int caretLine() const { return int(engine_->caretColLine().second); }
+  void goToLineColumn(int line, int column) { engine_->goToColLine(column, line); }
+  void undo() { engine_->undo(); }
+  void redo() { engine_->redo(); }
+  [[nodiscard]] bool canUndo() const { return engine_->canUndo(); }
+  [[nodiscard]] bool canRedo() const { return engine_->canRedo(); }
+  [[nodiscard]] bool modified() const { return engine_->modified(); }
+  void setModified(bool m) { engine_->setModified(m); }
+  void cut() { engine_->cut(); }
+  void copy() { engine_->copy(); }
+  void paste() { engine_->paste(); }
+  void selectAll() { engine_->selectAll(); }
+  void blockIndent() { engine_->blockIndent(); }
+  void blockUnindent() { engine_->blockUnindent(); }
+  // Plain search from the caret (flags of Part 7.6; letter case ignored unless 0x10); selects the match.
+  Pos find(const QByteArray& what, unsigned flags = kSearchAtOnce) {
+    return engine_->search(std::string_view(what.constData(), std::size_t(what.size())), flags | kSearchAtOnce);
+  }
+  [[nodiscard]] bool readOnly() const { return engine_->readOnly; }
+  void setReadOnly(bool r) { engine_->readOnly = r; viewport()->update(); }
+  [[nodiscard]] QString fontName() const { return QString::fromStdString(engine_->fontName); }
+  void setFontName(const QString& name);
+  [[nodiscard]] int fontSize() const { return engine_->fontSize; }
+  void setFontSize(int points);
+  [[nodiscard]] bool overwriteMode() const noexcept { return overwrite_; }
+  void setOverwriteMode(bool o) { overwrite_ = o; viewport()->update(); }
+  void setTitle(const QString& t) { engine_->title = encodeUtf8(t); }
+  [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
+  // Text of the token under the last mouse position (empty past the end of the line).
+  [[nodiscard]] QByteArray hotSpotText() const;
+  // Runs a key-table command (Part 7.4) with the extend-selection flag.
+  void executeCommand(int code, bool extend);
+  // Prints the document (or the selection) on the printer, Part 7.1 "Printing".
+  void print(QPrinter& printer, bool selectionOnly = false);
+
+  // Geometry helpers (client coordinates of the viewport).
+  [[nodiscard]] Pos positionAt(QPoint p) const;
+  [[nodiscard]] QPoint pointAt(Pos p) const;
+  [[nodiscard]] int lineHeight() const noexcept { return lineHeight_; }
+  [[nodiscard]] int textLeft() const noexcept;
+
+ Q_SIGNALS:
+  void OnChange();
+  void OnTextChange(qint64 start, qint64 extent);
+  void OnSelectionChange();
+  void OnHyperlinkHover();
+  void OnHyperlinkClick(const QString& hyperData, int hyperType);
+  void OnFilesDropped(const QStringList& files, const QPoint& atPoint);
+  void OnDataDrop(const QStringList& sourceTypes);
+  void OnGutterClick(int lineNo);
+  void OnBookmarkSet(int index);
+  void OnBookmarkClear(int index);
+  void OnCommandRecognised(int& actionCode);
+  void OnSearchFail(const QString& searchString);
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  bool focusNextPrevChild(bool) override { return false; }  // Tab is text
+
+ private:
+  static std::string encodeUtf8(const QString& s);
+  void applyFont();
+  void updateScrollBars();
+  void syncFromEngine();
+  void moveVertically(int lines, bool extend);
+  void startTextDrag();
+  [[nodiscard]] int xOfPos(LineNo line, Pos p) const;
+  [[nodiscard]] Pos posAtX(LineNo line, int x) const;
+
+  std::unique_ptr<MemoEngine> engine_;
+  std::unique_ptr<ClipboardHost> clipboard_;
+  QFont font_;
+  int lineHeight_ = 16;
+  int charWidth_ = 8;
+  int ascent_ = 12;
+  bool overwrite_ = false;
+  int prefixKey_ = 0;         // first key of a two-key sequence (Ctrl+K, Ctrl+Q), or 0
+  int desiredX_ = -1;         // kept across vertical moves
+  bool mouseSelecting_ = false;
+  bool dragPending_ = false;  // pressed inside the selection: a drag may start
+  QPoint pressPoint_;
+  QPoint lastMouse_{-1, -1};
+  bool hovering_ = false;
+  bool inDrag_ = false;       // a drag out of this control is running
+  bool droppedOnSelf_ = false;
+  int maxWidthSeen_ = 0;
+  bool syncing_ = false;
+};
+
+}  // namespace velora::memo
