@@ -211,3 +211,23 @@ TEST_F(ShellTest, DocumentKindMessageShowsTheKindIcon) {
 
 }  // namespace
 }  // namespace vlrtest
+
+#include <QTabBar>
+
+namespace vlrtest {
+namespace {
+
+// Saves a picture of the main window with the colour page open, for a person
+// to look at.
+TEST_F(ShellTest, ScreenshotOfTheMainWindowWithTheColourPicker) {
+    auto w = NewMainWindow();
+    w->resize(1100, 720);
+    w->sidePanel()->tabs()->setCurrentIndex(1);
+    vlr::ProcessMessages();
+    QImage shot = w->grab().toImage();
+    EXPECT_TRUE(shot.save("main_window.png"));
+    EXPECT_EQ(shot.width(), w->width() * shot.devicePixelRatio());
+}
+
+}  // namespace
+}  // namespace vlrtest
