@@ -61,7 +61,7 @@ struct PosRange {
   Pos end = 0;
 };
 
-// Search flags (Part 7.6).
+// Search flags.
 enum SearchFlag : unsigned {
   kSearchAtOnce = 0x08,
   kSearchMatchCase = 0x10,
@@ -167,7 +167,7 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] std::string exportSelection(unsigned form) const { return exportRange(sel_.start(), sel_.end(), form); }
   [[nodiscard]] ExportContext exportContext() const;
 
-  // ---- Search (plain; the full search engine is Part 7.6)
+  // ---- Search (plain text; regular expressions come with the search engine)
   // Returns the match position and selects the match, or -1 (OnSearchFail is raised).
   Pos search(std::string_view text, unsigned flags);
   // Position of the first match at or after `from` (backwards: the last before `from`), or -1.

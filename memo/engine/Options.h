@@ -1,4 +1,4 @@
-// Options of the control (TSyntaxMemoOption), with the bit values of the settings (Part 7.4).
+// Options of the control (TSyntaxMemoOption), with the bit values of the settings stream.
 #pragma once
 
 #include <cstdint>

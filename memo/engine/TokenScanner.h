@@ -1,4 +1,4 @@
-// Hooks through which a highlighter (Part 7.3) plugs into the control: the parser interface,
+// Hooks through which a highlighter plugs into the control: the parser interface,
 // the edit stream over the document, and the styles that token values map to.
 #pragma once
 
@@ -12,7 +12,7 @@ namespace velora::memo {
 
 class MemoEngine;
 
-// The effect of a style (Part 7.2): colours and font style bits.
+// The effect of a style: colours and font style bits.
 struct StyleEffect {
   Color foreground = rgb(0, 0, 0);
   Color background = rgb(255, 255, 255);

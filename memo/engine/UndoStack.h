@@ -119,7 +119,7 @@ struct UndoArg {
 
 class TUndoStack : public TStack {
  public:
-  // The one logging entry point (Part 7.1, "Undo logging").
+  // The one logging entry point: every edit is logged through here.
   void log(UndoTarget& t, int op, UndoPhase phase = UndoPhase::None, const UndoArg& arg = {});
 
   [[nodiscard]] bool logging() const noexcept { return logging_; }

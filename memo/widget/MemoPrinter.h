@@ -1,4 +1,4 @@
-// Printing of the editor control's text on a QPrinter (Part 7.1, "Printing").
+// Printing of the editor control's text on a QPrinter: header, footer, line numbers, wrapping.
 #pragma once
 
 #include <QFont>

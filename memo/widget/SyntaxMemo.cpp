@@ -425,7 +425,7 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     return;
   }
   int code = -1;
-  // The default key table of Part 7.4; second keys of a sequence are taken without modifiers.
+  // The default key table; second keys of a sequence are taken without modifiers.
   if (prefixKey_) {
     const int prefix = prefixKey_;
     prefixKey_ = 0;

@@ -17,7 +17,7 @@ class QPrinter;
 
 namespace velora::memo {
 
-// Editing commands of the key table (Part 7.4), codes 0..44.
+// Editing commands of the key table, codes 0..44.
 enum KeyCommand : int {
   caLEFT = 0, caRIGHT, caLINEHOME, caLINEEND, caUP, caDOWN, caPAGEUP, caPAGEDOWN, caWORDLEFT, caWORDRIGHT,
   caDOCSTART, caDOCEND, caCUT, caCOPY, caPASTE, caDELETE, caBACKSPACE, caBLOCKIND, caBLOCKUND, caINSTOGGLE,
@@ -48,7 +48,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setSelLength(Pos n) { engine_->setSelLength(n); }
   [[nodiscard]] QByteArray selText() const;
   void setSelText(const QByteArray& t) { engine_->setSelText(std::string_view(t.constData(), std::size_t(t.size()))); }
-  // One-based caret column and line (Part 7.1).
+  // One-based caret column and line.
   [[nodiscard]] int caretColumn() const { return int(engine_->caretColLine().first); }
   [[nodiscard]] int caretLine() const { return int(engine_->caretColLine().second); }
   void goToLineColumn(int line, int column) { engine_->goToColLine(column, line); }
@@ -64,7 +64,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void selectAll() { engine_->selectAll(); }
   void blockIndent() { engine_->blockIndent(); }
   void blockUnindent() { engine_->blockUnindent(); }
-  // Plain search from the caret (flags of Part 7.6; letter case ignored unless 0x10); selects the match.
+  // Plain search from the caret (search flags; letter case ignored unless 0x10); selects the match.
   Pos find(const QByteArray& what, unsigned flags = kSearchAtOnce) {
     return engine_->search(std::string_view(what.constData(), std::size_t(what.size())), flags | kSearchAtOnce);
   }
@@ -80,9 +80,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
   [[nodiscard]] QByteArray hotSpotText() const;
-  // Runs a key-table command (Part 7.4) with the extend-selection flag.
+  // Runs a key-table command with the extend-selection flag.
   void executeCommand(int code, bool extend);
-  // Prints the document (or the selection) on the printer, Part 7.1 "Printing".
+  // Prints the document (or the selection) on the printer.
   void print(QPrinter& printer, bool selectionOnly = false);
 
   // Geometry helpers (client coordinates of the viewport).
