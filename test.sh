@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velora and runs every test. Exits non-zero
-# on any failure. VELORA_PRESET=asan runs the suite under the sanitizers.
+# on any failure. VELORA_PRESET=asan runs the suite under the sanitizers;
+# VELORA_SKIP_FUZZ=1 leaves out the short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")"
 PRESET="${VELORA_PRESET:-default}"
 ./tools/install-deps.sh
 cmake --preset "$PRESET" >/dev/null
 cmake --build --preset "$PRESET" -- -j"$(nproc)"
+
 export QT_QPA_PLATFORM=offscreen
 export VELORA_PROMPTS=log
+
+# The fuzz targets (clang, libFuzzer) run for a short, bounded time.
+if [ "${VELORA_SKIP_FUZZ:-0}" != "1" ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz --target fuzz/all -- -j"$(nproc)"
+  ctest --test-dir build/fuzz --output-on-failure -R _fuzz_ --timeout 300
+fi
+
 ctest --test-dir "build/$PRESET" --output-on-failure -j"$(nproc)" --timeout 600

@@ -77,6 +77,10 @@ TFrmMainVLR::TFrmMainVLR(TFrmSplash* splash, QStringList arguments)
 }
 
 TFrmMainVLR::~TFrmMainVLR() {
+    // The children outlive this part of the window: no signal of theirs may
+    // reach it while they are torn down.
+    mdi_->disconnect(this);
+    colorPicker_->disconnect(this);
     if (auto* app = qobject_cast<VeloraApplication*>(QCoreApplication::instance()))
         app->setExceptionHandler(nullptr);
     SetUnhandledExceptionHook(nullptr);
