@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/AsciiCase.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,22 +15,6 @@
 
 namespace vlr {
 namespace {
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 std::string trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -108,7 +94,7 @@ struct SectionRange {
 
 std::optional<SectionRange> findSection(const std::vector<Line>& lines, const std::string& section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == Line::Section && equalsNoCase(lines[i].name, section)) {
+        if (lines[i].kind == Line::Section && AsciiEqualsNoCase(lines[i].name, section)) {
             std::size_t j = i + 1;
             while (j < lines.size() && lines[j].kind != Line::Section)
                 ++j;
@@ -123,7 +109,7 @@ const Line* findKey(const std::vector<Line>& lines, const std::string& section, 
     if (!range)
         return nullptr;
     for (std::size_t i = range->begin; i < range->end; ++i)
-        if (lines[i].kind == Line::Key && equalsNoCase(lines[i].name, key))
+        if (lines[i].kind == Line::Key && AsciiEqualsNoCase(lines[i].name, key))
             return &lines[i];
     return nullptr;
 }
@@ -200,7 +186,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
     std::size_t lastKey = range->header;
     for (std::size_t i = range->begin; i < range->end; ++i) {
         if (lines[i].kind == Line::Key) {
-            if (equalsNoCase(lines[i].name, key)) {
+            if (AsciiEqualsNoCase(lines[i].name, key)) {
                 keyLine.name = lines[i].name;
                 keyLine.text = lines[i].name + "=" + value;
                 lines[i] = keyLine;
@@ -265,7 +251,7 @@ bool IniFile::DeleteKey(const std::string& section, const std::string& key) {
     if (!range)
         return true;
     for (std::size_t i = range->begin; i < range->end; ++i) {
-        if (lines[i].kind == Line::Key && equalsNoCase(lines[i].name, key)) {
+        if (lines[i].kind == Line::Key && AsciiEqualsNoCase(lines[i].name, key)) {
             lines.erase(lines.begin() + static_cast<long>(i));
             return store(path_, lines);
         }

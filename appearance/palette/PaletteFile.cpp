@@ -1,6 +1,8 @@
 // Colour palette files: reading ".PAL" and ".ACT", writing ".PAL".
 #include "appearance/palette/PaletteFile.h"
 
+#include "platform/AsciiCase.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,22 +32,6 @@ std::string_view extensionOf(std::string_view fileName) noexcept {
     std::string_view name = baseName(fileName);
     auto dot = name.find_last_of('.');
     return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // Reads exactly size bytes from the start of an open file; a file that ends
@@ -81,9 +67,9 @@ bool openForReading(const std::string& fileName, std::ifstream& in, std::string&
 
 PaletteFormat PaletteFormatOf(std::string_view fileName) noexcept {
     std::string_view ext = extensionOf(fileName);
-    if (equalsNoCase(ext, ".pal"))
+    if (AsciiEqualsNoCase(ext, ".pal"))
         return PaletteFormat::Pal;
-    if (equalsNoCase(ext, ".act"))
+    if (AsciiEqualsNoCase(ext, ".act"))
         return PaletteFormat::Act;
     return PaletteFormat::None;
 }

@@ -339,24 +339,7 @@ void TextStore::splice(RecordRef at, RecNo count, std::vector<LineRecord>&& repl
         seq = std::move(merged);
       }
     }
-    std::vector<Block> fresh;
-    const std::size_t total = seq.size();
-    if (total > 0) {
-      const std::size_t chunks = total <= kBlockMax ? 1 : (total + kBlockFill - 1) / kBlockFill;
-      std::size_t pos = 0;
-      for (std::size_t c = 0; c < chunks; ++c) {
-        const std::size_t end = total * (c + 1) / chunks;
-        Block blk;
-        blk.recs.reserve(end - pos);
-        for (; pos < end; ++pos) blk.recs.push_back(std::move(seq[pos]));
-        blk.sums = sumsOf(blk.recs);
-        fresh.push_back(std::move(blk));
-      }
-    }
-    blocks_.erase(blocks_.begin() + std::ptrdiff_t(first), blocks_.begin() + std::ptrdiff_t(lastBlk + 1));
-    blocks_.insert(blocks_.begin() + std::ptrdiff_t(first), std::make_move_iterator(fresh.begin()),
-                   std::make_move_iterator(fresh.end()));
-    rebuildIndex();
+    spliceBlocks(first, lastBlk, seq);
     return;
   }
   // Across blocks: gather head of block b, the replacement and the tail of block e.
@@ -371,6 +354,12 @@ void TextStore::splice(RecordRef at, RecNo count, std::vector<LineRecord>&& repl
     auto& ve = blocks_[e].recs;
     for (std::size_t k = j; k < ve.size(); ++k) seq.push_back(std::move(ve[k]));
   }
+  spliceBlocks(b, lastBlk, seq);
+}
+
+// Replaces blocks first..last with the records of seq, cut into evenly
+// filled blocks, and rebuilds the index.
+void TextStore::spliceBlocks(std::size_t first, std::size_t last, std::vector<LineRecord>& seq) {
   std::vector<Block> fresh;
   const std::size_t total = seq.size();
   if (total > 0) {
@@ -385,8 +374,8 @@ void TextStore::splice(RecordRef at, RecNo count, std::vector<LineRecord>&& repl
       fresh.push_back(std::move(blk));
     }
   }
-  blocks_.erase(blocks_.begin() + std::ptrdiff_t(b), blocks_.begin() + std::ptrdiff_t(lastBlk + 1));
-  blocks_.insert(blocks_.begin() + std::ptrdiff_t(b), std::make_move_iterator(fresh.begin()),
+  blocks_.erase(blocks_.begin() + std::ptrdiff_t(first), blocks_.begin() + std::ptrdiff_t(last + 1));
+  blocks_.insert(blocks_.begin() + std::ptrdiff_t(first), std::make_move_iterator(fresh.begin()),
                  std::make_move_iterator(fresh.end()));
   rebuildIndex();
 }

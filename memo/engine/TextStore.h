@@ -153,6 +153,7 @@ class TextStore {
 
   static Sums sumsOf(const std::vector<LineRecord>& recs) noexcept;
   void rebuildIndex();
+  void spliceBlocks(std::size_t first, std::size_t last, std::vector<LineRecord>& seq);
   void fenAdd(std::size_t block, const Sums& delta) noexcept;
   [[nodiscard]] Sums fenPrefix(std::size_t block) const noexcept;  // sums of blocks [0, block)
   // Replaces `count` records starting at `at` with `repl`; repl may be empty.

@@ -303,78 +303,44 @@ void TUndoStack::redoOne(UndoTarget& t) {
   t.undoSelect(after);
 }
 
-void TUndoStack::undo(UndoTarget& t) {
-  if (cursor_ == 0) throw ESyntaxMemo(errtext::kStackUnderflow);
-  const std::size_t saved = cursor_;
-  const bool wasLogging = logging_;
-  logging_ = false;
-  try {
-    const TUndo& top = *cells_[cursor_ - 1].entry;
-    if (top.type != UndoType::Boundary) throw ESyntaxMemo(errtext::kBadStackState);
-    const std::int64_t code = top.v1;
-    if (code >= 11) {
-      t.undoCompoundBegin();
-      try {
-        back(UndoType::Boundary);
-        back(UndoType::Selection);
-        back(UndoType::Boundary);
-        for (;;) {
-          if (cursor_ == 0) throw ESyntaxMemo(errtext::kStackUnderflow);
-          const TUndo& e = *cells_[cursor_ - 1].entry;
-          if (e.type != UndoType::Boundary) throw ESyntaxMemo(errtext::kBadStackState);
-          if (e.v1 == code) {  // the group's opening triple
-            back(UndoType::Boundary);
-            const Selection s = back(UndoType::Selection).selection();
-            back(UndoType::Boundary);
-            t.undoSelect(s);
-            break;
-          }
-          undoOne(t);
-          t.undoCompoundStep();
-        }
-      } catch (...) {
-        t.undoCompoundEnd();
-        throw;
-      }
-      t.undoCompoundEnd();
-    } else {
-      undoOne(t);
-    }
-  } catch (...) {
-    cursor_ = saved;
-    logging_ = wasLogging;
-    throw;
-  }
-  logging_ = wasLogging;
-}
+void TUndoStack::undo(UndoTarget& t) { replay(t, false); }
 
-void TUndoStack::redo(UndoTarget& t) {
-  if (cursor_ >= cells_.size()) throw ESyntaxMemo(errtext::kStackUnderflow);
+void TUndoStack::redo(UndoTarget& t) { replay(t, true); }
+
+// Undo walks the log down from the cursor, redo walks it up; a group is
+// replayed between its two boundary triples as one compound step.
+void TUndoStack::replay(UndoTarget& t, bool redo) {
+  auto atEnd = [&] { return redo ? cursor_ >= cells_.size() : cursor_ == 0; };
+  auto next = [&]() -> const TUndo& { return *cells_[redo ? cursor_ : cursor_ - 1].entry; };
+  auto step = [&](UndoType expected) -> const TUndo& { return redo ? forward(expected) : back(expected); };
+  auto one = [&] { redo ? redoOne(t) : undoOne(t); };
+
+  if (atEnd()) throw ESyntaxMemo(errtext::kStackUnderflow);
   const std::size_t saved = cursor_;
   const bool wasLogging = logging_;
   logging_ = false;
   try {
-    const TUndo& top = *cells_[cursor_].entry;
+    const TUndo& top = next();
     if (top.type != UndoType::Boundary) throw ESyntaxMemo(errtext::kBadStackState);
     const std::int64_t code = top.v1;
     if (code >= 11) {
       t.undoCompoundBegin();
       try {
-        forward(UndoType::Boundary);
-        forward(UndoType::Selection);
-        forward(UndoType::Boundary);
+        step(UndoType::Boundary);
+        step(UndoType::Selection);
+        step(UndoType::Boundary);
         for (;;) {
-          if (cursor_ >= cells_.size()) throw ESyntaxMemo(errtext::kStackUnderflow);
-          const TUndo& e = *cells_[cursor_].entry;
+          if (atEnd()) throw ESyntaxMemo(errtext::kStackUnderflow);
+          const TUndo& e = next();
           if (e.type != UndoType::Boundary) throw ESyntaxMemo(errtext::kBadStackState);
-          if (e.v1 == code) {  // the group's closing triple
-            forward(UndoType::Boundary);
-            const Selection s = forward(UndoType::Selection).selection();
-            forward(UndoType::Boundary);
+          if (e.v1 == code) {  // the group's other boundary triple
+            step(UndoType::Boundary);
+            const Selection s = step(UndoType::Selection).selection();
+            step(UndoType::Boundary);
             t.undoSelect(s);
             break;
           }
-          redoOne(t);
+          one();
           t.undoCompoundStep();
         }
       } catch (...) {
@@ -383,7 +349,7 @@ void TUndoStack::redo(UndoTarget& t) {
       }
       t.undoCompoundEnd();
     } else {
-      redoOne(t);
+      one();
     }
   } catch (...) {
     cursor_ = saved;

@@ -140,6 +140,7 @@ class TUndoStack : public TStack {
   void resetPending() noexcept;
   [[noreturn]] void badTransaction(UndoTarget& t);
   // Undoes / redoes the single operation just below / at the cursor.
+  void replay(UndoTarget& t, bool redo);
   void undoOne(UndoTarget& t);
   void redoOne(UndoTarget& t);
   const TUndo& back(UndoType expected);     // the cell below the cursor; moves the cursor down
