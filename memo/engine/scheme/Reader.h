@@ -19,12 +19,10 @@
 
 #include "memo/engine/scheme/ReservedWords.h"
 #include "memo/engine/scheme/SchemeError.h"
+#include "memo/engine/scheme/StateSet.h"
 #include "memo/engine/scheme/WordStore.h"
 
 namespace vlr {
-
-// A set of highlighter states 0..255.
-using TStateSet = std::bitset<256>;
 
 enum class TSchemeTokenKind : std::uint8_t {
   End,       // no more input
