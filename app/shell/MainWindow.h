@@ -151,6 +151,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // ---- editor windows (MainWindowEditors*.cpp)
+    // Answers the messages that editor windows send; false when `msg` is not one of them.
+    bool HandleEditorMessage(unsigned msg, WParam wParam, LParam lParam, LResult& result);
+
+    // ---- projects (MainWindowProject*.cpp)
+    // Answers the project and outside-component messages; false when `msg` is not one of them.
+    bool HandleProjectMessage(unsigned msg, WParam wParam, LParam lParam, LResult& result);
+
+    // ---- main window
     void FormCreate();
     void FormShow();
     bool FormCloseQuery();

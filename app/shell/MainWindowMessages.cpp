@@ -10,7 +10,7 @@
 
 namespace vlr {
 
-LResult TFrmMainVLR::handleMessage(unsigned msg, WParam, LParam lParam) {
+LResult TFrmMainVLR::handleMessage(unsigned msg, WParam wParam, LParam lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
@@ -38,10 +38,16 @@ LResult TFrmMainVLR::handleMessage(unsigned msg, WParam, LParam lParam) {
         enter("ClosedAll");
         UpdateEditorCommands(true);
         return 0;
-    default:
+    default: {
+        LResult result = 0;
+        if (HandleEditorMessage(msg, wParam, lParam, result))
+            return result;
+        if (HandleProjectMessage(msg, wParam, lParam, result))
+            return result;
         if (extraMessages)
             return extraMessages(msg, lParam);
         return 0;
+    }
     }
 }
 
