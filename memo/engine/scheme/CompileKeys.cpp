@@ -1,6 +1,8 @@
 // The "%%keys", "%%autoreplace" and "%%templates" sections, the default key table and the
 // tab-stop columns.
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "memo/engine/scheme/CompileContext.h"
 #include "memo/engine/scheme/SchemeCompiler.h"
@@ -34,13 +36,19 @@ bool Collide(const TKeyBinding& a, const TKeyBinding& b) noexcept {
   return a.key1 == b.key1 && (a.key2 == b.key2 || a.key2 == 0 || b.key2 == 0);
 }
 
-void AddBinding(TSchemeBuild& b, const TKeyBinding& nb, const TSchemeToken& at) {
+// Sequences already bound, by first key, so that a long key list is checked in linear time.
+using TBindingIndex = std::unordered_map<std::uint16_t, std::vector<std::size_t>>;
+
+void AddBinding(TSchemeBuild& b, TBindingIndex& index, const TKeyBinding& nb, const TSchemeToken& at) {
   TKeyTable& keys = b.t.keys;
-  for (const TKeyBinding& e : keys.bindings) {
+  std::vector<std::size_t>& same = index[nb.key1];
+  for (const std::size_t i : same) {
+    const TKeyBinding& e = keys.bindings[i];
     if (Collide(e, nb))
       b.FailText(at, "Duplicate key sequence definition for\r\n\"" + keys.descriptions[e.command] +
                          "\" and \"" + keys.descriptions[nb.command] + "\"");
   }
+  same.push_back(keys.bindings.size());
   keys.bindings.push_back(nb);
 }
 
@@ -99,6 +107,7 @@ TKeyTable DefaultKeyTable() {
 
 void CompileKeys(TSchemeBuild& b) {
   b.t.keys.bindings.clear();
+  TBindingIndex index;
   while (!b.AtSectionEnd()) {
     const std::uint8_t command = static_cast<std::uint8_t>(b.r.ReadValueIn(0, kEditorCommandCount - 1));
     b.context = "%%Keys - " + std::to_string(command);
@@ -119,7 +128,7 @@ void CompileKeys(TSchemeBuild& b) {
       if (d.text.empty()) b.Fail(d, TSchemeErrorId::BlankKeyFunction);
       b.t.keys.descriptions[command] = d.text;
     }
-    for (const auto& [kb, at] : sequences) AddBinding(b, kb, at);
+    for (const auto& [kb, at] : sequences) AddBinding(b, index, kb, at);
   }
 }
 
