@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <array>
 #include <unordered_set>
 #include <utility>
 #include <vector>
