@@ -57,7 +57,9 @@ int main(int argc, char** argv) {
   try {
     bytes = vlr::WriteStoredForm(vlr::CompileSchemeFile(script));
   } catch (const vlr::ESchemeError& e) {
-    std::fprintf(stderr, "%s: %s\n", script.string().c_str(), e.Message().c_str());
+    // An error without a position (the script file itself cannot be read) is shown as it is.
+    const std::string message = e.Line() > 0 ? e.Message() : e.Text();
+    std::fprintf(stderr, "%s: %s\n", script.string().c_str(), message.c_str());
     return 1;
   }
   std::string error;
