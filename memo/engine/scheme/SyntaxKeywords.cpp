@@ -108,9 +108,8 @@ int TSyntaxKeywords::Child(const Node& n, std::uint8_t c) const noexcept {
   return (it != e && it->ch == c) ? int(it->child) : -1;
 }
 
-int TSyntaxKeywords::Match(velora::memo::EdStream at, const THighlightSet& s, std::uint8_t& value) const {
-  if (nodes_.empty() || at.atEnd()) return 0;
-  int node = root_[Fold(at.current())];
+int TSyntaxKeywords::Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
+                          std::uint8_t& value) const {
   int best = 0;
   int depth = 0;
   while (node >= 0) {

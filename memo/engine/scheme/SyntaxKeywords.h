@@ -31,7 +31,11 @@ class TSyntaxKeywords {
 
   // The length of the longest word at the stream's position that counts in the states `s`
   // (0 when none does), with its token value in `value`. The stream itself is not moved.
-  [[nodiscard]] int Match(velora::memo::EdStream at, const THighlightSet& s, std::uint8_t& value) const;
+  [[nodiscard]] int Match(const velora::memo::EdStream& at, const THighlightSet& s, std::uint8_t& value) const {
+    if (at.atEnd()) return 0;
+    const std::int32_t node = root_[Fold(at.current())];
+    return node < 0 ? 0 : Walk(at, node, s, value);
+  }
 
  private:
   struct Node {
@@ -61,6 +65,8 @@ class TSyntaxKeywords {
     return (!caseSensitive_ && u >= 'A' && u <= 'Z') ? std::uint8_t(u + 32) : u;
   }
   [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept;
+  [[nodiscard]] int Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
+                         std::uint8_t& value) const;
 
   std::array<std::int32_t, 256> root_;
   std::vector<Node> nodes_;

@@ -240,6 +240,26 @@ bool TSyntaxMemoParser::MatchTerminator(const RtSpec& spec, EdStream& s, Pos tok
 
 bool TSyntaxMemoParser::RunSpec(const RtSpec& spec, EdStream& s, Pos tokenStart, int& value) {
   if (spec.body.kind == TScanPart::Kind::None && spec.termCount == 0) return true;  // start alone
+  if (spec.body.kind == TScanPart::Kind::Group &&
+      (spec.termCount == 0 || (spec.termCount == 1 && spec.term[0].kind == TScanPart::Kind::Group))) {
+    // The common run "body characters up to a terminator character", in one tight loop.
+    const TSM_CharGroup& body = *spec.body.group;
+    const TSM_CharGroup* term = spec.termCount ? spec.term[0].group : nullptr;
+    bool tryTerm = spec.optionalBody;
+    for (;;) {
+      if (tryTerm) {
+        if (!term) return true;  // an empty terminator matches with no characters
+        if (!s.atEnd() && term->Contains(s.current())) {
+          if (spec.flag) s.advance();
+          return true;
+        }
+      }
+      tryTerm = true;
+      if (s.atEnd()) return true;
+      if (!body.Contains(s.current())) return false;
+      s.advance();
+    }
+  }
   bool first = true;
   for (;;) {
     if (!first || spec.optionalBody) {
