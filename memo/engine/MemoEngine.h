@@ -197,7 +197,7 @@ class MemoEngine : private UndoTarget {
   // raised when work appears, so that the widget schedules idle slices.
   void setBackgroundWork(std::unique_ptr<BackgroundWork> w) noexcept { background_ = std::move(w); }
   [[nodiscard]] BackgroundWork* backgroundWork() const noexcept { return background_.get(); }
-  static constexpr std::int64_t kDefaultSliceMicros = 8000;
+  static constexpr std::int64_t kDefaultSliceMicros = 5000;
   // Runs one slice of background highlighting; true while more work remains.
   bool HighlightSlice(std::int64_t budgetMicros = kDefaultSliceMicros);
   [[nodiscard]] bool highlightPending() const {

@@ -191,7 +191,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
       if (mode != Mode::Slice) {
         stop = (recEnd >= winEnd && beyondFrontier && rec >= mustReach) || stats_.records >= syncRecordLimit;
       } else {
-        stop = (++tick & 7u) == 0 && Clock::now() >= deadline;
+        stop = (++tick & 3u) == 0 && Clock::now() >= deadline;
       }
       if (stop) {
         if (!beyondFrontier) {
