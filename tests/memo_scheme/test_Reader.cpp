@@ -325,3 +325,14 @@ TEST(Reader, ArbitraryBytesEndOrFailCleanly) {
     }
   }
 }
+
+TEST(Reader, StringsKeepTheirRawSpelling) {
+  ReaderPlus r("'\\[a\\]\\x41\\101\\n' 'one\\\n    \\two'");
+  const TSchemeToken a = r.reader.Next();
+  EXPECT_EQ(a.text, "[a]AA\x0d");
+  EXPECT_EQ(a.raw, "\\[a\\]\\x41\\101\\n");
+  const TSchemeToken b = r.reader.Next();
+  EXPECT_EQ(b.text, "onetwo");
+  EXPECT_EQ(b.raw, "onetwo");  // the continuation is joined in both
+  EXPECT_TRUE(r.reader.Next().raw.empty());  // the End token
+}

@@ -303,8 +303,9 @@ void TSYM_Compiler::DoInclude(const TSchemeToken& at) {
 
 // ---- tokens ----------------------------------------------------------------------------
 
-std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at) {
+std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at, std::string& raw) {
   std::string out;
+  raw.clear();
   for (;;) {
     const int c = Peek0();
     if (c < 0) Fail(at, TSchemeErrorId::UnexpectedEof);
@@ -313,6 +314,7 @@ std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at) {
     if (c == '\'') return out;
     if (c != '\\') {
       out += static_cast<char>(c);
+      raw += static_cast<char>(c);
       continue;
     }
     const int d = Peek0();
@@ -325,6 +327,12 @@ std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at) {
       if (Peek0() == '\\') Advance();
       continue;
     }
+    // The raw spelling keeps the backslash and every character the escape consumes.
+    const std::size_t escapeStart = sources_.back().pos - 1;
+    const auto keepRaw = [&] {
+      const Source& s = sources_.back();
+      raw.append(s.text, escapeStart, s.pos - escapeStart);
+    };
     if (d == 'x' && HexValue(PeekAt(1)) >= 0) {
       Advance();
       int v = 0;
@@ -333,6 +341,7 @@ std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at) {
         Advance();
       }
       out += static_cast<char>(v);
+      keepRaw();
       continue;
     }
     if (d >= '0' && d <= '7') {
@@ -343,9 +352,11 @@ std::string TSYM_Compiler::ReadStringBody(const TSchemeToken& at) {
       }
       if (v > 255) Fail(at, TSchemeErrorId::CharacterRange);
       out += static_cast<char>(v);
+      keepRaw();
       continue;
     }
     Advance();
+    keepRaw();
     switch (d) {
       case 'b': out += '\x08'; break;
       case 'e': out += '\x1b'; break;
@@ -423,7 +434,7 @@ TSchemeToken TSYM_Compiler::ReadToken() {
     if (c == '\'') {
       Advance();
       t.kind = TSchemeTokenKind::String;
-      t.text = ReadStringBody(t);
+      t.text = ReadStringBody(t, t.raw);
       return t;
     }
     if (c == '%' && PeekAt(1) == '%' && IsNameStart(PeekAt(2))) {

@@ -37,6 +37,10 @@ struct TSchemeToken {
   TReservedWord word = TReservedWord::SecLanguage;
   long long number = 0;
   std::string text;  // string bytes, or the spelling of a word, symbol or number
+  // Strings only: the bytes between the quotes as written, escapes not resolved (a line
+  // continuation is joined), so that character specifications and key texts can read their own
+  // escapes: in a specification an escaped "[" is a plain character, not the start of a set.
+  std::string raw;
   int line = 1;
   int column = 1;
 
@@ -143,7 +147,7 @@ class TSYM_Compiler {
   void DoInclude(const TSchemeToken& at);
   void ExpandMacro(const std::string& name, const std::string& text, const TSchemeToken& at);
   [[nodiscard]] const Source& InnermostFile() const noexcept;
-  std::string ReadStringBody(const TSchemeToken& at);
+  std::string ReadStringBody(const TSchemeToken& at, std::string& raw);
   void SkipStringBody() noexcept;
   long long ReadValue();
 

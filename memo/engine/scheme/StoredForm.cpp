@@ -1,0 +1,65 @@
+// Stored form of compiled scheme tables: version word, length and compressed table data.
+#include "memo/engine/scheme/StoredForm.h"
+
+#include "memo/engine/scheme/Compressor.h"
+#include "memo/engine/scheme/SchemeError.h"
+#include "memo/engine/scheme/StoredFormIO.h"
+
+namespace vlr {
+
+namespace {
+
+constexpr std::size_t kPrefixSize = 6;  // version word and uncompressed length
+
+TStoredFormResult Failure(std::string message) {
+  TStoredFormResult r;
+  r.message = std::move(message);
+  return r;
+}
+
+}  // namespace
+
+std::string WriteStoredForm(const TSchemeTables& tables) {
+  TByteWriter data;
+  WriteTables(data, tables);
+  const std::string plain = data.Take();
+  TByteWriter prefix;
+  prefix.U16(kStoredFormVersion);
+  prefix.U32(static_cast<std::uint32_t>(plain.size()));
+  return prefix.Take() + TCompressor::encode(plain);
+}
+
+TStoredFormResult ReadStoredForm(std::string_view bytes, std::string_view parserName) {
+  if (bytes.size() < 2) return Failure("Stored scheme is truncated: no version word");
+  TByteReader head(bytes);
+  const std::uint16_t version = head.U16();
+  if (version != kStoredFormVersion) {
+    TStoredFormResult r = Failure(SchemeMessage(
+        TSchemeErrorId::VersionMismatch,
+        {std::string(parserName), static_cast<long long>(kStoredFormVersion), static_cast<long long>(version)}));
+    r.versionMismatch = true;
+    return r;
+  }
+  if (bytes.size() < kPrefixSize) return Failure("Stored scheme is truncated: no data length");
+  const std::uint32_t length = head.U32();
+
+  std::string plain;
+  try {
+    plain = TCompressor::decode(bytes.substr(kPrefixSize));
+  } catch (const ECompressorError& e) {
+    return Failure(e.what());
+  }
+  if (plain.size() != length) return Failure("Stored scheme is corrupt: the data length does not match");
+
+  try {
+    TByteReader r(plain);
+    TStoredFormResult result;
+    result.tables = ReadTables(r);
+    if (r.Remaining() != 0) return Failure("Stored scheme is corrupt: data after the tables");
+    return result;
+  } catch (const EStoredFormError& e) {
+    return Failure(e.what());
+  }
+}
+
+}  // namespace vlr

@@ -1,0 +1,105 @@
+// Tests of the stored form: exact round trip, the version warning, and safe refusal of
+// truncated and corrupted data.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "RichScheme.h"
+#include "SchemeTestUtil.h"
+#include "memo/engine/scheme/Compressor.h"
+#include "memo/engine/scheme/StoredForm.h"
+
+using namespace vlr;
+
+namespace {
+
+std::string Stored(const char* script) { return WriteStoredForm(test::Compile(script)); }
+
+}  // namespace
+
+TEST(StoredForm, RichTablesReadBackExactly) {
+  const TSchemeTables t = test::Compile(kRichScheme);
+  ASSERT_FALSE(t.stateTables.empty());
+  ASSERT_FALSE(t.keywordTables.empty());
+  const std::string bytes = WriteStoredForm(t);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 49);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0);
+  EXPECT_EQ(bytes.substr(6, 4), "WRZL");
+  const TStoredFormResult r = ReadStoredForm(bytes, "SyntaxMemoParser1");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  EXPECT_TRUE(r.message.empty());
+  EXPECT_TRUE(*r.tables == t);
+  // Default tables too (nothing compiled but the defaults).
+  const TSchemeTables empty = test::Compile("");
+  EXPECT_TRUE(*ReadStoredForm(WriteStoredForm(empty), "p").tables == empty);
+}
+
+TEST(StoredForm, OtherVersionGivesTheWarningAndNoTables) {
+  std::string bytes = Stored("%%map 1 1");
+  bytes[0] = 48;
+  const TStoredFormResult r = ReadStoredForm(bytes, "SyntaxMemoParser1");
+  EXPECT_FALSE(r.Ok());
+  EXPECT_TRUE(r.versionMismatch);
+  EXPECT_EQ(r.message,
+            "SyntaxMemoParser1: DFM file saved by different version of TSyntaxMemoParser.\n\r"
+            "Recompile script to update DFM file.\n\r"
+            "Expected version was 49 read version was 48");
+}
+
+TEST(StoredForm, EveryTruncationIsRefused) {
+  const std::string bytes = Stored("%%words 'a' '' 1 %%map 1 2 %%tokens 2 'x' 'y' 'z' 1");
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    const TStoredFormResult r = ReadStoredForm(std::string_view(bytes).substr(0, n), "p");
+    EXPECT_FALSE(r.Ok()) << n;
+    EXPECT_FALSE(r.message.empty()) << n;
+  }
+  std::string longer = bytes + "x";
+  EXPECT_FALSE(ReadStoredForm(longer, "p").Ok());
+}
+
+TEST(StoredForm, CorruptDataIsRefusedWithAClearText) {
+  const std::string bytes = Stored("%%words 'abcdefgh' '' 1 %%map 1 2");
+  std::string badTag = bytes;
+  badTag[6] = 'X';
+  const TStoredFormResult r = ReadStoredForm(badTag, "p");
+  EXPECT_FALSE(r.Ok());
+  EXPECT_EQ(r.message.rfind("Compressor", 0), 0u) << r.message;
+
+  std::string badLength = bytes;
+  badLength[2] ^= 1;
+  EXPECT_FALSE(ReadStoredForm(badLength, "p").Ok());
+
+  // Well-compressed data with a word count far beyond the data: refused before allocating.
+  const std::string plain = TCompressor::decode(std::string_view(bytes).substr(6));
+  const std::size_t word = plain.find("abcdefgh");
+  ASSERT_NE(word, std::string::npos);
+  std::string forgedPlain = plain;
+  forgedPlain.replace(word - 8, 4, "\xff\xff\xff\x7f");
+  const std::string forged = bytes.substr(0, 6) + TCompressor::encode(forgedPlain);
+  const TStoredFormResult f = ReadStoredForm(forged, "p");
+  EXPECT_FALSE(f.Ok());
+  EXPECT_EQ(f.message, "Stored scheme data is truncated");
+
+  // Random damage anywhere inside: never a crash, and tables only when they check out.
+  std::mt19937 rng(7);
+  for (int i = 0; i < 2000; ++i) {
+    std::string damaged = bytes;
+    const auto at = std::uniform_int_distribution<std::size_t>(0, damaged.size() - 1)(rng);
+    damaged[at] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
+    const TStoredFormResult d = ReadStoredForm(damaged, "p");
+    EXPECT_EQ(d.Ok(), d.message.empty());
+  }
+}
+
+TEST(StoredForm, IndicesAreCheckedOnLoad) {
+  // A table whose word refers to a character group that does not exist must not load.
+  TSchemeTables t = test::Compile("%%words 'a' '[0-9]' 1");
+  t.words[0].follow = 5;
+  const TStoredFormResult r = ReadStoredForm(WriteStoredForm(t), "p");
+  EXPECT_FALSE(r.Ok());
+  EXPECT_EQ(r.message, "Stored scheme data is corrupt: word condition out of range");
+
+  TSchemeTables u = test::Compile("%%tokens 1 'a' 'b' '' 0");
+  u.defaultTable.first['z'] = 3;
+  EXPECT_FALSE(ReadStoredForm(WriteStoredForm(u), "p").Ok());
+}
