@@ -1,6 +1,15 @@
 #include "HtmlLikeTables.h"
 
+#include "memo/engine/scheme/SchemeCompiler.h"
+#include "memo/engine/scheme/StoredForm.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -341,11 +350,52 @@ TSchemeTables HtmlLikeTables() {
   return b.t;
 }
 
-const TSchemeTables& BenchTables() {
-  static const TSchemeTables tables = HtmlLikeTables();
-  return tables;
-}
+namespace {
+// The scheme the benchmarks use, chosen once: a script named by VELORA_HTML_SCHEME_SCRIPT
+// (compiled here), else the stored form the build wrote (VELORA_HTML_SCHEME_PATH), else the
+// HTML-like tables above. A script or stored form that fails to load is reported and the
+// benchmarks stop, so that figures never silently come from another scheme.
+struct Chosen {
+  TSchemeTables tables;
+  std::string name;
+};
 
-const char* BenchSchemeName() { return "html-like (built in code)"; }
+const Chosen& Choose() {
+  static const Chosen chosen = [] {
+    Chosen c;
+    if (const char* script = std::getenv("VELORA_HTML_SCHEME_SCRIPT")) {
+      try {
+        c.tables = vlr::CompileSchemeFile(script);
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "highlight_bench: %s: %s\n", script, e.what());
+        std::exit(2);
+      }
+      c.name = std::string("compiled script ") + script;
+      return c;
+    }
+#ifdef VELORA_HTML_SCHEME_PATH
+    if (std::ifstream in{VELORA_HTML_SCHEME_PATH, std::ios::binary}) {
+      const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+      vlr::TStoredFormResult r = vlr::ReadStoredForm(bytes, "SyntaxMemoParser1");
+      if (!r.Ok()) {
+        std::fprintf(stderr, "highlight_bench: %s: %s\n", VELORA_HTML_SCHEME_PATH, r.message.c_str());
+        std::exit(2);
+      }
+      c.tables = std::move(*r.tables);
+      c.name = std::string("stored form ") + VELORA_HTML_SCHEME_PATH;
+      return c;
+    }
+#endif
+    c.tables = HtmlLikeTables();
+    c.name = "html-like (built in code)";
+    return c;
+  }();
+  return chosen;
+}
+}  // namespace
+
+const TSchemeTables& BenchTables() { return Choose().tables; }
+
+const char* BenchSchemeName() { return Choose().name.c_str(); }
 
 }  // namespace hlbench

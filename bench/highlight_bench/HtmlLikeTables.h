@@ -9,8 +9,8 @@ namespace hlbench {
 
 [[nodiscard]] vlr::TSchemeTables HtmlLikeTables();
 
-// The tables the benchmarks run with: the HTML-like set above. This is the one place where the
-// compiled stored form (VELORA_HTML_SCHEME_PATH) is to be loaded instead once it is built.
+// The tables the benchmarks run with: the script named by VELORA_HTML_SCHEME_SCRIPT, else the
+// stored form the build wrote at VELORA_HTML_SCHEME_PATH, else the HTML-like set above.
 [[nodiscard]] const vlr::TSchemeTables& BenchTables();
 [[nodiscard]] const char* BenchSchemeName();
 
