@@ -182,3 +182,45 @@ TEST(HighlightDriver, NewTablesRecomputeEverything) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random edits, some while background work is still pending, short synchronous limits: after
+// the slices finish, the values always equal a scan of the whole text from the top.
+TEST(HighlightDriver, RandomEditsMatchAFullScan) {
+  std::string text;
+  for (int i = 0; i < 600; ++i) {
+    text += (i % 50 == 0) ? "/* open\r" : (i % 50 == 20) ? "close */ x = 1\r" : "name = 42 y\r";
+  }
+  Fixture f(text, 10);
+  f.d->lookAheadLines = 3;
+  f.d->syncRecordLimit = 40;
+  f.d->Restart();
+  std::uint64_t s = 88172645463325252ull;
+  const auto rnd = [&s] {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    return s;
+  };
+  const char* pieces[] = {"x", "/*", "*/", "*", "/", " ", "\r", "12", "=", "\r/*\r"};
+  for (int i = 0; i < 400; ++i) {
+    // Half of the edits land before the frontier of background highlighting.
+    const auto& st = f.e.store();
+    const Pos frontier = f.d->Frontier() < st.recordCount() ? st.locateRecord(f.d->Frontier()).recordStart : f.e.length();
+    const Pos span = (rnd() % 2 == 0) ? frontier + 1 : f.e.length() + 1;
+    const Pos at = Pos(rnd() % std::uint64_t(span));
+    f.e.setSelection(at, at);
+    if (rnd() % 4 == 0) f.e.deleteChar(rnd() % 2 == 0);
+    else f.e.typeText(pieces[rnd() % 10]);
+    for (int k = int(rnd() % 4); k > 0; --k) f.e.HighlightSlice(0);  // a few records at a time
+    if (i % 100 == 99) {
+      f.Finish();
+      ASSERT_EQ(f.All(), f.Reference()) << "after edit " << i;
+    }
+  }
+  f.Finish();
+  EXPECT_EQ(f.All(), f.Reference());
+}
+
+}  // namespace

@@ -52,6 +52,7 @@ void THighlightDriver::Restart() {
   frontier_ = 0;
   snapshot_.reset();
   mayStopEarly_ = false;
+  reach_ = -1;
   lastRecordCount_ = e_.store().recordCount();
   if (p) Sync(*p);
   e_.requestRepaint();
@@ -200,6 +201,8 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
           mayStopEarly_ = frontier_ >= count;
           frontier_ = rec + 1;
         }
+        // The slices must not stop before the edited record that this run did not reach.
+        if (rec < mustReach) reach_ = std::max(reach_, mustReach);
         snapshot_ = p.saveState();
         break;
       }
@@ -208,6 +211,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     ++rec;
     recStart = recEnd;
   }
+  if (reach_ >= 0 && (rec >= reach_ || frontier_ >= count)) reach_ = -1;
   p.resetStart();
   if (seen) {
     int v = -2;
@@ -239,6 +243,7 @@ void THighlightDriver::Rescan(RecNo dirty) {
     const RecNo delta = count - lastRecordCount_;
     lastRecordCount_ = count;
     dirty = std::clamp<RecNo>(dirty, 0, count - 1);
+    if (reach_ >= 0 && dirty < reach_) reach_ = std::max(reach_ + delta, dirty);
     if (dirty < frontier_) {
       RecNo f = frontier_ + delta;
       if (f <= dirty) {  // the edit reached past the frontier
@@ -289,7 +294,7 @@ bool THighlightDriver::runSlice(MemoEngine&, std::int64_t budgetMicros) {
   RecNo rec = frontier_;
   Pos from = st.locateRecord(rec).recordStart;
   if (!(snapshot_ && p->restoreState(*snapshot_))) std::tie(rec, from) = RestartPoint(*p, frontier_);
-  Run(*p, rec, from, frontier_, Mode::Slice, deadline);
+  Run(*p, rec, from, std::max(frontier_, reach_), Mode::Slice, deadline);
   return frontier_ < st.recordCount();
 }
 

@@ -66,6 +66,7 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   RecNo frontier_ = 0;       // first record not yet highlighted (recordCount: all done)
   std::unique_ptr<velora::memo::TokenScanner::SavedState> snapshot_;  // state at the frontier
   bool mayStopEarly_ = false;  // records past the frontier hold values that may still be right
+  RecNo reach_ = -1;           // an edited record past the frontier that the slices must pass
   RecNo lastRecordCount_ = 0;
   std::vector<std::uint8_t> fresh_;
   RunStats stats_;
