@@ -81,8 +81,9 @@ class EdStream {
   const char* cur_ = nullptr;
 };
 
-// The abstract parser component (TCustomSyntaxMemoParser). The highlighter issue implements it
-// and drives the incremental re-scan through MemoEngine::setRescanHandler.
+// The abstract parser component (TCustomSyntaxMemoParser). vlr::TSyntaxMemoParser implements
+// it from compiled scheme tables; vlr::THighlightDriver (AttachHighlighter) keeps a control's
+// token values up to date with it through MemoEngine::setRescanHandler and idle slices.
 class TokenScanner {
  public:
   virtual ~TokenScanner() = default;
