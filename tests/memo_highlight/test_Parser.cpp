@@ -39,12 +39,6 @@ std::vector<Tok> Scan(TSyntaxMemoParser& p, const std::string& text) {
   return out;
 }
 
-TSyntaxMemoParser With(TSchemeTables t) {
-  TSyntaxMemoParser p;
-  p.SetTables(std::move(t));
-  return p;
-}
-
 TEST(ParserWords, CaseRuleAndLongestWordThatCounts) {
   for (const bool caseSensitive : {false, true}) {
     TSchemeTables t;
@@ -52,7 +46,8 @@ TEST(ParserWords, CaseRuleAndLongestWordThatCounts) {
     Word(t, "body", 21);
     Word(t, "<", 8);
     Word(t, "<!--", 11);
-    TSyntaxMemoParser p = With(t);
+    TSyntaxMemoParser p;
+    p.SetTables(t);
     if (caseSensitive)
       EXPECT_EQ(Scan(p, "BODY"), (std::vector<Tok>{{0, 1}, {0, 1}, {0, 1}, {0, 1}}));
     else
@@ -69,7 +64,8 @@ TEST(ParserWords, FollowingCharacterAndStates) {
   Word(t, "if", 30, States({0}), notLetter);
   Word(t, "i", 31);
   Word(t, "end", 32, States({3}));  // valid only in state 3
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "if("), (std::vector<Tok>{{30, 2}, {0, 1}}));
   // "if" is not followed by a letter in "ifx": the shorter "i" that allows it is taken.
   EXPECT_EQ(Scan(p, "ifx"), (std::vector<Tok>{{31, 1}, {0, 1}, {0, 1}}));
@@ -87,7 +83,8 @@ TEST(ParserTokens, BodyTerminatorOptionalAndFlag) {
   Token(t, Chars("("), Spec(t, GroupPart(t, Chars("abc")), true, {")"}, false), 42);
   // "<" then letters up to the two characters "->".
   Token(t, Chars("<"), Spec(t, GroupPart(t, Chars("abc-")), false, {"-", ">"}, true), 43);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "#abc"), (std::vector<Tok>{{40, 2}, {0, 1}, {0, 1}}));
   EXPECT_EQ(Scan(p, "#x"), (std::vector<Tok>{{0, 1}, {0, 1}}));  // body fails: back to p + 1
   EXPECT_EQ(Scan(p, "[ab]c"), (std::vector<Tok>{{41, 4}, {0, 1}}));
@@ -105,7 +102,8 @@ TEST(ParserTokens, ScannerStartsAndBodies) {
   // '"' then string characters (scanner 0) up to '"', kept.
   vlr::TBodySpec str = Spec(t, ScannerPart(vlr::kScanStringChar), true, {"\""}, true);
   Token(t, Chars("\""), str, 51);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "3.25e+2x"), (std::vector<Tok>{{50, 7}, {0, 1}}));
   EXPECT_EQ(Scan(p, "\"a b\" "), (std::vector<Tok>{{51, 5}, {0, 1}}));
   EXPECT_EQ(Scan(p, "\"\""), (std::vector<Tok>{{51, 2}}));
@@ -121,7 +119,8 @@ TEST(ParserStates, PushAfterThenPopBeforeRestores) {
   SetClear(t, 1, States({2}), States({0}), vlr::kPushAfter);
   SetClear(t, 3, States({5}), {});
   SetClear(t, 4, {}, {}, vlr::kPopBefore);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   TextStore st;
   st.setText("<{>");
   EdStream s(st, 0);
@@ -151,7 +150,8 @@ TEST(ParserStates, ContainerLastsOneTokenAndValidity) {
   c.container = true;
   Word(t, "y", 3, States({0, 7}));
   Record(t, 3).valid = States({7});  // only valid inside the container
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   TextStore st;
   st.setText("@yyx");
   EdStream s(st, 0);
@@ -180,7 +180,8 @@ TEST(ParserTokens, StateTablesAndKeywordTables) {
   kw.caseSensitive = true;
   kw.words = {{"href", 20}, {"alt", 21}};
   t.keywordTables.push_back(kw);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "a<a href alt Alt>a"),
             (std::vector<Tok>{{10, 1}, {1, 1}, {11, 1}, {0, 1}, {20, 4}, {0, 1}, {21, 3}, {0, 1},
                               {0, 1}, {0, 1}, {0, 1}, {2, 1}, {10, 1}}));
@@ -192,7 +193,8 @@ TEST(ParserTokens, HandlersExtendOrDropTheWord) {
   // "&" must be followed by letters up to ";" (kept).
   t.handlers[16] = Spec(t, GroupPart(t, Chars("abcdefghijklmnopqrstuvwxyz")), false, {";"}, true);
   t.hasHandler.set(16);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "&amp;x"), (std::vector<Tok>{{16, 5}, {0, 1}}));
   EXPECT_EQ(Scan(p, "& x"), (std::vector<Tok>{{0, 1}, {0, 1}, {0, 1}}));
 }
@@ -200,7 +202,8 @@ TEST(ParserTokens, HandlersExtendOrDropTheWord) {
 TEST(ParserTokens, CustomParseMatches) {
   TSchemeTables t;
   Token(t, Chars("$"), Spec(t, CustomPart(7), false, {}, false), 60);
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "$ab"), (std::vector<Tok>{{0, 1}, {0, 1}, {0, 1}}));  // no handler: fails
   std::vector<int> ids;
   p.OnCustomParse = [&ids](TSyntaxMemoParser&, int id, EdStream& s, int& kLength, int& kValue) {
@@ -229,7 +232,8 @@ TEST(ParserReset, ContextStatesAndStyles) {
   t.effects[18].present = true;
   t.effects[18].fontStyle = 4;
   t.effects[18].hotspot = true;
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(p.Compile(), "Compiled");
   p.ResetContext(4);  // restarting inside a comment
   EXPECT_EQ(Scan(p, "ab*/x"), (std::vector<Tok>{{4, 2}, {3, 2}, {5, 1}}));
@@ -254,7 +258,8 @@ TEST(ParserTokens, BadGroupIndicesReadAsEmptyGroups) {
   Token(t, Chars("#"), vlr::TBodySpec{}, 40);
   t.defaultTable.entries[0].spec.body.kind = vlr::TScanPart::Kind::Group;
   t.defaultTable.entries[0].spec.body.group = 999;
-  TSyntaxMemoParser p = With(t);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
   EXPECT_EQ(Scan(p, "#a"), (std::vector<Tok>{{0, 1}, {0, 1}}));
 }
 

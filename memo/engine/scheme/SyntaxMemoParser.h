@@ -52,6 +52,9 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
  public:
   TSyntaxMemoParser();
   ~TSyntaxMemoParser() override;
+  // The run-time state points into the parser's own resolved tables: not copyable.
+  TSyntaxMemoParser(const TSyntaxMemoParser&) = delete;
+  TSyntaxMemoParser& operator=(const TSyntaxMemoParser&) = delete;
 
   // Installs compiled tables: builds the word tries and resolves group indices. Group indices
   // out of range are treated as empty groups (never read past the group store).
