@@ -137,8 +137,14 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     const std::size_t len = R.text.size();
     const Pos recEnd = recStart + Pos(len);
     const bool hadValues = R.tokens.size() == len;
-    if (hadValues) fresh_.assign(R.tokens.begin(), R.tokens.end());
-    else fresh_.assign(len, 0);
+    // Only characters before the scan's start keep their old values; every other one is written
+    // below (by the token carried over from the previous record or by the tokens scanned).
+    if (pos > recStart && carryEnd < pos) {
+      if (hadValues) fresh_.assign(R.tokens.begin(), R.tokens.end());
+      else fresh_.assign(len, 0);
+    } else {
+      fresh_.resize(len);
+    }
     if (carryEnd > recStart)
       std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
     while (pos < recEnd) {
