@@ -557,6 +557,11 @@ void MemoEngine::storeTokens(Pos a, Pos b, const std::uint8_t* values) {
   requestRepaint();
 }
 
+bool MemoEngine::HighlightSlice(std::int64_t budgetMicros) {
+  if (!highlightPending()) return false;
+  return background_->runSlice(*this, budgetMicros);
+}
+
 StyleEffect MemoEngine::styleAt(Pos p) const {
   TokenScanner* prs = currentParser();
   StyleEffect e;

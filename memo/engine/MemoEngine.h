@@ -190,6 +190,20 @@ class MemoEngine : private UndoTarget {
   // Token values of [a, b) (zeros where none are computed) and storing them from outside.
   [[nodiscard]] std::vector<std::uint8_t> tokens(Pos a, Pos b) const;
   void storeTokens(Pos a, Pos b, const std::uint8_t* values);
+  // OnTokenSeen: raised by a re-scan once before it with -1, -1, -1, once for every token found
+  // (the owner may change the value) and once after it with -2, -2, -2.
+  std::function<void(int& value, Pos start, Pos end)> onTokenSeen;
+  // Background highlighting. The work object is owned by the control; onBackgroundPending is
+  // raised when work appears, so that the widget schedules idle slices.
+  void setBackgroundWork(std::unique_ptr<BackgroundWork> w) noexcept { background_ = std::move(w); }
+  [[nodiscard]] BackgroundWork* backgroundWork() const noexcept { return background_.get(); }
+  static constexpr std::int64_t kDefaultSliceMicros = 5000;
+  // Runs one slice of background highlighting; true while more work remains.
+  bool HighlightSlice(std::int64_t budgetMicros = kDefaultSliceMicros);
+  [[nodiscard]] bool highlightPending() const {
+    return background_ && hasOption(smoSyntaxHighlight) && currentParser() && background_->pending();
+  }
+  std::function<void()> onBackgroundPending;
   // The style of the character at p (style 0 without a parser).
   [[nodiscard]] StyleEffect styleAt(Pos p) const;
 
@@ -314,6 +328,7 @@ class MemoEngine : private UndoTarget {
   std::array<TokenScanner*, 6> parsers_{};
   int activeParser_ = 1;
   std::function<void(MemoEngine&, RecNo)> rescan_;
+  std::unique_ptr<BackgroundWork> background_;
   LineNo firstLine_ = 0;
   Pos firstCol_ = 0;
   LineNo visibleLines_ = 25;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "memo/engine/TextStore.h"
@@ -24,42 +25,65 @@ struct StyleEffect {
   bool hotspot = false;
 };
 
-// A cursor over the document text across line records (TEdStream).
+// A cursor over the document text across line records (TEdStream). It keeps a pointer into the
+// current record's bytes, so reading and advancing are a compare and an increment; moving inside
+// the current record needs no index lookup. A stream is valid until the text is next changed.
 class EdStream {
  public:
-  explicit EdStream(const TextStore& store, Pos at = 0) : store_(&store) { setPosition(at); }
-  [[nodiscard]] char current() const noexcept {
-    return ref_valid_ ? store_->record(ref_).text[offset_] : '\0';
-  }
+  explicit EdStream(const TextStore& store, Pos at = 0) : store_(&store) { seek(at); }
+  [[nodiscard]] char current() const noexcept { return cur_ < end_ ? *cur_ : '\0'; }
   void advance() noexcept {
-    if (!ref_valid_) return;
-    ++pos_;
-    if (++offset_ >= store_->record(ref_).text.size()) {
-      offset_ = 0;
-      ref_valid_ = store_->next(ref_) && !store_->record(ref_).text.empty();
-    }
+    if (cur_ < end_ && ++cur_ == end_) nextRecord();
   }
-  void back() noexcept { setPosition(pos_ - 1); }
-  [[nodiscard]] Pos position() const noexcept { return pos_; }
+  void back() noexcept { setPosition(position() - 1); }
+  [[nodiscard]] Pos position() const noexcept { return recStart_ + (cur_ - begin_); }
   void setPosition(Pos p) noexcept {
-    pos_ = store_->clamp(p);
-    const Location loc = store_->locate(pos_);
-    ref_ = loc.ref;
-    offset_ = loc.offset;
-    ref_valid_ = pos_ < store_->length();
+    if (p >= recStart_ && p < recStart_ + (end_ - begin_)) cur_ = begin_ + (p - recStart_);
+    else seek(p);
   }
-  [[nodiscard]] bool atEnd() const noexcept { return pos_ >= store_->length(); }
+  [[nodiscard]] bool atEnd() const noexcept { return cur_ >= end_; }
+  // The character before the stream's position ('\0' at the start of the text).
+  [[nodiscard]] char previous() const noexcept {
+    if (cur_ > begin_) return cur_[-1];
+    const Pos p = position();
+    return p > 0 ? store_->charAt(p - 1) : '\0';
+  }
+  [[nodiscard]] const TextStore& store() const noexcept { return *store_; }
 
  private:
+  void seek(Pos p) noexcept {
+    p = store_->clamp(p);
+    const Location loc = store_->locate(p);
+    ref_ = loc.ref;
+    recStart_ = loc.recordStart;
+    const std::string& t = store_->record(ref_).text;
+    begin_ = t.data();
+    end_ = begin_ + t.size();
+    cur_ = begin_ + loc.offset;
+    if (cur_ == end_ && p < store_->length()) nextRecord();
+  }
+  void nextRecord() noexcept {
+    // Records other than the last are never empty, so one step always lands on a byte.
+    RecordRef r = ref_;
+    if (!store_->next(r)) return;  // stays at the end of the text
+    recStart_ += end_ - begin_;
+    ref_ = r;
+    const std::string& t = store_->record(ref_).text;
+    begin_ = cur_ = t.data();
+    end_ = begin_ + t.size();
+  }
+
   const TextStore* store_;
   RecordRef ref_;
-  std::size_t offset_ = 0;
-  Pos pos_ = 0;
-  bool ref_valid_ = false;
+  Pos recStart_ = 0;
+  const char* begin_ = nullptr;
+  const char* end_ = nullptr;
+  const char* cur_ = nullptr;
 };
 
-// The abstract parser component (TCustomSyntaxMemoParser). The highlighter issue implements it
-// and drives the incremental re-scan through MemoEngine::setRescanHandler.
+// The abstract parser component (TCustomSyntaxMemoParser). vlr::TSyntaxMemoParser implements
+// it from compiled scheme tables; vlr::THighlightDriver (AttachHighlighter) keeps a control's
+// token values up to date with it through MemoEngine::setRescanHandler and idle slices.
 class TokenScanner {
  public:
   virtual ~TokenScanner() = default;
@@ -73,6 +97,34 @@ class TokenScanner {
   [[nodiscard]] virtual StyleEffect styleOf(std::uint8_t token) const { (void)token; return {}; }
   // Every style that is in use (for the RTF colour table); styleOf(0) by default.
   [[nodiscard]] virtual int styleCount() const { return 1; }
+
+  // ---- Hooks of the incremental re-scan (defaults suit a scanner without context).
+  // True while the state changes of a container token are in force.
+  [[nodiscard]] virtual bool insideContainer() const { return false; }
+  // Sets the state for a scan from the start of the text.
+  virtual void resetStart() { resetContext(0); }
+  // A copy of the run-time state, so that background highlighting can resume where it stopped;
+  // nullptr when the scanner cannot save its state (the re-scan then restarts at an anchor).
+  struct SavedState {
+    virtual ~SavedState() = default;
+  };
+  [[nodiscard]] virtual std::unique_ptr<SavedState> saveState() const { return nullptr; }
+  // Restores a state saved by this scanner; false when it is not one of its own.
+  virtual bool restoreState(const SavedState& s) { (void)s; return false; }
+  // True for token values at which a re-scan may restart (the scheme's anchor values).
+  [[nodiscard]] virtual bool isAnchor(std::uint8_t value) const { return value == 0; }
+  // Changes whenever the scanner's tables change, so that stored token values are recomputed.
+  [[nodiscard]] virtual std::uint64_t tablesGeneration() const { return 0; }
+};
+
+// Work that the control runs in slices while it is idle (background highlighting). The widget
+// calls MemoEngine::HighlightSlice from a zero-timeout timer while pending() is true.
+class BackgroundWork {
+ public:
+  virtual ~BackgroundWork() = default;
+  // Works for at most about `budgetMicros`; true while work remains.
+  virtual bool runSlice(MemoEngine& control, std::int64_t budgetMicros) = 0;
+  [[nodiscard]] virtual bool pending() const = 0;
 };
 
 }  // namespace velora::memo

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -89,12 +90,23 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     return Point{q.x(), q.y()};
   };
   e.posFromPoint = [this](Point p) { return positionAt(QPoint(p.x, p.y)); };
+  // Background highlighting runs in short slices from a zero-timeout timer, so that input and
+  // painting are handled between two slices and never wait for the rest of the document.
+  highlightTimer_ = new QTimer(this);
+  highlightTimer_->setInterval(0);
+  connect(highlightTimer_, &QTimer::timeout, this, [this] {
+    if (!engine_->HighlightSlice()) highlightTimer_->stop();
+  });
+  e.onBackgroundPending = [this] {
+    if (!highlightTimer_->isActive()) highlightTimer_->start();
+  };
   applyFont();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
   engine_->onRepaint = nullptr;
   engine_->onViewChange = nullptr;
+  engine_->onBackgroundPending = nullptr;
 }
 
 std::string TSyntaxMemo::encodeUtf8(const QString& s) { return encodeText(s); }

@@ -14,6 +14,7 @@
 #include "memo/engine/Messages.h"
 
 class QPrinter;
+class QTimer;
 
 namespace velora::memo {
 
@@ -90,6 +91,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QPoint pointAt(Pos p) const;
   [[nodiscard]] int lineHeight() const noexcept { return lineHeight_; }
   [[nodiscard]] int textLeft() const noexcept;
+  // True while parts of the document still wait for background highlighting.
+  [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
  Q_SIGNALS:
   void OnChange();
@@ -150,6 +153,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool droppedOnSelf_ = false;
   int maxWidthSeen_ = 0;
   bool syncing_ = false;
+  QTimer* highlightTimer_ = nullptr;  // drives the engine's background highlighting slices
 };
 
 }  // namespace velora::memo

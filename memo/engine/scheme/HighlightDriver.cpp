@@ -1,0 +1,317 @@
+#include "memo/engine/scheme/HighlightDriver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace vlr {
+
+using velora::memo::EdStream;
+using velora::memo::LineRecord;
+using velora::memo::MemoEngine;
+using velora::memo::RecordRef;
+using velora::memo::TextStore;
+using velora::memo::TokenScanner;
+using velora::memo::Pos;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+constexpr std::uint16_t kRecomputeBits = velora::memo::kRecRescan | velora::memo::kRecTokensSupplied;
+
+// True when the record holds no valid token values (never computed, or marked for recomputing).
+bool NeedsWork(const LineRecord& r) noexcept {
+  return r.tokens.size() != r.text.size() || (r.flags & kRecomputeBits) != 0;
+}
+}  // namespace
+
+THighlightDriver::THighlightDriver(MemoEngine& engine) : e_(engine) {}
+
+Pos THighlightDriver::WindowStart() const { return e_.store().lineStart(e_.firstVisibleLine()); }
+
+Pos THighlightDriver::WindowEnd() const {
+  const TextStore& st = e_.store();
+  const velora::memo::LineNo last = e_.firstVisibleLine() + e_.visibleLines() + lookAheadLines;
+  return last >= st.lineCount() ? st.length() : st.lineStart(last);
+}
+
+void THighlightDriver::ClearAllTokens() {
+  TextStore& st = e_.store();
+  RecordRef r = st.firstRecord();
+  do {
+    LineRecord& rec = st.record(r);
+    std::vector<std::uint8_t>().swap(rec.tokens);
+    rec.flags |= velora::memo::kRecRescan | velora::memo::kRecRepaint;
+  } while (st.next(r));
+}
+
+void THighlightDriver::Restart() {
+  TokenScanner* p = e_.currentParser();
+  ClearAllTokens();
+  parser_ = p;
+  generation_ = p ? p->tablesGeneration() : 0;
+  frontier_ = 0;
+  snapshot_.reset();
+  mayStopEarly_ = false;
+  reach_ = -1;
+  lastRecordCount_ = e_.store().recordCount();
+  if (p) Sync(*p);
+  e_.requestRepaint();
+}
+
+bool THighlightDriver::pending() const {
+  const TokenScanner* p = e_.currentParser();
+  if (!p) return false;
+  if (p != parser_ || p->tablesGeneration() != generation_) return true;  // all to do again
+  return frontier_ < e_.store().recordCount();
+}
+
+std::pair<THighlightDriver::RecNo, Pos> THighlightDriver::RestartPoint(TokenScanner& p, RecNo rec) {
+  const TextStore& st = e_.store();
+  const velora::memo::Location loc = st.locateRecord(rec);
+  RecordRef r = loc.ref;
+  RecNo rn = rec;
+  Pos q = loc.recordStart;  // characters before q are searched, nearest first
+  const auto tokenAt = [&st](RecordRef ref, std::size_t i) -> std::uint8_t {
+    const LineRecord& R = st.record(ref);
+    return i < R.tokens.size() ? R.tokens[i] : 0;
+  };
+  while (q > 0 && st.prev(r)) {
+    --rn;
+    const LineRecord& R = st.record(r);
+    const Pos rs = q - Pos(R.text.size());
+    for (std::size_t i = R.text.size(); i-- > 0;) {
+      const std::uint8_t v = tokenAt(r, i);
+      if (!p.isAnchor(v)) continue;
+      // Back to the first character of this run of equal values.
+      RecordRef rr = r;
+      RecNo rrn = rn;
+      std::size_t j = i;
+      Pos start = rs + Pos(i);
+      for (;;) {
+        if (j > 0) {
+          if (tokenAt(rr, j - 1) != v) break;
+          --j;
+          --start;
+          continue;
+        }
+        RecordRef pr = rr;
+        if (!st.prev(pr)) break;
+        const LineRecord& P = st.record(pr);
+        if (P.text.empty() || tokenAt(pr, P.text.size() - 1) != v) break;
+        rr = pr;
+        --rrn;
+        j = P.text.size() - 1;
+        --start;
+      }
+      p.resetContext(v);
+      return {rrn, start};
+    }
+    q = rs;
+  }
+  p.resetStart();
+  return {0, 0};
+}
+
+void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach, Mode mode,
+                           Clock::time_point deadline) {
+  TextStore& st = e_.store();
+  const RecNo count = st.recordCount();
+  RecordRef ref = st.recordRef(rec);
+  Pos recStart = st.locateRecord(rec).recordStart;
+  EdStream s(st, from);
+  Pos pos = from;
+  const bool seen = bool(e_.onTokenSeen);
+  if (seen) {
+    int v = -1;
+    e_.onTokenSeen(v, -1, -1);
+  }
+  std::uint8_t carry = 0;
+  Pos carryEnd = 0;
+  const Pos winStart = WindowStart();
+  const Pos winEnd = WindowEnd();
+  bool repaint = false;
+  stats_ = RunStats{0, rec, false};
+  unsigned tick = 0;
+  for (;;) {
+    LineRecord& R = st.record(ref);
+    const std::size_t len = R.text.size();
+    const Pos recEnd = recStart + Pos(len);
+    const bool hadValues = R.tokens.size() == len;
+    // Only characters before the scan's start keep their old values; every other one is written
+    // below (by the token carried over from the previous record or by the tokens scanned).
+    if (pos > recStart && carryEnd < pos) {
+      if (hadValues) fresh_.assign(R.tokens.begin(), R.tokens.end());
+      else fresh_.assign(len, 0);
+    } else {
+      fresh_.resize(len);
+    }
+    if (carryEnd > recStart)
+      std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
+    while (pos < recEnd) {
+      int length = 0;
+      int v = p.scanToken(e_, s, length);
+      Pos end = s.position();
+      if (end <= pos) {  // a token of length 0 takes one character
+        end = pos + 1;
+        s.setPosition(end);
+      }
+      if (seen) e_.onTokenSeen(v, pos, end);
+      const auto b = static_cast<std::uint8_t>(v);
+      std::memset(fresh_.data() + (pos - recStart), b, std::size_t(std::min(end, recEnd) - pos));
+      if (end > recEnd) {
+        carry = b;
+        carryEnd = end;
+      }
+      pos = end;
+    }
+    const bool equal = hadValues && (R.flags & velora::memo::kRecTokensSupplied) == 0 &&
+                       std::memcmp(R.tokens.data(), fresh_.data(), len) == 0;
+    if (!equal) {
+      R.tokens.swap(fresh_);
+      R.flags |= velora::memo::kRecRepaint;
+      if (recEnd >= winStart && recStart < winEnd) repaint = true;
+    }
+    R.flags &= std::uint16_t(~kRecomputeBits);
+    ++stats_.records;
+    if (rec >= frontier_) frontier_ = rec + 1;
+    RecordRef next = ref;
+    if (!st.next(next)) {  // the end of the text: everything is highlighted
+      frontier_ = count;
+      snapshot_.reset();
+      mayStopEarly_ = false;
+      break;
+    }
+    const bool mid = p.insideContainer() || carryEnd > recEnd;
+    if (!mid) {
+      const bool beyondFrontier = rec + 1 >= frontier_;
+      if (equal && rec >= mustReach && !NeedsWork(st.record(next)) && (!beyondFrontier || mayStopEarly_)) {
+        // The rest of the document is unchanged.
+        stats_.stoppedEqual = true;
+        if (beyondFrontier) {
+          frontier_ = count;
+          snapshot_.reset();
+          mayStopEarly_ = false;
+        }
+        break;
+      }
+      bool stop = false;
+      if (mode != Mode::Slice) {
+        stop = (recEnd >= winEnd && beyondFrontier && rec >= mustReach) || stats_.records >= syncRecordLimit;
+      } else {
+        stop = (++tick & 3u) == 0 && Clock::now() >= deadline;
+      }
+      if (stop) {
+        if (!beyondFrontier) {
+          // Hand the rest to the idle slices; the old values after here may still be right
+          // only when everything after them was highlighted.
+          mayStopEarly_ = frontier_ >= count;
+          frontier_ = rec + 1;
+        }
+        // The slices must not stop before the edited record that this run did not reach.
+        if (rec < mustReach) reach_ = std::max(reach_, mustReach);
+        snapshot_ = p.saveState();
+        break;
+      }
+    }
+    ref = next;
+    ++rec;
+    recStart = recEnd;
+  }
+  if (reach_ >= 0 && (rec >= reach_ || frontier_ >= count)) reach_ = -1;
+  p.resetStart();
+  if (seen) {
+    int v = -2;
+    e_.onTokenSeen(v, -2, -2);
+  }
+  if (repaint) e_.requestRepaint();
+}
+
+void THighlightDriver::Sync(TokenScanner& p) {
+  // Highlights from the frontier at once when it lies on screen (a fresh load, a new parser).
+  const TextStore& st = e_.store();
+  if (frontier_ >= st.recordCount()) return;
+  if (st.locateRecord(frontier_).recordStart >= WindowEnd()) return;
+  RecNo rec = frontier_;
+  Pos from = st.locateRecord(rec).recordStart;
+  if (!(snapshot_ && p.restoreState(*snapshot_))) std::tie(rec, from) = RestartPoint(p, frontier_);
+  Run(p, rec, from, frontier_, Mode::Frontier, Clock::time_point::max());
+}
+
+void THighlightDriver::Rescan(RecNo dirty) {
+  TextStore& st = e_.store();
+  st.takeDirty();
+  TokenScanner* p = e_.currentParser();
+  if (!p) return;
+  const RecNo count = st.recordCount();
+  if (p != parser_ || p->tablesGeneration() != generation_) {
+    Restart();
+  } else {
+    const RecNo delta = count - lastRecordCount_;
+    lastRecordCount_ = count;
+    dirty = std::clamp<RecNo>(dirty, 0, count - 1);
+    if (reach_ >= 0 && dirty < reach_) reach_ = std::max(reach_ + delta, dirty);
+    if (dirty < frontier_) {
+      RecNo f = frontier_ + delta;
+      if (f <= dirty) {  // the edit reached past the frontier
+        f = dirty + 1;
+        snapshot_.reset();
+      }
+      frontier_ = std::min(f, count);
+    } else {
+      mayStopEarly_ = false;  // the edited records past the frontier must be reached
+    }
+    // Records before the frontier carry values; a reloaded text has none.
+    const LineRecord& first = st.record(st.firstRecord());
+    if (first.tokens.size() != first.text.size()) {
+      frontier_ = 0;
+      snapshot_.reset();
+      mayStopEarly_ = false;
+    }
+    if (dirty < frontier_) {
+      RecNo start = dirty;  // a wrapped line is re-scanned from its first record
+      RecordRef r = st.recordRef(start);
+      for (RecordRef pr = r; start > 0 && st.prev(pr) && !st.record(pr).hardBreak(); --start) {}
+      const auto [rec, from] = RestartPoint(*p, start);
+      Run(*p, rec, from, dirty, Mode::Edit, Clock::time_point::max());
+    } else {
+      Sync(*p);
+    }
+  }
+  if (pending() && e_.onBackgroundPending) e_.onBackgroundPending();
+}
+
+bool THighlightDriver::runSlice(MemoEngine&, std::int64_t budgetMicros) {
+  TokenScanner* p = e_.currentParser();
+  if (!p) return false;
+  const TextStore& st = e_.store();
+  const RecNo count = st.recordCount();
+  if (p != parser_ || p->tablesGeneration() != generation_) {
+    Restart();
+  } else if (count != lastRecordCount_) {
+    // The text changed without a re-scan (highlighting was off): start over, keeping the values
+    // as likely right.
+    lastRecordCount_ = count;
+    frontier_ = 0;
+    snapshot_.reset();
+    mayStopEarly_ = true;
+  }
+  if (frontier_ >= count) return false;
+  const auto deadline = Clock::now() + std::chrono::microseconds(std::max<std::int64_t>(budgetMicros, 0));
+  RecNo rec = frontier_;
+  Pos from = st.locateRecord(rec).recordStart;
+  if (!(snapshot_ && p->restoreState(*snapshot_))) std::tie(rec, from) = RestartPoint(*p, frontier_);
+  Run(*p, rec, from, std::max(frontier_, reach_), Mode::Slice, deadline);
+  return frontier_ < st.recordCount();
+}
+
+THighlightDriver& AttachHighlighter(MemoEngine& engine, TokenScanner& parser, int slot) {
+  auto driver = std::make_unique<THighlightDriver>(engine);
+  THighlightDriver& d = *driver;
+  engine.setBackgroundWork(std::move(driver));
+  engine.setRescanHandler([&d](MemoEngine&, velora::memo::RecNo r) { d.Rescan(r); });
+  engine.setParser(slot, &parser);
+  engine.setActiveParser(slot);
+  return d;
+}
+
+}  // namespace vlr

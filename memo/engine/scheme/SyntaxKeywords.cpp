@@ -1,0 +1,137 @@
+#include "memo/engine/scheme/SyntaxKeywords.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace vlr {
+
+namespace {
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  return s;
+}
+}  // namespace
+
+void TSyntaxKeywords::Clear() {
+  root_.fill(-1);
+  nodes_.clear();
+  edges_.clear();
+  ends_.clear();
+}
+
+void TSyntaxKeywords::Build(const std::vector<TWordEntry>& words,
+                            const std::vector<TSM_CharGroup>& groups, bool caseSensitive) {
+  std::vector<Pending> list;
+  list.reserve(words.size());
+  for (const TWordEntry& w : words) {
+    Pending p;
+    p.text = w.text;
+    p.end.valid = THighlightSet::From(w.valid);
+    p.end.value = w.value;
+    if (w.follow >= 0 && std::size_t(w.follow) < groups.size()) p.end.follow = &groups[std::size_t(w.follow)];
+    list.push_back(std::move(p));
+  }
+  BuildFrom(list, caseSensitive);
+}
+
+void TSyntaxKeywords::Build(const TKeywordTable& table) {
+  std::vector<Pending> list;
+  list.reserve(table.words.size());
+  const THighlightSet valid = THighlightSet::From(table.valid);
+  for (const TKeywordTable::Word& w : table.words) {
+    Pending p;
+    p.text = w.text;
+    p.end.valid = valid;
+    p.end.value = w.value;
+    list.push_back(std::move(p));
+  }
+  BuildFrom(list, table.caseSensitive);
+}
+
+void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive) {
+  Clear();
+  caseSensitive_ = caseSensitive;
+  // A pointer trie first, then laid out flat: nodes breadth first, edges sorted by character.
+  struct Tmp {
+    std::map<std::uint8_t, std::unique_ptr<Tmp>> kids;
+    std::vector<End> ends;
+    THighlightSet valid;
+  };
+  Tmp top;
+  for (Pending& w : words) {
+    if (w.text.empty()) continue;
+    if (!caseSensitive) w.text = Lower(std::move(w.text));
+    Tmp* n = &top;
+    for (char ch : w.text) {
+      auto& k = n->kids[static_cast<std::uint8_t>(ch)];
+      if (!k) k = std::make_unique<Tmp>();
+      n = k.get();
+      n->valid |= w.end.valid;
+    }
+    n->ends.push_back(w.end);
+  }
+  std::vector<Tmp*> order;
+  for (auto& [ch, kid] : top.kids) {
+    root_[ch] = std::int32_t(order.size());
+    order.push_back(kid.get());
+  }
+  nodes_.resize(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    Tmp* t = order[i];
+    Node n;
+    n.valid = t->valid;
+    n.firstEnd = std::uint32_t(ends_.size());
+    n.endCount = std::uint32_t(t->ends.size());
+    ends_.insert(ends_.end(), t->ends.begin(), t->ends.end());
+    n.firstEdge = std::uint32_t(edges_.size());
+    n.edgeCount = std::uint32_t(t->kids.size());
+    for (auto& [ch, kid] : t->kids) {
+      edges_.push_back(Edge{ch, std::uint32_t(order.size())});
+      order.push_back(kid.get());
+    }
+    nodes_.resize(order.size());
+    nodes_[i] = n;
+  }
+}
+
+int TSyntaxKeywords::Child(const Node& n, std::uint8_t c) const noexcept {
+  const Edge* b = edges_.data() + n.firstEdge;
+  const Edge* e = b + n.edgeCount;
+  if (n.edgeCount <= 8) {
+    for (; b != e; ++b)
+      if (b->ch == c) return int(b->child);
+    return -1;
+  }
+  const Edge* it = std::lower_bound(b, e, c, [](const Edge& x, std::uint8_t v) { return x.ch < v; });
+  return (it != e && it->ch == c) ? int(it->child) : -1;
+}
+
+int TSyntaxKeywords::Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
+                          std::uint8_t& value) const {
+  int best = 0;
+  int depth = 0;
+  while (node >= 0) {
+    const Node& n = nodes_[std::size_t(node)];
+    if (!n.valid.Meets(s)) break;
+    ++depth;
+    at.advance();
+    const bool end = at.atEnd();
+    const auto next = static_cast<std::uint8_t>(at.current());
+    for (std::uint32_t k = 0; k < n.endCount; ++k) {
+      const End& w = ends_[n.firstEnd + k];
+      // At the end of the text nothing follows that could break the following-character rule.
+      if (w.valid.Meets(s) && (!w.follow || end || w.follow->Contains(next))) {
+        best = depth;
+        value = w.value;
+        break;
+      }
+    }
+    if (end || n.edgeCount == 0) break;
+    node = Child(n, Fold(char(next)));
+  }
+  return best;
+}
+
+}  // namespace vlr

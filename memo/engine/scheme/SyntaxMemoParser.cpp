@@ -1,0 +1,354 @@
+#include "memo/engine/scheme/SyntaxMemoParser.h"
+
+#include <utility>
+
+#include "memo/engine/scheme/StdScanners.h"
+
+namespace vlr {
+
+using velora::memo::EdStream;
+using velora::memo::Pos;
+using velora::memo::StyleEffect;
+
+namespace {
+const TSM_CharGroup kNoChars{};
+}  // namespace
+
+struct TSyntaxMemoParser::State final : velora::memo::TokenScanner::SavedState {
+  const TSyntaxMemoParser* owner = nullptr;
+  std::uint64_t generation = 0;
+  THighlightSet s, saved;
+  TRTStack stack;
+  bool inside = false;
+  Pos containerEnd = 0;
+};
+
+TSyntaxMemoParser::TSyntaxMemoParser() { ClearTables(); }
+TSyntaxMemoParser::~TSyntaxMemoParser() = default;
+
+void TSyntaxMemoParser::ClearTables() {
+  tables_ = TSchemeTables{};
+  hasTables_ = false;
+  ++generation_;
+  words_.Clear();
+  kwTables_.clear();
+  kwValid_.clear();
+  default_ = RtTable{};
+  default_.first.fill(-1);
+  stateTables_.clear();
+  tableOfState_.fill(nullptr);
+  statesWithTable_ = {};
+  hasHandler_ = {};
+  records_ = {};
+  context_ = {};
+  start_ = {};
+  start_.Set(0);
+  anchors_ = {};
+  anchors_.Set(0);
+  styles_.fill(StyleEffect{});
+  styleCount_ = 1;
+  resetStart();
+}
+
+TSyntaxMemoParser::RtPart TSyntaxMemoParser::Resolve(const TScanPart& p) const {
+  RtPart r;
+  r.kind = p.kind;
+  r.scanner = p.scanner;
+  r.custom = p.custom;
+  if (p.kind == TScanPart::Kind::Group)
+    r.group = p.group < tables_.groups.size() ? &tables_.groups[p.group] : &kNoChars;
+  return r;
+}
+
+TSyntaxMemoParser::RtSpec TSyntaxMemoParser::Resolve(const TBodySpec& s) const {
+  RtSpec r;
+  r.body = Resolve(s.body);
+  r.optionalBody = s.optionalBody;
+  r.termCount = std::uint8_t(s.termCount > 4 ? 4 : s.termCount);
+  for (std::size_t i = 0; i < r.termCount; ++i) r.term[i] = Resolve(s.term[i]);
+  r.flag = s.flag;
+  return r;
+}
+
+TSyntaxMemoParser::RtTable TSyntaxMemoParser::Resolve(const TTokenTable& t) const {
+  RtTable r;
+  r.first = t.first;
+  for (auto& f : r.first)
+    if (f >= std::int16_t(t.entries.size())) f = -1;
+  r.entries.reserve(t.entries.size());
+  for (const TTokenEntry& e : t.entries) {
+    RtEntry x;
+    x.startIsScanner = e.startIsScanner;
+    x.startScanner = e.startScanner;
+    x.spec = Resolve(e.spec);
+    x.valid = THighlightSet::From(e.valid);
+    x.value = e.value;
+    r.entries.push_back(x);
+  }
+  return r;
+}
+
+void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
+  ClearTables();
+  tables_ = std::move(tables);
+  hasTables_ = true;
+  words_.Build(tables_.words, tables_.groups, tables_.settings.caseSensitive);
+  for (const TKeywordTable& k : tables_.keywordTables) {
+    kwTables_.emplace_back();
+    kwTables_.back().Build(k);
+    kwValid_.push_back(THighlightSet::From(k.valid));
+  }
+  default_ = Resolve(tables_.defaultTable);
+  stateTables_.reserve(tables_.stateTables.size());
+  for (const TTokenTable& t : tables_.stateTables) stateTables_.push_back(Resolve(t));
+  for (std::size_t st = 0; st < 256; ++st) {
+    const std::int16_t i = tables_.stateTableOf[st];
+    if (i >= 0 && std::size_t(i) < stateTables_.size()) {
+      tableOfState_[st] = &stateTables_[std::size_t(i)];
+      statesWithTable_.Set(std::uint8_t(st));
+    }
+  }
+  hasHandler_ = THighlightSet::From(tables_.hasHandler);
+  for (std::size_t t = 0; t < 256; ++t) {
+    if (hasHandler_.Test(std::uint8_t(t))) handlers_[t] = Resolve(tables_.handlers[t]);
+    const TTokenRecord& rec = tables_.records[t];
+    RtRecord& r = records_[t];
+    r.present = rec.present;
+    r.valid = THighlightSet::From(rec.valid);
+    r.hasValid = !r.valid.Empty();
+    r.toSet = THighlightSet::From(rec.toSet);
+    r.toClear = THighlightSet::From(rec.toClear);
+    r.container = rec.container;
+    r.noStateChange = rec.noStateChange;
+    r.pushPop = rec.pushPop;
+    context_[t] = THighlightSet::From(tables_.contextStates[t]);
+    // Styles by token value: the map picks the style, the effect gives its look.
+    const TSchemeEffect& fx = tables_.effects[tables_.map[t]];
+    StyleEffect& e = styles_[t];
+    if (fx.present) {
+      e.foreground = fx.foreground;
+      e.background = fx.background;
+      e.defaultForeground = fx.defaultForeground;
+      e.defaultBackground = fx.defaultBackground;
+      e.bold = fx.fontStyle & 1u;
+      e.italic = fx.fontStyle & 2u;
+      e.underline = fx.fontStyle & 4u;
+      e.hotspot = fx.hotspot;
+    }
+    if (tables_.map[t] != 0 || fx.present) styleCount_ = int(t) + 1;
+  }
+  start_ = THighlightSet::From(tables_.startStates);
+  anchors_ = THighlightSet::From(tables_.anchors);
+  resetStart();
+}
+
+void TSyntaxMemoParser::ChooseTables() noexcept {
+  const int st = s_.LowestCommon(statesWithTable_);
+  table_ = st >= 0 ? tableOfState_[std::size_t(st)] : &default_;
+  kw_ = nullptr;
+  for (std::size_t i = 0; i < kwTables_.size(); ++i) {
+    if (kwValid_[i].Meets(s_)) {
+      kw_ = &kwTables_[i];
+      break;
+    }
+  }
+}
+
+void TSyntaxMemoParser::resetContext(std::uint8_t context) {
+  s_ = context_[context].Empty() ? start_ : context_[context];
+  inside_ = false;
+  containerEnd_ = 0;
+  saved_ = {};
+  stack_ = TRTStack{};
+  ChooseTables();
+}
+
+void TSyntaxMemoParser::resetStart() {
+  s_ = start_;
+  inside_ = false;
+  containerEnd_ = 0;
+  saved_ = {};
+  stack_ = TRTStack{};
+  ChooseTables();
+}
+
+std::unique_ptr<velora::memo::TokenScanner::SavedState> TSyntaxMemoParser::saveState() const {
+  auto st = std::make_unique<State>();
+  st->owner = this;
+  st->generation = generation_;
+  st->s = s_;
+  st->saved = saved_;
+  st->stack = stack_;
+  st->inside = inside_;
+  st->containerEnd = containerEnd_;
+  return st;
+}
+
+bool TSyntaxMemoParser::restoreState(const SavedState& saved) {
+  const auto* st = dynamic_cast<const State*>(&saved);
+  if (!st || st->owner != this || st->generation != generation_) return false;
+  s_ = st->s;
+  saved_ = st->saved;
+  stack_ = st->stack;
+  inside_ = st->inside;
+  containerEnd_ = st->containerEnd;
+  ChooseTables();
+  return true;
+}
+
+StyleEffect TSyntaxMemoParser::styleOf(std::uint8_t token) const { return styles_[token]; }
+
+bool TSyntaxMemoParser::Custom(int id, EdStream& s, Pos tokenStart, int& value) {
+  if (!OnCustomParse) return false;
+  int length = int(s.position() - tokenStart);
+  int v = value;
+  const Pos before = s.position();
+  if (!OnCustomParse(*this, id, s, length, v)) {
+    s.setPosition(before);
+    return false;
+  }
+  value = v & 0xFF;
+  return true;
+}
+
+bool TSyntaxMemoParser::MatchPart(const RtPart& p, EdStream& s, Pos tokenStart, int& value) {
+  switch (p.kind) {
+    case TScanPart::Kind::None:
+      return true;
+    case TScanPart::Kind::Group:
+      if (s.atEnd() || !p.group->Contains(s.current())) return false;
+      s.advance();
+      return true;
+    case TScanPart::Kind::Scanner:
+      return RunStdScanner(p.scanner, s, tokenStart);
+    case TScanPart::Kind::Custom:
+      return Custom(p.custom, s, tokenStart, value);
+  }
+  return false;
+}
+
+bool TSyntaxMemoParser::MatchTerminator(const RtSpec& spec, EdStream& s, Pos tokenStart, int& value) {
+  if (spec.termCount == 0) return true;  // an empty terminator matches with no characters
+  if (spec.term[0].kind != TScanPart::Kind::Group) return MatchPart(spec.term[0], s, tokenStart, value);
+  for (std::size_t i = 0; i < spec.termCount; ++i) {
+    const RtPart& g = spec.term[i];
+    if (g.kind != TScanPart::Kind::Group || s.atEnd() || !g.group->Contains(s.current())) return false;
+    s.advance();
+  }
+  return true;
+}
+
+bool TSyntaxMemoParser::RunSpec(const RtSpec& spec, EdStream& s, Pos tokenStart, int& value) {
+  if (spec.body.kind == TScanPart::Kind::None && spec.termCount == 0) return true;  // start alone
+  if (spec.body.kind == TScanPart::Kind::Group &&
+      (spec.termCount == 0 || (spec.termCount == 1 && spec.term[0].kind == TScanPart::Kind::Group))) {
+    // The common run "body characters up to a terminator character", in one tight loop.
+    const TSM_CharGroup& body = *spec.body.group;
+    const TSM_CharGroup* term = spec.termCount ? spec.term[0].group : nullptr;
+    bool tryTerm = spec.optionalBody;
+    for (;;) {
+      if (tryTerm) {
+        if (!term) return true;  // an empty terminator matches with no characters
+        if (!s.atEnd() && term->Contains(s.current())) {
+          if (spec.flag) s.advance();
+          return true;
+        }
+      }
+      tryTerm = true;
+      if (s.atEnd()) return true;
+      if (!body.Contains(s.current())) return false;
+      s.advance();
+    }
+  }
+  bool first = true;
+  for (;;) {
+    if (!first || spec.optionalBody) {
+      const Pos t = s.position();
+      if (MatchTerminator(spec, s, tokenStart, value)) {
+        if (!spec.flag) s.setPosition(t);
+        return true;
+      }
+      s.setPosition(t);
+    }
+    first = false;
+    if (s.atEnd()) return true;
+    const Pos b = s.position();
+    if (!MatchPart(spec.body, s, tokenStart, value)) return false;
+    // A body that accepted nothing would repeat for ever: the token ends here.
+    if (s.position() == b) return true;
+  }
+}
+
+void TSyntaxMemoParser::ApplyRecord(const RtRecord& r) {
+  if (r.pushPop == kPopBefore) stack_.Pop(s_);
+  else if (r.pushPop == kPushBefore) stack_.Push(s_);
+  if (!r.noStateChange) s_.Change(r.toSet, r.toClear);
+  if (r.pushPop == kPopAfter) stack_.Pop(s_);
+  else if (r.pushPop == kPushAfter) stack_.Push(s_);
+  ChooseTables();
+}
+
+std::uint8_t TSyntaxMemoParser::scanToken(velora::memo::MemoEngine&, EdStream& stream, int& length) {
+  return ScanToken(stream, length);
+}
+
+std::uint8_t TSyntaxMemoParser::ScanToken(EdStream& s, int& length) {
+  if (s.atEnd()) return 0;
+  const Pos p = s.position();
+  int t = 0;
+  bool ok = false;
+
+  // Words: the main table, then the keyword table of the current states.
+  std::uint8_t wv = 0;
+  int n = words_.Match(s, s_, wv);
+  if (n == 0 && kw_) n = kw_->Match(s, s_, wv);
+  if (n > 0) {
+    for (int i = 0; i < n; ++i) s.advance();
+    t = wv;
+    ok = !hasHandler_.Test(wv) || RunSpec(handlers_[wv], s, p, t);
+  } else {
+    const auto c = static_cast<std::uint8_t>(s.current());
+    s.advance();
+    const std::int16_t idx = table_->first[c];
+    if (idx >= 0) {
+      const RtEntry& e = table_->entries[std::size_t(idx)];
+      if (e.valid.Meets(s_)) {
+        t = e.value;
+        if (e.startIsScanner) {
+          s.setPosition(p);
+          ok = RunStdScanner(e.startScanner, s, p);
+        } else {
+          ok = RunSpec(e.spec, s, p, t);
+        }
+      }
+    }
+  }
+  if (ok) {
+    const RtRecord& rec = records_[std::size_t(t)];
+    if ((rec.present && rec.hasValid && !rec.valid.Meets(s_)) || s.position() <= p) ok = false;
+  }
+  if (!ok) {
+    t = 0;
+    s.setPosition(p + 1);
+  }
+
+  // State changes, and one-token containers.
+  const RtRecord& rec = records_[std::size_t(t)];
+  const bool wasInside = inside_;
+  if (!inside_) saved_ = s_;
+  if (rec.present) ApplyRecord(rec);
+  if (wasInside && s.position() >= containerEnd_) {
+    // The one token after the container has been scanned with the container's states.
+    s_ = saved_;
+    inside_ = false;
+    ChooseTables();
+  }
+  if (rec.present && rec.container && !wasInside) {
+    inside_ = true;
+    containerEnd_ = s.position();
+  }
+  length += int(s.position() - p);
+  return std::uint8_t(t);
+}
+
+}  // namespace vlr

@@ -1,0 +1,171 @@
+// TSyntaxMemoParser: the run-time highlighter. It scans the document one token at a time with the
+// compiled tables of a scheme (TSchemeTables) and drives the scheme's state machine: the state
+// set, the state stack, the token table of the current states and one-token containers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "memo/engine/TokenScanner.h"
+#include "memo/engine/scheme/HighlightSet.h"
+#include "memo/engine/scheme/SchemeTables.h"
+#include "memo/engine/scheme/SyntaxKeywords.h"
+
+namespace vlr {
+
+class TSyntaxMemoParser;
+
+// The custom-scanner event of match ( n ): advances the stream over what it accepts, adds the
+// number of characters to kLength, may set kValue (the token value), returns true on a match.
+using TCustomParseEvent = std::function<bool(TSyntaxMemoParser& sender, int parseId,
+                                             velora::memo::EdStream& stream, int& kLength, int& kValue)>;
+
+// A stack of state sets (pushes and pops of the state machine).
+class TRTStack {
+ public:
+  // Deepest nesting kept; pushes beyond it are dropped so that a document of unbalanced pushes
+  // cannot grow the stack without bound.
+  static constexpr std::size_t kMaxDepth = 4096;
+  void Push(const THighlightSet& s) {
+    if (items_.size() < kMaxDepth) items_.push_back(s);
+  }
+  // Pops into `s`; false (and `s` unchanged) when the stack is empty.
+  bool Pop(THighlightSet& s) noexcept {
+    if (items_.empty()) return false;
+    s = items_.back();
+    items_.pop_back();
+    return true;
+  }
+  void Clear() noexcept { items_.clear(); }
+  [[nodiscard]] std::size_t Depth() const noexcept { return items_.size(); }
+  friend bool operator==(const TRTStack&, const TRTStack&) = default;
+
+ private:
+  std::vector<THighlightSet> items_;
+};
+
+class TSyntaxMemoParser : public velora::memo::TokenScanner {
+ public:
+  TSyntaxMemoParser();
+  ~TSyntaxMemoParser() override;
+  // The run-time state points into the parser's own resolved tables: not copyable.
+  TSyntaxMemoParser(const TSyntaxMemoParser&) = delete;
+  TSyntaxMemoParser& operator=(const TSyntaxMemoParser&) = delete;
+
+  // Installs compiled tables: builds the word tries and resolves group indices. Group indices
+  // out of range are treated as empty groups (never read past the group store).
+  void SetTables(TSchemeTables tables);
+  void ClearTables();
+  [[nodiscard]] bool HasTables() const noexcept { return hasTables_; }
+  [[nodiscard]] const TSchemeTables& Tables() const noexcept { return tables_; }
+
+  // ---- Properties
+  std::string Script;            // the script file's path
+  bool AutoScriptUpdate = false;  // compile the script again when the component is loaded
+  // "Compiled" once tables are present, else empty.
+  [[nodiscard]] std::string Compile() const { return hasTables_ ? "Compiled" : std::string(); }
+  TCustomParseEvent OnCustomParse;
+
+  // ---- TokenScanner
+  std::uint8_t scanToken(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
+                         int& length) override;
+  void resetContext(std::uint8_t context) override;
+  void resetStart() override;
+  [[nodiscard]] velora::memo::StyleEffect styleOf(std::uint8_t token) const override;
+  [[nodiscard]] int styleCount() const override { return styleCount_; }
+  [[nodiscard]] bool insideContainer() const override { return inside_; }
+  [[nodiscard]] bool isAnchor(std::uint8_t value) const override { return anchors_.Test(value); }
+  [[nodiscard]] std::unique_ptr<SavedState> saveState() const override;
+  bool restoreState(const SavedState& s) override;
+  [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
+
+  // The same scan without a control (tests, tools).
+  std::uint8_t ScanToken(velora::memo::EdStream& stream, int& length);
+  void ResetContext(std::uint8_t context) { resetContext(context); }
+
+  // ---- Run-time state, for inspection
+  [[nodiscard]] TStateSet States() const { return s_.ToStateSet(); }
+  [[nodiscard]] std::size_t StackDepth() const noexcept { return stack_.Depth(); }
+
+ private:
+  struct RtPart {
+    TScanPart::Kind kind = TScanPart::Kind::None;
+    const TSM_CharGroup* group = nullptr;
+    std::uint8_t scanner = 0;
+    std::uint8_t custom = 0;
+  };
+  struct RtSpec {
+    RtPart body;
+    bool optionalBody = false;
+    std::array<RtPart, 4> term{};
+    std::uint8_t termCount = 0;
+    bool flag = false;
+  };
+  struct RtEntry {
+    bool startIsScanner = false;
+    std::uint8_t startScanner = 0;
+    RtSpec spec;
+    THighlightSet valid;
+    std::uint8_t value = 0;
+  };
+  struct RtTable {
+    std::array<std::int16_t, 256> first;
+    std::vector<RtEntry> entries;
+  };
+  struct RtRecord {
+    bool present = false;
+    bool hasValid = false;  // an empty valid set means every state
+    THighlightSet valid, toSet, toClear;
+    bool container = false;
+    bool noStateChange = true;
+    std::uint8_t pushPop = 0;
+  };
+  struct State;
+
+  RtPart Resolve(const TScanPart& p) const;
+  RtSpec Resolve(const TBodySpec& s) const;
+  RtTable Resolve(const TTokenTable& t) const;
+  void ChooseTables() noexcept;
+  void ApplyRecord(const RtRecord& r);
+  // Runs body/terminator repetitions after the start; false when the token fails.
+  bool RunSpec(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
+  bool MatchPart(const RtPart& p, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
+  bool MatchTerminator(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
+  bool Custom(int id, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
+
+  TSchemeTables tables_;
+  bool hasTables_ = false;
+  std::uint64_t generation_ = 0;
+
+  // Resolved tables.
+  TSyntaxKeywords words_;
+  std::vector<TSyntaxKeywords> kwTables_;
+  std::vector<THighlightSet> kwValid_;
+  RtTable default_;
+  std::vector<RtTable> stateTables_;
+  std::array<const RtTable*, 256> tableOfState_{};
+  THighlightSet statesWithTable_;
+  std::array<RtSpec, 256> handlers_{};
+  THighlightSet hasHandler_;
+  std::array<RtRecord, 256> records_{};
+  std::array<THighlightSet, 256> context_{};
+  THighlightSet start_;
+  THighlightSet anchors_;
+  std::array<velora::memo::StyleEffect, 256> styles_{};  // by token value
+  int styleCount_ = 1;
+
+  // Run-time state.
+  THighlightSet s_;
+  TRTStack stack_;
+  const RtTable* table_ = nullptr;
+  const TSyntaxKeywords* kw_ = nullptr;
+  bool inside_ = false;
+  velora::memo::Pos containerEnd_ = 0;
+  THighlightSet saved_;
+};
+
+}  // namespace vlr
