@@ -187,6 +187,21 @@ TEST(ParserTokens, StateTablesAndKeywordTables) {
                               {0, 1}, {0, 1}, {0, 1}, {2, 1}, {10, 1}}));
 }
 
+TEST(ParserTokens, KeywordTableWordsNeedTheirEndingCharacter) {
+  TSchemeTables t;
+  vlr::TKeywordTable kw;
+  kw.valid = States({0});
+  kw.endsWith = "[^a-z]";
+  kw.words = {{"for", 30}, {"format", 31}};
+  t.keywordTables.push_back(kw);
+  TSyntaxMemoParser p;
+  p.SetTables(t);
+  // "for" at the start of "forx" does not count; "format" followed by "(" does.
+  EXPECT_EQ(Scan(p, "forx"), (std::vector<Tok>{{0, 1}, {0, 1}, {0, 1}, {0, 1}}));
+  EXPECT_EQ(Scan(p, "format("), (std::vector<Tok>{{31, 6}, {0, 1}}));
+  EXPECT_EQ(Scan(p, "for"), (std::vector<Tok>{{30, 3}}));  // nothing follows at the end
+}
+
 TEST(ParserTokens, HandlersExtendOrDropTheWord) {
   TSchemeTables t;
   Word(t, "&", 16);

@@ -15,6 +15,7 @@ std::string Lower(std::string s) {
 }  // namespace
 
 void TSyntaxKeywords::Clear() {
+  tableFollow_.reset();
   root_.fill(-1);
   nodes_.clear();
   edges_.clear();
@@ -40,14 +41,24 @@ void TSyntaxKeywords::Build(const TKeywordTable& table) {
   std::vector<Pending> list;
   list.reserve(table.words.size());
   const THighlightSet valid = THighlightSet::From(table.valid);
+  std::shared_ptr<const TSM_CharGroup> follow;
+  if (!table.endsWith.empty()) {
+    try {
+      if (const auto g = ParseSingleCharSpec(table.endsWith)) follow = std::make_shared<const TSM_CharGroup>(*g);
+    } catch (const ESchemeError&) {
+      // Not one specification: the words carry no following-character condition.
+    }
+  }
   for (const TKeywordTable::Word& w : table.words) {
     Pending p;
     p.text = w.text;
     p.end.valid = valid;
     p.end.value = w.value;
+    p.end.follow = follow.get();
     list.push_back(std::move(p));
   }
   BuildFrom(list, table.caseSensitive);
+  tableFollow_ = std::move(follow);
 }
 
 void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ class TSyntaxKeywords {
   // must outlive the trie. Case-insensitive words are matched by lower-casing the text read.
   void Build(const std::vector<TWordEntry>& words, const std::vector<TSM_CharGroup>& groups,
              bool caseSensitive);
-  // Builds the trie of a keyword table: every word is valid in the table's states.
+  // Builds the trie of a keyword table: every word is valid in the table's states, and counts
+  // only when the character after it is in the table's `endswith` specification (no condition
+  // when that text is empty or not a single character specification).
   void Build(const TKeywordTable& table);
   void Clear();
 
@@ -69,6 +72,9 @@ class TSyntaxKeywords {
                          std::uint8_t& value) const;
 
   std::array<std::int32_t, 256> root_;
+  // The following-character group of a keyword table, on the heap so that the words' pointers
+  // to it stay valid when the trie is moved.
+  std::shared_ptr<const TSM_CharGroup> tableFollow_;
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;
   std::vector<End> ends_;
