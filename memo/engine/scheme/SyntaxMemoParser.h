@@ -8,11 +8,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "memo/engine/TokenScanner.h"
 #include "memo/engine/scheme/HighlightSet.h"
 #include "memo/engine/scheme/SchemeTables.h"
+#include "memo/engine/scheme/StoredForm.h"
 #include "memo/engine/scheme/SyntaxKeywords.h"
 
 namespace vlr {
@@ -69,6 +71,20 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // "Compiled" once tables are present, else empty.
   [[nodiscard]] std::string Compile() const { return hasTables_ ? "Compiled" : std::string(); }
   TCustomParseEvent OnCustomParse;
+
+  // ---- Compiling and the stored form (SyntaxMemoParserData.cpp)
+  // Compiles the script file `Script`. On success the new tables replace the old ones; on any
+  // error the ESchemeError (with its line and column) is thrown and the old tables stay.
+  void CompileScript();
+  // The stored form of the tables (the component's data property).
+  [[nodiscard]] std::string ParserData() const;
+  // Reads a stored form. On success its tables are installed; otherwise the parser is left
+  // without tables and the result's message says why (the version warning, for a form of
+  // another version, names the component `name`).
+  TStoredFormResult LoadParserData(std::string_view bytes, std::string_view name);
+  // The component was loaded with its form: compiles the script again when AutoScriptUpdate is
+  // set and a script is named.
+  void Loaded();
 
   // ---- TokenScanner
   std::uint8_t scanToken(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,

@@ -1,0 +1,179 @@
+// The program's HTML scheme on a representative page: golden token values and styles of the
+// pieces a reader notices (tags, attributes, values, entities, comments, script, style, links),
+// the build's stored form equal to a fresh compile, and typing that changes the state of the
+// rest of the page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "memo/engine/MemoEngine.h"
+#include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/SchemeCompiler.h"
+#include "memo/engine/scheme/StoredForm.h"
+#include "memo/engine/scheme/SyntaxMemoParser.h"
+
+namespace {
+
+using velora::memo::MemoEngine;
+using velora::memo::Pos;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class HtmlScheme : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parser.Script = VELORA_HTML_SCHEME_SCRIPT;
+    parser.CompileScript();
+    ASSERT_EQ(parser.Compile(), "Compiled");
+    Load(ReadAll(VELORA_HTML_SAMPLE));
+  }
+  void Load(const std::string& text) {
+    engine.setText(text);
+    vlr::AttachHighlighter(engine, parser);
+    while (engine.HighlightSlice(100000)) {
+    }
+  }
+  // The token values of the `nth` occurrence of `piece` on line `line` (1-based).
+  std::vector<std::uint8_t> ValuesOf(int line, const std::string& piece, int nth = 1) const {
+    const Pos start = engine.store().lineStart(line - 1);
+    const std::string text = engine.store().lineText(line - 1);
+    std::size_t at = std::string::npos;
+    for (int i = 0; i < nth; ++i) at = text.find(piece, at == std::string::npos ? 0 : at + 1);
+    EXPECT_NE(at, std::string::npos) << piece << " not on line " << line;
+    if (at == std::string::npos) return {};
+    return engine.tokens(start + Pos(at), start + Pos(at + piece.size()));
+  }
+  // True when every character of the piece has token value `value`.
+  ::testing::AssertionResult Is(int line, const std::string& piece, int value, int nth = 1) const {
+    const auto v = ValuesOf(line, piece, nth);
+    for (std::size_t i = 0; i < v.size(); ++i)
+      if (v[i] != value)
+        return ::testing::AssertionFailure() << "'" << piece << "' on line " << line << " char " << i
+                                             << " has value " << int(v[i]) << ", expected " << value;
+    return ::testing::AssertionSuccess();
+  }
+  int StyleOf(int line, const std::string& piece) const {
+    const auto v = ValuesOf(line, piece);
+    return v.empty() ? -1 : parser.Tables().map[v[0]];
+  }
+
+  vlr::TSyntaxMemoParser parser;
+  MemoEngine engine;
+};
+
+TEST_F(HtmlScheme, MarkupOfThePage) {
+  EXPECT_TRUE(Is(2, "html", 21));
+  EXPECT_TRUE(Is(2, "lang", 5));
+  EXPECT_TRUE(Is(2, "=", 12));
+  EXPECT_TRUE(Is(2, "en", 28));
+  EXPECT_TRUE(Is(4, "&amp;", 16));
+  EXPECT_TRUE(Is(4, "title", 21, 2));
+  EXPECT_TRUE(Is(19, "bgcolor", 5));
+  EXPECT_TRUE(Is(19, "onload", 5));
+  EXPECT_TRUE(Is(22, "intro", 27));
+  EXPECT_TRUE(Is(22, "&nbsp;&copy;", 16));
+  EXPECT_TRUE(Is(22, "&#163;", 17));
+  EXPECT_TRUE(Is(24, "data-id", 26));
+  EXPECT_EQ(StyleOf(2, "html"), 21);  // "Tag name"
+  EXPECT_EQ(StyleOf(2, "lang"), 5);   // "Field name"
+  EXPECT_EQ(StyleOf(4, "&amp;"), 16); // "Special char"
+  EXPECT_EQ(StyleOf(22, "Plain HTML"), 0);
+}
+
+TEST_F(HtmlScheme, CommentsSpanLines) {
+  EXPECT_TRUE(Is(20, "<!--", 11));
+  EXPECT_TRUE(Is(20, " A comment", 140));
+  EXPECT_TRUE(Is(21, "over two lines", 140));
+  EXPECT_TRUE(Is(21, "-->", 13));
+  EXPECT_EQ(StyleOf(21, "over"), 11);  // "Comment"
+}
+
+TEST_F(HtmlScheme, ScriptAndStyleBlocks) {
+  EXPECT_TRUE(Is(11, "// greet the visitor", 33));
+  EXPECT_TRUE(Is(12, "function", 30));
+  EXPECT_TRUE(Is(13, "let", 30));
+  EXPECT_TRUE(Is(13, "42", 37));
+  EXPECT_TRUE(Is(14, "comment ", 31));
+  EXPECT_TRUE(Is(15, "alert", 39));
+  EXPECT_TRUE(Is(15, "\"Hi \"", 34));
+  EXPECT_EQ(StyleOf(12, "function"), 30);  // "JS Keyword"
+  EXPECT_TRUE(Is(7, "body", 115));
+  EXPECT_TRUE(Is(7, "color", 119));
+  EXPECT_TRUE(Is(7, "#333", 129));
+  EXPECT_TRUE(Is(26, "Dim", 52));
+  EXPECT_TRUE(Is(26, "' a VB comment", 53));
+  EXPECT_TRUE(Is(27, "MsgBox", 50));
+  EXPECT_TRUE(Is(29, "<+", 103));
+  EXPECT_TRUE(Is(29, "begin", 87));
+  EXPECT_TRUE(Is(29, ":=", 90));
+  EXPECT_TRUE(Is(29, "+>", 104));
+}
+
+TEST_F(HtmlScheme, LinksAreHotSpots) {
+  EXPECT_TRUE(Is(23, "http://www.example.com/index.html", 18));
+  EXPECT_TRUE(Is(23, "mailto:info@example.com", 19));
+  const auto& t = parser.Tables();
+  EXPECT_TRUE(t.effects[t.map[18]].hotspot);
+  EXPECT_TRUE(parser.styleOf(18).hotspot);
+  EXPECT_TRUE(parser.styleOf(18).underline);
+  EXPECT_FALSE(parser.styleOf(21).hotspot);
+}
+
+TEST_F(HtmlScheme, StoredFormOfTheBuildEqualsTheScript) {
+  const std::string stored = ReadAll(VELORA_HTML_SCHEME_STORED);
+  ASSERT_FALSE(stored.empty());
+  vlr::TSyntaxMemoParser loaded;
+  const vlr::TStoredFormResult r = loaded.LoadParserData(stored, "SyntaxMemoParser1");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  EXPECT_TRUE(loaded.Tables() == parser.Tables());
+  EXPECT_EQ(loaded.ParserData(), parser.ParserData());
+}
+
+TEST_F(HtmlScheme, OpeningACommentAtTheTopRecoloursUntilItCloses) {
+  const Pos p = engine.store().lineStart(19);  // before the comment of line 20
+  engine.setSelection(p, p);
+  engine.typeText("<!-- ");
+  EXPECT_TRUE(Is(20, "<!--", 11));
+  EXPECT_TRUE(Is(20, "<!--", 140, 2));  // the old start is now inside the new comment
+  EXPECT_TRUE(Is(21, "-->", 13));
+  EXPECT_TRUE(Is(22, "intro", 27));  // markup after the comment is unchanged
+  engine.undo();
+  EXPECT_TRUE(Is(20, "<!--", 11));
+}
+
+TEST(HtmlSchemeComponent, AFailingCompileKeepsTheTablesAndAnotherVersionClearsThem) {
+  vlr::TSyntaxMemoParser p;
+  p.Script = VELORA_HTML_SCHEME_SCRIPT;
+  p.CompileScript();
+  const std::string data = p.ParserData();
+  const std::string path = ::testing::TempDir() + "broken_scheme.txt";
+  std::ofstream(path) << "%%language\nname = 'x'\n%%words\n'a' '' 300\n";
+  p.Script = path;
+  try {
+    p.CompileScript();
+    ADD_FAILURE() << "a range error was expected";
+  } catch (const vlr::ESchemeError& e) {
+    EXPECT_EQ(e.Line(), 4);
+    EXPECT_NE(e.Message().find("Range error, value outwith 0 .. 255"), std::string::npos) << e.Message();
+  }
+  EXPECT_EQ(p.Compile(), "Compiled");
+  EXPECT_EQ(p.ParserData(), data);
+
+  std::string other = data;
+  other[0] = 48;  // version word 48
+  const vlr::TStoredFormResult r = p.LoadParserData(other, "SyntaxMemoParser1");
+  EXPECT_TRUE(r.versionMismatch);
+  EXPECT_EQ(r.message.rfind("SyntaxMemoParser1: DFM file saved by different version", 0), 0u) << r.message;
+  EXPECT_FALSE(p.HasTables());
+  EXPECT_EQ(p.Compile(), "");
+}
+
+}  // namespace
