@@ -132,11 +132,9 @@ constexpr CommandEntry kTagsBar[] = {
     {.name = "InsertRadioButton1", .hint = "Insert RadioButton", .group = G::Authoring,
      .icon = "form-radiobutton"},
     {.kind = K::Separator},
-    // The variables belong to the project feature: internal and project
-    // variables are listed and inserted by the project unit.
     {.kind = K::Widget, .name = "VariablesBox1", .hint = "Choose a variable",
-     .group = G::Project},
-    {.name = "ToolbarButton9736", .hint = "Insert Variable", .group = G::Project,
+     .group = G::Authoring},
+    {.name = "ToolbarButton9736", .hint = "Insert Variable", .group = G::Authoring,
      .icon = "variable"},
 };
 

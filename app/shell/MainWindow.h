@@ -6,7 +6,6 @@
 #include "app/shell/CoreLibraries.h"
 #include "app/shell/Preferences.h"
 #include "appearance/UserSettings.h"
-#include "platform/Prompter.h"
 #include "project/model/ProjectModel.h"
 #include "platform/Window.h"
 

@@ -1,6 +1,7 @@
 // The main-window messages about projects, files, builds and hints that editor
 // windows and the outside modules send.
 #include "app/shell/MainWindow.h"
+#include "platform/Prompter.h"
 
 #include "app/shell/StatusLine.h"
 #include "platform/Record.h"

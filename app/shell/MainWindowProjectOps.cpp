@@ -5,6 +5,7 @@
 #include "app/commands/MainCommands.h"
 #include "app/shell/CommandGate.h"
 #include "app/shell/MainWindow.h"
+#include "platform/Prompter.h"
 #include "app/shell/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "platform/System.h"
@@ -157,7 +158,12 @@ bool TFrmMainVLR::SaveProjectFile() {
 
 void TFrmMainVLR::SaveAsProjectFile() {
     enter("SaveAsProjectFile");
-    auto files = CurrentPrompter().OpenFiles(openDialogRequest());
+    // The open dialog with its title and filter, but for one name that need
+    // not exist yet: saving as a new file must be possible.
+    FileDialogRequest request = openDialogRequest();
+    request.multiSelect = false;
+    request.mustExist = false;
+    auto files = CurrentPrompter().OpenFiles(request);
     if (!files || files->empty() || projectFile_ == kNoProjectFile)
         return;
     const std::string path = absolutePath(files->front());

@@ -2,6 +2,7 @@
 // toolbar docks and on the file list), the document-kind icons, and the file
 // list's rows through the core module's DoPathEx.
 #include "app/shell/MainWindow.h"
+#include "platform/Prompter.h"
 #include "app/shell/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/StatusLine.h"

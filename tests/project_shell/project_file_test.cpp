@@ -117,6 +117,9 @@ TEST_F(ProjectFileTest, SaveAsWritesTheNewFileWithTheSwitchesAndRenamesTheProjec
     // The dialog is the one file-open dialog.
     ASSERT_FALSE(prompter->prompts().empty());
     EXPECT_EQ(prompter->prompts().back().dialog.title, "Open File");
+    // A name that does not exist yet can be chosen.
+    EXPECT_FALSE(prompter->prompts().back().dialog.multiSelect);
+    EXPECT_FALSE(prompter->prompts().back().dialog.mustExist);
 }
 
 TEST_F(ProjectFileTest, AProjectInAMissingFolderIsNotOpened) {

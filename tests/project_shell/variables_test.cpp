@@ -3,6 +3,7 @@
 
 #include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
+#include "app/shell/CommandGate.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -16,7 +17,10 @@ TEST_F(ProjectShellTest, TheVariablesListShowsProjectVariablesFirstAndInsertSend
     auto w = NewProjectWindow();
     vlr::DropDownComboBox* box = w->commands().variablesBox();
     ASSERT_NE(box, nullptr);
-    // The Tags toolbar works while an editor window is open.
+    // The box belongs to the markup commands of the Tags toolbar, which work
+    // while an editor window is open.
+    w->gate().makeAvailable(vlr::CommandGroup::Authoring);
+    w->UpdateEditorCommands(true);
     EXPECT_FALSE(box->isEnabled());
     AddRecordingChild(*w, "TFrmOther");
     AddRecordingChild(*w, "TFrmEditor");
