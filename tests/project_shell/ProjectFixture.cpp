@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 namespace fs = std::filesystem;
@@ -70,10 +71,14 @@ void ProjectShellTest::SetUp() {
     projectDir = (appDir.parent_path() / (appDir.filename().string() + "_project")).string();
     fs::remove_all(projectDir);
     fs::create_directories(projectDir);
+    // The variables exchange file lives in the temporary folder: one per test.
+    fs::create_directories(appDir / "tmp");
+    ::setenv("TMPDIR", (appDir / "tmp").c_str(), 1);
 }
 
 void ProjectShellTest::TearDown() {
     // The project code makes the project folder current; leave it first.
+    ::unsetenv("TMPDIR");
     QDir::setCurrent(QDir::tempPath());
     fs::remove_all(projectDir);
     ShellTest::TearDown();
