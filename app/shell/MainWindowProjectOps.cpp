@@ -402,6 +402,9 @@ void TFrmMainVLR::ProjectOptionsClick() {
     std::remove(exchange.c_str());
     if (!WriteProjectOptions(project_, projectFile_, &error))
         ShowMessage(MessageKind::Error, "", error, BtnOk);
+    // The files stay as they are; their output folders follow the new
+    // directories on the display.
+    UpdateList();
 }
 
 void TFrmMainVLR::CompileClick() {

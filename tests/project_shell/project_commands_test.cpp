@@ -229,6 +229,7 @@ TEST_F(ProjectCommandsTest, ProjectOptionsComeBackThroughTheExchangeFileIntoTheP
         before = Read(exchange);
         vlr::IniFile ini(exchange);
         ini.WriteString("dirs", "out", "/srv/www");
+        ini.WriteString("dirs", "src", projectDir);
         ini.WriteString("dirs", "img_prep", "pics/");
         ini.WriteBool("compiler", "db", false);
         ini.WriteBool("compiler", "inc", false);
@@ -240,6 +241,9 @@ TEST_F(ProjectCommandsTest, ProjectOptionsComeBackThroughTheExchangeFileIntoTheP
                           "/out\nimg_prep=\n\n[compiler]\nvars=1\ndb=1\nscripts=1\next=1\ninc=1\n");
     EXPECT_FALSE(std::filesystem::exists(exchange));
     EXPECT_EQ(w->OutputDir(), "/srv/www");
+    EXPECT_EQ(w->SourceDir(), projectDir);
+    EXPECT_EQ(w->projectFileList().RowAt(0).outputFolder, "src");
+    EXPECT_EQ(w->AllFiles().size(), 3u);
     EXPECT_EQ(w->ImgPrefix(), "pics/");
     EXPECT_FALSE(w->project().Switches.db);
     EXPECT_FALSE(w->project().Switches.includes);
