@@ -92,6 +92,7 @@ ProjectFileList::ProjectFileList(SidePanel& panel, QObject* parent) : QObject(pa
     connect(view_->header(), &QHeaderView::sectionClicked, this, &ProjectFileList::SortByColumn);
     view_->header()->setSectionsClickable(true);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    viewport_ = view_->viewport();
     view_->viewport()->setAcceptDrops(true);
     view_->viewport()->installEventFilter(this);
 }
@@ -193,7 +194,9 @@ void ProjectFileList::UpdateContextMenu() {
 }
 
 bool ProjectFileList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view_->viewport())
+    // Compared by address only: the view may be part-way through its
+    // destruction when its viewport's last events arrive.
+    if (watched != viewport_)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -91,6 +91,7 @@ private:
     QTreeWidgetItem* selectedItem() const;
 
     QTreeWidget* view_;
+    QObject* viewport_ = nullptr;
     QAction* add_;
     QAction* remove_;
     QAction* build_;
