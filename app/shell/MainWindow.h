@@ -6,6 +6,7 @@
 #include "app/shell/CoreLibraries.h"
 #include "app/shell/Preferences.h"
 #include "appearance/UserSettings.h"
+#include "project/model/ProjectModel.h"
 #include "platform/Window.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -26,6 +28,7 @@ namespace vlr {
 
 class CommandGate;
 class MainCommands;
+class ProjectFileList;
 class RecentList;
 class SidePanel;
 class StatusLine;
@@ -155,9 +158,92 @@ private:
     // Answers the messages that editor windows send; false when `msg` is not one of them.
     bool HandleEditorMessage(unsigned msg, WParam wParam, LParam lParam, LResult& result);
 
-    // ---- projects (MainWindowProject*.cpp)
+    // ---- projects (MainWindowProject*.cpp, OpenByType.cpp)
     // Answers the project and outside-component messages; false when `msg` is not one of them.
     bool HandleProjectMessage(unsigned msg, WParam wParam, LParam lParam, LResult& result);
+
+public:
+    // The open project ("none" as ProjectFile when there is none). The project
+    // variables are ProjectVariables(); project().ProjectVars is not used.
+    const ProjectState& project() const { return project_; }
+    const std::string& SourceDir() const { return project_.SourceDir; }
+    const std::string& OutputDir() const { return project_.OutputDir; }
+    const std::string& SearchDir() const { return project_.SearchDir; }
+    const std::string& ImageDir() const { return project_.ImageDir; }
+    const std::string& ImgPrefix() const { return project_.ImgPrefix; }
+    const std::vector<std::string>& AllFiles() const { return project_.AllFiles; }
+    ProjectFileList& projectFileList() const { return *fileList_; }
+
+    // Opens a file in a new editor window, handing it the project's source and
+    // output directories (SourceDir(), OutputDir()). Connected to the editor
+    // windows' unit by the program; ParseToOpen calls it for text documents.
+    std::function<void(const QString& path)> openEditorFile;
+
+    // Project operations.
+    int CreateProject();
+    void DoOpen(const std::string& path);
+    void BuildProjectOptions();
+    // False (after telling the user) when the file could not be written; the
+    // project then stays modified.
+    bool SaveProjectFile();
+    void SaveAsProjectFile();
+    void CloseProj();
+    void CloseProjy(const std::string& path);
+    void SaveProj();
+    void SaveProjz();
+    void CloseProjZ();
+    void SaveProjy(const std::string& path);
+    std::string GetProj() const { return projectFile_; }
+    // Adds one source file without the extension test (the exported
+    // AddToProject); false when it is already in the project.
+    bool AddToProject(const std::string& path);
+
+    // Project commands.
+    void NewProjectClick();
+    void OpenProjectPath(const std::string& path);
+    void SaveProjectClick();
+    void SaveProjectAsClick();
+    void CloseProjectClick();
+    void AddFileClick();
+    void AddFiles(const std::vector<std::string>& paths);
+    void RemoveFileClick();
+    void OrganizeVariablesClick();
+    void ProjectOptionsClick();
+    void CompileClick();
+    // Menu state when the File and Project menus open.
+    void File1Click();
+    void Project1Click();
+
+    // Internal variables, the Variables drop-down and Insert Variable.
+    void InternalVars();
+    std::string VariableValueOf(const std::string& name);
+    void VariablesDropDown();
+    void InsertVariableClick();
+
+    // Opening files by type and the file list.
+    void ParseToOpen(const std::string& path);
+    void OpenClick();
+    void SetThePic(const std::string& kind);
+    void SetImageEx(const std::string& kind);
+    void UpdateList();
+    void FilesDroppedOnList(const QStringList& paths);
+    void FilesDroppedOnDock(const QStringList& paths);
+    int BuildSingle(const std::string& path, bool flag);
+    void SendHintBack(const std::string& text);
+
+private:
+    void ConnectProjectCommands();
+    void SetProjectCommands(bool open);
+    void SetSaveProjectEnabled(bool enabled);
+    void SetProjectCaption(const QString& caption);
+    void ClearProjectData();
+    void ConnectDockDrops();
+    std::string LookupPath(const std::string& name) const;
+    LResult ProjectMessage(unsigned msg, LParam lParam);
+
+    ProjectState project_;
+    ProjectFileList* fileList_ = nullptr;
+    QObject* dockDrops_ = nullptr;
 
     // ---- main window
     void FormCreate();

@@ -100,6 +100,7 @@ void TFrmMainVLR::connectCommands() {
                         a->setChecked(t->isVisible());
         });
     }
+    ConnectProjectCommands();
 }
 
 void TFrmMainVLR::NewFileClick() {

@@ -1,10 +1,13 @@
 #include "app/shell/SidePanel.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -53,16 +56,40 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    title_ = new QLabel(" File List", this);
+    auto* titleRow = new QWidget(this);
+    titleRow->setObjectName("TitleRow");
+    titleRow->setAutoFillBackground(true);
+    titleRow->setStyleSheet("QWidget#TitleRow { background: palette(highlight); }");
+    auto* titleLayout = new QHBoxLayout(titleRow);
+    titleLayout->setContentsMargins(0, 0, 2, 0);
+    titleLayout->setSpacing(0);
+    title_ = new QLabel(" File List", titleRow);
     title_->setObjectName("Panel2");
-    title_->setAutoFillBackground(true);
-    title_->setStyleSheet("QLabel#Panel2 { background: palette(highlight); color: palette(highlighted-text);"
-                          " font-weight: bold; padding: 3px 2px; }");
-    layout->addWidget(title_);
+    title_->setStyleSheet("QLabel#Panel2 { color: palette(highlighted-text); font-weight: bold; padding: 3px 2px; }");
+    titleLayout->addWidget(title_, 1);
+    close_ = new QToolButton(titleRow);
+    close_->setObjectName("SpeedButton1");
+    close_->setText("x");
+    close_->setToolTip("Hide the side panel");
+    close_->setAutoRaise(true);
+    close_->setStyleSheet("QToolButton { color: palette(highlighted-text); font-weight: bold; }");
+    connect(close_, &QToolButton::clicked, this, &SidePanel::closeRequested);
+    titleLayout->addWidget(close_);
+    layout->addWidget(titleRow);
 
     pages_ = new QStackedWidget(this);
     pages_->setObjectName("Notebook1");
-    fileList_ = new QTreeWidget(pages_);
+    auto* filePage = new QWidget(pages_);
+    filePage->setObjectName("FileList");
+    auto* fileLayout = new QVBoxLayout(filePage);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->setSpacing(0);
+    fileButtons_ = new QToolBar(filePage);
+    fileButtons_->setObjectName("FileButtons");
+    fileButtons_->setIconSize(QSize(16, 16));
+    fileButtons_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    fileLayout->addWidget(fileButtons_);
+    fileList_ = new QTreeWidget(filePage);
     fileList_->setObjectName("ListView1");
     fileList_->setRootIsDecorated(false);
     fileList_->setHeaderLabels({"Filename", "Output Path", "fullpath", "outputpath"});
@@ -73,7 +100,10 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
     fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
     fileList_->header()->setSectionsClickable(true);
-    pages_->addWidget(fileList_);
+    fileList_->header()->setSortIndicatorShown(false);
+    fileList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    fileLayout->addWidget(fileList_, 1);
+    pages_->addWidget(filePage);
     colors_ = new QWidget(pages_);
     colors_->setObjectName("Colors");
     auto* colorsLayout = new QVBoxLayout(colors_);
@@ -105,7 +135,7 @@ void SidePanel::TabSet1Click(int index) {
         pages_->setCurrentWidget(colors_);
         title_->setText(" Color Picker");
     } else {
-        pages_->setCurrentWidget(fileList_);
+        pages_->setCurrentIndex(0);
         title_->setText(" File List");
     }
 }

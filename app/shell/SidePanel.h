@@ -1,10 +1,13 @@
-// The side panel (Panel1): a title line, the pages "FileList" and "Colors", and
-// the tab strip at its foot that switches between them.
+// The side panel (Panel1): a title line with its "x" button, the pages
+// "FileList" (a button row over the project's file list) and "Colors", and the
+// tab strip at its foot that switches between them.
 #pragma once
 
 #include <QWidget>
 
 class QLabel;
+class QToolBar;
+class QToolButton;
 class QStackedWidget;
 class QTabBar;
 class QTreeWidget;
@@ -18,6 +21,9 @@ public:
 
     QString title() const;
     QTreeWidget* fileList() const { return fileList_; }
+    // The button row above the file list.
+    QToolBar* fileButtons() const { return fileButtons_; }
+    QToolButton* closeButton() const { return close_; }
     QTabBar* tabs() const { return tabs_; }
     // Puts the colour picker onto the "Colors" page.
     void setColorsPage(QWidget* page);
@@ -26,10 +32,16 @@ public:
     // any other the file list with " File List".
     void TabSet1Click(int index);
 
+Q_SIGNALS:
+    // The "x" button was pressed: the owner hides the panel and its splitter.
+    void closeRequested();
+
 private:
     QLabel* title_;
     QStackedWidget* pages_;
     QTreeWidget* fileList_;
+    QToolBar* fileButtons_;
+    QToolButton* close_;
     QWidget* colors_;
     QTabBar* tabs_;
 };

@@ -3,7 +3,12 @@
 #include "libs/EntryPoints.h"
 #include "libs/common/ModuleSupport.h"
 #include "libs/vlrsys/ErrorReportDialog.h"
+#include "libs/vlrsys/NewProjectDialog.h"
 #include "libs/vlrsys/PreferencesDialog.h"
+#include "libs/vlrsys/ProjectOptionsDialog.h"
+#include "libs/vlrsys/VariablesDialog.h"
+#include "platform/Prompter.h"
+#include "platform/Record.h"
 #include "platform/System.h"
 
 #include <QGuiApplication>
@@ -14,6 +19,19 @@
 namespace {
 
 constexpr unsigned kReadNewPreferences = 3038;
+constexpr unsigned kOpenFile = 3057;
+
+// A dialog can be shown: there is a widget application and prompts are not
+// logged (under logged prompts nobody could answer it).
+bool CanRunDialog(const char* title) {
+    if (!vlr::modules::HaveWidgetApplication())
+        return false;
+    if (vlr::PromptsAreLogged()) {
+        vlr::modules::LogSkippedDialog(title);
+        return false;
+    }
+    return true;
+}
 
 // The report dialog is left out where nobody could answer it: logged prompts,
 // and platforms that show nothing.
@@ -78,12 +96,51 @@ VLR_ENTRY_POINT void DoPref(vlr::Handle, vlr::Handle mainWindow) {
         vlr::SendMessage(mainWindow, kReadNewPreferences, 0, 0);
 }
 
-// The project, variables, repository, download and tools dialogs are not
-// offered yet. Each call answers "not accepted" and changes nothing: no file
-// is edited, no project is created.
-VLR_ENTRY_POINT std::int32_t NewProj(vlr::Handle, vlr::Handle) { return 0; }
-VLR_ENTRY_POINT std::uint8_t DoVars(vlr::Handle) { return 0; }
-VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle) { return 0; }
+// Runs the new-project dialog. OK creates the folders, writes the project
+// file and sends 3057 with its path so the main window opens it; the answer
+// is 1 then, 0 when the dialog was cancelled or not shown.
+VLR_ENTRY_POINT std::int32_t NewProj(vlr::Handle, vlr::Handle mainWindow) {
+    if (!CanRunDialog("New Project"))
+        return 0;
+    std::string file;
+    {
+        vlr::sys::TFrmNewProject dialog(vlr::modules::OwnerWidget(mainWindow));
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+        file = dialog.projectFile();
+    }
+    vlr::RecordPtr r = vlr::MakeRecord(file);
+    vlr::SendMessage(mainWindow, kOpenFile, 0, reinterpret_cast<vlr::LParam>(r.release()));
+    return 1;
+}
+
+// Edits the project variables in "~fsetting.tmp" of the temporary folder;
+// 1 when the user confirmed and the file was written.
+VLR_ENTRY_POINT std::uint8_t DoVars(vlr::Handle) {
+    if (!CanRunDialog("Project Variables"))
+        return 0;
+    const std::string path = vlr::TempDir() + "~fsetting.tmp";
+    std::string error;
+    auto entries = vlr::sys::ReadNameValues(path, &error);
+    if (!entries) {
+        vlr::ShowMessage(vlr::MessageKind::Error, "Project Variables", error + ".");
+        return 0;
+    }
+    vlr::sys::TFrmVariables dialog(path, std::move(*entries), vlr::modules::OwnerWidget(0));
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+// Edits the project options in "~tmppref.ini" of the program folder; 1 when
+// the user confirmed and the file was written.
+VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle mainWindow) {
+    if (!CanRunDialog("Project Options"))
+        return 0;
+    vlr::sys::TFrmProjectOptions dialog(vlr::AppDir() + "~tmppref.ini", vlr::modules::OwnerWidget(mainWindow));
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+// The repository, download and tools dialogs are not offered yet. Each call
+// changes nothing.
 VLR_ENTRY_POINT void ShowObjRep(vlr::Handle, vlr::Handle) {}
 VLR_ENTRY_POINT void AddObjRep(vlr::Handle, vlr::Handle, const char*) {}
 VLR_ENTRY_POINT void DlFromWeb(vlr::Handle, vlr::Handle) {}

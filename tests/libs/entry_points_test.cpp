@@ -41,9 +41,6 @@ TEST(ModuleEntryPoints, ServicesNotOfferedYetReportFailureRatherThanSuccess) {
     App();
     TempAppDir appDir;
     FakeMainWindow main;
-    EXPECT_EQ(Entry<NewProjFn>("vlrsys", "NewProj")(0, main.handle()), 0);
-    EXPECT_EQ(Entry<DoVarsFn>("vlrsys", "DoVars")(0), 0);
-    EXPECT_EQ(Entry<ShowProjPrefFn>("vlrsys", "ShowProjPref")(0, main.handle()), 0);
     EXPECT_EQ(Entry<ProcessProjectFn>("vlrcore", "ProcessProject")("/no/site.vlr", "", main.handle(), 0, -1), 0);
 
     char first[261] = "ftp.example.org";

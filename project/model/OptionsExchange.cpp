@@ -1,0 +1,47 @@
+#include "project/model/OptionsExchange.h"
+
+#include "platform/IniFile.h"
+
+#include <cstdio>
+
+namespace vlr {
+
+std::string OptionsExchangePath(const std::string& appDir) { return appDir + "~tmppref.ini"; }
+
+bool WriteOptionsExchange(const ProjectState& state, const std::string& path, std::string* error) {
+    for (const std::string* text : {&state.ImageDir, &state.SourceDir, &state.OutputDir, &state.ImgPrefix})
+        if (text->find_first_of("\r\n") != std::string::npos) {
+            if (error)
+                *error = "The project's directories cannot contain line breaks";
+            return false;
+        }
+    // Old keys of an earlier exchange must not come back as answers.
+    std::remove(path.c_str());
+    IniFile ini(path);
+    bool ok = ini.WriteString("dirs", "img", state.ImageDir) && ini.WriteString("dirs", "src", state.SourceDir) &&
+              ini.WriteString("dirs", "out", state.OutputDir) &&
+              ini.WriteString("dirs", "img_prep", state.ImgPrefix) &&
+              ini.WriteBool("compiler", "vars", state.Switches.vars) &&
+              ini.WriteBool("compiler", "db", state.Switches.db) &&
+              ini.WriteBool("compiler", "scripts", state.Switches.scripts) &&
+              ini.WriteBool("compiler", "ext", state.Switches.extapps) &&
+              ini.WriteBool("compiler", "inc", state.Switches.includes);
+    if (!ok && error)
+        *error = "Cannot write " + path;
+    return ok;
+}
+
+void ReadOptionsExchange(const std::string& path, ProjectState& state) {
+    const IniFile ini(path);
+    state.ImageDir = ini.ReadString("dirs", "img", "");
+    state.SourceDir = ini.ReadString("dirs", "src", "");
+    state.OutputDir = ini.ReadString("dirs", "out", "");
+    state.ImgPrefix = ini.ReadString("dirs", "img_prep", "");
+    state.Switches.vars = ini.ReadBool("compiler", "vars", true);
+    state.Switches.db = ini.ReadBool("compiler", "db", true);
+    state.Switches.scripts = ini.ReadBool("compiler", "scripts", true);
+    state.Switches.extapps = ini.ReadBool("compiler", "ext", true);
+    state.Switches.includes = ini.ReadBool("compiler", "inc", true);
+}
+
+}  // namespace vlr
