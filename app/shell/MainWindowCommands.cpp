@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QSplitter>
 #include <QToolBar>
@@ -100,6 +101,7 @@ void TFrmMainVLR::connectCommands() {
                         a->setChecked(t->isVisible());
         });
     }
+    ConnectEditorCommands();
 }
 
 void TFrmMainVLR::NewFileClick() {
@@ -151,7 +153,13 @@ void TFrmMainVLR::CloseClick() {
 
 void TFrmMainVLR::CloseAllClick() {
     enter("CloseAll1Click");
-    mdi_->closeAllSubWindows();
+    QList<QPointer<QMdiSubWindow>> children;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        children << w;
+    // A window that stays open (its question was cancelled) stops the command there.
+    for (const QPointer<QMdiSubWindow>& w : children)
+        if (w && !w->close())
+            return;
     PostMessage(handle_, MSG_CLOSED_ALL, 0, 0);
 }
 
@@ -306,7 +314,7 @@ QMenu* TFrmMainVLR::createPopupMenu() {
     // so hand out a copy that triggers the real items.
     if (!dockMenu_)
         return QMainWindow::createPopupMenu();
-    emit dockMenu_->aboutToShow();
+    Q_EMIT dockMenu_->aboutToShow();
     auto* copy = new QMenu(this);
     for (QAction* a : dockMenu_->actions())
         copy->addAction(a);
