@@ -93,6 +93,10 @@ public:
         QSignalBlocker quiet(window_->SyntaxMemo1);
         window_->memo().setModified(false);
         window_->Ready = true;
+        // The window became active before it was Ready: report its state now,
+        // so the status line does not keep the previous document's.
+        if (QMdiSubWindow* sub = window_->subWindow(); sub->mdiArea() && sub->mdiArea()->activeSubWindow() == sub)
+            window_->ModMessage();
         restoreCursor();
         done_ = true;
         return window_;
