@@ -121,7 +121,8 @@ bool EditorTest::Enabled(const char* action) const { return main->action(action)
 }  // namespace vlrtest
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("VELORA_PROMPTS", "log");
     vlr::VeloraApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
