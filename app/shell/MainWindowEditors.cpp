@@ -9,11 +9,14 @@
 #include "editor/window/EditorCreate.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
+#include "platform/Library.h"
 #include "platform/Prompter.h"
 #include "platform/Record.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,9 +24,21 @@
 namespace vlr {
 namespace {
 
+// The browser check, made once at start: the preview module loads and the
+// browser's helper process is installed.
+bool PreviewBrowserUsable() {
+    LibraryHandle preview = LoadLibrary("preview.dll");
+    if (!preview)
+        return false;
+    const QString helper = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess";
+    const bool usable = QFileInfo(helper).isExecutable();
+    FreeLibrary(preview);
+    return usable;
+}
+
 class MainEditorHost : public EditorHost {
 public:
-    explicit MainEditorHost(TFrmMainVLR& w) : w_(w) {}
+    explicit MainEditorHost(TFrmMainVLR& w) : w_(w), browserUsable_(PreviewBrowserUsable()) {}
 
     void UpdateEditorCommands(bool lastClosing) override { w_.UpdateEditorCommands(lastClosing); }
     void SetImageEx(const std::string& kind) override {
@@ -53,12 +68,11 @@ public:
     void ReportException(QObject* sender, std::exception_ptr error, const std::string& method) override {
         w_.ReportEditorException(sender, error, method);
     }
-    // The preview browser is a separately loaded module; until this program
-    // ships it, editor windows have no preview page and no tab strip.
-    bool BrowserUsable() const override { return false; }
+    bool BrowserUsable() const override { return browserUsable_; }
 
 private:
     TFrmMainVLR& w_;
+    bool browserUsable_;
     int depth_ = 0;
 };
 

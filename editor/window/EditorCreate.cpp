@@ -40,6 +40,9 @@ public:
         if (cursor_)
             QApplication::restoreOverrideCursor();
         if (window_ && !done_) {
+            // Reported while the half-built window is still counted, as a closing window does.
+            if (window_->MainWnd)
+                host_.UpdateEditorCommands(true);
             if (QMdiSubWindow* sub = window_->subWindow())
                 delete sub;  // deletes the window with it
             else
@@ -79,7 +82,7 @@ public:
     }
     // Steps 5 and 6, then showing the window.
     void configureAndShow(const std::string& appDir) {
-        AttachHtmlScheme(window_->memo(), appDir);
+        window_->SyntaxMemoParser1 = AttachHtmlScheme(window_->memo(), appDir);
         IniFile prefs(appDir + "preferences.dat");
         QMdiSubWindow* sub = window_->subWindow();
         if (prefs.ReadBool("EdEnv", "Maximize", false))

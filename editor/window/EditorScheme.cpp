@@ -17,12 +17,13 @@ namespace vlr {
 
 using namespace velora::memo;
 
-void AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir) {
+std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir) {
     (void)appDir;  // "sedprop.dat" is the scheme component's stored form, read by the component
     // No scheme component is linked into this build: slot 1 stays empty and
     // the control draws plain text.
     memo.engine().setParser(1, nullptr);
     memo.engine().setActiveParser(1);
+    return nullptr;
 }
 
 namespace {
@@ -94,8 +95,9 @@ private:
 
 }  // namespace
 
-bool RunEditorOptions(TSyntaxMemo& memo, QWidget* parent, const std::string& appDir) {
-    (void)appDir;  // the settings are stored by the scheme component, once one is attached
+bool RunEditorOptions(TSyntaxMemo& memo, TokenScanner* scheme, QWidget* parent, const std::string& appDir) {
+    (void)appDir;   // the settings are stored by the scheme component
+    (void)scheme;   // none in this build: the control's own settings are edited
     if (PromptsAreLogged()) {
         std::cerr << "[dialog] Editor Options" << std::endl;
         return false;

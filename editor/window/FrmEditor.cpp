@@ -42,6 +42,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
 TFrmEditor::~TFrmEditor() {
     // FormDestroy.
     SyntaxMemo1->disconnect(this);
+    SyntaxMemo1->engine().setParser(1, nullptr);  // the component goes before the control
     FrmEditor = nullptr;
     if (ValidateLib)
         FreeLibrary(ValidateLib);
@@ -193,7 +194,7 @@ void TFrmEditor::DoEditButtons() {
 }
 
 void TFrmEditor::ModifyOptions() {
-    if (RunEditorOptions(*SyntaxMemo1, this, AppDir()))
+    if (RunEditorOptions(*SyntaxMemo1, SyntaxMemoParser1.get(), this, AppDir()))
         SyntaxMemo1->viewport()->update();
 }
 

@@ -89,6 +89,9 @@ public:
     LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
 
     // ---- components
+    // The HTML scheme component in the control's parser slot 1 (empty
+    // while the build has none).
+    std::unique_ptr<velora::memo::TokenScanner> SyntaxMemoParser1;
     QTabBar* TabSet1;
     QStackedWidget* Notebook1;
     QFrame* Panel1;
