@@ -39,6 +39,19 @@ bool PreviewBrowserUsable() {
 class MainEditorHost : public EditorHost {
 public:
     explicit MainEditorHost(TFrmMainVLR& w) : w_(w), browserUsable_(PreviewBrowserUsable()) {}
+    // The editor windows go with the host they call: they are deleted here,
+    // while the main window's parts still exist, not later with its children.
+    ~MainEditorHost() override {
+        QList<QMdiSubWindow*> editors;
+        for (QMdiSubWindow* sub : w_.mdiArea()->subWindowList())
+            if (qobject_cast<TFrmEditor*>(sub->widget())) {
+                // Deleting one activates another: none may report any more.
+                sub->disconnect();
+                sub->widget()->disconnect();
+                editors << sub;
+            }
+        qDeleteAll(editors);
+    }
 
     void UpdateEditorCommands(bool lastClosing) override { w_.UpdateEditorCommands(lastClosing); }
     void SetImageEx(const std::string& kind) override {

@@ -62,7 +62,7 @@ void TFrmEditor::PopupMenu1Popup() {
     velora::memo::TSyntaxMemo& m = *SyntaxMemo1;
     Undo1->setEnabled(m.canUndo());
     Redo1->setEnabled(m.canRedo());
-    Paste1->setEnabled(m.engine().clipboard().text().has_value());
+    Paste1->setEnabled(ClipboardHasText());
     const bool selected = m.selLength() > 0;
     for (QAction* a : {Cut1, Copy1, Delete1, IndentSelection1, UnindentSelection1, ChangeCase1})
         a->setEnabled(selected);

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -144,6 +145,8 @@ void TFrmEditor::ShowAll() {
     options = (options | kSearchAtOnce) & ~unsigned(kSearchBackwards);
     Pos first = -1;
     {
+        // The caret walks over every occurrence: no reports until it is placed.
+        QSignalBlocker quiet(SyntaxMemo1);
         MemoEngine::UpdateBracket bracket(e);
         e.setSelection(0, 0);
         first = e.find(text, options, 0);
@@ -280,12 +283,18 @@ int TFindDialog::replaceAll() {
     const QByteArray with = ReplaceText->text().toUtf8();
     const unsigned o = (options() | kSearchAtOnce) & ~unsigned(kSearchBackwards);
     int count = 0;
-    MemoEngine::UpdateBracket bracket(e);
-    for (Pos p = e.find(text, o, 0); p >= 0; p = e.find(text, o, e.selection().caret)) {
-        e.setSelection(p, p + matchLength(text), false);
-        editor_.memo().setSelText(with);
-        ++count;
+    {
+        // One report for the whole run of replacements.
+        QSignalBlocker quiet(&editor_.memo());
+        MemoEngine::UpdateBracket bracket(e);
+        for (Pos p = e.find(text, o, 0); p >= 0; p = e.find(text, o, e.selection().caret)) {
+            e.setSelection(p, p + matchLength(text), false);
+            editor_.memo().setSelText(with);
+            ++count;
+        }
     }
+    if (count > 0)
+        Q_EMIT editor_.memo().OnChange();
     return count;
 }
 

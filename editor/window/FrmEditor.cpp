@@ -9,7 +9,10 @@
 #include "platform/Record.h"
 #include "platform/System.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -188,9 +191,15 @@ void TFrmEditor::doundoredomessage() { host_.SetUndoRedoButtons(SyntaxMemo1->can
 
 void TFrmEditor::DoEditButtons() {
     const bool selected = SyntaxMemo1->selLength() > 0;
-    const bool pastable = SyntaxMemo1->engine().clipboard().text().has_value();
+    const bool pastable = ClipboardHasText();
     RecordPtr r = MakeRecord(selected ? "true" : "false", pastable ? "true" : "false");
     SendMessage(MainWnd, MW_DO_EDIT_BUTTONS, 0, reinterpret_cast<LParam>(r.release()));
+}
+
+bool TFrmEditor::ClipboardHasText() {
+    // Asked on every caret move: look at the formats, not at the text itself.
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    return m && (m->hasText() || m->hasFormat("application/x-velora-text-bytes"));
 }
 
 void TFrmEditor::ModifyOptions() {

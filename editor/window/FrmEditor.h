@@ -75,6 +75,8 @@ public:
     void doundoredomessage();
     void DoEditButtons();
     void ModifyOptions();
+    // Whether pasting is possible: the clipboard holds text.
+    static bool ClipboardHasText();
     void ChangeCase();
     void ReadEditorFont();
     void FindNext(bool regularExpressions);
