@@ -46,6 +46,7 @@ struct Program {
         }
         std::ofstream(root / "app" / "preferences.dat") << "[Environment]\nNewEditor=0\n";
         ::setenv("VELORA_APPDIR", (root / "app").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
         prompter = std::make_unique<vlr::ScriptedPrompter>();
         main = std::make_unique<vlr::TFrmMainVLR>();
         main->resize(1280, 900);

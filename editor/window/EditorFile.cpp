@@ -1,6 +1,7 @@
 // TFrmEditor: loading a document, saving it, and saving it under a new name.
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
+#include "editor/window/RecentDocuments.h"
 
 #include "platform/Prompter.h"
 
@@ -42,6 +43,7 @@ void TFrmEditor::Open(const std::string& path) {
     if (!doc.ok)
         throw std::runtime_error(doc.error);
     setWindowTitle(QString::fromStdString(baseName(path)));
+    AddToRecentDocs(path);
     Breaks = doc.style;
     SyntaxMemo1->setText(QByteArray(doc.text.data(), qsizetype(doc.text.size())));
     SyntaxMemo1->setSelection(0, 0);

@@ -57,6 +57,7 @@ void EditorTest::SetUp() {
             fs::create_symlink(entry.path(), appDir / n);
     }
     ::setenv("VELORA_APPDIR", (appDir.string() + "/").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
     prompter = std::make_unique<vlr::ScriptedPrompter>();
     Errors().clear();
     main = std::make_unique<vlr::TFrmMainVLR>();

@@ -5,6 +5,7 @@
 #include "app/shell/StatusLine.h"
 #include "editor/window/EditorCreate.h"
 #include "editor/window/EditorMessages.h"
+#include "editor/window/RecentDocuments.h"
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
@@ -37,6 +38,22 @@ TEST_F(EditorTest, ForFileLoadsNamesAndReportsTheDocument) {
     EXPECT_EQ(main->statusLine()->panelText(3).toStdString(), "1");
     EXPECT_TRUE(prompter->messages().empty());
     EXPECT_TRUE(main->updatesEnabled());
+}
+
+TEST_F(EditorTest, OpenedFilesJoinTheDesktopsRecentDocuments) {
+    WriteFile(path("a&b.hts"), "x");
+    ASSERT_NE(EditorFor(path("a&b.hts")), nullptr);
+    ASSERT_NE(EditorFor(path("a&b.hts")), nullptr);
+    const std::string list = ReadFile(RecentDocumentsFile());
+    const std::string href = "href=\"file://" + path("a&amp;b.hts") + "\"";
+    ASSERT_NE(list.find(href), std::string::npos) << list;
+    EXPECT_EQ(list.find(href), list.rfind(href));  // listed once
+    EXPECT_NE(list.find("</xbel>"), std::string::npos);
+
+    // A file that is not such a list is left alone.
+    WriteFile(RecentDocumentsFile(), "not a list");
+    EXPECT_FALSE(AddToRecentDocs(path("a&b.hts")));
+    EXPECT_EQ(ReadFile(RecentDocumentsFile()), "not a list");
 }
 
 TEST_F(EditorTest, MissingFileOrTemplateGivesTheMessage) {
