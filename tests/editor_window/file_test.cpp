@@ -105,6 +105,20 @@ TEST_F(EditorTest, FailedSaveKeepsTheOldFileAndTheChanges) {
     EXPECT_NE(Errors()[0].message.find("Unable to save file " + path("doc.hts")), std::string::npos);
 }
 
+TEST_F(EditorTest, FailedSaveAsKeepsTheOldName) {
+    WriteFile(path("plain"), "a file, not a folder");
+    WriteFile(path("doc.hts"), "old");
+    TFrmEditor* e = EditorFor(path("doc.hts"));
+    Type(e, "new ");
+    prompter->QueueFile(path("plain") + "/doc.hts");
+    main->SaveAsClick();
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(e->FileName, path("doc.hts"));
+    EXPECT_EQ(e->windowTitle().toStdString(), "doc.hts");
+    EXPECT_TRUE(e->memo().modified());
+    EXPECT_EQ(ReadFile(path("doc.hts")), "old");
+}
+
 TEST_F(EditorTest, NoAtTheCloseQuestionClosesWithoutWritingOrAskingAgain) {
     WriteFile(path("keep.hts"), "keep");
     TFrmEditor* e = EditorFor(path("keep.hts"));

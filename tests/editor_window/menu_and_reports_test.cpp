@@ -2,6 +2,7 @@
 // editor reports, and the main-window commands that forward to the editor.
 #include "EditorFixture.h"
 
+#include "app/commands/MainCommands.h"
 #include "app/shell/StatusLine.h"
 #include "editor/window/EditorMessages.h"
 #include "platform/Record.h"
@@ -107,6 +108,18 @@ TEST_F(EditorTest, StatusLineFollowsTheCaretAndTheActiveEditor) {
     e->memo().setSelection(1, 1);
     EXPECT_EQ(main->statusLine()->panelText(2).toStdString(), "1");
     EXPECT_EQ(main->statusLine()->panelText(3).toStdString(), "2");
+    // Selecting keeps the clipboard buttons current; the Edit menu mirrors them when it opens.
+    e->memo().setSelection(0, 2);
+    EXPECT_TRUE(Enabled("Cut2"));
+    EXPECT_TRUE(Enabled("Copy2"));
+    Q_EMIT main->commands().menu("Edit1")->aboutToShow();
+    EXPECT_TRUE(Enabled("Cut1"));
+    EXPECT_TRUE(Enabled("ChangeCase1"));
+    e->memo().setSelection(1, 1);
+    EXPECT_FALSE(Enabled("Cut2"));
+    Q_EMIT main->commands().menu("Edit1")->aboutToShow();
+    EXPECT_FALSE(Enabled("Cut1"));
+    EXPECT_FALSE(Enabled("IndentSelectedText1"));
 
     WriteFile(path("b.hts"), "b");
     TFrmEditor* b = EditorFor(path("b.hts"));
