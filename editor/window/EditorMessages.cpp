@@ -46,6 +46,20 @@ LResult answer(const std::string& first, const std::string& second = {}) {
 
 std::string first(const RecordPtr& r) { return r ? RecordText(r->first) : std::string(); }
 
+bool isCommand(unsigned msg) {
+    switch (msg) {
+    case EM_INSERT_MARKUP: case EM_SAVE_AS: case EM_SAVE: case EM_HINT: case EM_VALIDATE:
+    case EM_PATH_PROCESSED: case EM_COPY: case EM_CUT: case EM_PASTE: case EM_SELECT_ALL:
+    case EM_UNINDENT: case EM_INDENT: case EM_DELETE: case EM_UNDO: case EM_REDO: case EM_FIND:
+    case EM_FIND_NEXT: case EM_REPLACE: case EM_SHOW_ALL: case EM_PRINT: case EM_CHANGE_CASE:
+    case EM_OPTIONS: case EM_SET_TEXT: case EM_SET_SEL_TEXT: case EM_SET_SEL_START:
+    case EM_SET_SEL_LENGTH: case EM_GO_TO_LINE: case EM_INSERT_IMAGE: case EM_READ_FONT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 const char* methodFor(unsigned msg) {
     switch (msg) {
     case EM_INSERT_MARKUP: return "InsertMarkup";
@@ -86,6 +100,9 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     default:
         break;
     }
+    // Only the window's own commands carry a record it may release.
+    if (!isCommand(msg))
+        return 0;
 
     // ---- commands: the record is released however the handler ends
     RecordPtr r = AdoptRecord(lParam);

@@ -248,6 +248,10 @@ TEST_F(EditorMessageTest, HintsAndAcceptedCommands) {
     EXPECT_EQ(Text(e), "abc");
     EXPECT_EQ(Sel(), (Selection{1, 1}));
     EXPECT_TRUE(Errors().empty());
+    // A message the window does not know leaves its parameter alone.
+    int notARecord = 7;
+    EXPECT_EQ(SendMessage(e->handle(), 3999, 0, reinterpret_cast<LParam>(&notARecord)), 0);
+    EXPECT_EQ(notARecord, 7);
     // A command sent without any record is accepted as an empty one.
     EXPECT_EQ(SendMessage(e->handle(), EM_SET_SEL_TEXT, 0, 0), 0);
     EXPECT_EQ(Text(e), "abc");
