@@ -49,7 +49,7 @@ void TFrmEditor::buildPopupMenu() {
     });
     AddToRepository1 = item("AddToRepository1", "&Add To Repository...", nullptr, [this] {
         RecordPtr r = MakeRecord(FileName);
-        SendMessage(MainWnd, MW_ADD_TO_REPOSITORY, 0, reinterpret_cast<LParam>(r.release()));
+        Report(MW_ADD_TO_REPOSITORY, std::move(r));
     });
 
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { guarded("PopupMenu1Popup", [this] { PopupMenu1Popup(); }); });

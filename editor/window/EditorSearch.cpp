@@ -112,11 +112,11 @@ void TFrmEditor::FindNext(bool regularExpressions) {
         LastFind = ControlSearchText;
     if (LastFind.empty()) {
         RecordPtr r = MakeRecord("false");
-        SendMessage(MainWnd, MW_FIND_NEXT_STATE, 0, reinterpret_cast<LParam>(r.release()));
+        Report(MW_FIND_NEXT_STATE, std::move(r));
         return;
     }
     RecordPtr r = MakeRecord("true");
-    SendMessage(MainWnd, MW_FIND_NEXT_STATE, 0, reinterpret_cast<LParam>(r.release()));
+    Report(MW_FIND_NEXT_STATE, std::move(r));
     const unsigned options = (LastFindOptions | kSearchAtOnce) & ~unsigned(kSearchBackwards);
     MemoEngine& e = SyntaxMemo1->engine();
     const Pos p = e.find(LastFind, options, e.selection().caret);

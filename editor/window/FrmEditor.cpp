@@ -178,9 +178,15 @@ void TFrmEditor::SyntaxMemo1SelectionChange() {
     DoEditButtons();
 }
 
+void TFrmEditor::Report(unsigned msg, RecordPtr record) {
+    // A main window that is gone cannot release the record: it is released here.
+    if (IsWindow(MainWnd))
+        SendMessage(MainWnd, msg, 0, reinterpret_cast<LParam>(record.release()));
+}
+
 void TFrmEditor::ModMessage() {
     RecordPtr r = MakeRecord(SyntaxMemo1->modified() ? "true" : "false");
-    SendMessage(MainWnd, MW_EDITOR_MOD_STATE, 0, reinterpret_cast<LParam>(r.release()));
+    Report(MW_EDITOR_MOD_STATE, std::move(r));
 }
 
 void TFrmEditor::CaretPos() {
@@ -193,7 +199,7 @@ void TFrmEditor::DoEditButtons() {
     const bool selected = SyntaxMemo1->selLength() > 0;
     const bool pastable = ClipboardHasText();
     RecordPtr r = MakeRecord(selected ? "true" : "false", pastable ? "true" : "false");
-    SendMessage(MainWnd, MW_DO_EDIT_BUTTONS, 0, reinterpret_cast<LParam>(r.release()));
+    Report(MW_DO_EDIT_BUTTONS, std::move(r));
 }
 
 bool TFrmEditor::ClipboardHasText() {

@@ -8,6 +8,7 @@
 #include "editor/window/EditorHost.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
+#include "platform/Record.h"
 #include "platform/Window.h"
 
 #include <QWidget>
@@ -89,6 +90,8 @@ public:
     static const std::string& SaveFilter();
 
     LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
+    // Sends a record message to the main window.
+    void Report(unsigned msg, RecordPtr record);
 
     // ---- components
     // The HTML scheme component in the control's parser slot 1 (empty
