@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -50,6 +51,14 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
     e->Undo1->trigger();
     e->PopupMenu1Popup();
     EXPECT_TRUE(e->Redo1->isEnabled());
+
+    // A right click on the text opens the menu, with the rules applied.
+    e->memo().setSelection(0, 0);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 10), e->memo().viewport()->mapToGlobal(QPoint(20, 10)));
+    QApplication::sendEvent(e->memo().viewport(), &click);
+    EXPECT_TRUE(e->PopupMenu1->isVisible());
+    EXPECT_FALSE(e->Cut1->isEnabled());
+    e->PopupMenu1->hide();
 
     // Captions and short cuts of the items.
     const std::vector<std::pair<QAction*, std::string>> shortcuts = {
