@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <utility>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -27,8 +28,10 @@ class QToolBar;
 namespace vlr {
 
 class CommandGate;
+class EditorHost;
 class MainCommands;
 class ProjectFileList;
+class TFrmEditor;
 class RecentList;
 class SidePanel;
 class StatusLine;
@@ -155,8 +158,30 @@ protected:
 
 private:
     // ---- editor windows (MainWindowEditors*.cpp)
+public:
+    // Editor windows for an existing file, from a template file, and new from
+    // the default template, handed the project's directories; nullptr when no
+    // window was made.
+    TFrmEditor* OpenEditorForFile(const std::string& path);
+    TFrmEditor* OpenEditorFromTemplate(const std::string& path);
+    TFrmEditor* OpenNewEditor();
+    // The project's source and output directories for new editor windows; set
+    // by the project unit (both empty while it is unset).
+    std::function<std::pair<std::string, std::string>()> projectDirectories;
+    EditorHost& editorHost() const { return *editorHost_; }
+    // Passes an error of an editor-window method to the exception report under that method's name.
+    void ReportEditorException(QObject* sender, std::exception_ptr error, const std::string& method);
+    // SendStrings: markup in the tag case of LowerTags, sent to the active editor window only.
+    void SendStrings(const std::string& start, const std::string& end, const std::string& flag);
+
+private:
     // Answers the messages that editor windows send; false when `msg` is not one of them.
     bool HandleEditorMessage(unsigned msg, WParam wParam, LParam lParam, LResult& result);
+    // Wires the editor commands (File, Edit, Search) and the new-editor hook.
+    void ConnectEditorCommands();
+    // Sends a command to the active child window, with a record holding `first` when given.
+    void ForwardToEditor(unsigned msg, const std::string* first = nullptr);
+    std::shared_ptr<EditorHost> editorHost_;  // shared: its type is complete only in the editor unit
 
     // ---- projects (MainWindowProject*.cpp, OpenByType.cpp)
     // Answers the project and outside-component messages; false when `msg` is not one of them.

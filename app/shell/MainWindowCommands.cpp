@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QSplitter>
 #include <QToolBar>
@@ -101,6 +102,11 @@ void TFrmMainVLR::connectCommands() {
         });
     }
     ConnectProjectCommands();
+    ConnectEditorCommands();
+    // Opening by type hands text documents to the editor windows, which start
+    // in the open project's directories.
+    openEditorFile = [this](const QString& path) { OpenEditorForFile(path.toStdString()); };
+    projectDirectories = [this] { return std::make_pair(SourceDir(), OutputDir()); };
 }
 
 void TFrmMainVLR::NewFileClick() {
@@ -152,7 +158,17 @@ void TFrmMainVLR::CloseClick() {
 
 void TFrmMainVLR::CloseAllClick() {
     enter("CloseAll1Click");
-    mdi_->closeAllSubWindows();
+    QList<QPointer<QMdiSubWindow>> children;
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        children << w;
+    // A window that stays open (its question was cancelled) stops the command there.
+    for (const QPointer<QMdiSubWindow>& w : children)
+        if (w && !w->close())
+            return;
+    // With every window closed the project goes too, asking first when it
+    // holds unsaved changes.
+    if (projectFile_ != kNoProjectFile)
+        CloseProjectClick();
     PostMessage(handle_, MSG_CLOSED_ALL, 0, 0);
 }
 
@@ -307,7 +323,7 @@ QMenu* TFrmMainVLR::createPopupMenu() {
     // so hand out a copy that triggers the real items.
     if (!dockMenu_)
         return QMainWindow::createPopupMenu();
-    emit dockMenu_->aboutToShow();
+    Q_EMIT dockMenu_->aboutToShow();
     auto* copy = new QMenu(this);
     for (QAction* a : dockMenu_->actions())
         copy->addAction(a);

@@ -49,12 +49,6 @@ void TFrmMainVLR::ConnectProjectCommands() {
     on("Options1", [this] { ProjectOptionsClick(); });
     on("ProjectOptions1", [this] { ProjectOptionsClick(); });
     on("ToolbarButton9736", [this] { InsertVariableClick(); });
-    // "Close A&ll" closes the children first (its own handler, connected
-    // earlier), then the project, asking when it holds unsaved changes.
-    on("CloseAll1", [this] {
-        if (projectFile_ != kNoProjectFile)
-            CloseProjectClick();
-    });
     if (QMenu* file = commands_->menu("File1"))
         connect(file, &QMenu::aboutToShow, this, [this] { File1Click(); });
     if (QMenu* project = commands_->menu("Project1"))

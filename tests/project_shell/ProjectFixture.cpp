@@ -74,6 +74,8 @@ void ProjectShellTest::SetUp() {
     // The variables exchange file lives in the temporary folder: one per test.
     fs::create_directories(appDir / "tmp");
     ::setenv("TMPDIR", (appDir / "tmp").c_str(), 1);
+    // Only the stand-in windows of each test: no new editor window at start.
+    WritePreferences("[Environment]\nNewEditor=0\n");
 }
 
 void ProjectShellTest::TearDown() {

@@ -16,6 +16,7 @@ namespace vlrtest {
 namespace {
 
 TEST_F(ShellTest, UpdateEditorCommandsCountsEditorWindows) {
+    WritePreferences("[Environment]\nNewEditor=0\n");  // only the stand-in windows below
     auto w = NewMainWindow();
     w->gate().makeAvailable(vlr::CommandGroup::EditForward);
     w->gate().makeAvailable(vlr::CommandGroup::EditorFile);

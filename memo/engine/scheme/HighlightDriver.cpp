@@ -314,4 +314,10 @@ THighlightDriver& AttachHighlighter(MemoEngine& engine, TokenScanner& parser, in
   return d;
 }
 
+void DetachHighlighter(MemoEngine& engine, int slot) {
+  engine.setRescanHandler(nullptr);
+  engine.setBackgroundWork(nullptr);
+  engine.setParser(slot, nullptr);
+}
+
 }  // namespace vlr

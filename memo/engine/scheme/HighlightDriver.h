@@ -76,5 +76,8 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
 // driver to the control (owned by it): edits re-scan, idle slices highlight the rest.
 THighlightDriver& AttachHighlighter(velora::memo::MemoEngine& engine, velora::memo::TokenScanner& parser,
                                     int slot = 1);
+// Takes the parser out of `slot` and removes the driver: the control goes back to plain text and
+// keeps no reference to the parser, which may then be destroyed.
+void DetachHighlighter(velora::memo::MemoEngine& engine, int slot = 1);
 
 }  // namespace vlr

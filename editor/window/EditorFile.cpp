@@ -1,0 +1,94 @@
+// TFrmEditor: loading a document, saving it, and saving it under a new name.
+#include "editor/window/EditorMessages.h"
+#include "editor/window/FrmEditor.h"
+#include "editor/window/RecentDocuments.h"
+
+#include "platform/Prompter.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace vlr {
+
+namespace {
+std::string baseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+}  // namespace
+
+const std::string& TFrmEditor::SaveFilter() {
+    static const std::string filter =
+        "HTML Source (.hts)|*.hts|"
+        "HTML Snippet (.hsn)|*.hsn|"
+        "HTML Template (.htf)|*.htf|"
+        "VLR Project (.vlr)|*.vlr|"
+        "HTML File (.html,.htm)|*.html;*.htm|"
+        "Active Server Page (.asp)|*.asp|"
+        "Object Pascal Script (.ops)|*.ops|"
+        "Javascript Script (.js)|*.js|"
+        "Gif Image (.gif)|*.gif|"
+        "Jpeg Image (.jpg)|*.jpg|"
+        "Bitmap Image (.bmp)|*.bmp|"
+        "Windows Metafile (.wmf)|*.wmf|"
+        "Enhanced Metafile (.emf)|*.emf|"
+        "Icon (.ico)|*.ico|"
+        "All Files (.*)|*.*";
+    return filter;
+}
+
+void TFrmEditor::Open(const std::string& path) {
+    FileName = path;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return;
+    LoadedDocument doc = LoadDocument(path);
+    if (!doc.ok)
+        throw std::runtime_error(doc.error);
+    setWindowTitle(QString::fromStdString(baseName(path)));
+    AddToRecentDocs(path);
+    Breaks = doc.style;
+    SyntaxMemo1->setText(QByteArray(doc.text.data(), qsizetype(doc.text.size())));
+    SyntaxMemo1->setSelection(0, 0);
+    SyntaxMemo1->setModified(false);
+}
+
+bool TFrmEditor::SaveIt() {
+    if (FileName == kUntitled)
+        return SaveAs();
+    const QByteArray text = SyntaxMemo1->text();
+    std::string error;
+    if (!SaveDocument(FileName, std::string_view(text.constData(), std::size_t(text.size())), Breaks, &error)) {
+        // The old file is intact and the document stays modified.
+        host_.ReportException(this, std::make_exception_ptr(std::runtime_error(error)), "TFrmEditor.SaveIt");
+        return false;
+    }
+    SyntaxMemo1->setModified(false);
+    ModMessage();
+    return true;
+}
+
+bool TFrmEditor::SaveAs() {
+    FileDialogRequest request;
+    request.fileName = FileName;
+    request.defaultExt = "hts";
+    request.filter = SaveFilter();
+    std::optional<std::string> chosen = CurrentPrompter().SaveFile(request);
+    if (!chosen || chosen->empty())
+        return false;
+    std::error_code ec;
+    if (std::filesystem::exists(*chosen, ec)) {
+        if (ShowMessage(MessageKind::Confirmation, "", "File already exists, are you sure you wish to overwrite it?",
+                        BtnYesNo) != ModalResult::Yes)
+            return false;
+    }
+    const std::string oldName = FileName;
+    const QString oldCaption = windowTitle();
+    FileName = *chosen;
+    setWindowTitle(QString::fromStdString(baseName(FileName)));
+    if (SaveIt())
+        return true;
+    // A failed write keeps the document under its old name.
+    FileName = oldName;
+    setWindowTitle(oldCaption);
+    return false;
+}
+
+}  // namespace vlr

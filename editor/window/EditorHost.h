@@ -1,0 +1,38 @@
+// What an editor window needs of the main window it lives in: the calls it
+// makes directly (editor commands, status line, toolbar buttons, the
+// exception report) besides the messages it sends to the main window handle.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class QMdiSubWindow;
+class QObject;
+class QWidget;
+
+namespace vlr {
+
+class EditorHost {
+public:
+    virtual ~EditorHost() = default;
+
+    // Enables or disables the commands that need an editor window.
+    virtual void UpdateEditorCommands(bool lastClosing) = 0;
+    // Shows the document-kind icon: "editor", "graphic", anything else hides
+    // both and clears the caret and modified panels.
+    virtual void SetImageEx(const std::string& kind) = 0;
+    // Status panels 2 and 3: the caret's line and column.
+    virtual void SetCaretPanels(const std::string& line, const std::string& column) = 0;
+    // The Undo and Redo toolbar buttons.
+    virtual void SetUndoRedoButtons(bool canUndo, bool canRedo) = 0;
+    // Places an editor window in the multi-document area without showing it.
+    virtual QMdiSubWindow* AddEditorWindow(QWidget* editor) = 0;
+    // Suspends or resumes painting of the main window.
+    virtual void SuspendPainting(bool suspended) = 0;
+    // Passes an error of an editor-window method to the program's exception report.
+    virtual void ReportException(QObject* sender, std::exception_ptr error, const std::string& method) = 0;
+    // Whether the start-up check found the preview browser usable.
+    virtual bool BrowserUsable() const = 0;
+};
+
+}  // namespace vlr

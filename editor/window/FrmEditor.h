@@ -1,0 +1,163 @@
+// TFrmEditor: the editor child window. It owns one document (text, file name,
+// modified flag) held in its TSyntaxMemo, reports its state to the main window
+// and answers the editor-window messages.
+#pragma once
+
+#include "editor/case/CaseConversion.h"
+#include "editor/document/DocumentFile.h"
+#include "editor/window/EditorHost.h"
+#include "memo/widget/SyntaxMemo.h"
+#include "platform/Library.h"
+#include "platform/Record.h"
+#include "platform/Window.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QFrame;
+class QMdiSubWindow;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+
+namespace vlr {
+
+class SearchMarks;
+class TFindDialog;
+
+class TFrmEditor : public QWidget, public MessageHandler {
+    Q_OBJECT
+public:
+    // FormCreate: the window with its control, tab strip and context menu.
+    TFrmEditor(EditorHost& host, QWidget* parent = nullptr);
+    ~TFrmEditor() override;
+
+    Handle handle() const { return handle_; }
+    velora::memo::TSyntaxMemo& memo() const { return *SyntaxMemo1; }
+    QMdiSubWindow* subWindow() const { return sub_; }
+    void setSubWindow(QMdiSubWindow* sub);
+
+    // ---- window state
+    std::string TempDir;
+    std::string LastFind;
+    unsigned LastFindOptions = 0;
+    std::string FileName = "Untitled Web Page";
+    Handle MainWnd = 0;
+    Handle AppHandle = 0;
+    LibraryHandle ValidateLib = nullptr;
+    std::string SrcDir;
+    std::string TickId;
+    bool Ready = false;
+    std::string PreviewFile;
+    std::string PreviewSource;
+    std::string OutDir;
+    bool SkipUndoRefresh = true;
+    std::string JpegWidth, JpegHeight, GifHeight, GifWidth;
+    // The break style the document is saved in (that of its file; LF when new).
+    BreakStyle Breaks = BreakStyle::LF;
+
+    // The control's own search text and options (what its Find and Replace
+    // dialogs last searched for).
+    std::string ControlSearchText;
+    unsigned ControlSearchOptions = 0;
+
+    // ---- operations
+    void Open(const std::string& path);
+    // False when nothing was saved (cancelled, refused or failed).
+    bool SaveIt();
+    bool SaveAs();
+    void ModMessage();
+    void CaretPos();
+    void doundoredomessage();
+    void DoEditButtons();
+    void ModifyOptions();
+    // Whether pasting is possible: the clipboard holds text.
+    static bool ClipboardHasText();
+    void ChangeCase();
+    void ReadEditorFont();
+    void FindNext(bool regularExpressions);
+    void ShowAll();
+    void OpenFindDialog(unsigned options, bool replace);
+    void MarkRange(velora::memo::Pos start, velora::memo::Pos end);
+    SearchMarks& searchMarks() const { return *marks_; }
+
+    // The save dialog's filter, in the dialog's "Description|pattern|..." form.
+    static const std::string& SaveFilter();
+
+    LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
+    // Sends a record message to the main window.
+    void Report(unsigned msg, RecordPtr record);
+
+    // ---- components
+    // The HTML scheme component in the control's parser slot 1 (empty
+    // while the build has none).
+    std::unique_ptr<velora::memo::TokenScanner> SyntaxMemoParser1;
+    QTabBar* TabSet1;
+    QStackedWidget* Notebook1;
+    QFrame* Panel1;
+    velora::memo::TSyntaxMemo* SyntaxMemo1;
+    QWidget* OleContainer1;
+    QMenu* PopupMenu1;
+    QAction* Undo1;
+    QAction* Redo1;
+    QAction* Cut1;
+    QAction* Copy1;
+    QAction* Paste1;
+    QAction* Delete1;
+    QAction* SelectAll1;
+    QAction* IndentSelection1;
+    QAction* UnindentSelection1;
+    QAction* ChangeCase1;
+    QAction* VisitLink1;
+    QAction* EditorOptions1;
+    QAction* CheckSpelling1;
+    QAction* AddToRepository1;
+    // Runs the context menu's enabling rules (PopupMenu1Popup).
+    void PopupMenu1Popup();
+
+    // Set by the units that add the image dialog, the spell checker and the
+    // link visit; nothing happens while a hook is empty.
+    std::function<void(TFrmEditor&)> insertImage;
+    std::function<void(TFrmEditor&)> checkSpelling;
+    std::function<void(TFrmEditor&)> visitLink;
+    // Asks for the case conversion; the "Change Case" dialog when empty.
+    std::function<std::optional<CaseChoice>(QWidget*)> askCase;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildPopupMenu();
+    void applyControlSettings();
+    void FormShow();
+    void FormActivate();
+    void SyntaxMemo1Change();
+    void SyntaxMemo1SelectionChange();
+    bool FormCloseQuery();
+    void InsertMarkup(const std::string& start, const std::string& end, const std::string& flag);
+    void Validate(const std::string& address);
+    void Print();
+    LResult dispatch(unsigned msg, LParam lParam);
+    // Runs an editor method, handing any error to the exception report.
+    void guarded(const char* method, const std::function<void()>& body);
+    std::string preferencesPath() const;
+
+    EditorHost& host_;
+    Handle handle_ = 0;
+    QMdiSubWindow* sub_ = nullptr;
+    SearchMarks* marks_ = nullptr;
+    TFindDialog* findDialog_ = nullptr;
+    bool shownBefore_ = false;
+};
+
+// The editor window created last; cleared when any editor window is destroyed.
+extern TFrmEditor* FrmEditor;
+
+}  // namespace vlr

@@ -1,0 +1,131 @@
+#include "EditorFixture.h"
+
+#include "app/shell/VeloraApplication.h"
+#include "platform/Record.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace vlrtest {
+
+std::vector<ReportedError>& Errors() {
+    static std::vector<ReportedError> e;
+    return e;
+}
+
+namespace {
+void RecordingExceptCenter(vlr::Handle, vlr::Handle, void*, const VlrExceptionInfo* e, const char*,
+                           const char* method, const char*, const char*) {
+    Errors().push_back({method, e->message});
+}
+}  // namespace
+
+SpyWindow::SpyWindow() { handle_ = vlr::RegisterWindow(this, "TFrmMainVLR"); }
+SpyWindow::~SpyWindow() { vlr::UnregisterWindow(handle_); }
+
+vlr::LResult SpyWindow::handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) {
+    vlr::RecordPtr r = vlr::AdoptRecord(lParam);
+    messages.push_back({msg, r ? vlr::RecordText(r->first) : "", r ? vlr::RecordText(r->second) : "",
+                        r ? vlr::RecordText(r->third) : ""});
+    return 0;
+}
+
+std::vector<SpyMessage> SpyWindow::of(unsigned msg) const {
+    std::vector<SpyMessage> out;
+    for (const SpyMessage& m : messages)
+        if (m.msg == msg)
+            out.push_back(m);
+    return out;
+}
+
+void EditorTest::SetUp() {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const fs::path root = fs::temp_directory_path() / ("vlr_edwin_" + std::to_string(::getpid()) + "_" + name);
+    fs::remove_all(root);
+    appDir = root / "app";
+    work = root / "docs";
+    fs::create_directories(appDir);
+    fs::create_directories(work);
+    for (const auto& entry : fs::directory_iterator(VELORA_RUN_FOLDER)) {
+        const std::string n = entry.path().filename().string();
+        if (n != "preferences.dat" && n != "sedprop.dat")
+            fs::create_symlink(entry.path(), appDir / n);
+    }
+    ::setenv("VELORA_APPDIR", (appDir.string() + "/").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
+    prompter = std::make_unique<vlr::ScriptedPrompter>();
+    Errors().clear();
+    main = std::make_unique<vlr::TFrmMainVLR>();
+    main->libraries().entry.ExceptCenter = RecordingExceptCenter;
+    // Start without the default new document; tests make the windows they need.
+    WritePreferences("[Environment]\nNewEditor=0\n");
+    main->show();
+    vlr::ProcessMessages();
+}
+
+void EditorTest::TearDown() {
+    if (main) {
+        // Nothing may ask questions while the fixture is torn down.
+        for (auto* sub : main->mdiArea()->subWindowList())
+            if (auto* e = qobject_cast<vlr::TFrmEditor*>(sub->widget()))
+                e->memo().setModified(false);
+        main.reset();
+    }
+    prompter.reset();
+    ::unsetenv("VELORA_APPDIR");
+    fs::remove_all(appDir.parent_path());
+}
+
+void EditorTest::WriteFile(const std::string& file, const std::string& bytes) const {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string EditorTest::ReadFile(const std::string& file) const {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void EditorTest::WritePreferences(const std::string& text) const { WriteFile((appDir / "preferences.dat").string(), text); }
+
+vlr::TFrmEditor* EditorTest::NewEditor() { return main->OpenNewEditor(); }
+
+vlr::TFrmEditor* EditorTest::EditorFor(const std::string& file) { return main->OpenEditorForFile(file); }
+
+vlr::LResult EditorTest::Command(vlr::TFrmEditor* e, unsigned msg, const std::string& first, const std::string& second,
+                                 const std::string& third) {
+    vlr::RecordPtr r = vlr::MakeRecord(first, second, third);
+    return vlr::SendMessage(e->handle(), msg, 0, reinterpret_cast<vlr::LParam>(r.release()));
+}
+
+std::pair<std::string, std::string> EditorTest::Query(vlr::TFrmEditor* e, unsigned msg) {
+    vlr::RecordPtr r = vlr::AdoptRecord(vlr::SendMessage(e->handle(), msg, 0, 0));
+    if (!r)
+        return {"<no record>", ""};
+    return {vlr::RecordText(r->first), vlr::RecordText(r->second)};
+}
+
+std::string EditorTest::Text(vlr::TFrmEditor* e) const { return e->memo().text().toStdString(); }
+
+void EditorTest::Type(vlr::TFrmEditor* e, const std::string& text) const {
+    e->memo().engine().typeText(text);
+}
+
+bool EditorTest::Enabled(const char* action) const { return main->action(action)->isEnabled(); }
+
+}  // namespace vlrtest
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("VELORA_PROMPTS", "log");
+    vlr::VeloraApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,72 @@
+// A fresh program folder per test (the run folder's modules linked in), a
+// scripted prompter, a main window, and a spy window that can stand in for
+// the main window to record what an editor window reports.
+#pragma once
+
+#include "app/shell/MainWindow.h"
+#include "editor/window/FrmEditor.h"
+#include "platform/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vlrtest {
+
+struct SpyMessage {
+    unsigned msg;
+    std::string first, second, third;
+};
+
+// Records the record messages it receives (and releases their records).
+class SpyWindow : public vlr::MessageHandler {
+public:
+    SpyWindow();
+    ~SpyWindow() override;
+    vlr::LResult handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) override;
+    vlr::Handle handle() const { return handle_; }
+    std::vector<SpyMessage> of(unsigned msg) const;
+    std::vector<SpyMessage> messages;
+
+private:
+    vlr::Handle handle_;
+};
+
+struct ReportedError {
+    std::string method, message;
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string path(const std::string& name) const { return (work / name).string(); }
+    void WriteFile(const std::string& file, const std::string& bytes) const;
+    std::string ReadFile(const std::string& file) const;
+    void WritePreferences(const std::string& text) const;
+
+    // A new untitled editor window in the main window.
+    vlr::TFrmEditor* NewEditor();
+    vlr::TFrmEditor* EditorFor(const std::string& file);
+    // Sends a command with a record and returns the result.
+    vlr::LResult Command(vlr::TFrmEditor* e, unsigned msg, const std::string& first = {},
+                         const std::string& second = {}, const std::string& third = {});
+    // Sends a query and takes the answer record.
+    std::pair<std::string, std::string> Query(vlr::TFrmEditor* e, unsigned msg);
+    std::string Text(vlr::TFrmEditor* e) const;  // stored form, CR breaks
+    void Type(vlr::TFrmEditor* e, const std::string& text) const;
+    bool Enabled(const char* action) const;
+
+    std::filesystem::path appDir;
+    std::filesystem::path work;
+    std::unique_ptr<vlr::ScriptedPrompter> prompter;
+    std::unique_ptr<vlr::TFrmMainVLR> main;
+};
+
+std::vector<ReportedError>& Errors();
+
+}  // namespace vlrtest
