@@ -21,6 +21,7 @@ QString commandGroupName(CommandGroup group) {
     case CommandGroup::Tools: return QStringLiteral("Tools");
     case CommandGroup::Spelling: return QStringLiteral("Spelling");
     case CommandGroup::Printing: return QStringLiteral("Printing");
+    case CommandGroup::Variables: return QStringLiteral("Variables");
     }
     return QString();
 }

@@ -23,9 +23,10 @@ enum class CommandGroup {
     Tools,        // user tools customisation
     Spelling,     // spell check of the active document
     Printing,     // printing and printer set-up
+    Variables,    // the Variables list and Insert Variable
 };
 
-inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::Printing) + 1;
+inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::Variables) + 1;
 
 // The enumerator's name, e.g. "EditForward".
 [[nodiscard]] QString commandGroupName(CommandGroup group);

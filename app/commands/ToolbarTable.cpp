@@ -133,8 +133,8 @@ constexpr CommandEntry kTagsBar[] = {
      .icon = "form-radiobutton"},
     {.kind = K::Separator},
     {.kind = K::Widget, .name = "VariablesBox1", .hint = "Choose a variable",
-     .group = G::Authoring},
-    {.name = "ToolbarButton9736", .hint = "Insert Variable", .group = G::Authoring,
+     .group = G::Variables},
+    {.name = "ToolbarButton9736", .hint = "Insert Variable", .group = G::Variables,
      .icon = "variable"},
 };
 

@@ -22,6 +22,7 @@ void TFrmMainVLR::ConnectProjectCommands() {
     fileList_->buildAvailable = [this] { return gate_->available(CommandGroup::Build); };
     gate_->makeAvailable(CommandGroup::Project);
     gate_->makeAvailable(CommandGroup::OpenByType);
+    gate_->makeAvailable(CommandGroup::Variables);
 
     parseToOpen = [this](const QString& path) { ParseToOpen(path.toStdString()); };
     projectSaver = [this] { return SaveProjectFile(); };

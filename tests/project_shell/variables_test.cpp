@@ -17,9 +17,7 @@ TEST_F(ProjectShellTest, TheVariablesListShowsProjectVariablesFirstAndInsertSend
     auto w = NewProjectWindow();
     vlr::DropDownComboBox* box = w->commands().variablesBox();
     ASSERT_NE(box, nullptr);
-    // The box belongs to the markup commands of the Tags toolbar, which work
-    // while an editor window is open.
-    w->gate().makeAvailable(vlr::CommandGroup::Authoring);
+    // The box and its button work while an editor window is open.
     w->UpdateEditorCommands(true);
     EXPECT_FALSE(box->isEnabled());
     AddRecordingChild(*w, "TFrmOther");
