@@ -365,6 +365,8 @@ TEST(MainCommandsGroups, OnlyShellStartsEnabledAndGroupsSwitchAsAWhole) {
     EXPECT_FALSE(w.commands->fontNameBox()->isEnabled());
     w.commands->setGroupEnabled(CommandGroup::Authoring, true);
     EXPECT_TRUE(w.commands->fontNameBox()->isEnabled());
+    EXPECT_FALSE(w.commands->variablesBox()->isEnabled());
+    w.commands->setGroupEnabled(CommandGroup::Variables, true);
     EXPECT_TRUE(w.commands->variablesBox()->isEnabled());
     EXPECT_TRUE(w.action("ToolbarButton9740")->isEnabled());
     EXPECT_TRUE(w.action("LineBreak2")->isEnabled());
