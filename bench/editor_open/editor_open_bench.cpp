@@ -2,6 +2,7 @@
 // shown with its first screen painted, and saving it. Runs offscreen with a
 // temporary program folder; the corpus is the file named by VELORA_CORPUS
 // (bench/run.sh generates it with ../shared/bench-peers/gen_corpus.py).
+#include "bench/common/Corpus.h"
 #include <benchmark/benchmark.h>
 
 #include "app/shell/MainWindow.h"
@@ -25,10 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string corpusPath() {
-    const char* p = std::getenv("VELORA_CORPUS");
-    return p ? p : "/tmp/bench-peers/corpus20.html";
-}
+std::string corpusPath() { return velora::bench::CorpusPath(); }
 
 struct Program {
     fs::path root;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/Corpus.h"
 #include "memo/engine/MemoEngine.h"
 
 using namespace velora::memo;
@@ -22,19 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-const std::string& corpus() {
-  static const std::string text = [] {
-    const char* path = std::getenv("VELORA_CORPUS");
-    std::string p = path ? path : "/tmp/bench-peers/corpus20.html";
-    std::ifstream in(p, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "memo_bench: cannot read corpus %s (set VELORA_CORPUS)\n", p.c_str());
-      std::exit(2);
-    }
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }();
-  return text;
-}
+const std::string& corpus() { return velora::bench::Corpus("memo_bench"); }
 
 // xorshift, as the peers' harness uses, so that positions are deterministic.
 struct XorShift {

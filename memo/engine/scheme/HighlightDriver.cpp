@@ -39,7 +39,7 @@ void THighlightDriver::ClearAllTokens() {
   RecordRef r = st.firstRecord();
   do {
     LineRecord& rec = st.record(r);
-    std::vector<std::uint8_t>().swap(rec.tokens);
+    rec.tokens.clear();  // not computed; the buffer is kept for the values to come
     rec.flags |= velora::memo::kRecRescan | velora::memo::kRecRepaint;
   } while (st.next(r));
 }
