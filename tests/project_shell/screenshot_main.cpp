@@ -1,7 +1,6 @@
 // Screenshot of the main window with a project open, its files in the side
-// panel and the Variables list dropped down, over a stand-in editor window (the
-// Tags toolbar works only while an editor window is open). Run it under a
-// display: xvfb-run -a project_screenshot OUT.png
+// panel, one of them in an editor window, and the Variables list dropped down.
+// Run it under a display: xvfb-run -a project_screenshot OUT.png
 #include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
 #include "app/shell/CommandGate.h"
@@ -25,28 +24,6 @@
 
 namespace {
 
-class StandInEditor : public QLabel, public vlr::MessageHandler {
-public:
-    StandInEditor() : QLabel(QStringLiteral("<html><body>\n  <h1><%Title%></h1>\n</body></html>")) {
-        setTextFormat(Qt::PlainText);
-        setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setMargin(6);
-        setAutoFillBackground(true);
-        setBackgroundRole(QPalette::Base);
-        handle_ = vlr::RegisterWindow(this, "TFrmEditor", this);
-        setProperty("vlrHandle", QVariant::fromValue(handle_));
-    }
-    ~StandInEditor() override { vlr::UnregisterWindow(handle_); }
-    vlr::LResult handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) override {
-        if (msg == 2029 || msg == 3030)
-            vlr::AdoptRecord(lParam);
-        return 0;
-    }
-
-private:
-    vlr::Handle handle_;
-};
-
 void wait(int ms) {
     QElapsedTimer t;
     t.start();
@@ -54,7 +31,12 @@ void wait(int ms) {
         vlr::ProcessMessages();
 }
 
-void write(const std::string& path) { std::ofstream(path) << "<html></html>\n"; }
+void write(const std::string& path) {
+    std::ofstream(path) << "<html>\n<head>\n  <title><%Title%></title>\n</head>\n<body bgcolor=\"#FFFFFF\">\n"
+                           "  <h1>Fresh bread &amp; cakes</h1>\n  <!-- opening hours -->\n"
+                           "  <p align=\"center\">Call us: <%Phone%></p>\n"
+                           "  <a href=\"http://www.example.com/menu.html\">Menu</a>\n</body>\n</html>\n";
+}
 
 }  // namespace
 
@@ -91,15 +73,9 @@ int main(int argc, char** argv) {
     w.show();
     wait(300);
     w.ParseToOpen(vlrFile);
-    auto* editor = new StandInEditor;
-    QMdiSubWindow* sub = w.mdiArea()->addSubWindow(editor);
-    sub->setWindowTitle(QString::fromStdString(files[0]));
-    sub->resize(620, 380);
-    sub->show();
-    // The Variables list is one of the markup commands, made available here
-    // as the authoring unit does.
-    w.gate().makeAvailable(vlr::CommandGroup::Authoring);
-    w.UpdateEditorCommands(false);
+    w.ParseToOpen(files[0]);
+    if (QMdiSubWindow* sub = w.mdiArea()->activeSubWindow())
+        sub->resize(620, 380);
     wait(300);
     vlr::DropDownComboBox* box = w.commands().variablesBox();
     box->showPopup();
