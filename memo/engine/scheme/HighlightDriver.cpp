@@ -145,7 +145,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     } else {
       fresh_.resize(len);
     }
-    if (carryEnd > recStart)
+    if (carryEnd > recStart && len > 0)
       std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
     while (pos < recEnd) {
       int length = 0;
@@ -165,7 +165,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
       pos = end;
     }
     const bool equal = hadValues && (R.flags & velora::memo::kRecTokensSupplied) == 0 &&
-                       std::memcmp(R.tokens.data(), fresh_.data(), len) == 0;
+                       (len == 0 || std::memcmp(R.tokens.data(), fresh_.data(), len) == 0);
     if (!equal) {
       R.tokens.swap(fresh_);
       R.flags |= velora::memo::kRecRepaint;
