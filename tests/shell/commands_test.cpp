@@ -201,9 +201,16 @@ TEST_F(ShellTest, DocumentKindMessageShowsTheKindIcon) {
     auto send = [&](const char* kind) {
         vlr::SendMessage(w->handle(), 2322, 0, reinterpret_cast<vlr::LParam>(vlr::MakeRecord(kind).release()));
     };
+    // Showing the picture icon clears the caret panels; while it shows they stay.
+    w->statusLine()->setPanelText(2, "12");
+    w->statusLine()->setPanelText(3, "4");
     send("graphic");
     EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
+    EXPECT_EQ(w->statusLine()->panelText(2), "");
+    EXPECT_EQ(w->statusLine()->panelText(3), "");
     w->statusLine()->setPanelText(3, "7");
+    send("graphic");
+    EXPECT_EQ(w->statusLine()->panelText(3), "7");
     send("editor");
     EXPECT_EQ(w->statusLine()->panelText(3), "7");
     send("none");
