@@ -45,4 +45,9 @@ inline RecordPtr AdoptRecord(std::intptr_t lParam) {
 
 inline std::string RecordText(const char* text) { return text ? std::string(text) : std::string(); }
 
+// The strings of an adopted record; empty when there is no record.
+inline std::string FirstText(const RecordPtr& r) { return r ? RecordText(r->first) : std::string(); }
+inline std::string SecondText(const RecordPtr& r) { return r ? RecordText(r->second) : std::string(); }
+inline std::string ThirdText(const RecordPtr& r) { return r ? RecordText(r->third) : std::string(); }
+
 }  // namespace vlr

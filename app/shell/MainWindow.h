@@ -271,6 +271,9 @@ private:
     QObject* dockDrops_ = nullptr;
 
     // ---- main window
+    // Runs `handler` when the named command is triggered (nothing when the
+    // command does not exist).
+    void onTriggered(const char* name, std::function<void()> handler);
     void FormCreate();
     void FormShow();
     bool FormCloseQuery();

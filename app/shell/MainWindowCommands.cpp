@@ -26,10 +26,7 @@ namespace vlr {
 const char* TFrmMainVLR::VendorSite() { return "https://www.ardenne-websites.example"; }
 
 void TFrmMainVLR::connectCommands() {
-    auto on = [this](const char* name, auto handler) {
-        if (QAction* a = commands_->action(name))
-            connect(a, &QAction::triggered, this, handler);
-    };
+    auto on = [this](const char* name, std::function<void()> handler) { onTriggered(name, std::move(handler)); };
     on("NewFile1", [this] { NewFileClick(); });
     on("Save1", [this] { SaveClick(); });
     on("Save2", [this] { SaveClick(); });
@@ -107,6 +104,11 @@ void TFrmMainVLR::connectCommands() {
     // in the open project's directories.
     openEditorFile = [this](const QString& path) { OpenEditorForFile(path.toStdString()); };
     projectDirectories = [this] { return std::make_pair(SourceDir(), OutputDir()); };
+}
+
+void TFrmMainVLR::onTriggered(const char* name, std::function<void()> handler) {
+    if (QAction* a = commands_->action(name))
+        connect(a, &QAction::triggered, this, std::move(handler));
 }
 
 void TFrmMainVLR::NewFileClick() {

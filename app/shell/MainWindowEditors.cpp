@@ -89,7 +89,6 @@ private:
     int depth_ = 0;
 };
 
-std::string firstText(const RecordPtr& r) { return r ? RecordText(r->first) : std::string(); }
 
 }  // namespace
 
@@ -102,10 +101,7 @@ void TFrmMainVLR::ConnectEditorCommands() {
     gate_->makeAvailable(CommandGroup::EditorFile);
     gate_->makeAvailable(CommandGroup::EditForward);
 
-    auto on = [this](const char* name, auto handler) {
-        if (QAction* a = commands_->action(name))
-            connect(a, &QAction::triggered, this, handler);
-    };
+    auto on = [this](const char* name, std::function<void()> handler) { onTriggered(name, std::move(handler)); };
     auto forward = [this, on](const char* name, unsigned msg) {
         on(name, [this, name, msg] {
             enter((std::string(name) + "Click").c_str());
@@ -229,7 +225,7 @@ bool TFrmMainVLR::HandleEditorMessage(unsigned msg, WParam, LParam lParam, LResu
     switch (msg) {
     case MW_EDITOR_MOD_STATE: {
         enter("EditorModState");
-        const bool modified = firstText(AdoptRecord(lParam)) == "true";
+        const bool modified = FirstText(AdoptRecord(lParam)) == "true";
         if (modified) {
             if (status_->panelText(6) != "Modified") {
                 status_->setPanelText(6, "Modified");
@@ -244,7 +240,7 @@ bool TFrmMainVLR::HandleEditorMessage(unsigned msg, WParam, LParam lParam, LResu
     case MW_DO_EDIT_BUTTONS: {
         enter("DoEditButtons");
         RecordPtr r = AdoptRecord(lParam);
-        const bool selected = firstText(r) == "true";
+        const bool selected = FirstText(r) == "true";
         const bool pastable = r && RecordText(r->second) == "true";
         for (const char* name : {"Delete2", "Cut2", "Copy2"})
             gate_->setEnabled(name, selected);
@@ -253,12 +249,12 @@ bool TFrmMainVLR::HandleEditorMessage(unsigned msg, WParam, LParam lParam, LResu
     }
     case MW_FIND_NEXT_STATE:
         enter("FNext");
-        gate_->setEnabled("FindNext1", firstText(AdoptRecord(lParam)) == "true");
+        gate_->setEnabled("FindNext1", FirstText(AdoptRecord(lParam)) == "true");
         return true;
     case 3063: {
         enter("NewFromTemplate");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string path = firstText(r) + (r ? RecordText(r->second) : std::string());
+        const std::string path = FirstText(r) + SecondText(r);
         r.reset();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
@@ -272,7 +268,7 @@ bool TFrmMainVLR::HandleEditorMessage(unsigned msg, WParam, LParam lParam, LResu
     }
     case MW_ADD_TO_REPOSITORY: {
         enter("AddToRepository");
-        const std::string path = firstText(AdoptRecord(lParam));
+        const std::string path = FirstText(AdoptRecord(lParam));
         if (libraries_.entry.AddObjRep)
             libraries_.entry.AddObjRep(appHandle_, handle_, path.c_str());
         return true;

@@ -23,7 +23,7 @@ LResult TFrmMainVLR::handleMessage(unsigned msg, WParam wParam, LParam lParam) {
     case MSG_SET_IMAGE: {
         enter("SetImage");
         RecordPtr r = AdoptRecord(lParam);
-        SetImageEx(r ? RecordText(r->first) : std::string());
+        SetImageEx(FirstText(r));
         return 0;
     }
     case MSG_RELOAD_PREFERENCES:

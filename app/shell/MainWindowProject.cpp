@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 
 #include "app/shell/StatusLine.h"
+#include "platform/Convert.h"
 #include "platform/Record.h"
 #include "project/open/FileKinds.h"
 
@@ -40,27 +41,6 @@ enum ProjectMessageNumber : unsigned {
     MSG_IGNORED_3405 = 3405,
 };
 
-// Raised for a number payload that is not a decimal integer; it reaches the
-// exception report under this class name.
-class EConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-int strToInt(const std::string& text) {
-    int value = 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    return value;
-}
-
-std::string firstOf(const RecordPtr& r) { return r ? RecordText(r->first) : std::string(); }
-std::string secondOf(const RecordPtr& r) { return r ? RecordText(r->second) : std::string(); }
 
 bool fileExists(const std::string& path) {
     QFileInfo info(QString::fromStdString(path));
@@ -108,7 +88,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_TELL_VARIABLE: {
         enter("TellVVal");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string name = firstOf(r);
+        const std::string name = FirstText(r);
         r.reset();
         SendHintBack(VariableValueOf(name));
         return 0;
@@ -116,7 +96,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_TELL_FILE: {
         enter("TellFVal");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string candidate = LookupPath(firstOf(r));
+        const std::string candidate = LookupPath(FirstText(r));
         r.reset();
         QFileInfo info(QString::fromStdString(candidate));
         if (!info.exists())
@@ -143,7 +123,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_OPEN_RELATIVE: {
         enter("OpenRFile");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string name = firstOf(r);
+        const std::string name = FirstText(r);
         r.reset();
         const std::string candidate = LookupPath(name);
         if (fileExists(candidate))
@@ -155,7 +135,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_OPEN_PATH: {
         enter("OpenXFile");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string path = firstOf(r);
+        const std::string path = FirstText(r);
         r.reset();
         if (fileExists(path))
             ParseToOpen(path);
@@ -166,15 +146,15 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_BUILD_ONE: {
         enter("BuildOne");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string path = firstOf(r);
-        const bool flag = secondOf(r) == "true";
+        const std::string path = FirstText(r);
+        const bool flag = SecondText(r) == "true";
         r.reset();
         return BuildSingle(path, flag) == 1 ? 1 : 0;
     }
     case MSG_OPEN_LIST: {
         enter("OpenList");
         RecordPtr r = AdoptRecord(lParam);
-        const std::vector<std::string> pieces = SplitOpenList(firstOf(r));
+        const std::vector<std::string> pieces = SplitOpenList(FirstText(r));
         r.reset();
         if (isMinimized())
             showNormal();
@@ -187,7 +167,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_OPEN_FILE: {
         enter("FOpen");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string path = firstOf(r);
+        const std::string path = FirstText(r);
         r.reset();
         if (!path.empty())
             ParseToOpen(path);
@@ -196,7 +176,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_PROGRESS_MAX: {
         enter("ProgressMax");
         RecordPtr r = AdoptRecord(lParam);
-        status_->progressBar()->setMaximum(strToInt(firstOf(r)));
+        status_->progressBar()->setMaximum(StrToInt(FirstText(r)));
         return 0;
     }
     case MSG_PROGRESS_STEP: {
@@ -212,13 +192,13 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
     case MSG_STATUS_TEXT: {
         enter("StatusText");
         RecordPtr r = AdoptRecord(lParam);
-        status_->setPanelText(1, QString::fromStdString(firstOf(r)));
+        status_->setPanelText(1, QString::fromStdString(FirstText(r)));
         return 0;
     }
     case MSG_PROCESS_PATH: {
         enter("ProcessPath");
         RecordPtr r = AdoptRecord(lParam);
-        const std::string path = firstOf(r);
+        const std::string path = FirstText(r);
         r.reset();
         if (libraries_.entry.ProcessProject)
             libraries_.entry.ProcessProject(projectFile_.c_str(), path.c_str(), handle_, 0, 0);

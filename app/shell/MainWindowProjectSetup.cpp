@@ -31,10 +31,7 @@ void TFrmMainVLR::ConnectProjectCommands() {
         OpenProjectPath(path.toStdString());
     });
 
-    auto on = [this](const char* name, auto handler) {
-        if (QAction* a = commands_->action(name))
-            connect(a, &QAction::triggered, this, handler);
-    };
+    auto on = [this](const char* name, std::function<void()> handler) { onTriggered(name, std::move(handler)); };
     on("Open1", [this] { OpenClick(); });
     on("OpenFile1", [this] { OpenClick(); });
     on("NewProject1", [this] { NewProjectClick(); });

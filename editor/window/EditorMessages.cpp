@@ -7,6 +7,7 @@
 #include "editor/window/FrmEditor.h"
 #include "libs/EntryPoints.h"
 #include "memo/engine/LineBreaks.h"
+#include "platform/Convert.h"
 #include "platform/Record.h"
 #include "platform/System.h"
 
@@ -22,29 +23,10 @@ using namespace velora::memo;
 
 namespace {
 
-// A payload that should be a decimal integer and is not.
-class EConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-long long decimal(const std::string& text) {
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    bool digits = i < text.size();
-    for (std::size_t k = i; k < text.size(); ++k)
-        digits = digits && text[k] >= '0' && text[k] <= '9';
-    if (!digits || text.size() - i > 18)
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    return std::stoll(text);
-}
-
 LResult answer(const std::string& first, const std::string& second = {}) {
     return reinterpret_cast<LResult>(MakeRecord(first, second).release());
 }
 
-std::string first(const RecordPtr& r) { return r ? RecordText(r->first) : std::string(); }
 
 bool isCommand(unsigned msg) {
     switch (msg) {
@@ -108,8 +90,7 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     RecordPtr r = AdoptRecord(lParam);
     switch (msg) {
     case EM_INSERT_MARKUP: {
-        std::string s = r ? RecordText(r->first) : "", e = r ? RecordText(r->second) : "",
-                    f = r ? RecordText(r->third) : "";
+        std::string s = FirstText(r), e = SecondText(r), f = ThirdText(r);
         r.reset();
         InsertMarkup(s, e, f);
         break;
@@ -117,12 +98,12 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     case EM_SAVE_AS: SaveAs(); break;
     case EM_SAVE: SaveIt(); break;
     case EM_HINT: {
-        const std::string hint = first(r);
+        const std::string hint = FirstText(r);
         m.setToolTip(hint.empty() ? QString() : QString::fromUtf8(hint.c_str()));
         m.setToolTipDuration(hint.empty() ? 0 : -1);
         break;
     }
-    case EM_VALIDATE: Validate(first(r)); break;
+    case EM_VALIDATE: Validate(FirstText(r)); break;
     case EM_PATH_PROCESSED: break;
     case EM_COPY: m.copy(); break;
     case EM_CUT: m.cut(); break;
@@ -138,13 +119,13 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     case EM_REDO: m.redo(); break;
     case EM_FIND:
     case EM_REPLACE: {
-        const unsigned options = first(r) == "true" ? unsigned(kSearchRegExp) : 0u;
+        const unsigned options = FirstText(r) == "true" ? unsigned(kSearchRegExp) : 0u;
         r.reset();
         OpenFindDialog(options, msg == EM_REPLACE);
         break;
     }
     case EM_FIND_NEXT: {
-        const bool regex = first(r) == "true";
+        const bool regex = FirstText(r) == "true";
         r.reset();
         FindNext(regex);
         break;
@@ -155,21 +136,21 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     case EM_OPTIONS: ModifyOptions(); break;
     case EM_SET_TEXT: {
         // Replacing through the selection keeps the change undoable and the document modified.
-        const std::string t = first(r);
+        const std::string t = FirstText(r);
         MemoEngine::UpdateBracket bracket(m.engine());
         m.selectAll();
         m.setSelText(QByteArray(t.data(), qsizetype(t.size())));
         break;
     }
     case EM_SET_SEL_TEXT: {
-        const std::string t = first(r);
+        const std::string t = FirstText(r);
         m.setSelText(QByteArray(t.data(), qsizetype(t.size())));
         break;
     }
-    case EM_SET_SEL_START: m.setSelStart(decimal(first(r))); break;
-    case EM_SET_SEL_LENGTH: m.setSelLength(decimal(first(r))); break;
+    case EM_SET_SEL_START: m.setSelStart(StrToInt64(FirstText(r))); break;
+    case EM_SET_SEL_LENGTH: m.setSelLength(StrToInt64(FirstText(r))); break;
     case EM_GO_TO_LINE: {
-        const long long line = decimal(first(r));
+        const long long line = StrToInt64(FirstText(r));
         m.goToLineColumn(int(std::clamp<long long>(line, -1, 1LL << 30)), m.caretColumn());
         break;
     }
