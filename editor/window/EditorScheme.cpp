@@ -58,22 +58,21 @@ void LoadShippedScheme(TSyntaxMemoParser& parser, const std::string& appDir) {
 std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir) {
     auto parser = std::make_unique<TSyntaxMemoParser>();
     parser->Script = "VLR_HTML.txt";
-    LoadShippedScheme(*parser, appDir);
-    // The settings saved from the options dialog replace the shipped scheme.
-    // One that cannot be used is reported and the shipped scheme stays, so a
-    // damaged file never leaves the editor without highlighting.
+    // The settings saved from the options dialog take the place of the shipped
+    // scheme. One that cannot be used is reported and the shipped scheme is
+    // loaded instead, so a damaged file never leaves the editor without
+    // highlighting.
     std::string saved;
+    bool usable = false;
     if (ReadWholeFile(appDir + kSavedSettings, saved)) {
-        auto candidate = std::make_unique<TSyntaxMemoParser>();
-        const TStoredFormResult r = candidate->LoadParserData(saved, kSchemeName);
-        if (r.Ok()) {
-            candidate->Script = parser->Script;
-            parser = std::move(candidate);
-        } else {
+        const TStoredFormResult r = parser->LoadParserData(saved, kSchemeName);
+        usable = r.Ok();
+        if (!usable)
             ShowMessage(r.versionMismatch ? MessageKind::Warning : MessageKind::Error, "Velora",
                         r.versionMismatch ? r.message : appDir + kSavedSettings + ": " + r.message, BtnOk);
-        }
     }
+    if (!usable)
+        LoadShippedScheme(*parser, appDir);
     AttachHighlighter(memo.engine(), *parser, 1);
     return parser;
 }
@@ -147,9 +146,7 @@ private:
 
 }  // namespace
 
-bool RunEditorOptions(TSyntaxMemo& memo, TokenScanner* scheme, QWidget* parent, const std::string& appDir) {
-    (void)appDir;
-    (void)scheme;
+bool RunEditorOptions(TSyntaxMemo& memo, QWidget* parent) {
     if (PromptsAreLogged()) {
         std::cerr << "[dialog] Editor Options" << std::endl;
         return false;

@@ -24,7 +24,6 @@ std::unique_ptr<velora::memo::TokenScanner> AttachHtmlScheme(velora::memo::TSynt
 // "&Editor Options": edits the control's own settings (font, tabs, margin,
 // indenting, gutter) for this window. Returns whether the dialog was
 // confirmed.
-bool RunEditorOptions(velora::memo::TSyntaxMemo& memo, velora::memo::TokenScanner* scheme, QWidget* parent,
-                      const std::string& appDir);
+bool RunEditorOptions(velora::memo::TSyntaxMemo& memo, QWidget* parent);
 
 }  // namespace vlr

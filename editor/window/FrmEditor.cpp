@@ -211,7 +211,7 @@ bool TFrmEditor::ClipboardHasText() {
 }
 
 void TFrmEditor::ModifyOptions() {
-    if (RunEditorOptions(*SyntaxMemo1, SyntaxMemoParser1.get(), this, AppDir()))
+    if (RunEditorOptions(*SyntaxMemo1, this))
         SyntaxMemo1->viewport()->update();
 }
 
