@@ -1,0 +1,26 @@
+// What the editor-window unit offers the other units: creating editor
+// windows and sending markup to the active one.
+#pragma once
+
+#include <string>
+
+namespace vlr {
+
+class TFrmEditor;
+
+class EditorWindows {
+public:
+    virtual ~EditorWindows() = default;
+
+    // An editor window for an existing file, from a template file, and a new
+    // untitled one from the default template; nullptr when no window was made.
+    virtual TFrmEditor* OpenEditorForFile(const std::string& path) = 0;
+    virtual TFrmEditor* OpenEditorFromTemplate(const std::string& path) = 0;
+    virtual TFrmEditor* OpenNewEditor() = 0;
+    // Inserts markup around the selection of the active editor window, in the
+    // tag case of the preferences; nothing when the active child is not an
+    // editor window.
+    virtual void SendStrings(const std::string& start, const std::string& end, const std::string& flag) = 0;
+};
+
+}  // namespace vlr
