@@ -33,7 +33,8 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
 
     // Each write rewrites the file (through a temporary file and a rename).
-    // They return false when the file could not be written.
+    // They return false when the file could not be written, or when it exists
+    // but could not be read (rewriting it would lose its other lines).
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInteger(const std::string& section, const std::string& key, long value);
     bool WriteBool(const std::string& section, const std::string& key, bool value);

@@ -73,6 +73,8 @@ bool RecoveryStore::BeginSession(QString* error) {
     const QString dir = folder_ + name + QLatin1Char('/');
     if (!QDir().mkpath(dir))
         return fail(error, QStringLiteral("Cannot make the recovery folder %1").arg(dir));
+    // The copies hold the user's unsaved text: for the user's eyes only.
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (!writeWhole(dir + kMarker, me.Serialize(), error)) {
         QDir(dir).removeRecursively();
         return false;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -200,6 +201,7 @@ TEST_F(RecoveryStoreTest, SaveRemoveAndWhatIsRefused) {
     const QStringList sessions = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(sessions.size(), 1);
     QDir dir(folder + QLatin1Char('/') + sessions[0]);
+    EXPECT_FALSE(QFileInfo(dir.path()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup));
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("session.lock"), QStringLiteral("w1.vlrrec")}));
     EXPECT_TRUE(store.Remove(QStringLiteral("w1")));
