@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -35,6 +36,12 @@ QLineEdit* AddLine(QFormLayout* form, const char* label, const char* name, const
     edit->setObjectName(QLatin1String(name));
     form->addRow(QString::fromUtf8(label), edit);
     return edit;
+}
+
+void AddLayoutRow(QFormLayout* form, const char* label, QLayout* field, QWidget* buddy) {
+    auto* text = new QLabel(QString::fromUtf8(label));
+    text->setBuddy(buddy);
+    form->addRow(text, field);
 }
 
 QSpinBox* AddSpin(QFormLayout* form, const char* label, const char* name, int minimum, int maximum, int value) {

@@ -8,6 +8,7 @@
 
 class QDialog;
 class QFormLayout;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -21,6 +22,8 @@ namespace vlr::extdlgs {
 QPushButton* AddOkCancel(QDialog* dialog, QVBoxLayout* layout);
 
 QLineEdit* AddLine(QFormLayout* form, const char* label, const char* name, const QString& text = QString());
+// A row whose field is a layout: the label's accelerator goes to `buddy`.
+void AddLayoutRow(QFormLayout* form, const char* label, QLayout* field, QWidget* buddy);
 QSpinBox* AddSpin(QFormLayout* form, const char* label, const char* name, int minimum, int maximum, int value);
 
 // Shows an error box through the program's prompter when `edit` is empty and

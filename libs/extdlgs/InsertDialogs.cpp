@@ -91,7 +91,7 @@ TFrmTable::TFrmTable(QWidget* parent) : QDialog(parent) {
     auto* widthRow = new QHBoxLayout;
     widthRow->addWidget(width_, 1);
     widthRow->addWidget(widthUnit_);
-    form->addRow(QStringLiteral("&Width:"), widthRow);
+    AddLayoutRow(form, "&Width:", widthRow, width_);
     padding_ = AddSpin(form, "Cell &padding:", "cellPadding", -1, 100, -1);
     padding_->setSpecialValueText(QStringLiteral("not set"));
     spacing_ = AddSpin(form, "Cell &spacing:", "cellSpacing", -1, 100, -1);

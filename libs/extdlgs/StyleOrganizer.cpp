@@ -143,7 +143,7 @@ void TFrmStyleOrganizer::addMeasure(QFormLayout* form, const char* label, int nu
                                                         value));
     row->addWidget(value, 1);
     row->addWidget(addCombo(number + 1, (std::string(name) + "Unit").c_str(), kUnits));
-    form->addRow(QString::fromUtf8(label), row);
+    AddLayoutRow(form, label, row, value);
 }
 
 void TFrmStyleOrganizer::addColour(QFormLayout* form, const char* label, int index, const char* name) {
@@ -162,7 +162,7 @@ void TFrmStyleOrganizer::addColour(QFormLayout* form, const char* label, int ind
         if (chosen.isValid())
             value->setText(chosen.name(QColor::HexRgb).toUpper());
     });
-    form->addRow(QString::fromUtf8(label), row);
+    AddLayoutRow(form, label, row, value);
 }
 
 void TFrmStyleOrganizer::buildEditor(QFormLayout* form) {

@@ -4,6 +4,7 @@
 #include "app/commands/MainCommands.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/VeloraApplication.h"
+#include "app/units/EditorWindows.h"
 #include "authoring/styles/StyleSheets.h"
 #include "editor/window/FrmEditor.h"
 #include "libs/extdlgs/InsertDialogs.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace fs = std::filesystem;
@@ -47,6 +49,10 @@ int main(int argc, char** argv) {
         if (entry.path().filename() != "preferences.dat" && entry.path().filename() != "styles.dat")
             fs::create_symlink(entry.path(), fs::path(dir.path().toStdString()) / entry.path().filename());
     ::setenv("VELORA_APPDIR", dir.path().toStdString().c_str(), 1);
+    {
+        std::ofstream prefs(dir.path().toStdString() + "/preferences.dat");
+        prefs << "[Environment]\r\nNewEditor=0\r\nLastProject=0\r\n";
+    }
     vlr::authoring::TCSSList styles;
     for (const char* name : {"Heading", "Body text", "Warning", "Small print"}) {
         auto* s = styles.Add();
