@@ -97,6 +97,9 @@ public:
     void UpdateEditorCommands(bool) override {}
     void Enter(const char* method) override { methods.push_back(method); }
     void ReportException(QObject*, std::exception_ptr error) override;
+    void ReportExceptionAs(QObject* sender, std::exception_ptr error, const std::string&) override {
+        ReportException(sender, error);
+    }
     vlr::CoreLibraries& Libraries() override { return libraries_; }
     vlr::ProjectAccess& Project() override { return project_; }
     vlr::EditorWindows& Editors() override { return editors_; }

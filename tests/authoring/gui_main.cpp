@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // These tests answer the dialogs themselves; the one about logged prompts switches logging on.
+    qunsetenv("VELORA_PROMPTS");
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
