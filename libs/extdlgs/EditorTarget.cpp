@@ -29,9 +29,8 @@ Handle ActiveEditorOf(Handle mainWindow) {
     auto* area = main->findChild<QMdiArea*>();
     if (!area)
         return 0;
-    QMdiSubWindow* sub = area->activeSubWindow();
-    if (!sub && !area->subWindowList().isEmpty())
-        sub = area->subWindowList().front();
+    // The current child stays current while a dialog has the focus, as the main window sees it.
+    QMdiSubWindow* sub = area->currentSubWindow();
     if (!sub || !sub->widget())
         return 0;
     const auto handle = sub->widget()->property("vlrHandle").value<Handle>();
