@@ -88,13 +88,10 @@ void TAuthoringUnit::menu2Click(QAction* item) {
     insertList();
 }
 
-void TAuthoringUnit::callInsertDialog(const char* which) {
-    const CoreEntryPoints& e = shell_.Libraries().entry;
-    InsertDialogFn fn = std::string(which) == "InsTable"     ? e.InsTable
-                        : std::string(which) == "InsActiveX" ? e.InsActiveX
-                                                             : e.InsJavaApp;
+void TAuthoringUnit::callInsertDialog(InsertDialogFn CoreEntryPoints::*entry, const char* name) {
+    InsertDialogFn fn = shell_.Libraries().entry.*entry;
     if (!fn)
-        throw std::runtime_error(std::string("The entry point ") + which + " of extdlgs is missing");
+        throw std::runtime_error(std::string("The entry point ") + name + " of extdlgs is missing");
     fn(shell_.MainHandle(), shell_.ActiveChildHandle(), shell_.LowerTags() ? "true" : "false");
 }
 
@@ -135,10 +132,12 @@ void TAuthoringUnit::ConnectCommands() {
     };
     ConnectCommand(shell_, this, "Hyperlink1", "Hyperlink1Click", hyperlink);
     ConnectCommand(shell_, this, "InsertHyperlink1", "InsertHyperlink1Click", hyperlink);
-    ConnectCommand(shell_, this, "Table1", "Table1Click", [this] { callInsertDialog("InsTable"); });
+    ConnectCommand(shell_, this, "Table1", "Table1Click",
+                   [this] { callInsertDialog(&CoreEntryPoints::InsTable, "InsTable"); });
     ConnectCommand(shell_, this, "ActiveXControl1", "ActiveXControl1Click",
-                   [this] { callInsertDialog("InsActiveX"); });
-    ConnectCommand(shell_, this, "JavaApplet1", "JavaApplet1Click", [this] { callInsertDialog("InsJavaApp"); });
+                   [this] { callInsertDialog(&CoreEntryPoints::InsActiveX, "InsActiveX"); });
+    ConnectCommand(shell_, this, "JavaApplet1", "JavaApplet1Click",
+                   [this] { callInsertDialog(&CoreEntryPoints::InsJavaApp, "InsJavaApp"); });
 
     ConnectCommand(shell_, this, "Define1", "Define1Click", [this] {
         InsCSSFn fn = shell_.Libraries().entry.InsCSS;
@@ -147,7 +146,8 @@ void TAuthoringUnit::ConnectCommands() {
         fn(shell_.MainHandle(), shell_.ActiveChildHandle());
     });
     if (QMenu* insert = commands.menu(QStringLiteral("Insert1")))
-        connect(insert, &QMenu::aboutToShow, this, [this] { RunGuarded(shell_, this, "FillStyles", [this] { FillStyles(); }); });
+        connect(insert, &QMenu::aboutToShow, this,
+                [this] { RunGuarded(shell_, this, "FillStyles", [this] { FillStyles(); }); });
 
     shell_.Gate().makeAvailable(CommandGroup::Authoring);
     shell_.Gate().makeAvailable(CommandGroup::Styles);

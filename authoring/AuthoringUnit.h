@@ -5,6 +5,7 @@
 // the "Cascading Style Sheets" submenu.
 #pragma once
 
+#include "app/shell/CoreLibraries.h"
 #include "app/units/FeatureUnit.h"
 #include "authoring/markup/Insertions.h"
 
@@ -64,7 +65,8 @@ private:
     void charSetClick(QAction* item);
     void insertList();
     void menu2Click(QAction* item);
-    void callInsertDialog(const char* which);
+    // Table, Active-X control or Java applet: the module inserts into the active child itself.
+    void callInsertDialog(InsertDialogFn CoreEntryPoints::*entry, const char* name);
     std::string stylesPath() const;
     QMenu* stylesMenu() const;
 
