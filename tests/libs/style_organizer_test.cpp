@@ -7,11 +7,14 @@
 #include "libs/extdlgs/StyleOrganizer.h"
 #include "platform/ScriptedPrompter.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +190,29 @@ TEST_F(StyleOrganizer, AFailedWriteIsReportedAndTheDialogStays) {
     ASSERT_EQ(prompter.messages().size(), 1u);
     EXPECT_NE(prompter.messages()[0].text.find("Your styles were not saved."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(appDir.file("missing")));
+}
+
+TEST_F(StyleOrganizer, ColoursComeFromTheColourDialogAndStylesMoveDown) {
+    WriteStyles({{"One", ""}, {"Two", ""}});
+    Run([&](QWidget* d) {
+        // The colour dialog opens on top of the organizer; answer it once it shows.
+        QTimer::singleShot(50, [] {
+            auto* colours = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(colours, nullptr);
+            colours->setCurrentColor(QColor(0x12, 0xAB, 0xEF));
+            colours->accept();
+        });
+        Click(d, "backgroundButton");
+        Click(d, "moveDown");
+        Click(d, "moveDown");  // already last: stays
+        Click(d, "okButton");
+    });
+    TCSSList back;
+    ASSERT_TRUE(back.LoadFromFile(path).ok());
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_EQ(back.Items(0)->Name(), "Two");
+    EXPECT_EQ(back.Items(1)->Name(), "One");
+    EXPECT_EQ(back.Items(1)->S[20], "#12ABEF");
 }
 
 TEST(StyleSample, OnlyValuesThatAreSetBecomeDeclarations) {
