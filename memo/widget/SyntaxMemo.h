@@ -103,6 +103,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // 80 characters when there is a selection and the search is not an expression.
   void FindDialog(const QString& text, unsigned flags, bool replace = false);
   [[nodiscard]] TSearchDialog* searchDialog() const noexcept { return searchDialog_; }
+  // An owner's own variant of the dialog (a child of the owner) serves from now on.
+  void setSearchDialog(TSearchDialog* d) noexcept { searchDialog_ = d; }
   // Repeats the last search (find next); the match position or -1.
   Pos FindNext();
   // Marks every match with the search-highlight mark (each the length of its match); the count.
