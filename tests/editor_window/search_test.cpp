@@ -6,7 +6,9 @@
 #include "editor/window/EditorSearch.h"
 #include "platform/Record.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 using namespace vlr;
@@ -99,6 +101,26 @@ TEST_F(EditorSearchTest, FindDialogOpensWithTheExpressionOption) {
     EXPECT_EQ(e->memo().searchDialog(), dialog);
     Command(e, EM_FIND, "false");
     EXPECT_FALSE(dialog->RegularExpression->isChecked());
+}
+
+// The editor window's HTML scheme brings its templates and typo list to the control: typing
+// corrects prose but not markup, and Ctrl+J expands a template.
+TEST_F(EditorSearchTest, TheHtmlSchemeCorrectsTyposInTextOnly) {
+    Set("", 0, 0);
+    auto typeKeys = [&](const char* keys) {
+        for (const char* k = keys; *k; ++k) {
+            const QChar c = QLatin1Char(*k);
+            const int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(&e->memo(), &press);
+        }
+        while (e->memo().engine().HighlightSlice(100000)) {
+        }
+    };
+    typeKeys("<p>teh ");
+    EXPECT_EQ(Text(e), "<p>the ");
+    typeKeys("<a title=\"teh ");
+    EXPECT_EQ(Text(e), "<p>the <a title=\"teh ");
 }
 
 }  // namespace

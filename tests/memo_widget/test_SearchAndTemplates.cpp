@@ -171,6 +171,13 @@ TEST_F(AidsFixture, FindDialogSearchesReplacesAndMarks) {
   EXPECT_TRUE(TSearchMarks::of(memo).ranges().empty());  // text changed
   memo.undo();
   EXPECT_EQ(memo.text(), QByteArray("One two one\rtwo ONE"));
+  // A replacement holding the search text is not searched again.
+  memo.setText("a-a");
+  d->FindText->setText(QStringLiteral("a"));
+  d->ReplaceText->setText(QStringLiteral("aa"));
+  EXPECT_EQ(d->replaceAll(), 2);
+  EXPECT_EQ(memo.text(), QByteArray("aa-aa"));
+  memo.setText("One two one\rtwo ONE");
   // Replace: the selected match is replaced, then the next one is selected.
   memo.setSelection(0, 0);
   d->MatchCase->setChecked(true);
