@@ -89,19 +89,28 @@ const char* TSkipTable::findIn(const char* begin, const char* end) const noexcep
   }
   const __m128i v1 = _mm_set1_epi8(char(val1_)), v2 = _mm_set1_epi8(char(val2_));
   const __m128i m1 = _mm_set1_epi8(char(or1_)), m2 = _mm_set1_epi8(char(or2_));
+  auto candidates = [&](const char* q) {
+    const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + off1_)), m1);
+    const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q + off2_)), m2);
+    return unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, v1), _mm_cmpeq_epi8(b, v2))));
+  };
   const char* p = begin;
   // 16 candidate starts per step; every probe read stays inside [begin, end).
   for (; p + 15 + n <= end; p += 16) {
-    const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + off1_)), m1);
-    const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + off2_)), m2);
-    unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, v1), _mm_cmpeq_epi8(b, v2))));
-    while (mask) {
+    for (unsigned mask = candidates(p); mask; mask &= mask - 1) {
       const int i = __builtin_ctz(mask);
       if (equalAt(p + i)) return p + i;
-      mask &= mask - 1;
     }
   }
-  return scalarFind(p, end);
+  if (p + n > end) return nullptr;
+  if (end - begin < std::ptrdiff_t(15 + n)) return scalarFind(p, end);
+  // The last starts: one more step ending at the range's end, without the starts already seen.
+  const char* q = end - 15 - std::ptrdiff_t(n);
+  for (unsigned mask = candidates(q) & ~((1u << (p - q)) - 1u); mask; mask &= mask - 1) {
+    const int i = __builtin_ctz(mask);
+    if (equalAt(q + i)) return q + i;
+  }
+  return nullptr;
 #else
   return scalarFind(begin, end);
 #endif
