@@ -75,6 +75,12 @@ TTemplatePickList::TTemplatePickList(TSyntaxMemo& memo, const TCodeTemplates& te
       break;
     }
   setCurrentRow(selected);
+  // A double click chooses a row as Return does.
+  connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* it) {
+    const int r = row(it);
+    close();
+    Q_EMIT chosen(r);
+  });
   place(memo);
   show();
   setFocus();
