@@ -162,3 +162,19 @@ TEST(REParser, PathologicalExpressionEndsWithinTheBudget) {
   EXPECT_EQ(re.search(ok, 0), 0);
   EXPECT_FALSE(re.budgetExhausted());
 }
+
+TEST(REParser, DotAndSetsTakeWholeUtf8Characters) {
+  const std::string e = "a\xC3\xA9" "c";  // "aéc"
+  EXPECT_EQ(first("a.c", e), (Found{0, 4}));
+  EXPECT_EQ(first("a[^x]c", e), (Found{0, 4}));
+  EXPECT_EQ(first("a.?c", e), (Found{0, 4}));
+  EXPECT_EQ(first("a.", e), (Found{0, 3}));          // never ends inside the character
+  EXPECT_EQ(first("a.*", e), (Found{0, 4}));
+  EXPECT_EQ(first("a.*.", e), (Found{0, 4}));        // gives back a whole character
+  EXPECT_EQ(first("a.+\xA9", e), (Found{}));         // no match that splits "é"
+  EXPECT_EQ(first("\xE2\x84\xA2+", "x\xE2\x84\xA2\xE2\x84\xA2"), (Found{1, 4}));
+  // A search from inside a character starts at the next one.
+  EXPECT_EQ(first(".", e, true, 2), (Found{3, 4}));
+  // A byte of a single-byte page is a character of its own.
+  EXPECT_EQ(first("a.c", "a\xE9" "c"), (Found{0, 3}));
+}

@@ -10,7 +10,30 @@ namespace velora::memo {
 
 namespace {
 enum FrameKind : int { kBranch, kRestore, kStar };
+
+bool isContinuation(int c) noexcept { return c >= 0x80 && c < 0xC0; }
+
+// Bytes of the character at pos: a UTF-8 lead byte takes the continuation bytes that follow it,
+// so that "." and sets never stop inside a character; any other byte stands alone.
+Pos charWidth(CharCursor& cur, Pos pos, int c) {
+  if (c < 0xC0) return 1;
+  const int extra = c >= 0xF0 ? 3 : (c >= 0xE0 ? 2 : 1);
+  Pos w = 1;
+  while (w <= extra && isContinuation(cur.at(pos + w))) ++w;
+  return w;
 }
+
+// Whether position p lies inside a UTF-8 character (after its lead byte).
+bool insideChar(CharCursor& cur, Pos p) {
+  if (!isContinuation(cur.at(p))) return false;
+  for (Pos q = p - 1; q >= 0 && q >= p - 3; --q) {
+    const int c = cur.at(q);
+    if (c >= 0xC0) return q + charWidth(cur, q, c) > p;
+    if (!isContinuation(c)) return false;
+  }
+  return false;
+}
+}  // namespace
 
 bool TREParser::run(CharCursor& cur, Pos at) {
   const Program& p = *prog_;
@@ -35,15 +58,17 @@ bool TREParser::run(CharCursor& cur, Pos at) {
         ++pc;
         break;
       }
-      case ROp::Any:
-        ok = pos < len;
-        ++pos;
+      case ROp::Any: {
+        const int c = cur.at(pos);
+        ok = c >= 0;
+        pos += ok ? charWidth(cur, pos, c) : 1;
         ++pc;
         break;
+      }
       case ROp::Set: {
         const int c = cur.at(pos);
         ok = c >= 0 && p.sets[std::size_t(in.set)].test(std::size_t(c));
-        ++pos;
+        pos += ok ? charWidth(cur, pos, c) : 1;
         ++pc;
         break;
       }
@@ -84,6 +109,13 @@ bool TREParser::run(CharCursor& cur, Pos at) {
           steps_ += std::uint64_t(q - from);
           if (q < stop) break;
         }
+        // A run never ends inside a character: "?" takes one whole character, and a longer
+        // run that stopped after a lead byte takes the rest of that character.
+        if (in.max == 1 && q > pos) {
+          q = pos + charWidth(cur, pos, cur.at(pos));
+        } else if (q > pos && q < len && insideChar(cur, q)) {
+          while (q < len && isContinuation(cur.at(q))) ++q;
+        }
         const Pos k = q - pos;
         if (k < in.min) {
           ok = false;
@@ -113,10 +145,17 @@ bool TREParser::run(CharCursor& cur, Pos at) {
         stack_.pop_back();
         break;
       }
-      const Pos k = f.extra - 1;
+      // One character shorter (not one byte: never inside a character).
+      Pos k = f.extra - 1;
+      while (k > 0 && insideChar(cur, f.pos + k)) --k;
+      const int min = code[std::size_t(f.pc)].min;
+      if (k < min) {
+        stack_.pop_back();
+        continue;
+      }
       pc = f.pc + 1;
       pos = f.pos + k;
-      if (k <= code[std::size_t(f.pc)].min)
+      if (k <= min)
         stack_.pop_back();
       else
         f.extra = k;
@@ -169,6 +208,7 @@ Pos TREParser::search(const CharSource& src, Pos from) {
       at = -1;
     }
     if (at < 0) break;
+    if (insideChar(cur, at)) continue;  // a match starts at a character, not inside one
     if (run(cur, at)) {
       error_ = REError::None;
       record();
@@ -193,6 +233,7 @@ Pos TREParser::searchBackward(const CharSource& src, Pos before) {
   CharCursor cur(src);
   for (Pos at = std::min(before - 1, len); at >= 0; --at) {
     if (at == len ? !p.nullable : (p.useFirst && !p.first.test(std::size_t(cur.at(at))))) continue;
+    if (insideChar(cur, at)) continue;
     if (run(cur, at)) {
       error_ = REError::None;
       record();
