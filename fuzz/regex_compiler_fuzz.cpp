@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (re.cells() > velora::memo::TREParser::kMaxCells || re.groupCount() > velora::memo::TREParser::kMaxGroups)
     std::abort();
-  static const char kSubject[] = "abc\rABC <a href=\"x\">aaaaaaaaaaaaaaaaaaaa\r\"q\" 0123 -_- \t\x01\xff";
+  static const char kSubject[] = "abc\rABC <a href=\"x\">aaaaaaaaaaaaaaaaaaaa\r\"q\" 0123 -_- \t\x01\xff \xC3\xA9\xE2\x84\xA2\xC3";
   velora::memo::StringSource src(std::string_view(kSubject, sizeof kSubject - 1));
   re.stepBudget = 200000;
   const velora::memo::Pos p = re.search(src, 0);
