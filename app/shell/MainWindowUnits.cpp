@@ -3,6 +3,7 @@
 #include "app/shell/MainWindow.h"
 
 #include "authoring/AuthoringUnit.h"
+#include "editor/findfiles/FindInFilesUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/unit/ProjectUnit.h"
 
@@ -18,6 +19,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::move(editors));
 
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
+    units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);
