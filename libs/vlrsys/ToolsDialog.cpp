@@ -97,7 +97,9 @@ void TFrmTools::build() {
     form->addRow(QStringLiteral("&Caption:"), caption_);
     form->addRow(QString(), accessKey_);
     form->addRow(QStringLiteral("&Opens a:"), kind_);
-    form->addRow(QStringLiteral("&Target:"), targetRow);
+    auto* targetLabel = new QLabel(QStringLiteral("&Target:"), this);
+    targetLabel->setBuddy(target_);
+    form->addRow(targetLabel, targetRow);
 
     auto button = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);

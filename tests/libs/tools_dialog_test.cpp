@@ -73,6 +73,9 @@ TEST_F(ToolsDialog, AddsEditsReordersAndRemovesToolsAndWritesTheFileOnOk) {
         Click(w, "Remove");
         Control<QListWidget>(w, "ToolList")->setCurrentRow(1);
         Type(w, "Caption", QStringLiteral("N&otes"));
+        // A picture of the dialog when VELORA_SCREENSHOT_DIR names a folder.
+        if (const char* dir = std::getenv("VELORA_SCREENSHOT_DIR"))
+            w->grab().save(QString::fromUtf8(dir) + QStringLiteral("/tools-dialog.png"));
         Click(w, "OK");
     });
     Entry<AddToolFn>("vlrsys", "AddTool")(0, main.handle());
