@@ -2,6 +2,7 @@
 // the dispatcher, and reached by the others through their interfaces.
 #include "app/shell/MainWindow.h"
 
+#include "appearance/tools/ToolsUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/unit/ProjectUnit.h"
 
@@ -15,6 +16,8 @@ void TFrmMainVLR::CreateUnits() {
     auto editors = std::make_unique<TEditorUnit>(*this);
     editorUnit_ = editors.get();
     units_.push_back(std::move(editors));
+
+    units_.push_back(std::make_unique<TToolsUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);
