@@ -51,6 +51,8 @@ protected:
     void SetUp() override { App(); }
     std::string toolsFile() const { return appDir.file("tools.dat"); }
     TempAppDir appDir;
+    // The dialog is shown only when prompts are not logged.
+    ScopedEnv shown{"VELORA_PROMPTS", "show"};
     vlr::ScriptedPrompter prompter;
 };
 

@@ -43,6 +43,7 @@ private:
 TEST(UploadEntryPoint, ShowsTheWizardForTheOpenProjectAndTakesTheGivenTexts) {
     App();
     TempAppDir appDir;
+    ScopedEnv shown("VELORA_PROMPTS", "show");
     const std::string project = appDir.file("site.vlr");
     std::ofstream(project) << "[directories]\nout=" << appDir.path() << "built\n";
     ProjectWindow main(project);

@@ -9,6 +9,8 @@
 #include "platform/System.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QMenu>
 
 #include <filesystem>
@@ -153,12 +155,28 @@ TEST_F(ToolsMenu, CustomizeCallsAddToolWithTheApplicationAndMainWindowHandles) {
     EXPECT_EQ(w->Commands().menu(QStringLiteral("Tools1"))->actions().front(), w->action("UploadWizard1"));
 }
 
-TEST_F(ToolsMenu, UploadCommandsRunTheUploadModule) {
+TEST_F(ToolsMenu, EachUploadCommandShowsTheUploadWizardOwnedByTheMainWindow) {
+    // The wizard is shown only when prompts are not logged.
+    const QByteArray prompts = qgetenv("VELORA_PROMPTS");
+    qunsetenv("VELORA_PROMPTS");
     auto w = Window();
-    // Prompts are logged in these tests: the wizard is not shown and reports success.
+    QStringList shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown << modal->objectName();
+            EXPECT_EQ(modal->parentWidget(), w.get());
+            modal->close();
+        }
+    });
+    closer.start(10);
     w->action("Upload2")->trigger();
     w->action("UploadWizard1")->trigger();
     w->action("Upload1")->trigger();
+    closer.stop();
+    if (!prompts.isNull())
+        qputenv("VELORA_PROMPTS", prompts);
+    EXPECT_EQ(shown, QStringList(3, QStringLiteral("TFrmUpload")));
     EXPECT_TRUE(prompter->messages().empty());
     EXPECT_TRUE(Reports().empty());
 }

@@ -26,6 +26,8 @@ using vlr::webpost::TFrmUpload;
 namespace {
 
 QApplication& App() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "upload_gui_tests";
     static char* argv[] = {name, nullptr};
@@ -58,7 +60,11 @@ void Screenshot(QWidget* w, const char* name) {
 
 class UploadWizard : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override {
+        App();
+        // Passwords are typed in these tests, never looked up.
+        ::setenv("VELORA_NO_SECRET_STORE", "1", 1);
+    }
     Site site;
     vlr::ScriptedPrompter prompter;
 };
