@@ -28,6 +28,8 @@ private:
     std::string commandPath(const std::string& remotePath) const;
     bool isSftp() const { return destination_.kind == DestinationKind::Sftp; }
     bool exists(const std::string& remotePath);
+    // Runs the prepared request; a CURLcode.
+    int perform();
 
     Destination destination_;
     std::string user_;
@@ -35,6 +37,7 @@ private:
     std::string root_;      // scheme://authority/
     std::string basePath_;  // decoded path of the destination, with a trailing "/"
     void* curl_ = nullptr;
+    void* multi_ = nullptr;  // keeps the connection between requests
     char errorBuffer_[256] = {};
 };
 
