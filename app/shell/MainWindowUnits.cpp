@@ -3,6 +3,7 @@
 #include "app/shell/MainWindow.h"
 
 #include "appearance/tools/ToolsUnit.h"
+#include "authoring/AuthoringUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/unit/ProjectUnit.h"
 
@@ -17,6 +18,7 @@ void TFrmMainVLR::CreateUnits() {
     editorUnit_ = editors.get();
     units_.push_back(std::move(editors));
 
+    units_.push_back(std::make_unique<TAuthoringUnit>(*this));
     units_.push_back(std::make_unique<TToolsUnit>(*this));
 
     for (const auto& unit : units_)

@@ -154,10 +154,6 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
         m.goToLineColumn(int(std::clamp<long long>(line, -1, 1LL << 30)), m.caretColumn());
         break;
     }
-    case EM_INSERT_IMAGE:
-        if (insertImage)
-            insertImage(*this);
-        break;
     case EM_READ_FONT: ReadEditorFont(); break;
     default: break;
     }

@@ -5,6 +5,7 @@
 
 #include "editor/case/CaseConversion.h"
 #include "editor/document/DocumentFile.h"
+#include "editor/recovery/RecoveryScheduler.h"
 #include "editor/window/EditorHost.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
@@ -30,7 +31,7 @@ namespace vlr {
 class SearchMarks;
 class TFindDialog;
 
-class TFrmEditor : public QWidget, public MessageHandler {
+class TFrmEditor : public QWidget, public MessageHandler, public RecoverySource {
     Q_OBJECT
 public:
     // FormCreate: the window with its control, tab strip and context menu.
@@ -38,6 +39,11 @@ public:
     ~TFrmEditor() override;
 
     Handle handle() const { return handle_; }
+
+    // What a recovery copy keeps: the document's file ("" while untitled)
+    // and its text.
+    QString RecoveryDocumentPath() const override;
+    QByteArray RecoveryText() const override;
     velora::memo::TSyntaxMemo& memo() const { return *SyntaxMemo1; }
     QMdiSubWindow* subWindow() const { return sub_; }
     void setSubWindow(QMdiSubWindow* sub);
@@ -120,12 +126,8 @@ public:
     // Runs the context menu's enabling rules (PopupMenu1Popup).
     void PopupMenu1Popup();
 
-    // Set by the units that add the image dialog, the spell checker and the
-    // link visit; nothing happens while a hook is empty.
-    std::function<void(TFrmEditor&)> insertImage;
-    std::function<void(TFrmEditor&)> checkSpelling;
-    std::function<void(TFrmEditor&)> visitLink;
-    // Asks for the case conversion; the "Change Case" dialog when empty.
+    // Test seam: answers the case question instead of the "Change Case"
+    // dialog when set.
     std::function<std::optional<CaseChoice>(QWidget*)> askCase;
 
 protected:
