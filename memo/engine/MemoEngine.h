@@ -210,6 +210,8 @@ class MemoEngine : private UndoTarget {
   // ---- Character helpers (UTF-8 aware moves; word characters through the owner hooks)
   [[nodiscard]] Pos nextCharPos(Pos p) const noexcept;
   [[nodiscard]] Pos prevCharPos(Pos p) const noexcept;
+  // p clamped and moved back to the start of the character it falls in (memo/engine/Utf8.h).
+  [[nodiscard]] Pos snapToChar(Pos p) const noexcept;
   [[nodiscard]] bool isWordChar(unsigned char c) const;
   [[nodiscard]] Pos wordLeft(Pos p) const;
   [[nodiscard]] Pos wordRight(Pos p) const;
@@ -310,6 +312,8 @@ class MemoEngine : private UndoTarget {
   // Brackets a change; the outermost end raises OnChange once, re-scans and repaints.
   void beginChange() noexcept { ++changeDepth_; }
   void endChange();
+  // OnSelectionChange now, or when the change under way has been logged.
+  void notifySelection();
   struct ChangeScope {
     explicit ChangeScope(MemoEngine& e) : e(e) { e.beginChange(); }
     ~ChangeScope() { e.endChange(); }
@@ -338,6 +342,8 @@ class MemoEngine : private UndoTarget {
   int changeDepth_ = 0;
   bool changed_ = false;
   Pos changeStart_ = 0, changeEnd_ = 0;
+  std::vector<std::pair<Pos, Pos>> pendingTextChanges_;  // OnTextChange events of the change
+  bool selectionPending_ = false;                         // OnSelectionChange after the change
   int compoundDepth_ = 0;
   bool paintSuspendedBeforeCompound_ = false;
 };

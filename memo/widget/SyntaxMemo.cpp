@@ -594,7 +594,9 @@ QByteArray TSyntaxMemo::hotSpotText() const {
   const Pos ls = s.lineStart(line), le = s.lineEnd(line);
   const auto toks = engine_->tokens(ls, le);
   if (toks.empty()) return {};
-  std::size_t a = std::size_t(pos - ls), b = a;
+  // Over the right half of the last character the nearest boundary is the line's end: the
+  // character under the mouse is then the last one.
+  std::size_t a = std::min(std::size_t(pos - ls), toks.size() - 1), b = a;
   const std::uint8_t t = toks[a];
   while (a > 0 && toks[a - 1] == t) --a;
   while (b < toks.size() && toks[b] == t) ++b;

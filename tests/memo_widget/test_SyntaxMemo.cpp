@@ -185,3 +185,20 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+TEST_F(MemoFixture, HotSpotTextAtLineEnds) {
+  memo.setText("ab cd\rxy");
+  const std::uint8_t toks[] = {7, 7, 0, 9, 9, 0, 5, 5};
+  memo.engine().storeTokens(0, 8, toks);
+  const int y = memo.lineHeight() / 2;
+  const int right = memo.pointAt(5).x() - 2;  // the right half of "d", the line's last character
+  QTest::mouseMove(memo.viewport(), QPoint(right, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("cd"));
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(1).x() - 2, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("ab"));
+  // Past the end of the line there is no token; the last line has no break after it.
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(5).x() + 40, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray());
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(8).x() - 2, y + memo.lineHeight()));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("xy"));
+}
