@@ -44,6 +44,7 @@ class TRTStack {
   }
   void Clear() noexcept { items_.clear(); }
   [[nodiscard]] std::size_t Depth() const noexcept { return items_.size(); }
+  [[nodiscard]] const std::vector<THighlightSet>& Items() const noexcept { return items_; }
   friend bool operator==(const TRTStack&, const TRTStack&) = default;
 
  private:
@@ -97,6 +98,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   [[nodiscard]] bool isAnchor(std::uint8_t value) const override { return anchors_.Test(value); }
   [[nodiscard]] std::unique_ptr<SavedState> saveState() const override;
   bool restoreState(const SavedState& s) override;
+  [[nodiscard]] bool lineState(std::string& out) const override;
+  bool restoreLineState(std::string_view state) override;
   [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
 
   // The same scan without a control (tests, tools).
