@@ -74,7 +74,18 @@ TEST(GoldenFiles, HtmlSchemeValuesOfEveryInputPage) {
       continue;
     }
     ASSERT_TRUE(fs::exists(ref)) << ref << " is missing: run golden/regenerate.sh";
-    EXPECT_EQ(got, ReadAll(ref)) << "values of " << entry.path().filename() << " differ from " << ref;
+    // Line by line, so that a failure names the first line that differs.
+    std::istringstream a(got), b(ReadAll(ref));
+    std::string la, lb;
+    for (int line = 1;; ++line) {
+      const bool moreA = bool(std::getline(a, la)), moreB = bool(std::getline(b, lb));
+      if (!moreA && !moreB) break;
+      if (la != lb || moreA != moreB) {
+        ADD_FAILURE() << entry.path().filename() << " line " << line << "\n   got: " << la.substr(0, 400)
+                      << "\n  want: " << lb.substr(0, 400);
+        break;
+      }
+    }
     vlr::DetachHighlighter(e);
   }
   EXPECT_GE(pages, 5);
