@@ -56,6 +56,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   if (b < a) std::swap(a, b);
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
+  columns_.edited(a);
   if (a < b) store_.erase(a, b);
   const Pos n = store_.insert(a, stored);
   const Pos delta = n - (b - a);
@@ -92,6 +93,7 @@ Pos MemoEngine::streamInto(Pos at, ByteStream& s) {
 void MemoEngine::setText(std::string_view raw) {
   ChangeScope scope(*this);
   store_.setText(raw);
+  columns_.clear();
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
@@ -266,7 +268,7 @@ int MemoEngine::nextTabStop(int col) const noexcept {
   for (int t : tabColumns)
     if (t > col) return t;
   const int w = tabDefault > 0 ? tabDefault : 4;
-  return (col / w + 1) * w;
+  return (col / w + 1) * w;  // the same rule as TabStops::next
 }
 
 std::string MemoEngine::indentText() const {
@@ -703,7 +705,7 @@ void MemoEngine::scrollCaretIntoView() {
   LineNo first = firstLine_;
   if (l < first) first = l;
   else if (l >= first + visibleLines_) first = l - visibleLines_ + 1;
-  const Pos col = sel_.caret - store_.lineStart(l);
+  const Pos col = displayColumn(sel_.caret);
   Pos fc = firstCol_;
   if (col < fc) fc = col;
   else if (col >= fc + visibleCols_) fc = col - visibleCols_ + 1;

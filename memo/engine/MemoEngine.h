@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "memo/engine/ByteStream.h"
+#include "memo/engine/DisplayColumns.h"
 #include "memo/engine/Export.h"
 #include "memo/engine/Options.h"
 #include "memo/engine/TextStore.h"
@@ -226,7 +227,16 @@ class MemoEngine : private UndoTarget {
   void setFirstVisibleColumn(Pos c, bool repaint = true);
   void setVisibleExtent(LineNo lines, Pos columns) noexcept { visibleLines_ = lines < 1 ? 1 : lines; visibleCols_ = columns < 1 ? 1 : columns; }
   [[nodiscard]] LineNo visibleLines() const noexcept { return visibleLines_; }
+  // Scrolls so that the caret's line and display column are visible.
   void scrollCaretIntoView();
+  // Zero-based display column of p in its line (tabs to their stops, wide characters two cells;
+  // memo/engine/DisplayColumns.h), and the start of the character of `line` covering column
+  // `col` (the line's end past it). Painting, hit-testing and scrolling all use these.
+  [[nodiscard]] Pos displayColumn(Pos p) const { return columns_.column(p, tabStops()); }
+  [[nodiscard]] Pos posAtDisplayColumn(LineNo line, Pos col) const {
+    return columns_.positionAt(line, col, tabStops());
+  }
+  [[nodiscard]] TabStops tabStops() const { return TabStops{tabDefault, tabColumns}; }
   // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
   std::function<Point(Pos)> pointFromPos;
   std::function<Pos(Point)> posFromPoint;
@@ -324,6 +334,7 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] std::string indentText() const;
 
   TextStore store_;
+  mutable DisplayColumns columns_{store_};
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
   MemoryClipboard ownClipboard_;
