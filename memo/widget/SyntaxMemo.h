@@ -13,6 +13,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
+class QPainter;
 class QPrinter;
 class QTimer;
 
@@ -91,6 +92,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QPoint pointAt(Pos p) const;
   [[nodiscard]] int lineHeight() const noexcept { return lineHeight_; }
   [[nodiscard]] int textLeft() const noexcept;
+  // Answers input methods: caret rectangle, surrounding text, positions (CJK input).
+  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
@@ -134,6 +137,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void startTextDrag();
   [[nodiscard]] int xOfPos(LineNo line, Pos p) const;
   [[nodiscard]] Pos posAtX(LineNo line, int x) const;
+  // Draws the visible columns [firstCol, lastCol] of `line` at y (SyntaxMemoPaint.cpp).
+  void paintLine(QPainter& g, LineNo line, int y, Pos firstCol, Pos lastCol);
 
   std::unique_ptr<MemoEngine> engine_;
   std::unique_ptr<ClipboardHost> clipboard_;
@@ -154,6 +159,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int maxWidthSeen_ = 0;
   bool syncing_ = false;
   QTimer* highlightTimer_ = nullptr;  // drives the engine's background highlighting slices
+  QString preedit_;                   // text an input method is composing (shown at the caret)
 };
 
 }  // namespace velora::memo

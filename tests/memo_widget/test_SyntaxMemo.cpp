@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QImage>
+#include <QInputMethodEvent>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -201,4 +203,67 @@ TEST_F(MemoFixture, HotSpotTextAtLineEnds) {
   EXPECT_EQ(memo.hotSpotText(), QByteArray());
   QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(8).x() - 2, y + memo.lineHeight()));
   EXPECT_EQ(memo.hotSpotText(), QByteArray("xy"));
+}
+
+TEST_F(MemoFixture, CaretStaysInViewOnATabIndentedLongLine) {
+  memo.engine().tabDefault = 8;
+  memo.setText(QByteArray(20, '\t') + QByteArray(30, 'x'));  // 190 columns in 50 bytes
+  memo.setSelStart(0);
+  QTest::keyClick(&memo, Qt::Key_End);
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  EXPECT_GE(c.x(), memo.textLeft());
+  EXPECT_LE(c.x(), memo.viewport()->width());
+  // Clicking where the caret is shown finds the same position.
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(c.x(), memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 50);
+}
+
+TEST_F(MemoFixture, ColumnsAfterWideCharactersAndHitTesting) {
+  memo.engine().tabDefault = 4;
+  memo.setText("\xE6\x97\xA5\tx");  // "日" two cells, the tab to column 4, "x" in column 4
+  memo.engine().setFirstVisibleColumn(0);
+  const int cell = (memo.pointAt(3).x() - memo.pointAt(0).x()) / 2;  // the tab starts in column 2
+  ASSERT_GT(cell, 0);
+  EXPECT_EQ(memo.pointAt(4).x() - memo.pointAt(0).x(), 4 * cell);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(memo.pointAt(4).x() + cell / 4, memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 4);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(memo.pointAt(0).x() + cell / 2, memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 0);  // the left half of the wide character
+}
+
+TEST_F(MemoFixture, LongSingleLineIsDrawnWhereverItIsScrolled) {
+  QByteArray line;
+  while (line.size() < 1'000'000) line += "<a href=\"x\">y</a>";
+  memo.setText(line);
+  QTest::keyClick(&memo, Qt::Key_End);
+  QTest::keyClicks(&memo, "Z");
+  EXPECT_EQ(memo.text().right(1), QByteArray("Z"));
+  // The end of the line is on screen and painted: the image is not blank there.
+  const QImage img = memo.viewport()->grab().toImage();
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  bool ink = false;
+  for (int x = std::max(memo.textLeft(), c.x() - 60); x < c.x(); ++x)
+    for (int y = 0; y < memo.lineHeight(); ++y)
+      if (img.pixelColor(x, y).lightness() < 128) ink = true;
+  EXPECT_TRUE(ink);
+}
+
+TEST_F(MemoFixture, EmojiAndInputMethods) {
+  memo.setText("ab");
+  memo.setSelStart(2);
+  QTest::sendKeyEvent(QTest::Click, &memo, Qt::Key_unknown, QString::fromUtf8("\xF0\x9F\x98\x80"), Qt::NoModifier);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80"));
+  // An input method composes, then commits; the control answers its queries.
+  QInputMethodEvent compose(QString::fromUtf8("\xE3\x81\x8B"), {});
+  QApplication::sendEvent(&memo, &compose);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80"));  // composing text is not in the document yet
+  EXPECT_TRUE(memo.inputMethodQuery(Qt::ImEnabled).toBool());
+  const QRect r = memo.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  EXPECT_EQ(r.topLeft(), memo.pointAt(memo.selection().caret));
+  EXPECT_EQ(memo.inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);  // UTF-16 units
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("\xE6\xBC\xA2"));
+  QApplication::sendEvent(&memo, &commit);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
+  EXPECT_EQ(memo.inputMethodQuery(Qt::ImSurroundingText).toString(), QString::fromUtf8("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
 }
