@@ -337,6 +337,24 @@ void MemoEngine::blockUnindent() {
   setSelection(s.anchor, s.caret, false);
 }
 
+Pos MemoEngine::moveText(Pos a, Pos b, Pos to) {
+  a = snapToChar(a);
+  b = snapToChar(b);
+  to = snapToChar(to);
+  if (b < a) std::swap(a, b);
+  if (readOnly || a == b || (to >= a && to <= b)) return -1;
+  const std::string moved = store_.text(a, b);
+  ChangeScope scope(*this);
+  setSelection(a, b, false);  // undo comes back to the source selected
+  UndoGroup group(*this, kGroupDragDrop);
+  replaceSelection({});
+  const Pos at = to > b ? to - (b - a) : to;
+  setSelection(at, at, false);
+  replaceSelection(moved);
+  setSelection(at, at + Pos(moved.size()));
+  return at;
+}
+
 // ---- undo
 
 Pos MemoEngine::undoReplace(Pos a, Pos b, std::string_view text) {

@@ -130,6 +130,10 @@ class MemoEngine : private UndoTarget {
   void deleteLine();              // the caret's line record with its break
   void blockIndent();             // group 17
   void blockUnindent();           // group 18
+  // Moves [a, b) to position `to` (a position of the text before the move) as one undo step
+  // (group 11, dragging text); the moved text ends up selected. Returns its new start, or -1
+  // when nothing moved (an empty range, a target inside it, read-only).
+  Pos moveText(Pos a, Pos b, Pos to);
 
   // ---- Undo
   [[nodiscard]] bool canUndo() const noexcept { return undo_ && undo_->canUndo(); }

@@ -505,15 +505,18 @@ void TSyntaxMemo::startTextDrag() {
   mime->setData(QStringLiteral("text/rtf"), QByteArray(rtf.data(), qsizetype(rtf.size())));
   auto* drag = new QDrag(this);
   drag->setMimeData(mime);
-  // The whole drag is one undo group (identifier 11).
-  MemoEngine::UndoGroup group(e, kGroupDragDrop);
+  // No undo group is open while the drag's own event loop runs (other edits may happen in it);
+  // a move inside the control is one engine operation (moveText, group 11), and a move to
+  // another place removes the source as a group of its own.
   inDrag_ = true;
   droppedOnSelf_ = false;
+  dragSource_ = src;
   const Qt::DropActions allowed = e.readOnly ? Qt::CopyAction : (Qt::CopyAction | Qt::MoveAction);
   const Qt::DropAction result = drag->exec(allowed, Qt::CopyAction);
   inDrag_ = false;
   if (result == Qt::MoveAction && !droppedOnSelf_ && !e.readOnly) {
     e.setSelection(src.start(), src.end(), false);
+    MemoEngine::UndoGroup group(e, kGroupDragDrop);
     e.deleteSelection();
   }
 }
@@ -564,21 +567,12 @@ void TSyntaxMemo::dropEvent(QDropEvent* ev) {
   const std::string bytes = mimeBytes(m);
   Pos pos = positionAt(at);
   if (inDrag_ && ev->dropAction() == Qt::MoveAction) {
-    // Moving text inside the control: insert at the drop point, remove the source (group 11 is open).
-    const Selection src = e.selection();
-    if (pos >= src.start() && pos <= src.end()) {
+    // Moving text inside the control: one engine operation.
+    if (e.moveText(dragSource_.start(), dragSource_.end(), pos) < 0) {
       ev->ignore();
       return;
     }
     droppedOnSelf_ = true;
-    const Pos len = src.end() - src.start();
-    e.setSelection(src.start(), src.end(), false);
-    e.deleteSelection();
-    if (pos > src.end()) pos -= len;
-    e.setSelection(pos, pos, false);
-    MemoryStream s(bytes);
-    e.insertStream(s);
-    e.setSelection(pos, e.selection().caret);
     ev->setDropAction(Qt::MoveAction);
     ev->accept();
     return;

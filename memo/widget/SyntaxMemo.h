@@ -156,6 +156,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool hovering_ = false;
   bool inDrag_ = false;       // a drag out of this control is running
   bool droppedOnSelf_ = false;
+  Selection dragSource_;      // the text being dragged out of this control
   int maxWidthSeen_ = 0;
   bool syncing_ = false;
   QTimer* highlightTimer_ = nullptr;  // drives the engine's background highlighting slices

@@ -409,3 +409,31 @@ TEST(MemoEngine, DeletePreviousWordWithASelectionDeletesTheSelection) {
   d.e.deletePrevWord();
   EXPECT_EQ(d.contents(), "one three");
 }
+
+TEST(MemoEngine, MoveTextIsOneUndoStep) {
+  Doc d("one two\rthree four");
+  // Forward over a break: "two" goes after "three ".
+  EXPECT_EQ(d.e.moveText(4, 7, 14), 11);
+  EXPECT_EQ(d.contents(), "one \rthree twofour");
+  EXPECT_EQ(d.e.selection(), (Selection{11, 14}));
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  EXPECT_EQ(d.e.selection(), (Selection{4, 7}));
+  EXPECT_FALSE(d.e.canUndo());
+  d.e.redo();
+  EXPECT_EQ(d.contents(), "one \rthree twofour");
+  // Backward: "four" to the start.
+  d.e.undo();
+  EXPECT_EQ(d.e.moveText(14, 18, 0), 0);
+  EXPECT_EQ(d.contents(), "fourone two\rthree ");
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  // Into itself, or an empty range: nothing happens and nothing is logged.
+  EXPECT_EQ(d.e.moveText(4, 7, 5), -1);
+  EXPECT_EQ(d.e.moveText(4, 4, 0), -1);
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  EXPECT_FALSE(d.e.canUndo());
+  d.e.readOnly = true;
+  EXPECT_EQ(d.e.moveText(0, 3, 8), -1);
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+}
