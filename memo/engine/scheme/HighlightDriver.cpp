@@ -318,12 +318,17 @@ void THighlightDriver::Rescan(RecNo dirty) {
       mayStopEarly_ = false;
     }
     if (dirty < frontier_) {
-      RecNo start = dirty;  // a wrapped line is re-scanned from its first record
-      RecordRef r = st.recordRef(start);
-      for (RecordRef pr = r; start > 0 && st.prev(pr) && !st.record(pr).hardBreak(); --start) {}
+      // The edited record's own checkpoint (or the nearest before it) knows the state at its
+      // start, also inside a long wrapped or minified line. Without one, a wrapped line is
+      // re-scanned from its first record.
       RecNo rec = 0;
       Pos from = 0;
-      if (!CheckpointRestart(*p, start, rec, from)) std::tie(rec, from) = RestartPoint(*p, start);
+      if (!CheckpointRestart(*p, dirty, rec, from)) {
+        RecNo start = dirty;
+        RecordRef r = st.recordRef(start);
+        for (RecordRef pr = r; start > 0 && st.prev(pr) && !st.record(pr).hardBreak(); --start) {}
+        std::tie(rec, from) = RestartPoint(*p, start);
+      }
       Run(*p, rec, from, dirty, Mode::Edit, Clock::time_point::max());
     } else {
       Sync(*p);
