@@ -57,8 +57,15 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
   columns_.edited(a);
+  const LineNo firstLine = wrap_ ? store_.lineFromPos(a) : 0;
+  const LineNo lastLine = wrap_ ? store_.lineFromPos(b) : 0;
   if (a < b) store_.erase(a, b);
   const Pos n = store_.insert(a, stored);
+  if (wrap_) {
+    // The edited lines are laid out again; the lines after them keep their rows.
+    const auto added = std::count(stored.begin(), stored.end(), '\r');
+    wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
+  }
   const Pos delta = n - (b - a);
   for (auto& bm : bookmarks_) {
     if (!bm) continue;
@@ -94,6 +101,7 @@ void MemoEngine::setText(std::string_view raw) {
   ChangeScope scope(*this);
   store_.setText(raw);
   columns_.clear();
+  if (wrap_) wrap_->rebuild();
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
@@ -702,8 +710,25 @@ std::pair<Pos, Pos> MemoEngine::wordAt(Pos p) const {
 
 // ---- view
 
+void MemoEngine::setWrapWidth(int columns) {
+  if (!hasOption(smoWordWrap) || columns <= 0) {
+    if (!wrap_) return;
+    const Pos top = firstVisiblePos();
+    wrap_.reset();
+    firstLine_ = store_.lineFromPos(top);
+  } else {
+    if (wrap_ && wrap_->width() == columns && wrap_->tabs() == tabStops()) return;
+    const Pos top = firstVisiblePos();
+    wrap_ = std::make_unique<WrapIndex>(store_, columns, tabStops());
+    firstLine_ = wrap_->rowOf(top);
+    firstCol_ = 0;  // wrapped text needs no horizontal scrolling
+  }
+  if (onViewChange) onViewChange();
+  requestRepaint();
+}
+
 void MemoEngine::setFirstVisibleLine(LineNo l, bool repaint) {
-  l = std::clamp<LineNo>(l, 0, store_.lineCount() - 1);
+  l = std::clamp<LineNo>(l, 0, rowCount() - 1);
   if (l == firstLine_) return;
   firstLine_ = l;
   if (onViewChange) onViewChange();
@@ -719,6 +744,14 @@ void MemoEngine::setFirstVisibleColumn(Pos c, bool repaint) {
 }
 
 void MemoEngine::scrollCaretIntoView() {
+  if (wrap_) {
+    const Pos row = wrap_->rowOf(sel_.caret);
+    LineNo first = firstLine_;
+    if (row < first) first = row;
+    else if (row >= first + visibleLines_) first = row - visibleLines_ + 1;
+    setFirstVisibleLine(first);
+    return;
+  }
   const LineNo l = store_.lineFromPos(sel_.caret);
   LineNo first = firstLine_;
   if (l < first) first = l;

@@ -20,6 +20,7 @@
 #include "memo/engine/TokenScanner.h"
 #include "memo/engine/Types.h"
 #include "memo/engine/UndoStack.h"
+#include "memo/engine/WrapIndex.h"
 
 namespace velora::memo {
 
@@ -241,6 +242,22 @@ class MemoEngine : private UndoTarget {
     return columns_.positionAt(line, col, tabStops());
   }
   [[nodiscard]] TabStops tabStops() const { return TabStops{tabDefault, tabColumns}; }
+
+  // ---- Word wrap (smoWordWrap). The widget reports the wrap width: WrapAtColumn, or the
+  // window's width in columns when that is 0. While wrapping, the first visible line and the
+  // vertical scroll count visual rows; positions, lines, columns, the selection, undo and the
+  // exports stay those of the unwrapped text.
+  void setWrapWidth(int columns);
+  [[nodiscard]] const WrapIndex* wrapIndex() const noexcept { return wrap_.get(); }
+  // Visual rows: lines when not wrapping.
+  [[nodiscard]] Pos rowCount() const noexcept { return wrap_ ? wrap_->rowCount() : store_.lineCount(); }
+  [[nodiscard]] Pos rowOf(Pos p) const noexcept { return wrap_ ? wrap_->rowOf(p) : store_.lineFromPos(p); }
+  [[nodiscard]] Pos rowStart(Pos row) const noexcept {
+    return wrap_ ? wrap_->rowStart(row) : store_.lineStart(LineNo(row));
+  }
+  [[nodiscard]] Pos rowEnd(Pos row) const noexcept { return wrap_ ? wrap_->rowEnd(row) : store_.lineEnd(LineNo(row)); }
+  // The position at the top of the window.
+  [[nodiscard]] Pos firstVisiblePos() const noexcept { return rowStart(firstLine_); }
   // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
   std::function<Point(Pos)> pointFromPos;
   std::function<Pos(Point)> posFromPoint;
@@ -339,6 +356,7 @@ class MemoEngine : private UndoTarget {
 
   TextStore store_;
   mutable DisplayColumns columns_{store_};
+  std::unique_ptr<WrapIndex> wrap_;
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
   MemoryClipboard ownClipboard_;

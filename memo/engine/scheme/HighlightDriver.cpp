@@ -26,11 +26,12 @@ bool NeedsWork(const LineRecord& r) noexcept {
 
 THighlightDriver::THighlightDriver(MemoEngine& engine) : e_(engine) {}
 
-Pos THighlightDriver::WindowStart() const { return e_.store().lineStart(e_.firstVisibleLine()); }
+// The window in positions; its first line counts visual rows while wrapping.
+Pos THighlightDriver::WindowStart() const { return e_.firstVisiblePos(); }
 
 Pos THighlightDriver::WindowEnd() const {
   const TextStore& st = e_.store();
-  const velora::memo::LineNo last = e_.firstVisibleLine() + e_.visibleLines() + lookAheadLines;
+  const velora::memo::LineNo last = st.lineFromPos(e_.firstVisiblePos()) + e_.visibleLines() + lookAheadLines;
   return last >= st.lineCount() ? st.length() : st.lineStart(last);
 }
 
