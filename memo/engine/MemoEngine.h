@@ -234,6 +234,14 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] LineNo visibleLines() const noexcept { return visibleLines_; }
   // Scrolls so that the caret's line and display column are visible.
   void scrollCaretIntoView();
+  // True when the caret lies inside the visible extent.
+  [[nodiscard]] bool caretInView() const {
+    const Pos row = rowOf(sel_.caret);
+    if (row < firstLine_ || row >= firstLine_ + visibleLines_) return false;
+    if (wrap_) return true;
+    const Pos col = displayColumn(sel_.caret);
+    return col >= firstCol_ && col < firstCol_ + visibleCols_;
+  }
   // Zero-based display column of p in its line (tabs to their stops, wide characters two cells;
   // memo/engine/DisplayColumns.h), and the start of the character of `line` covering column
   // `col` (the line's end past it). Painting, hit-testing and scrolling all use these.

@@ -149,10 +149,15 @@ void TSyntaxMemo::applyFont() {
   font_ = QFont(QString::fromUtf8(engine_->fontName.c_str()), engine_->fontSize);
   font_.setStyleHint(QFont::Monospace);
   font_.setFixedPitch(true);
+  // Text is placed in whole-pixel cells: the letter spacing makes every advance exactly one
+  // cell, so that runs drawn in one call stay on the cells that the caret and the mouse use.
+  const QFontMetricsF exact(font_);
+  const qreal advance = exact.horizontalAdvance(QString(100, QLatin1Char('x'))) / 100.0;
+  charWidth_ = std::max(1, qRound(advance));
+  font_.setLetterSpacing(QFont::AbsoluteSpacing, qreal(charWidth_) - advance);
   const QFontMetrics fm(font_);
   lineHeight_ = std::max(1, fm.height());
   ascent_ = fm.ascent();
-  charWidth_ = std::max(1, fm.horizontalAdvance(QLatin1Char('x')));
   updateScrollBars();
   viewport()->update();
 }
@@ -161,17 +166,25 @@ int TSyntaxMemo::textLeft() const noexcept {
   return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + engine_->margin;
 }
 
+void TSyntaxMemo::setWordWrap(bool on) {
+  engine_->options = on ? (engine_->options | smoWordWrap) : (engine_->options & ~SyntaxMemoOptions(smoWordWrap));
+  updateScrollBars();
+  viewport()->update();
+}
+
 void TSyntaxMemo::updateScrollBars() {
   const LineNo visible = std::max(1, viewport()->height() / lineHeight_);
   const Pos cols = std::max(1, (viewport()->width() - textLeft()) / charWidth_);
   engine_->setVisibleExtent(visible, cols);
+  // Re-wraps when the option, the wrap column or (for column 0) the window's width changed.
+  engine_->setWrapWidth(engine_->wrapAtColumn > 0 ? engine_->wrapAtColumn : int(cols));
   syncing_ = true;
-  verticalScrollBar()->setRange(0, int(std::max<LineNo>(0, engine_->lineCount() - 1)));
+  verticalScrollBar()->setRange(0, int(std::max<Pos>(0, engine_->rowCount() - 1)));
   verticalScrollBar()->setPageStep(int(visible));
   verticalScrollBar()->setSingleStep(1);
   verticalScrollBar()->setValue(int(engine_->firstVisibleLine()));
   const int width = std::max(maxWidthSeen_, 256 * charWidth_);
-  horizontalScrollBar()->setRange(0, std::max(0, width / charWidth_ - int(cols) + 1));
+  horizontalScrollBar()->setRange(0, engine_->wrapIndex() ? 0 : std::max(0, width / charWidth_ - int(cols) + 1));
   horizontalScrollBar()->setPageStep(int(cols));
   horizontalScrollBar()->setValue(int(engine_->firstVisibleColumn()));
   syncing_ = false;
@@ -197,7 +210,10 @@ void TSyntaxMemo::scrollContentsBy(int, int) {
 
 void TSyntaxMemo::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
+  // A caret that was in view stays in view (scroll bars that come and go resize the viewport).
+  const bool caretShown = engine_->caretInView();
   updateScrollBars();
+  if (caretShown && !engine_->caretInView()) engine_->scrollCaretIntoView();
 }
 
 // Geometry and painting: SyntaxMemoPaint.cpp.
@@ -267,9 +283,9 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
 void TSyntaxMemo::moveVertically(int lines, bool extend) {
   MemoEngine& e = *engine_;
   const Pos caret = e.selection().caret;
-  const LineNo line = e.store().lineFromPos(caret);
-  if (desiredX_ < 0) desiredX_ = xOfPos(line, caret);
-  const LineNo to = std::clamp<LineNo>(line + lines, 0, e.lineCount() - 1);
+  const Pos row = e.rowOf(caret);  // visual rows while wrapping
+  if (desiredX_ < 0) desiredX_ = xOfPos(row, caret);
+  const Pos to = std::clamp<Pos>(row + lines, 0, e.rowCount() - 1);
   e.moveCaret(posAtX(to, desiredX_), extend);
 }
 

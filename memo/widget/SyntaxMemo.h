@@ -78,6 +78,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setFontSize(int points);
   [[nodiscard]] bool overwriteMode() const noexcept { return overwrite_; }
   void setOverwriteMode(bool o) { overwrite_ = o; viewport()->update(); }
+  // Word wrap (smoWordWrap) at WrapAtColumn, or at the window's width when that is 0.
+  [[nodiscard]] bool wordWrap() const { return engine_->hasOption(smoWordWrap); }
+  void setWordWrap(bool on);
   void setTitle(const QString& t) { engine_->title = encodeUtf8(t); }
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
@@ -135,10 +138,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void syncFromEngine();
   void moveVertically(int lines, bool extend);
   void startTextDrag();
-  [[nodiscard]] int xOfPos(LineNo line, Pos p) const;
-  [[nodiscard]] Pos posAtX(LineNo line, int x) const;
-  // Draws the visible columns [firstCol, lastCol] of `line` at y (SyntaxMemoPaint.cpp).
-  void paintLine(QPainter& g, LineNo line, int y, Pos firstCol, Pos lastCol);
+  // Geometry counts visual rows (lines unless wrapping) and display columns (SyntaxMemoPaint.cpp).
+  [[nodiscard]] int xOfPos(LineNo row, Pos p) const;
+  [[nodiscard]] Pos posAtX(LineNo row, int x) const;
+  [[nodiscard]] Pos rowBaseColumn(Pos row) const;
+  // Draws the visible columns [firstCol, lastCol] of visual row `row` at y.
+  void paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol);
 
   std::unique_ptr<MemoEngine> engine_;
   std::unique_ptr<ClipboardHost> clipboard_;

@@ -4,6 +4,7 @@
 // hit-testing does not grow with the length of the line (a minified page of one long line).
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 
@@ -29,17 +30,26 @@ QString glyphOf(std::string_view bytes, std::size_t i, int n) {
 
 // ---- geometry
 
-int TSyntaxMemo::xOfPos(LineNo, Pos p) const {
-  return textLeft() + int(engine_->displayColumn(p) - engine_->firstVisibleColumn()) * charWidth_;
+// While wrapping, columns count from the start of the position's row.
+Pos TSyntaxMemo::rowBaseColumn(Pos row) const {
+  return engine_->wrapIndex() ? engine_->displayColumn(engine_->rowStart(row)) : 0;
 }
 
-Pos TSyntaxMemo::posAtX(LineNo line, int x) const {
+int TSyntaxMemo::xOfPos(LineNo, Pos p) const {
   const MemoEngine& e = *engine_;
-  const double col = double(x - textLeft()) / double(charWidth_) + double(e.firstVisibleColumn());
-  const Pos ls = e.store().lineStart(line);
-  if (col <= 0) return ls;
+  return textLeft() + int(e.displayColumn(p) - rowBaseColumn(e.rowOf(p)) - e.firstVisibleColumn()) * charWidth_;
+}
+
+Pos TSyntaxMemo::posAtX(LineNo row, int x) const {
+  const MemoEngine& e = *engine_;
+  const Pos rs = e.rowStart(row);
+  const Pos re = e.rowEnd(row);
+  const double col = double(x - textLeft()) / double(charWidth_) + double(e.firstVisibleColumn() + rowBaseColumn(row));
+  const LineNo line = e.store().lineFromPos(rs);
+  if (col <= double(rowBaseColumn(row))) return rs;
   const Pos p = e.posAtDisplayColumn(line, Pos(std::floor(col)));
-  if (p >= e.store().lineEnd(line)) return p;
+  // Past the end of a row that the next one continues, the caret stays on this row.
+  if (p >= re) return e.wrapIndex() && e.wrapIndex()->continues(row) ? e.prevCharPos(re) : re;
   // The nearer boundary of the character under x.
   const Pos next = e.nextCharPos(p);
   const Pos c0 = e.displayColumn(p);
@@ -48,30 +58,37 @@ Pos TSyntaxMemo::posAtX(LineNo line, int x) const {
 }
 
 Pos TSyntaxMemo::positionAt(QPoint p) const {
-  const LineNo line = std::clamp<LineNo>(engine_->firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0,
-                                         engine_->lineCount() - 1);
-  return posAtX(line, p.x());
+  const Pos row = std::clamp<Pos>(engine_->firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0,
+                                  engine_->rowCount() - 1);
+  return posAtX(row, p.x());
 }
 
 QPoint TSyntaxMemo::pointAt(Pos p) const {
-  const LineNo line = engine_->store().lineFromPos(p);
-  return QPoint(xOfPos(line, p), int(line - engine_->firstVisibleLine()) * lineHeight_);
+  const Pos row = engine_->rowOf(p);
+  return QPoint(xOfPos(row, p), int(row - engine_->firstVisibleLine()) * lineHeight_);
 }
 
 // ---- painting
 
-void TSyntaxMemo::paintLine(QPainter& g, LineNo line, int y, Pos firstCol, Pos lastCol) {
+void TSyntaxMemo::paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol) {
   const MemoEngine& e = *engine_;
   const TextStore& s = e.store();
   const int left = textLeft();
-  const Pos ls = s.lineStart(line);
-  const Pos le = s.lineEnd(line);
+  // A visual row: a whole line, or while wrapping the part of a line between two breaks. Its
+  // columns are shown from its own start.
+  const Pos ls = e.rowStart(row);
+  const Pos le = e.rowEnd(row);
+  const LineNo line = s.lineFromPos(ls);
+  const bool continued = e.wrapIndex() && e.wrapIndex()->continues(row);
+  const Pos base = rowBaseColumn(row);
+  firstCol += base;
+  lastCol += base;
   const Selection sel = e.selection();
   const bool showSel = !sel.empty() && (hasFocus() || !e.hideSelection);
   TokenScanner* parser = e.currentParser();
   // Only the visible part: from the character covering the first visible column; every
   // character takes at least one column and four bytes at most.
-  const Pos from = e.posAtDisplayColumn(line, firstCol);
+  const Pos from = std::max(ls, e.posAtDisplayColumn(line, firstCol));
   Pos col = e.displayColumn(from);
   const Pos to = std::min(le, from + (lastCol - col + 2) * 4);
   const std::string bytes = s.text(from, to);
@@ -142,21 +159,26 @@ void TSyntaxMemo::paintLine(QPainter& g, LineNo line, int y, Pos firstCol, Pos l
     i += std::size_t(n);
   }
   flush();
-  // A selected break is shown as one blank cell.
-  if (showSel && le >= sel.start() && le < sel.end() && line + 1 < s.lineCount()) {
+  // A selected break is shown as one blank cell; a row continued on the next one may end in the
+  // wrap glyph.
+  if (!continued && showSel && le >= sel.start() && le < sel.end() && line + 1 < s.lineCount()) {
     const Pos endCol = e.displayColumn(le);
     if (endCol <= lastCol) g.fillRect(QRect(colX(endCol), y, charWidth_, lineHeight_), toQColor(e.selTextBack));
   }
+  if (continued && e.hasOption(smoShowWrapGlyph)) {
+    g.setFont(font_);
+    g.setPen(QColor(128, 128, 128));
+    g.drawText(colX(col), y + ascent_, QString(QChar(char16_t(0x21B5))));  // "↵"
+  }
   // The horizontal scroll range follows the longest line seen (long lines by their bytes, so
   // that measuring them never walks the whole line).
-  const Pos width = le - ls < 65536 ? e.displayColumn(le) : le - ls;
+  const Pos width = le - ls < 65536 ? e.displayColumn(le) - base : le - ls;
   maxWidthSeen_ = std::max(maxWidthSeen_, int(std::min<Pos>(width, 1 << 24)) * charWidth_);
 }
 
 void TSyntaxMemo::paintEvent(QPaintEvent*) {
   QPainter g(viewport());
   const MemoEngine& e = *engine_;
-  const TextStore& s = e.store();
   const QRect r = viewport()->rect();
   g.fillRect(r, toQColor(e.defBackColor));
   const int left = textLeft();
@@ -169,8 +191,15 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   const LineNo count = r.height() / lineHeight_ + 1;
 
   g.setClipRect(QRect(left, 0, r.width() - left, r.height()));
-  for (LineNo k = 0; k < count && first + k < s.lineCount(); ++k) paintLine(g, first + k, int(k) * lineHeight_, firstCol, lastCol);
+  for (LineNo k = 0; k < count && first + k < e.rowCount(); ++k) paintLine(g, first + k, int(k) * lineHeight_, firstCol, lastCol);
   g.setClipping(false);
+
+  // The wrap column.
+  if (e.wrapIndex() && e.hasOption(smoShowWrapColumn)) {
+    const int wx = left + e.wrapIndex()->width() * charWidth_ - scrollX;
+    g.setPen(QPen(QColor(160, 160, 224), 1, Qt::DotLine));
+    g.drawLine(wx, 0, wx, r.height());
+  }
 
   // Right margin line.
   if (e.hasOption(smoShowRMargin) && e.rightMargin > 0) {
@@ -187,7 +216,7 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
     for (int i = 0; i < 10; ++i) {
       const auto bm = e.bookmark(i);
       if (!bm) continue;
-      const LineNo l = s.lineFromPos(*bm) - first;
+      const LineNo l = e.rowOf(*bm) - first;
       if (l < 0 || l >= count) continue;
       const QRect box(2, int(l) * lineHeight_ + 1, std::min(gutter - 4, lineHeight_ - 2), lineHeight_ - 2);
       g.fillRect(box, QColor(0, 0, 128));

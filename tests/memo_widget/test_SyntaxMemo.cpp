@@ -267,3 +267,54 @@ TEST_F(MemoFixture, EmojiAndInputMethods) {
   EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
   EXPECT_EQ(memo.inputMethodQuery(Qt::ImSurroundingText).toString(), QString::fromUtf8("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
 }
+
+TEST_F(MemoFixture, WordWrapShowsRowsWithGlyphsAndKeepsPositions) {
+  memo.engine().wrapAtColumn = 24;
+  memo.engine().options |= smoShowWrapGlyph | smoShowWrapColumn;
+  QByteArray text = "<p>A paragraph of text long enough to wrap over several rows of the window.</p>\r";
+  text += "\t<a href=\"http://example.com/a/very/long/address/that/does/not/fit\">link</a>\rshort";
+  memo.setText(text);
+  memo.setWordWrap(true);
+  const MemoEngine& e = memo.engine();
+  ASSERT_NE(e.wrapIndex(), nullptr);
+  EXPECT_GT(e.rowCount(), e.lineCount() + 3);
+  // Down moves by rows inside the first line; line and column stay those of the text.
+  memo.setSelStart(3);
+  QTest::keyClick(&memo, Qt::Key_Down);
+  EXPECT_EQ(memo.caretLine(), 1);
+  EXPECT_EQ(e.rowOf(memo.selection().caret), 1);
+  EXPECT_EQ(memo.pointAt(memo.selection().caret).y(), memo.lineHeight());
+  // Clicking on the second row finds a position of the second row.
+  const QPoint second(memo.textLeft() + 2, memo.lineHeight() + memo.lineHeight() / 2);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, second);
+  EXPECT_EQ(memo.selection().caret, e.rowStart(1));
+  QTest::keyClicks(&memo, "X");
+  EXPECT_EQ(memo.text().left(e.rowStart(1) + 1).right(1), QByteArray("X"));
+  QApplication::processEvents();
+  const QImage shot = memo.grab().toImage();
+  const QString path = QDir::current().filePath(QStringLiteral("memo_wrap.png"));
+  ASSERT_TRUE(shot.save(path));
+  std::printf("screenshot: %s\n", qPrintable(path));
+  // Off again: one row per line, the text unchanged.
+  const QByteArray before = memo.text();
+  memo.setWordWrap(false);
+  EXPECT_EQ(e.rowCount(), e.lineCount());
+  EXPECT_EQ(memo.text(), before);
+}
+
+TEST_F(MemoFixture, ScreenshotOfATabIndentedPageScrolledToALongLine) {
+  memo.engine().tabDefault = 8;
+  QByteArray text = "<html>\r\t<body>\r\t\t<table>\r\t\t\t<tr>\r\t\t\t\t<td>";
+  for (int i = 0; i < 30; ++i) text += "cell text " + QByteArray::number(i) + " ";
+  text += "</td>\r\t\t\t</tr>\r\t\t</table>\r\t</body>\r</html>\r";
+  memo.setText(text);
+  memo.setSelStart(memo.engine().store().lineEnd(4));
+  QApplication::processEvents();
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  EXPECT_GE(c.x(), memo.textLeft());
+  EXPECT_LE(c.x(), memo.viewport()->width());
+  const QImage shot = memo.grab().toImage();
+  const QString path = QDir::current().filePath(QStringLiteral("memo_tabs_scrolled.png"));
+  ASSERT_TRUE(shot.save(path));
+  std::printf("screenshot: %s\n", qPrintable(path));
+}
