@@ -717,9 +717,10 @@ void MemoEngine::setWrapWidth(int columns) {
     wrap_.reset();
     firstLine_ = store_.lineFromPos(top);
   } else {
-    if (wrap_ && wrap_->width() == columns && wrap_->tabs() == tabStops()) return;
+    const std::string breakAfter = hasOption(smoWrapOverride) ? wrapOverride : std::string();
+    if (wrap_ && wrap_->width() == columns && wrap_->tabs() == tabStops() && wrap_->breakAfter() == breakAfter) return;
     const Pos top = firstVisiblePos();
-    wrap_ = std::make_unique<WrapIndex>(store_, columns, tabStops());
+    wrap_ = std::make_unique<WrapIndex>(store_, columns, tabStops(), breakAfter);
     firstLine_ = wrap_->rowOf(top);
     firstCol_ = 0;  // wrapped text needs no horizontal scrolling
   }

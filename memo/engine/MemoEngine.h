@@ -294,6 +294,8 @@ class MemoEngine : private UndoTarget {
   std::vector<int> tabColumns;  // zero-based explicit stops
   int rightMargin = 80;
   int wrapAtColumn = 0;
+  // With smoWrapOverride, wrapped rows may also break after these characters.
+  std::string wrapOverride = ">|:";
   int margin = 2;
   bool readOnly = false;
   bool hideSelection = false;

@@ -8,8 +8,8 @@
 
 namespace velora::memo {
 
-WrapIndex::WrapIndex(const TextStore& store, int width, TabStops tabs)
-    : store_(store), width_(std::max(1, width)), tabs_(std::move(tabs)) {
+WrapIndex::WrapIndex(const TextStore& store, int width, TabStops tabs, std::string breakAfter)
+    : store_(store), width_(std::max(1, width)), tabs_(std::move(tabs)), breakAfter_(std::move(breakAfter)) {
   rebuild();
 }
 
@@ -49,7 +49,7 @@ std::vector<std::uint32_t> WrapIndex::layout(LineNo line) const {
     }
     col = next;
     i += std::size_t(n);
-    if (c == ' ' || c == '\t') {
+    if (c == ' ' || c == '\t' || (c < 0x80 && breakAfter_.find(char(c)) != std::string::npos)) {
       blank = i;
       blankCol = col;
     }

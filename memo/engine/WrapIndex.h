@@ -1,11 +1,12 @@
 // Word wrap of the editor control: the layout of every hard line in visual rows of at most
-// `width` display columns. A row breaks after the last blank that fits, or inside a word that
-// is longer than a row. The text, its positions, lines and columns are those of the unwrapped
+// `width` display columns. A row breaks after the last blank that fits (or after one of the
+// wrap-override characters, with smoWrapOverride), or inside a word that is longer than a row. The text, its positions, lines and columns are those of the unwrapped
 // text: the index only says where rows begin, and is updated line by line after an edit.
 // Rows are counted through a Fenwick tree over the lines, so row <-> line lookups are O(log n).
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "memo/engine/DisplayColumns.h"
@@ -16,10 +17,12 @@ namespace velora::memo {
 
 class WrapIndex {
  public:
-  WrapIndex(const TextStore& store, int width, TabStops tabs);
+  // `breakAfter`: characters after which a row may also break (the wrap-override characters).
+  WrapIndex(const TextStore& store, int width, TabStops tabs, std::string breakAfter = {});
 
   [[nodiscard]] int width() const noexcept { return width_; }
   [[nodiscard]] const TabStops& tabs() const noexcept { return tabs_; }
+  [[nodiscard]] const std::string& breakAfter() const noexcept { return breakAfter_; }
   // Lays out the whole document again.
   void rebuild();
   // Lines [first, first + removed) of the old text became lines [first, first + added).
@@ -44,6 +47,7 @@ class WrapIndex {
   const TextStore& store_;
   int width_;
   TabStops tabs_;
+  std::string breakAfter_;
   std::vector<std::vector<std::uint32_t>> breaks_;  // per line: offsets where its rows 2.. begin
   std::vector<Pos> fen_;                            // 1-based Fenwick tree of rows per line
   std::size_t fenTop_ = 1;

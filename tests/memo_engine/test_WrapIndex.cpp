@@ -89,3 +89,13 @@ TEST(WrapIndex, PositionsSelectionUndoAndExportsAreThoseOfTheText) {
   EXPECT_EQ(e.firstVisibleLine(), 3);
   EXPECT_EQ(e.firstVisiblePos(), e.rowStart(3));
 }
+
+TEST(WrapIndex, WrapOverrideCharactersAreBreakPoints) {
+  MemoEngine e;
+  e.options |= smoWrapOverride;
+  Wrapped(e, "<table><tr><td>x</td></tr></table>", 12);
+  EXPECT_EQ(Rows(e), (std::vector<std::string>{"<table><tr>", "<td>x</td>", "</tr>", "</table>"}));
+  e.options &= ~std::uint32_t(smoWrapOverride);
+  e.setWrapWidth(12);
+  EXPECT_EQ(Rows(e), (std::vector<std::string>{"<table><tr><", "td>x</td></t", "r></table>"}));
+}
