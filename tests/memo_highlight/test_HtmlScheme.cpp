@@ -224,7 +224,8 @@ TEST_F(HtmlSchemeRealPages, AttributesServerCodeAndStyleRules) {
        "  p { margin: 0; }\r"                          // 6
        "}\r"                                           // 7
        "</style>\r"
-       "<script\rtype=\"text/javascript\"\r>x</script>\r");
+       "<script\rtype=\"text/javascript\"\r>x</script>\r"                 // 9..11
+       "<style>p::after { content: 'a </style><i>b</i>'; }</style>\r");  // 12
   EXPECT_TRUE(Is(1, "&amp;", 16));
   EXPECT_TRUE(Is(1, "&#169;", 17));
   EXPECT_TRUE(Is(1, " chips ", 28));
@@ -240,6 +241,10 @@ TEST_F(HtmlSchemeRealPages, AttributesServerCodeAndStyleRules) {
   // The line break inside a script tag has a value of its own.
   const auto& st = engine.store();
   EXPECT_EQ(engine.tokens(st.lineEnd(8), st.lineEnd(8) + 1), (std::vector<std::uint8_t>{170}));
+  // "</style" ends a CSS string too; what follows is the page again.
+  EXPECT_TRUE(Is(12, "a ", 202));
+  EXPECT_TRUE(Is(12, "</style", 46));
+  EXPECT_TRUE(Is(12, "i", 21));
 }
 
 }  // namespace
