@@ -403,10 +403,11 @@ TEST(MainCommandsGroups, NamesAndShortcutsAreUnique) {
         {"Copy1", "Ctrl+C"},    {"Paste1", "Ctrl+V"},     {"Delete1", "Ctrl+Del"},
         {"Find1", "Ctrl+F"},    {"FindNext1", "F3"},      {"Replace1", "Ctrl+R"},
         {"Image1", "Ctrl+I"},   {"Hyperlink1", "Ctrl+A"}, {"BuildAll1", "Ctrl+F9"},
+        {"FindInFiles1", "Ctrl+Shift+F"},
     };
     for (const auto& [name, key] : shortcuts)
         EXPECT_EQ(w.action(name)->shortcut().toString(QKeySequence::PortableText), key) << name;
-    EXPECT_EQ(keys.size(), 12);
+    EXPECT_EQ(keys.size(), 13);
 }
 
 TEST(MainCommandsScreenshot, LooksLikeTheFinishedWindow) {
