@@ -69,7 +69,6 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     for (const char* name : {"InsTable", "InsActiveX", "InsJavaApp"})
         Entry<InsertDialogFn>("extdlgs", name)(m, 0, "true");
     Entry<InsCSSFn>("extdlgs", "InsCSS")(m, 0);
-    Entry<DoValidateFn>("validate", "DoValidate")(0, "http://example.org/", m);
     Settle();
 
     EXPECT_TRUE(main.received().empty());
