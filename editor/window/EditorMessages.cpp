@@ -211,7 +211,8 @@ void TFrmEditor::Print() {
         std::cerr << "[print] " << FileName << std::endl;
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
+    // Printing starts from the printer and settings chosen in Printer Setup.
+    QPrinter& printer = host_.Printer();
     printer.setDocName(QString::fromStdString(FileName));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
