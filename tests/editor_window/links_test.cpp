@@ -103,7 +103,7 @@ TEST_F(LinksTest, ClickingAnAddressChecksItAndTheNextHoverShowsTheResult) {
                       e->memo().pointAt(3) + QPoint(1, e->memo().lineHeight() / 2));
     vlr::ProcessMessages();  // the posted 3036
     EXPECT_EQ(server.requests().size(), 2u);  // HEAD, then GET after the 404
-    EXPECT_EQ(main->statusLine()->panelText(1).toStdString(), "Broken link (404): " + url);
+    EXPECT_EQ(main->Status().panelText(1).toStdString(), "Broken link (404): " + url);
     HoverOn(e, "http://", 4);
     EXPECT_EQ(links->hint().rfind("Broken: 404, checked ", 0), 0u) << links->hint();
     EXPECT_EQ(links->hint().back(), '|');
