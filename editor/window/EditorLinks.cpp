@@ -52,17 +52,21 @@ std::string ReferenceName(const std::string& t) { return t.size() < 4 ? std::str
 EditorLinks::EditorLinks(TFrmEditor& editor) : QObject(&editor), editor_(editor) {
     TSyntaxMemo* m = editor.SyntaxMemo1;
     // The handlers run under the window's own names for the exception report.
-    connect(m, &TSyntaxMemo::OnHyperlinkHover, this, [this] { SyntaxMemo1HyperlinkHover(); });
-    connect(m, &TSyntaxMemo::OnMouseMove, this, [this] { SyntaxMemo1MouseMove(); });
-    connect(m, &TSyntaxMemo::OnHyperlinkLeave, this, [this] { HyperlinkLeft(); });
-    connect(m, &TSyntaxMemo::OnClick, this, [this] { SyntaxMemo1Click(); });
-    connect(m, &TSyntaxMemo::OnDblClick, this, [this] { SyntaxMemo1DblClick(); });
-    connect(m, &TSyntaxMemo::OnKeyDown, this, [this](int key, Qt::KeyboardModifiers mods, bool& handled) {
-        if (SyntaxMemo1KeyDown(key, mods))
-            handled = true;
+    auto run = [this](const char* method, auto body) { editor_.guarded(method, body); };
+    connect(m, &TSyntaxMemo::OnHyperlinkHover, this,
+            [this, run] { run("SyntaxMemo1HyperlinkHover", [this] { SyntaxMemo1HyperlinkHover(); }); });
+    connect(m, &TSyntaxMemo::OnMouseMove, this,
+            [this, run] { run("SyntaxMemo1MouseMove", [this] { SyntaxMemo1MouseMove(); }); });
+    connect(m, &TSyntaxMemo::OnHyperlinkLeave, this,
+            [this, run] { run("SyntaxMemo1MouseMove", [this] { HyperlinkLeft(); }); });
+    connect(m, &TSyntaxMemo::OnClick, this, [this, run] { run("SyntaxMemo1Click", [this] { SyntaxMemo1Click(); }); });
+    connect(m, &TSyntaxMemo::OnDblClick, this,
+            [this, run] { run("SyntaxMemo1DblClick", [this] { SyntaxMemo1DblClick(); }); });
+    connect(m, &TSyntaxMemo::OnKeyDown, this, [this, run](int key, Qt::KeyboardModifiers mods, bool& handled) {
+        run("SyntaxMemo1KeyDown", [&] { handled = SyntaxMemo1KeyDown(key, mods) || handled; });
     });
-    connect(m, &TSyntaxMemo::OnFilesDropped, this, [this] { SyntaxMemo1FilesDropped(); });
-    connect(editor.VisitLink1, &QAction::triggered, this, [this] { VisitLink1Click(); });
+    connect(m, &TSyntaxMemo::OnFilesDropped, this,
+            [this, run] { run("SyntaxMemo1FilesDropped", [this] { SyntaxMemo1FilesDropped(); }); });
     m->installEventFilter(this);
 }
 

@@ -4,6 +4,8 @@
 
 #include "memo/engine/scheme/HighlightDriver.h"
 
+#include "editor/window/EditorImage.h"
+#include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/EditorScheme.h"
 #include "editor/window/EditorSearch.h"
@@ -32,6 +34,8 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
     handle_ = RegisterWindow(this, "TFrmEditor", this);
     setProperty("vlrHandle", QVariant::fromValue(handle_));
     buildLayout();
+    Links = new EditorLinks(*this);
+    Images = std::make_unique<EditorImage>(*this);
     buildPopupMenu();
     applyControlSettings();
     // FormCreate.

@@ -27,6 +27,8 @@ class QTabBar;
 
 namespace vlr {
 
+class EditorImage;
+class EditorLinks;
 class SearchMarks;
 class TFindDialog;
 
@@ -90,6 +92,9 @@ public:
     static const std::string& SaveFilter();
 
     LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
+    // Runs an editor method ("TFrmEditor." + method), handing any error to
+    // the exception report.
+    void guarded(const char* method, const std::function<void()>& body);
     // Sends a record message to the main window.
     void Report(unsigned msg, RecordPtr record);
 
@@ -120,11 +125,12 @@ public:
     // Runs the context menu's enabling rules (PopupMenu1Popup).
     void PopupMenu1Popup();
 
-    // Set by the units that add the image dialog, the spell checker and the
-    // link visit; nothing happens while a hook is empty.
-    std::function<void(TFrmEditor&)> insertImage;
+    // The window's parts: tokens under the mouse and the HTML keys; image insertion.
+    EditorLinks* Links = nullptr;
+    std::unique_ptr<EditorImage> Images;
+
+    // Set by the unit that adds the spell checker; nothing happens while empty.
     std::function<void(TFrmEditor&)> checkSpelling;
-    std::function<void(TFrmEditor&)> visitLink;
     // Asks for the case conversion; the "Change Case" dialog when empty.
     std::function<std::optional<CaseChoice>(QWidget*)> askCase;
 
@@ -142,11 +148,8 @@ private:
     void SyntaxMemo1SelectionChange();
     bool FormCloseQuery();
     void InsertMarkup(const std::string& start, const std::string& end, const std::string& flag);
-    void Validate(const std::string& address);
     void Print();
     LResult dispatch(unsigned msg, LParam lParam);
-    // Runs an editor method, handing any error to the exception report.
-    void guarded(const char* method, const std::function<void()>& body);
     std::string preferencesPath() const;
 
     EditorHost& host_;

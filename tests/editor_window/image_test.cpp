@@ -53,7 +53,7 @@ TEST_F(ImageTest, NoProjectGivesAFileAddressAndTheFirstFramesSize) {
     vlr::TFrmEditor* e = Window();
     const std::string gif = Picture("logo.gif", vlrtest::AnimatedGif(300, 200, 88, 31));
     prompter->QueueFile(gif);
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     const std::string element = "<img src=\"file://" + gif + "\" width=88 height=31 alt=\"logo.gif\">";
     EXPECT_EQ(Text(e), "a" + element + "b");
     EXPECT_EQ(e->memo().selection().caret, velora::memo::Pos(1 + element.size()));
@@ -66,14 +66,14 @@ TEST_F(ImageTest, NoProjectGivesAFileAddressAndTheFirstFramesSize) {
 TEST_F(ImageTest, UpperCaseJpegPngAndSvgAreMeasured) {
     vlr::TFrmEditor* e = Window("");
     prompter->QueueFile(Picture("PHOTO.JPG", vlrtest::Jpeg(64, 48)));
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_NE(Text(e).find("width=64 height=48 alt=\"PHOTO.JPG\""), std::string::npos);
     EXPECT_EQ(e->JpegWidth, "64");
     prompter->QueueFile(Picture("shot.png", vlrtest::PngHeader(800, 600)));
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_NE(Text(e).find("width=800 height=600 alt=\"shot.png\""), std::string::npos);
     prompter->QueueFile(Picture("icon.svg", "<svg viewBox=\"0 0 24 16\"/>"));
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_NE(Text(e).find("width=24 height=16 alt=\"icon.svg\""), std::string::npos);
 }
 
@@ -95,7 +95,7 @@ TEST_F(ImageTest, ProjectPrefixRules) {
         vlr::TFrmEditor* e = Window("");
         e->MainWnd = answer.handle();
         prompter->QueueFile(gif);
-        vlr::EditorImage(*e).InsertImage();
+        e->Images->InsertImage();
         EXPECT_EQ(Text(e), "<img src=\"" + r.src + "\" width=10 height=10 alt=\"a b.gif\">") << r.project;
         e->MainWnd = 0;
     }
@@ -104,24 +104,39 @@ TEST_F(ImageTest, ProjectPrefixRules) {
 TEST_F(ImageTest, CancelledUnreadableAndUnknownPicturesInsertNothing) {
     vlr::TFrmEditor* e = Window();
     prompter->QueueFiles(std::nullopt);
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_EQ(Text(e), "ab");
 
     prompter->QueueFile(Picture("broken.gif", "GIF89a\x01"));
-    EXPECT_THROW(vlr::EditorImage(*e).InsertImage(), vlr::image::ImageError);
+    EXPECT_THROW(e->Images->InsertImage(), vlr::image::ImageError);
     EXPECT_EQ(Text(e), "ab");
 
     prompter->Clear();
     prompter->QueueFile(Picture("old.bmp", "BM"));
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_EQ(Text(e), "ab");
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_NE(prompter->messages()[0].text.find("old.bmp"), std::string::npos);
 
     prompter->Clear();
     prompter->QueueFile(path("gone.gif"));
-    vlr::EditorImage(*e).InsertImage();
+    e->Images->InsertImage();
     EXPECT_EQ(Text(e), "ab");
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Cannot find file " + path("gone.gif"));
+}
+
+TEST_F(ImageTest, Message3079InsertsThroughTheMainWindowAndReportsUnreadablePictures) {
+    vlr::TFrmEditor* e = Window();
+    prompter->QueueFile(Picture("dot.png", vlrtest::PngHeader(3, 2)));
+    Command(e, 3079);
+    EXPECT_EQ(Text(e), "a<img src=\"file://" + path("dot.png") + "\" width=3 height=2 alt=\"dot.png\">b");
+    EXPECT_TRUE(vlrtest::Errors().empty());
+
+    e->memo().setText("ab");
+    prompter->QueueFile(Picture("bad.jpg", "not a jpeg"));
+    Command(e, 3079);
+    EXPECT_EQ(Text(e), "ab");
+    ASSERT_EQ(vlrtest::Errors().size(), 1u);
+    EXPECT_NE(vlrtest::Errors()[0].message.find("bad.jpg"), std::string::npos);
 }

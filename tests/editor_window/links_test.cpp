@@ -34,11 +34,11 @@ protected:
         vlr::SetShellOpenHook({});
         EditorTest::TearDown();
     }
-    // A new window holding text, with the links part attached and the focus in its control.
+    // A new window holding text, with the focus in its control.
     vlr::TFrmEditor* Window(const std::string& text) {
         vlr::TFrmEditor* e = NewEditor();
         e->memo().setText(QByteArray::fromStdString(text));
-        links = new vlr::EditorLinks(*e);
+        links = e->Links;
         e->memo().setFocus();
         vlr::ProcessMessages();
         return e;
