@@ -3,6 +3,7 @@
 #include "app/shell/MainWindow.h"
 
 #include "editor/unit/EditorUnit.h"
+#include "project/linkcheck/LinkCheckUnit.h"
 #include "project/unit/ProjectUnit.h"
 
 namespace vlr {
@@ -16,6 +17,7 @@ void TFrmMainVLR::CreateUnits() {
     editorUnit_ = editors.get();
     units_.push_back(std::move(editors));
 
+    units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);
 }

@@ -108,9 +108,14 @@ void SiteLinkCheck::cancel() {
 
 void SiteLinkCheck::report(std::size_t page, const PageLink& link, const std::string& reason) {
     BrokenLink b{pages_[page], link.line, link.target, reason, sourceFor(pages_[page]), link.line};
+    // A link that the build put in (from a variable or a snippet) is not in
+    // the source: the built page is then the place to look.
     if (!b.sourcePage.empty()) {
         const int line = LineHolding(b.sourcePage, link.target);
-        b.sourceLine = line > 0 ? line : 1;
+        if (line > 0)
+            b.sourceLine = line;
+        else
+            b.sourcePage.clear();
     }
     broken_.push_back(std::move(b));
 }

@@ -19,8 +19,9 @@ struct BrokenLink {
     int line = 1;            // line of the link in the built page
     std::string target;      // the link as written
     std::string reason;      // "not found on disk", "404", "unreachable: ..."
-    std::string sourcePage;  // the source file the page was built from ("" when unknown)
-    int sourceLine = 1;      // line of the same link in the source file
+    std::string sourcePage;  // the source file the page was built from, when the link is found
+                             // there ("" otherwise)
+    int sourceLine = 1;      // line of the link in the source file
 };
 
 class SiteLinkCheck {
