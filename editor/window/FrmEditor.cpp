@@ -51,6 +51,8 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
 TFrmEditor::~TFrmEditor() {
     // FormDestroy.
     SyntaxMemo1->disconnect(this);
+    SyntaxMemo1->disconnect(Links);  // the parts go after the control
+    SyntaxMemo1->removeEventFilter(Links);
     DetachHighlighter(SyntaxMemo1->engine(), 1);  // the component goes before the control
     FrmEditor = nullptr;
     if (ValidateLib)
