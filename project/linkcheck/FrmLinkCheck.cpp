@@ -110,6 +110,8 @@ void TFrmLinkCheck::showResults() {
             item->setData(0, kPathRole, QString::fromStdString(haveSource ? b.sourcePage : b.page));
             item->setData(0, kLineRole, haveSource ? b.sourceLine : b.line);
         }
+        for (int column = 0; column < 3; ++column)
+            Results->resizeColumnToContents(column);
     }
     QString state;
     if (check_->cancelled())

@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QKeyEvent>
 #include "app/shell/StatusLine.h"
 #include <QTest>
@@ -55,6 +58,25 @@ protected:
     }
     void Key(vlr::TFrmEditor* e, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(&e->memo(), key, mods);
+    }
+    // For a person to look at: the window with the hint drawn where the
+    // tooltip would be (tooltips are windows of their own, so they are not in
+    // the window's picture).
+    void SaveShotWithHint(vlr::TFrmEditor* e, const char* file) {
+        e->resize(560, 160);
+        QApplication::processEvents();
+        QImage shot = e->grab().toImage();
+        QPainter p(&shot);
+        const QString tip = QString::fromStdString(links->shownHint());
+        const QRect box = p.fontMetrics().boundingRect(tip).adjusted(-4, -3, 4, 3).translated(40, 60);
+        p.fillRect(box, QApplication::palette().color(QPalette::ToolTipBase));
+        p.setPen(QApplication::palette().color(QPalette::ToolTipText));
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        p.drawText(box, Qt::AlignCenter, tip);
+        p.end();
+        const QString out = QDir::current().filePath(QString::fromUtf8(file));
+        EXPECT_TRUE(shot.save(out));
+        std::printf("screenshot: %s\n", qPrintable(out));
     }
     vlr::EditorLinks* links = nullptr;
     std::vector<std::string> opened;
@@ -107,6 +129,7 @@ TEST_F(LinksTest, ClickingAnAddressChecksItAndTheNextHoverShowsTheResult) {
     HoverOn(e, "http://", 4);
     EXPECT_EQ(links->hint().rfind("Broken: 404, checked ", 0), 0u) << links->hint();
     EXPECT_EQ(links->hint().back(), '|');
+    SaveShotWithHint(e, "address_hint.png");
 }
 
 TEST_F(LinksTest, VariableHintsComeFromTheMainWindow) {

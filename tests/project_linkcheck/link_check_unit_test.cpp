@@ -8,11 +8,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QImage>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -84,6 +87,15 @@ TEST_F(LinkCheckTest, BrokenLinksAreListedAndOpenAtTheirSourceLine) {
     EXPECT_EQ(web->text(0).toStdString(), projectDir + "/out/index.html");  // not in the source: the built page
     EXPECT_EQ(web->text(1).toStdString(), "4");
     EXPECT_EQ(web->text(3).toStdString(), "404");
+
+    // For a person to look at: the results window.
+    window->resize(760, 260);
+    QApplication::processEvents();
+    const QImage shot = window->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QString shotPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("link_check_results.png"));
+    EXPECT_TRUE(shot.save(shotPath));
+    std::printf("screenshot: %s\n", qPrintable(shotPath));
 
     Q_EMIT window->Results->itemActivated(file, 0);
     auto* editor = w->findChild<vlr::TFrmEditor*>();
