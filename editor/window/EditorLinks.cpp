@@ -137,7 +137,7 @@ void EditorLinks::SyntaxMemo1MouseMove() {
     if (IsVariableToken(t)) {
         setCursor(Qt::ArrowCursor);
         const std::string name = ReferenceName(t);
-        if (name != askedVariable_) {
+        if (!name.empty() && name != askedVariable_) {
             askedVariable_ = name;
             if (IsWindow(editor_.MainWnd))
                 PostMessage(editor_.MainWnd, kTellVVal, 0, reinterpret_cast<LParam>(MakeRecord(name).release()));

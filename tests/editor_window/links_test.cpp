@@ -5,6 +5,7 @@
 #include "../libs/TestHttpServer.h"
 #include "editor/window/EditorLinks.h"
 #include "editor/window/HelpKeyword.h"
+#include "platform/Record.h"
 #include "platform/System.h"
 
 #include <QAction>
@@ -142,6 +143,17 @@ TEST_F(LinksTest, VariableHintsComeFromTheMainWindow) {
     EXPECT_EQ(links->shownHint(), "");
     links->ReceiveHint("");
     EXPECT_FALSE(links->showHint());
+}
+
+TEST_F(LinksTest, AVariableTheMainWindowDoesNotKnowShowsNothing) {
+    vlr::TFrmEditor* e = Window("<%nosuch%>");
+    links->ReceiveHint("Stale|");
+    vlr::PostMessage(e->MainWnd, 3031, 0, reinterpret_cast<vlr::LParam>(vlr::MakeRecord("nosuch").release()));
+    vlr::ProcessMessages();
+    EXPECT_EQ(links->hint(), "|");  // the main window's answer, 3030
+    EXPECT_TRUE(links->showHint());
+    EXPECT_EQ(links->shownHint(), "");
+    EXPECT_TRUE(e->memo().viewport()->toolTip().isEmpty());
 }
 
 TEST_F(LinksTest, EnterKeys) {
