@@ -41,10 +41,8 @@ void TFrmEditor::buildPopupMenu() {
     VisitLink1->setEnabled(false);
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
-    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [this] {
-        if (checkSpelling)
-            checkSpelling(*this);
-    });
+    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [] {});
+    CheckSpelling1->setEnabled(false);
     AddToRepository1 = item("AddToRepository1", "&Add To Repository...", nullptr, [this] {
         RecordPtr r = MakeRecord(FileName);
         Report(MW_ADD_TO_REPOSITORY, std::move(r));

@@ -5,6 +5,7 @@
 
 #include "editor/case/CaseConversion.h"
 #include "editor/document/DocumentFile.h"
+#include "editor/recovery/RecoveryScheduler.h"
 #include "editor/window/EditorHost.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
@@ -32,7 +33,7 @@ class EditorLinks;
 class SearchMarks;
 class TFindDialog;
 
-class TFrmEditor : public QWidget, public MessageHandler {
+class TFrmEditor : public QWidget, public MessageHandler, public RecoverySource {
     Q_OBJECT
 public:
     // FormCreate: the window with its control, tab strip and context menu.
@@ -40,6 +41,11 @@ public:
     ~TFrmEditor() override;
 
     Handle handle() const { return handle_; }
+
+    // What a recovery copy keeps: the document's file ("" while untitled)
+    // and its text.
+    QString RecoveryDocumentPath() const override;
+    QByteArray RecoveryText() const override;
     velora::memo::TSyntaxMemo& memo() const { return *SyntaxMemo1; }
     QMdiSubWindow* subWindow() const { return sub_; }
     void setSubWindow(QMdiSubWindow* sub);
@@ -129,9 +135,8 @@ public:
     EditorLinks* Links = nullptr;
     std::unique_ptr<EditorImage> Images;
 
-    // Set by the unit that adds the spell checker; nothing happens while empty.
-    std::function<void(TFrmEditor&)> checkSpelling;
-    // Asks for the case conversion; the "Change Case" dialog when empty.
+    // Test seam: answers the case question instead of the "Change Case"
+    // dialog when set.
     std::function<std::optional<CaseChoice>(QWidget*)> askCase;
 
 protected:

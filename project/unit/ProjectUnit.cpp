@@ -32,10 +32,12 @@ void TProjectUnit::ConnectCommands() {
     shell_.Gate().makeAvailable(CommandGroup::OpenByType);
     shell_.Gate().makeAvailable(CommandGroup::Variables);
 
-    shell_.RecentProjects().AttachMenu(shell_.Commands().menu("RecentProjects1"), [this](const QString& path) {
+    shell_.RecentProjects().AttachMenu(shell_.Commands().menu("RecentProjects1"));
+    connect(&shell_.RecentProjects(), &RecentList::chosen, this, [this](const QString& path) {
         RunGuarded(shell_, this, "RecentProjectClick", [&] { OpenProjectPath(path.toStdString()); });
     });
-    shell_.RecentFiles().AttachMenu(shell_.Commands().menu("ReopenFile1"), [this](const QString& path) {
+    shell_.RecentFiles().AttachMenu(shell_.Commands().menu("ReopenFile1"));
+    connect(&shell_.RecentFiles(), &RecentList::chosen, this, [this](const QString& path) {
         RunGuarded(shell_, this, "MRUItemClick", [&] { ParseToOpen(path.toStdString()); });
     });
 

@@ -126,6 +126,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("VELORA_PROMPTS", "log");
     vlr::VeloraApplication app(argc, argv);
+    // The recovery tests start this program again as the process they kill.
+    if (argc >= 4 && std::string(argv[1]) == "--recovery-child")
+        return vlrtest::RunRecoveryChild(argv[2], argv[3]);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
