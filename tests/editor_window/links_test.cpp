@@ -75,7 +75,7 @@ protected:
         p.drawRect(box.adjusted(0, 0, -1, -1));
         p.drawText(box, Qt::AlignCenter, tip);
         p.end();
-        const QString out = QDir::current().filePath(QString::fromUtf8(file));
+        const QString out = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(file));
         EXPECT_TRUE(shot.save(out));
         std::printf("screenshot: %s\n", qPrintable(out));
     }
