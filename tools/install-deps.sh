@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
   qt6-webengine-dev
   libgl-dev libxkbcommon-dev
-  libjpeg-dev libgif-dev
+  libjpeg-dev libgif-dev qt6-image-formats-plugins
   libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang

@@ -23,6 +23,7 @@ QString commandGroupName(CommandGroup group) {
     case CommandGroup::Printing: return QStringLiteral("Printing");
     case CommandGroup::Variables: return QStringLiteral("Variables");
     case CommandGroup::FileSearch: return QStringLiteral("FileSearch");
+    case CommandGroup::LinkCheck: return QStringLiteral("LinkCheck");
     }
     return QString();
 }

@@ -25,9 +25,10 @@ enum class CommandGroup {
     Printing,     // printing and printer set-up
     Variables,    // the Variables list and Insert Variable
     FileSearch,   // find and replace in the files of a project or folder
+    LinkCheck,    // the link check of the built site
 };
 
-inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::FileSearch) + 1;
+inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::LinkCheck) + 1;
 
 // The enumerator's name, e.g. "EditForward".
 [[nodiscard]] QString commandGroupName(CommandGroup group);

@@ -195,6 +195,8 @@ constexpr CommandEntry kMenuBar[] = {
      .shortcut = "Ctrl+F9", .group = G::Build, .icon = "build-all"},
     {.name = "Preview1", .caption = "&Preview...", .hint = "Build the selected file and view it",
      .group = G::Build},
+    {.name = "CheckLinks1", .caption = "Check &Links",
+     .hint = "Check every link of the project's built pages", .group = G::LinkCheck},
     {.kind = K::Separator},
     {.name = "OrganizeVariables1", .caption = "&Organize Variables...",
      .hint = "Edit the project's variables", .group = G::Project, .icon = "project-variables"},

@@ -6,6 +6,7 @@
 #include "authoring/AuthoringUnit.h"
 #include "editor/findfiles/FindInFilesUnit.h"
 #include "editor/unit/EditorUnit.h"
+#include "project/linkcheck/LinkCheckUnit.h"
 #include "project/unit/ProjectUnit.h"
 
 namespace vlr {
@@ -22,6 +23,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
     units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
     units_.push_back(std::make_unique<TToolsUnit>(*this));
+    units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

@@ -1,4 +1,5 @@
 // TFrmEditor: the context menu of the editor control and its enabling rules.
+#include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
 
@@ -36,9 +37,7 @@ void TFrmEditor::buildPopupMenu() {
     IndentSelection1 = item("IndentSelection1", "&Indent Selection", nullptr, [m] { m->blockIndent(); });
     UnindentSelection1 = item("UnindentSelection1", "Unind&ent Selection", nullptr, [m] { m->blockUnindent(); });
     ChangeCase1 = item("ChangeCase1", "Ch&ange Case...", nullptr, [this] { ChangeCase(); });
-    // Visiting links and checking spelling come with the editor window's
-    // link and spelling parts; until then their items stay disabled.
-    VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [] {});
+    VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [this] { Links->VisitLink1Click(); });
     VisitLink1->setEnabled(false);
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });

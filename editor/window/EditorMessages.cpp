@@ -4,6 +4,8 @@
 #include "editor/window/EditorMessages.h"
 
 #include "editor/case/FrmCase.h"
+#include "editor/window/EditorImage.h"
+#include "editor/window/EditorLinks.h"
 #include "editor/window/FrmEditor.h"
 #include "libs/EntryPoints.h"
 #include "memo/engine/LineBreaks.h"
@@ -97,13 +99,13 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
     }
     case EM_SAVE_AS: SaveAs(); break;
     case EM_SAVE: SaveIt(); break;
-    case EM_HINT: {
-        const std::string hint = FirstText(r);
-        m.setToolTip(hint.empty() ? QString() : QString::fromUtf8(hint.c_str()));
-        m.setToolTipDuration(hint.empty() ? 0 : -1);
+    case EM_HINT: Links->ReceiveHint(FirstText(r)); break;
+    case EM_VALIDATE: {
+        const std::string address = FirstText(r);
+        r.reset();
+        Links->Validate(address);
         break;
     }
-    case EM_VALIDATE: Validate(FirstText(r)); break;
     case EM_PATH_PROCESSED: break;
     case EM_COPY: m.copy(); break;
     case EM_CUT: m.cut(); break;
@@ -154,6 +156,10 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
         m.goToLineColumn(int(std::clamp<long long>(line, -1, 1LL << 30)), m.caretColumn());
         break;
     }
+    case EM_INSERT_IMAGE:
+        r.reset();
+        Images->InsertImage();
+        break;
     case EM_READ_FONT: ReadEditorFont(); break;
     default: break;
     }
@@ -187,18 +193,6 @@ void TFrmEditor::ChangeCase() {
     MemoEngine::UpdateBracket bracket(e);
     const Selection sel = e.selection();
     e.replaceSelection(ConvertCase(e.store().text(sel.start(), sel.end()), *choice));
-}
-
-void TFrmEditor::Validate(const std::string& address) {
-    if (address.empty())
-        return;
-    if (!ValidateLib)
-        ValidateLib = LoadLibrary("validate.dll");
-    if (!ValidateLib)
-        return;  // tried again at the next use
-    if (auto fn = reinterpret_cast<DoValidateFn>(GetProcAddress(ValidateLib, "DoValidate")))
-        fn(AppHandle, address.c_str(), MainWnd);
-    ProcessMessages();
 }
 
 void TFrmEditor::Print() {

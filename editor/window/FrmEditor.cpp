@@ -4,6 +4,8 @@
 
 #include "memo/engine/scheme/HighlightDriver.h"
 
+#include "editor/window/EditorImage.h"
+#include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/EditorScheme.h"
 #include "editor/window/EditorSearch.h"
@@ -32,6 +34,8 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
     handle_ = RegisterWindow(this, "TFrmEditor", this);
     setProperty("vlrHandle", QVariant::fromValue(handle_));
     buildLayout();
+    Links = new EditorLinks(*this);
+    Images = std::make_unique<EditorImage>(*this);
     buildPopupMenu();
     applyControlSettings();
     // FormCreate.
@@ -47,6 +51,8 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
 TFrmEditor::~TFrmEditor() {
     // FormDestroy.
     SyntaxMemo1->disconnect(this);
+    SyntaxMemo1->disconnect(Links);  // the parts go after the control
+    SyntaxMemo1->removeEventFilter(Links);
     DetachHighlighter(SyntaxMemo1->engine(), 1);  // the component goes before the control
     FrmEditor = nullptr;
     if (ValidateLib)

@@ -28,6 +28,8 @@ class QTabBar;
 
 namespace vlr {
 
+class EditorImage;
+class EditorLinks;
 class SearchMarks;
 class TFindDialog;
 
@@ -96,6 +98,9 @@ public:
     static const std::string& SaveFilter();
 
     LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
+    // Runs an editor method ("TFrmEditor." + method), handing any error to
+    // the exception report.
+    void guarded(const char* method, const std::function<void()>& body);
     // Sends a record message to the main window.
     void Report(unsigned msg, RecordPtr record);
 
@@ -126,6 +131,10 @@ public:
     // Runs the context menu's enabling rules (PopupMenu1Popup).
     void PopupMenu1Popup();
 
+    // The window's parts: tokens under the mouse and the HTML keys; image insertion.
+    EditorLinks* Links = nullptr;
+    std::unique_ptr<EditorImage> Images;
+
     // Test seam: answers the case question instead of the "Change Case"
     // dialog when set.
     std::function<std::optional<CaseChoice>(QWidget*)> askCase;
@@ -144,11 +153,8 @@ private:
     void SyntaxMemo1SelectionChange();
     bool FormCloseQuery();
     void InsertMarkup(const std::string& start, const std::string& end, const std::string& flag);
-    void Validate(const std::string& address);
     void Print();
     LResult dispatch(unsigned msg, LParam lParam);
-    // Runs an editor method, handing any error to the exception report.
-    void guarded(const char* method, const std::function<void()>& body);
     std::string preferencesPath() const;
 
     EditorHost& host_;

@@ -12,6 +12,7 @@ class ImageCanvas : public QAbstractScrollArea {
     Q_OBJECT
     Q_PROPERTY(double zoom READ zoom NOTIFY zoomChanged)
     Q_PROPERTY(bool fitting READ fitting)
+    Q_PROPERTY(QSize imageSize READ imageSize)
 public:
     // How the zoom follows the view's size.
     enum class FitMode {

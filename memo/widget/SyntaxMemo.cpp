@@ -290,6 +290,12 @@ void TSyntaxMemo::moveVertically(int lines, bool extend) {
 }
 
 void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
+  bool handledByOwner = false;
+  Q_EMIT OnKeyDown(ev->key(), ev->modifiers(), handledByOwner);
+  if (handledByOwner) {
+    ev->accept();
+    return;
+  }
   const Qt::KeyboardModifiers mods = ev->modifiers();
   const bool ctrl = mods & Qt::ControlModifier;
   const bool shift = mods & Qt::ShiftModifier;
@@ -445,6 +451,7 @@ void TSyntaxMemo::mousePressEvent(QMouseEvent* ev) {
 void TSyntaxMemo::mouseMoveEvent(QMouseEvent* ev) {
   const QPoint p = ev->position().toPoint();
   lastMouse_ = p;
+  Q_EMIT OnMouseMove(ev->modifiers(), p);
   if (dragPending_ && (ev->buttons() & Qt::LeftButton)) {
     if ((p - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
       dragPending_ = false;
@@ -461,11 +468,20 @@ void TSyntaxMemo::mouseMoveEvent(QMouseEvent* ev) {
   const LineNo line = engine_->store().lineFromPos(pos);
   const bool pastEnd = pos >= engine_->store().lineEnd(line) && p.x() > xOfPos(line, pos);
   const bool hot = !pastEnd && engine_->styleAt(pos).hotspot;
+  // The cursor over a hot spot is the owner's choice (it knows what the token is).
   if (hot != hovering_) {
     hovering_ = hot;
-    viewport()->setCursor(hot ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    if (!hot) Q_EMIT OnHyperlinkLeave();
   }
   if (hot) Q_EMIT OnHyperlinkHover();
+}
+
+void TSyntaxMemo::leaveEvent(QEvent* ev) {
+  QAbstractScrollArea::leaveEvent(ev);
+  if (hovering_) {
+    hovering_ = false;
+    Q_EMIT OnHyperlinkLeave();
+  }
 }
 
 void TSyntaxMemo::mouseReleaseEvent(QMouseEvent* ev) {
@@ -474,12 +490,14 @@ void TSyntaxMemo::mouseReleaseEvent(QMouseEvent* ev) {
     engine_->moveCaret(positionAt(ev->position().toPoint()), false);
   }
   mouseSelecting_ = false;
+  if (ev->button() == Qt::LeftButton) Q_EMIT OnClick();
 }
 
 void TSyntaxMemo::mouseDoubleClickEvent(QMouseEvent* ev) {
   const QPoint p = ev->position().toPoint();
   Perform(msg::kLButtonDblClk, 0, std::intptr_t((p.x() & 0xFFFF) | ((p.y() & 0xFFFF) << 16)));
   mouseSelecting_ = false;
+  Q_EMIT OnDblClick();
 }
 
 QByteArray TSyntaxMemo::hotSpotText() const {

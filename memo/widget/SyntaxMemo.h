@@ -129,6 +129,18 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnTextChange(qint64 start, qint64 extent);
   void OnSelectionChange();
   void OnHyperlinkHover();
+  // The mouse left the hot spot it was over (or left the control while over one).
+  void OnHyperlinkLeave();
+  // Every mouse move over the text, before the hot-spot test (so an owner's
+  // reaction to the move comes before its reaction to the hover).
+  void OnMouseMove(Qt::KeyboardModifiers modifiers, const QPoint& at);
+  // A left-button click (press and release) and a double-click, after the
+  // control's own handling.
+  void OnClick();
+  void OnDblClick();
+  // A key, before the control handles it. An owner that did the key's whole
+  // work sets handled, and the control then leaves the key alone.
+  void OnKeyDown(int key, Qt::KeyboardModifiers modifiers, bool& handled);
   void OnHyperlinkClick(const QString& hyperData, int hyperType);
   void OnFilesDropped(const QStringList& files, const QPoint& atPoint);
   void OnDataDrop(const QStringList& sourceTypes);
@@ -152,6 +164,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void leaveEvent(QEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;

@@ -44,6 +44,7 @@ std::vector<SpyMessage> SpyWindow::of(unsigned msg) const {
 }
 
 void EditorTest::SetUp() {
+    startDir = fs::current_path();
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     const fs::path root = fs::temp_directory_path() / ("vlr_edwin_" + std::to_string(::getpid()) + "_" + name);
     fs::remove_all(root);
@@ -69,6 +70,9 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::TearDown() {
+    // A test may have moved into one of its own folders, which go below: the
+    // next tests (and the programs they start) need a folder that exists.
+    fs::current_path(startDir);
     if (main) {
         // Nothing may ask questions while the fixture is torn down.
         for (auto* sub : main->MdiArea()->subWindowList())

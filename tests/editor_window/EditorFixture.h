@@ -66,6 +66,7 @@ protected:
 
     std::filesystem::path appDir;
     std::filesystem::path work;
+    std::filesystem::path startDir;  // the working folder before the test
     std::unique_ptr<vlr::ScriptedPrompter> prompter;
     std::unique_ptr<vlr::TFrmMainVLR> main;
 };

@@ -96,7 +96,7 @@ int FakeMainWindow::count(unsigned msg) const {
 
 vlr::LResult FakeMainWindow::handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) {
     Received r{msg, {}};
-    if (msg == 2322) {
+    if (msg == 2322 || msg == 3061) {
         vlr::RecordPtr record = vlr::AdoptRecord(lParam);
         if (record)
             r.first = vlr::RecordText(record->first);

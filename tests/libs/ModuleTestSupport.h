@@ -57,12 +57,13 @@ private:
 };
 
 // Stand-in for the main window: a registered "TFrmMainVLR" that records the
-// messages it receives and releases the records of 2322 as the real one does.
+// messages it receives and releases the records of 2322 and 3061 as the real
+// one does.
 class FakeMainWindow : public QMainWindow, public vlr::MessageHandler {
 public:
     struct Received {
         unsigned msg;
-        std::string first;  // of the record, for 2322
+        std::string first;  // of the record, for 2322 and 3061
     };
 
     explicit FakeMainWindow(bool withDocumentArea = true);

@@ -63,7 +63,6 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, m);
     for (const char* name : {"InsTable", "InsActiveX", "InsJavaApp"})
         Entry<InsertDialogFn>("extdlgs", name)(m, 0, "true");
-    Entry<DoValidateFn>("validate", "DoValidate")(0, "http://example.org/", m);
     Settle();
 
     EXPECT_TRUE(main.received().empty());

@@ -153,3 +153,28 @@ TEST(ImageViewer, AFileThatIsNoPictureIsReportedAndOpensNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picture size the viewer of a sub-window shows.
+QSize ShownSize(QMdiSubWindow* sub) { return Canvas(sub)->property("imageSize").toSize(); }
+
+}  // namespace
+
+TEST(ImageViewer, WebpAndSvgPicturesAreShownToo) {
+    TempAppDir dir;
+    FakeMainWindow main;
+    main.show();
+    QImage webp(50, 20, QImage::Format_RGB32);
+    webp.fill(Qt::red);
+    const std::string webpPath = dir.file("banner.webp");
+    ASSERT_TRUE(webp.save(QString::fromStdString(webpPath), "WEBP"));
+    const std::string svgPath = dir.file("icon.svg");
+    std::ofstream(svgPath) << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"24\" height=\"16\">"
+                              "<rect width=\"24\" height=\"16\" fill=\"blue\"/></svg>";
+    Show(main, webpPath);
+    Show(main, svgPath);
+    ASSERT_EQ(main.area()->subWindowList().size(), 2);
+    EXPECT_EQ(ShownSize(main.area()->subWindowList()[0]), QSize(50, 20));
+    EXPECT_EQ(ShownSize(main.area()->subWindowList()[1]), QSize(24, 16));
+}

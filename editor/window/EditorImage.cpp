@@ -1,0 +1,66 @@
+// Image insertion.
+#include "editor/window/EditorImage.h"
+
+#include "editor/image/ImageElement.h"
+#include "editor/window/FrmEditor.h"
+#include "platform/IniFile.h"
+#include "platform/Prompter.h"
+#include "platform/Record.h"
+#include "platform/System.h"
+
+#include <filesystem>
+
+namespace vlr {
+
+using velora::memo::MemoEngine;
+
+namespace {
+constexpr unsigned kProjectFileQuery = 3085;
+}
+
+std::string EditorImage::Prefix() const {
+    const bool insImg = IniFile(AppDir() + "preferences.dat").ReadBool("Environment", "InsImg", true);
+    std::string project;
+    if (insImg && IsWindow(editor_.MainWnd)) {
+        RecordPtr answer = AdoptRecord(SendMessage(editor_.MainWnd, kProjectFileQuery, 0, 0));
+        project = FirstText(answer);
+    }
+    return image::ImagePrefix(insImg, project, [](const std::string& projectFile) {
+        return IniFile(projectFile).ReadString("other", "imgprep", "");
+    });
+}
+
+void EditorImage::InsertImage() {
+    const std::string prefix = Prefix();
+    FileDialogRequest request;
+    request.filter = image::PictureFilter();
+    request.mustExist = true;
+    const std::optional<std::string> chosen = OpenFile(request);
+    if (!chosen || chosen->empty())
+        return;
+    const std::string path = std::filesystem::absolute(*chosen).lexically_normal().string();
+    const image::ImageKind kind = image::KindOfFileName(path);
+    if (kind == image::ImageKind::Unknown) {
+        ShowMessage(MessageKind::Information, "",
+                    "Cannot insert " + path + ": only GIF, JPEG, PNG, WebP and SVG pictures can be inserted");
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        ShowMessage(MessageKind::Information, "", "Cannot find file " + path);
+        return;
+    }
+    const image::ImageSize size = image::MeasureImage(path, kind);
+    if (kind == image::ImageKind::Gif) {
+        editor_.GifWidth = std::to_string(size.width);
+        editor_.GifHeight = std::to_string(size.height);
+    } else if (kind == image::ImageKind::Jpeg) {
+        editor_.JpegWidth = std::to_string(size.width);
+        editor_.JpegHeight = std::to_string(size.height);
+    }
+    MemoEngine& e = editor_.SyntaxMemo1->engine();
+    MemoEngine::UpdateBracket bracket(e);
+    e.replaceSelection(image::ImageElement(prefix, path, size));
+}
+
+}  // namespace vlr

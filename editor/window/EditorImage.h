@@ -1,0 +1,27 @@
+// The editor window's image insertion (message 3079): the user picks a
+// picture, which is measured and inserted as an image element at the caret.
+#pragma once
+
+#include <string>
+
+namespace vlr {
+
+class TFrmEditor;
+
+class EditorImage {
+public:
+    explicit EditorImage(TFrmEditor& editor) : editor_(editor) {}
+
+    // Asks for a picture and inserts its element. A picture that cannot be
+    // measured raises vlr::image::ImageError and nothing is inserted.
+    void InsertImage();
+
+    // The prefix of the source address (the preference InsImg, the project
+    // from message 3085 and its imgprep key).
+    std::string Prefix() const;
+
+private:
+    TFrmEditor& editor_;
+};
+
+}  // namespace vlr
