@@ -116,8 +116,8 @@ TEST(MainCommandsMenus, EditAndSearchMenusForwardInTheirOrder) {
                            "&Select All", "-", "&Indent Selected Text", "Uninde&nt Selected Text",
                            "Chan&ge Case"}));
     EXPECT_EQ(captions(w.menu("Search1")),
-              QStringList({"&Find", "Find &Next", "&Replace", "&Show All", "-", "&Go To Line...",
-                           "-", "Regular E&xpressions"}));
+              QStringList({"&Find", "Find &Next", "&Replace", "&Show All", "Find in &Files...", "-",
+                           "&Go To Line...", "-", "Regular E&xpressions"}));
     EXPECT_TRUE(w.action("RegularExpressions1")->isCheckable());
     EXPECT_FALSE(w.action("RegularExpressions1")->isChecked());
     for (QAction* item : w.menu("Edit1")->actions()) {
