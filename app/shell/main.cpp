@@ -1,4 +1,6 @@
-// Program start: splash window, application title, main window, message loop.
+// Program start: splash window, application title, main window, message loop;
+// or, with "--build", a site build without any window.
+#include "app/cli/CommandLineBuild.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
 #include "app/shell/VeloraApplication.h"
@@ -9,6 +11,8 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    if (vlr::IsCommandLineBuild(argc, argv))
+        return vlr::RunCommandLineBuild(argc, argv);
     // The preview module shares OpenGL contexts with the program's windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0)

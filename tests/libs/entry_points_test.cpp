@@ -41,8 +41,6 @@ TEST(ModuleEntryPoints, ServicesNotOfferedYetReportFailureRatherThanSuccess) {
     App();
     TempAppDir appDir;
     FakeMainWindow main;
-    EXPECT_EQ(Entry<ProcessProjectFn>("vlrcore", "ProcessProject")("/no/site.vlr", "", main.handle(), 0, -1), 0);
-
     char first[261] = "ftp.example.org";
     char second[261] = "";
     std::int32_t secondLength = 0;
