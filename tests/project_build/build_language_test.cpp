@@ -128,7 +128,8 @@ TEST(ProjectReading, DirectoriesSwitchesFilesAndVariables) {
                                  "[FILES]\n0=src/a.hts\n1=/abs/b.hts\n3=src/d.hts\n"
                                  "[directories]\nSRC = src/\nout=\"/var/www/\"\n"
                                  "[compiler]\nvars=0\nincludes=abc\ndb=2\n"
-                                 "[variables]\nTitle=My Site\n[other]\nimgprep=img/\n",
+                                 "[variables]\nTitle=My Site\ntitle=second\n[other]\nimgprep=img/\n"
+                                 "[Files]\n2=/not/seen.hts\n",
                                  p);
     EXPECT_EQ(p.SourceDir, "/home/ann/site/src");
     EXPECT_EQ(p.OutputDir, "/var/www");
