@@ -27,6 +27,7 @@ class QTabBar;
 
 namespace vlr {
 
+class EditorPreview;
 class SearchMarks;
 class TFindDialog;
 
@@ -102,6 +103,10 @@ public:
     QFrame* Panel1;
     velora::memo::TSyntaxMemo* SyntaxMemo1;
     QWidget* OleContainer1;
+    // The preview page's browser (from the preview module); nullptr without one.
+    QWidget* Browser = nullptr;
+    // The preview page: BuildIE, CloseIE, TabSet1Click, TabSet1DrawTab.
+    EditorPreview& preview() const { return *preview_; }
     QMenu* PopupMenu1;
     QAction* Undo1;
     QAction* Redo1;
@@ -149,7 +154,9 @@ private:
     void guarded(const char* method, const std::function<void()>& body);
     std::string preferencesPath() const;
 
+    friend class EditorPreview;
     EditorHost& host_;
+    std::unique_ptr<EditorPreview> preview_;
     Handle handle_ = 0;
     QMdiSubWindow* sub_ = nullptr;
     SearchMarks* marks_ = nullptr;

@@ -125,6 +125,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("VELORA_PROMPTS", "log");
+    // As the program does: the preview module's web engine shares OpenGL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     vlr::VeloraApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
