@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QPrinterInfo>
 #include <QUrl>
 
 #include <chrono>
@@ -65,8 +66,14 @@ bool ShellOpen(const std::string& target) {
 void SetShellOpenHook(ShellOpenHook hook) { shellHook() = std::move(hook); }
 
 bool HasPrinter() {
+    // VELORA_NO_PRINTER lets tests and headless runs state that there is none.
     const char* env = std::getenv("VELORA_NO_PRINTER");
-    return !(env && *env && std::string(env) != "0");
+    if (env && *env && std::string(env) != "0")
+        return false;
+    const char* force = std::getenv("VELORA_HAS_PRINTER");
+    if (force && *force && std::string(force) != "0")
+        return true;
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 int VersionResourceSize() { return static_cast<int>(sizeof(VELORA_FILE_VERSION) + sizeof(VELORA_ORIGINAL_FILENAME)); }

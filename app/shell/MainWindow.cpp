@@ -10,6 +10,12 @@
 #include "app/shell/Splash.h"
 #include "app/shell/StatusLine.h"
 #include "app/shell/VeloraApplication.h"
+#include "app/units/EditorWindows.h"
+#include "app/units/FeatureUnit.h"
+#include "app/units/ProjectAccess.h"
+#include "app/units/UnitCommands.h"
+#include "editor/unit/EditorUnit.h"
+#include "project/unit/ProjectUnit.h"
 #include "platform/Prompter.h"
 #include "platform/System.h"
 
@@ -18,6 +24,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
@@ -59,10 +66,15 @@ std::string demangledName(const std::type_info& type) {
 
 void TFrmMainVLR::SetMethodProbe(MethodProbe probe) { methodProbe() = std::move(probe); }
 
-void TFrmMainVLR::enter(const char* method) {
+void TFrmMainVLR::Enter(const char* method) {
     currentMethod_ = std::string("TFrmMainVLR.") + method;
     if (methodProbe())
         methodProbe()(method);
+}
+
+void TFrmMainVLR::ReportExceptionAs(QObject* sender, std::exception_ptr error, const std::string& method) {
+    currentMethod_ = method;
+    HandleExceptionEx(sender, error);
 }
 
 TFrmMainVLR::TFrmMainVLR(TFrmSplash* splash, QStringList arguments)
@@ -73,10 +85,17 @@ TFrmMainVLR::TFrmMainVLR(TFrmSplash* splash, QStringList arguments)
     appHandle_ = RegisterWindow(appWindow_.get(), "TApplication");
     handle_ = RegisterWindow(this, "TFrmMainVLR", this);
     buildWindow();
+    CreateUnits();
+    connectCommands();
     FormCreate();
 }
 
 TFrmMainVLR::~TFrmMainVLR() {
+    // The units go first, while the frame's parts they use still exist.
+    while (!units_.empty())
+        units_.pop_back();
+    projectUnit_ = nullptr;
+    editorUnit_ = nullptr;
     // The children outlive this part of the window: no signal of theirs may
     // reach it while they are torn down.
     mdi_->disconnect(this);
@@ -123,13 +142,6 @@ void TFrmMainVLR::buildWindow() {
 
     recentProjects_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList", this);
     recentFiles_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList2", this);
-    auto openRecent = [this](const QString& path) {
-        enter("MRUItemClick");
-        if (parseToOpen)
-            parseToOpen(path);
-    };
-    recentProjects_->AttachMenu(commands_->menu("RecentProjects1"), openRecent);
-    recentFiles_->AttachMenu(commands_->menu("ReopenFile1"), openRecent);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
         if (!w)
             status_->showDocumentKind("none");
@@ -137,27 +149,27 @@ void TFrmMainVLR::buildWindow() {
     colorPicker_ = new TColorPicker(side_);
     side_->setColorsPage(colorPicker_);
     colorPicker_->setErrorHandler([this](std::exception_ptr e) {
-        enter("LoadPalette1Click");
+        Enter("LoadPalette1Click");
         HandleExceptionEx(colorPicker_, e);
     });
     connect(colorPicker_, &TColorPicker::colorInsertRequested, this, [this](const QString& text) {
-        enter("ColorClick");
-        if (mdi_->subWindowList().isEmpty())
-            return;
-        Handle child = ActiveChildHandle();
-        if (GetClassName(child) == "TFrmEditor") {
-            RecordPtr r = MakeRecord(text.toStdString(), "", "");
-            SendMessage(child, 2029, 0, reinterpret_cast<LParam>(r.release()));
-        }
+        RunGuarded(*this, colorPicker_, "ColorClick", [&] {
+            if (mdi_->subWindowList().isEmpty())
+                return;
+            Handle child = ActiveChildHandle();
+            if (GetClassName(child) == "TFrmEditor") {
+                RecordPtr r = MakeRecord(text.toStdString(), "", "");
+                SendMessage(child, 2029, 0, reinterpret_cast<LParam>(r.release()));
+            }
+        });
     });
     new MenuAnimator(this);
-    connectCommands();
     gate_->makeAvailable(CommandGroup::Palette);
     gate_->makeAvailable(CommandGroup::Printing);
 }
 
 void TFrmMainVLR::FormCreate() {
-    enter("FormCreate");
+    Enter("FormCreate");
     if (!libraries_.Bind()) {
         std::cerr << "Cannot load " << libraries_.failedModule() << ": " << LastLibraryError() << std::endl;
         ShowMessage(MessageKind::Error, "Fatal Error", kMissingLibraryText, BtnOk);
@@ -173,15 +185,16 @@ void TFrmMainVLR::FormCreate() {
         splash_->setStatus("Loading Preferences...");
         ProcessMessages();
     }
+    // Without a printer nothing can be printed or set up, from the start.
     bool printer = HasPrinter();
-    for (const char* name : {"PrinterSetup2", "PrinterSetup1"})
+    for (const char* name : {"PrinterSetup2", "PrinterSetup1", "Print1", "PrintDocument1"})
         if (QAction* a = action(name))
             a->setEnabled(printer);
 
     recentProjects_->Load();
     recentFiles_->Load();
-    projectFile_ = "none";
-    projectModified_ = false;
+    for (const auto& unit : units_)
+        unit->Created();
     RestoreLayout();
 
     Preferences prefs(PreferencesPath());
@@ -200,33 +213,44 @@ void TFrmMainVLR::showEvent(QShowEvent* event) {
 }
 
 void TFrmMainVLR::FormShow() {
-    enter("FormShow");
-    if (splash_) {
-        splash_->setStatus("Initializing Development Environment...");
-        ProcessMessages();
-    }
-    lastSpecialChar_ = 60;
-    bulletStyle_ = "regular";
-    for (const char* name : {"CheckSpelling1", "SpellingSeparator1"})
-        if (QAction* a = action(name))
-            a->setVisible(true);
+    // Whatever fails on the way, the splash goes and the swatches are loaded:
+    // each step runs in its own guard.
+    RunGuarded(*this, this, "FormShow", [this] {
+        if (splash_) {
+            splash_->setStatus("Initializing Development Environment...");
+            ProcessMessages();
+        }
+        lastSpecialChar_ = 60;
+        bulletStyle_ = "regular";
+        for (const char* name : {"CheckSpelling1", "SpellingSeparator1"})
+            if (QAction* a = action(name))
+                a->setVisible(true);
+        for (const auto& unit : units_)
+            unit->Shown();
+    });
     if (firstShow_) {
         bool editorOpened = false;
         if (!arguments_.isEmpty()) {
+            // One argument that cannot be opened does not stop the others.
             for (const QString& arg : arguments_)
-                if (parseToOpen)
-                    parseToOpen(arg);
+                RunGuarded(*this, this, "FormShow", [&] { Project().ParseToOpen(arg.toStdString()); });
         } else {
-            EnvironmentPrefs env = Preferences(PreferencesPath()).Environment();
-            if (env.LastProject && !env.Project.empty() && !recentProjects_->items().isEmpty() && parseToOpen)
-                parseToOpen(recentProjects_->items().front());
-            if (env.NewEditor && createNewEditor) {
-                createNewEditor();
-                editorOpened = true;
-            }
+            RunGuarded(*this, this, "FormShow", [&] {
+                EnvironmentPrefs env = Preferences(PreferencesPath()).Environment();
+                if (env.LastProject && !env.Project.empty() && !recentProjects_->items().isEmpty())
+                    Project().ParseToOpen(recentProjects_->items().front().toStdString());
+            });
+            RunGuarded(*this, this, "FormShow", [&] {
+                if (Preferences(PreferencesPath()).Environment().NewEditor) {
+                    editorOpened = true;
+                    Editors().OpenNewEditor();
+                }
+            });
         }
-        if (!editorOpened && ChildCount("TFrmEditor") == 0)
-            UpdateEditorCommands(true);
+        RunGuarded(*this, this, "FormShow", [&] {
+            if (!editorOpened && ChildCount("TFrmEditor") == 0)
+                UpdateEditorCommands(true);
+        });
     }
     if (QAction* a = action("FindNext1"))
         a->setEnabled(false);
@@ -237,18 +261,13 @@ void TFrmMainVLR::FormShow() {
     PostMessage(handle_, MSG_LOAD_SWATCHES, 0, 0);
 }
 
-void TFrmMainVLR::SetProjectState(const std::string& projectFile, bool modified) {
-    projectFile_ = projectFile;
-    projectModified_ = modified;
-}
-
 void TFrmMainVLR::SetStatusText(const QString& text) {
-    enter("SetStatusText");
+    Enter("SetStatusText");
     status_->setPanelText(1, text);
 }
 
 void TFrmMainVLR::ShowHint(const QString& hint) {
-    enter("ShowHint");
+    Enter("ShowHint");
     status_->setPanelText(1, hint);
 }
 
@@ -307,9 +326,9 @@ int TFrmMainVLR::ChildCount(const std::string& className) const {
 }
 
 Handle TFrmMainVLR::ActiveChildHandle() const {
-    QMdiSubWindow* w = mdi_->activeSubWindow();
-    if (!w && !mdi_->subWindowList().isEmpty())
-        w = mdi_->subWindowList().front();
+    // The area's current child stays current while a dialog or another
+    // program has the focus; the active one would be none then.
+    QMdiSubWindow* w = mdi_->currentSubWindow();
     if (!w || !w->widget())
         return 0;
     return w->widget()->property("vlrHandle").value<Handle>();
@@ -318,7 +337,7 @@ Handle TFrmMainVLR::ActiveChildHandle() const {
 std::string TFrmMainVLR::ActiveChildClass() const { return GetClassName(ActiveChildHandle()); }
 
 void TFrmMainVLR::UpdateEditorCommands(bool lastClosing) {
-    enter("UpdateEditorCommands");
+    Enter("UpdateEditorCommands");
     int count = ChildCount("TFrmEditor");
     bool printer = HasPrinter();
     if (count >= 2 || !lastClosing) {
@@ -341,7 +360,7 @@ void TFrmMainVLR::UpdateEditorCommands(bool lastClosing) {
 }
 
 bool TFrmMainVLR::FormCloseQuery() {
-    enter("FormCloseQuery");
+    Enter("FormCloseQuery");
     QList<QPointer<QMdiSubWindow>> children;
     for (QMdiSubWindow* w : mdi_->subWindowList())
         children << w;
@@ -365,30 +384,23 @@ void TFrmMainVLR::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    enter("FormClose");
-    if (projectFile_ != "none" && projectModified_) {
-        ModalResult answer = ShowMessage(MessageKind::Confirmation, "", "Save changes to current project?",
-                                         BtnYesNoCancel);
-        if (answer == ModalResult::Yes) {
-            if (!projectSaver || !projectSaver()) {
-                event->ignore();
-                return;
-            }
-        } else if (answer != ModalResult::No) {
-            // Cancel keeps the program running with the project still modified.
+    Enter("FormClose");
+    for (const auto& unit : units_) {
+        bool mayClose = false;
+        if (!RunGuarded(*this, this, "FormClose", [&] { mayClose = unit->CloseQuery(); }) || !mayClose) {
             event->ignore();
             return;
         }
     }
-    projectFile_ = "none";
-    projectModified_ = false;
+    for (const auto& unit : units_)
+        RunGuarded(*this, this, "FormClose", [&] { unit->Closed(); });
     SaveLayout();
     libraries_.Release();
     event->accept();
 }
 
 void TFrmMainVLR::resizeEvent(QResizeEvent* event) {
-    enter("FormResize");
+    Enter("FormResize");
     QMainWindow::resizeEvent(event);
     status_->layoutFor(width());
 }

@@ -3,6 +3,10 @@
 #include "app/shell/AboutBox.h"
 #include "app/shell/CommandGate.h"
 #include "app/shell/MainWindow.h"
+#include "app/units/UnitCommands.h"
+#include "editor/unit/EditorUnit.h"
+#include "project/unit/ProjectUnit.h"
+#include "platform/Prompter.h"
 #include "app/shell/MenuAnimator.h"
 #include "platform/Record.h"
 #include "platform/System.h"
@@ -13,11 +17,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPointer>
 #include <QPrinter>
 #include <QSplitter>
 #include <QToolBar>
+
+#include <iostream>
 
 #include "app/shell/SidePanel.h"
 
@@ -26,55 +33,51 @@ namespace vlr {
 const char* TFrmMainVLR::VendorSite() { return "https://www.ardenne-websites.example"; }
 
 void TFrmMainVLR::connectCommands() {
-    auto on = [this](const char* name, std::function<void()> handler) { onTriggered(name, std::move(handler)); };
-    on("NewFile1", [this] { NewFileClick(); });
-    on("Save1", [this] { SaveClick(); });
-    on("Save2", [this] { SaveClick(); });
-    on("SaveAs1", [this] { SaveAsClick(); });
-    on("SaveAll1", [this] { SaveAllClick(); });
-    on("Close1", [this] { CloseClick(); });
-    on("CloseAll1", [this] { CloseAllClick(); });
-    on("Exit1", [this] { ExitClick(); });
-    on("Tile1", [this] { TileClick(); });
-    on("Cascade1", [this] { CascadeClick(); });
-    on("ArrangeAll1", [this] { ArrangeAllClick(); });
-    on("Contents1", [this] { HelpContentsClick(); });
-    on("HelpContents1", [this] { HelpContentsClick(); });
-    on("KeywordSearch1", [this] { HelpKeywordClick(); });
-    on("HowToUseHelp1", [this] { HelpOnHelpClick(); });
-    on("About1", [this] { AboutClick(); });
-    on("Velora1", [this] { OpenVendorPage(QString()); });
-    on("Download1", [this] { OpenVendorPage(QString()); });
-    on("MainPage1", [this] { OpenVendorPage(QString()); });
-    on("Downloads1", [this] { OpenVendorPage("/products.html"); });
-    on("Developers1", [this] { OpenVendorPage("/developers.html"); });
-    on("Feedback1", [this] { OpenVendorPage("/feedback.html"); });
-    on("Search2", [this] { OpenVendorPage("/search.html"); });
-    on("Preferences1", [this] { PreferencesClick(); });
-    on("Preferences2", [this] { PreferencesClick(); });
-    on("ToolbarButton9729", [this] { ColorPickerClick(); });
-    on("PrinterSetup1", [this] { PrinterSetupClick(); });
-    auto print = [this] {
-        enter("Print1Click");
-        if (Handle h = ActiveChildHandle())
-            SendMessage(h, 3068, 0, 0);
+    auto on = [this](const char* name, std::string method, std::function<void()> handler) {
+        ConnectCommand(*this, this, name, std::move(method), std::move(handler));
     };
-    on("Print1", print);
-    on("PrintDocument1", print);
-    on("PrinterSetup2", [this] { PrinterSetupClick(); });
-    on("OpenFromtheWeb1", [this] { OpenFromTheWebClick(); });
-    on("FileList1", [this] { FileListClick(); });
-    on("DoubleSpeed1", [this] { DoubleSpeedClick(); });
-    on("MainToolbar1", [this] { ToggleToolbar("TlbMain"); });
-    on("EditToolbar1", [this] { ToggleToolbar("TLBEditor"); });
-    on("HTMLToolbar1", [this] { ToggleToolbar("TlbHTML"); });
-    on("FormsToolbar1", [this] { ToggleToolbar("TLBForms"); });
-    on("TextToolbar1", [this] { ToggleToolbar("TlbText"); });
-    on("MainToolbar2", [this] { ToggleToolbar("TlbMain"); });
-    on("EditToolbar2", [this] { ToggleToolbar("TLBEditor"); });
-    on("HTMLToolbar2", [this] { ToggleToolbar("TlbHTML"); });
-    on("FormsToolbar2", [this] { ToggleToolbar("TLBForms"); });
-    on("TextToolbar2", [this] { ToggleToolbar("TlbText"); });
+    on("NewFile1", "ToolbarButton9717Click", [this] { NewFileClick(); });
+    on("Save1", "Save1Click", [this] { SaveClick(); });
+    on("Save2", "Save1Click", [this] { SaveClick(); });
+    on("SaveAs1", "SaveAs1Click", [this] { SaveAsClick(); });
+    on("SaveAll1", "SaveAll1Click", [this] { SaveAllClick(); });
+    on("Close1", "Close1Click", [this] { CloseClick(); });
+    on("CloseAll1", "CloseAll1Click", [this] { CloseAllClick(); });
+    on("Exit1", "Exit1Click", [this] { ExitClick(); });
+    on("Tile1", "Tile1Click", [this] { TileClick(); });
+    on("Cascade1", "Cascade1Click", [this] { CascadeClick(); });
+    on("ArrangeAll1", "ArrangeAll1Click", [this] { ArrangeAllClick(); });
+    on("Contents1", "Contents1Click", [this] { HelpContentsClick(); });
+    on("HelpContents1", "Contents1Click", [this] { HelpContentsClick(); });
+    on("KeywordSearch1", "KeywordSearch1Click", [this] { HelpKeywordClick(); });
+    on("HowToUseHelp1", "HowToUseHelp1Click", [this] { HelpOnHelpClick(); });
+    on("About1", "About1Click", [this] { AboutClick(); });
+    // Each page of the vendor's site has its own command and handler name.
+    const std::pair<const char*, const char*> pages[] = {
+        {"Velora1", ""},           {"Download1", ""},           {"MainPage1", ""},
+        {"Downloads1", "/products.html"}, {"Developers1", "/developers.html"},
+        {"Feedback1", "/feedback.html"},  {"Search2", "/search.html"},
+    };
+    for (const auto& [name, page] : pages)
+        on(name, std::string(name) + "Click", [this, page = page] { OpenVendorPage(page); });
+    on("Preferences1", "Preferences1Click", [this] { PreferencesClick(); });
+    on("Preferences2", "Preferences1Click", [this] { PreferencesClick(); });
+    on("ToolbarButton9729", "ToolbarButton9729Click", [this] { ColorPickerClick(); });
+    on("PrinterSetup1", "PrinterSetup1Click", [this] { PrinterSetupClick(); });
+    on("PrinterSetup2", "PrinterSetup1Click", [this] { PrinterSetupClick(); });
+    on("Print1", "Print1Click", [this] { PrintClick(); });
+    on("PrintDocument1", "Print1Click", [this] { PrintClick(); });
+    on("OpenFromtheWeb1", "OpenFromtheWeb1Click", [this] { OpenFromTheWebClick(); });
+    on("FileList1", "FileList1Click", [this] { FileListClick(); });
+    on("DoubleSpeed1", "DoubleSpeed1Click", [this] { DoubleSpeedClick(); });
+    const std::pair<const char*, const char*> toolbars[] = {
+        {"MainToolbar1", "TlbMain"},  {"EditToolbar1", "TLBEditor"}, {"HTMLToolbar1", "TlbHTML"},
+        {"FormsToolbar1", "TLBForms"}, {"TextToolbar1", "TlbText"},   {"MainToolbar2", "TlbMain"},
+        {"EditToolbar2", "TLBEditor"}, {"HTMLToolbar2", "TlbHTML"},   {"FormsToolbar2", "TLBForms"},
+        {"TextToolbar2", "TlbText"},
+    };
+    for (const auto& [name, bar] : toolbars)
+        on(name, std::string(name) + "Click", [this, bar = bar] { ToggleToolbar(bar); });
     const std::pair<const char*, MenuAnimation> kinds[] = {
         {"None1", MenuAnimation::None},   {"VerticalSlide1", MenuAnimation::VSlide},
         {"HorizontalSlide1", MenuAnimation::HSlide}, {"Smart1", MenuAnimation::Smart},
@@ -82,44 +85,36 @@ void TFrmMainVLR::connectCommands() {
         {"Random1", MenuAnimation::Random},
     };
     for (const auto& [name, kind] : kinds)
-        on(name, [this, k = kind] { SetMenuAnimation(k); });
+        on(name, std::string(name) + "Click", [this, k = kind] { SetMenuAnimation(k); });
     if (QMenu* view = commands_->menu("View1"))
-        connect(view, &QMenu::aboutToShow, this, [this] { View1Click(); });
+        connect(view, &QMenu::aboutToShow, this, [this] { RunGuarded(*this, this, "View1Click", [this] { View1Click(); }); });
     if (QMenu* dock = commands_->menu("PopupMenu981")) {
         dockMenu_ = dock;
         connect(dock, &QMenu::aboutToShow, this, [this] {
-            enter("PopupMenu981Popup");
-            const std::pair<const char*, const char*> items[] = {
-                {"MainToolbar2", "TlbMain"}, {"EditToolbar2", "TLBEditor"}, {"HTMLToolbar2", "TlbHTML"},
-                {"FormsToolbar2", "TLBForms"}, {"TextToolbar2", "TlbText"}};
-            for (const auto& [item, bar] : items)
-                if (QAction* a = commands_->action(item))
-                    if (QToolBar* t = commands_->toolbar(bar))
-                        a->setChecked(t->isVisible());
+            RunGuarded(*this, this, "PopupMenu981Popup", [this] {
+                const std::pair<const char*, const char*> items[] = {
+                    {"MainToolbar2", "TlbMain"}, {"EditToolbar2", "TLBEditor"}, {"HTMLToolbar2", "TlbHTML"},
+                    {"FormsToolbar2", "TLBForms"}, {"TextToolbar2", "TlbText"}};
+                for (const auto& [item, bar] : items)
+                    if (QAction* a = commands_->action(item))
+                        if (QToolBar* t = commands_->toolbar(bar))
+                            a->setChecked(t->isVisible());
+            });
         });
     }
-    ConnectProjectCommands();
-    ConnectEditorCommands();
-    // Opening by type hands text documents to the editor windows, which start
-    // in the open project's directories.
-    openEditorFile = [this](const QString& path) { OpenEditorForFile(path.toStdString()); };
-    projectDirectories = [this] { return std::make_pair(SourceDir(), OutputDir()); };
-}
-
-void TFrmMainVLR::onTriggered(const char* name, std::function<void()> handler) {
-    if (QAction* a = commands_->action(name))
-        connect(a, &QAction::triggered, this, std::move(handler));
+    connect(side_, &SidePanel::closeRequested, this,
+            [this] { RunGuarded(*this, this, "SpeedButton1Click", [this] { SetSidePanelVisible(false); }); });
+    for (const auto& unit : units_)
+        unit->ConnectCommands();
 }
 
 void TFrmMainVLR::NewFileClick() {
-    enter("ToolbarButton9717Click");
-    if (!createNewEditor)
-        return;
+    Enter("ToolbarButton9717Click");
     setUpdatesEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ProcessMessages();
     try {
-        createNewEditor();
+        Editors().OpenNewEditor();
     } catch (...) {
         QApplication::restoreOverrideCursor();
         setUpdatesEnabled(true);
@@ -130,36 +125,36 @@ void TFrmMainVLR::NewFileClick() {
 }
 
 void TFrmMainVLR::SaveClick() {
-    enter("Save1Click");
+    Enter("Save1Click");
     if (Handle h = ActiveChildHandle())
         SendMessage(h, 2998, 0, 0);
 }
 
 void TFrmMainVLR::SaveAsClick() {
-    enter("SaveAs1Click");
+    Enter("SaveAs1Click");
     if (Handle h = ActiveChildHandle())
         SendMessage(h, 2997, 0, 0);
 }
 
 void TFrmMainVLR::SaveAllClick() {
-    enter("SaveAll1Click");
+    Enter("SaveAll1Click");
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         Handle h = w->widget() ? w->widget()->property("vlrHandle").value<Handle>() : 0;
         if (GetClassName(h) == "TFrmEditor")
             SendMessage(h, 2998, 0, 0);
     }
-    if (projectFile_ != "none" && projectSaver)
-        projectSaver();
+    if (Project().ProjectFile() != "none")
+        Project().SaveProjectFile();
 }
 
 void TFrmMainVLR::CloseClick() {
-    enter("Close1Click");
+    Enter("Close1Click");
     if (QMdiSubWindow* w = mdi_->activeSubWindow())
         w->close();
 }
 
 void TFrmMainVLR::CloseAllClick() {
-    enter("CloseAll1Click");
+    Enter("CloseAll1Click");
     QList<QPointer<QMdiSubWindow>> children;
     for (QMdiSubWindow* w : mdi_->subWindowList())
         children << w;
@@ -169,28 +164,28 @@ void TFrmMainVLR::CloseAllClick() {
             return;
     // With every window closed the project goes too, asking first when it
     // holds unsaved changes.
-    if (projectFile_ != kNoProjectFile)
-        CloseProjectClick();
+    if (Project().ProjectFile() != kNoProjectFile)
+        projectUnit_->CloseProjectClick();
     PostMessage(handle_, MSG_CLOSED_ALL, 0, 0);
 }
 
 void TFrmMainVLR::ExitClick() {
-    enter("Exit1Click");
+    Enter("Exit1Click");
     close();
 }
 
 void TFrmMainVLR::TileClick() {
-    enter("Tile1Click");
+    Enter("Tile1Click");
     mdi_->tileSubWindows();
 }
 
 void TFrmMainVLR::CascadeClick() {
-    enter("Cascade1Click");
+    Enter("Cascade1Click");
     mdi_->cascadeSubWindows();
 }
 
 void TFrmMainVLR::ArrangeAllClick() {
-    enter("ArrangeAll1Click");
+    Enter("ArrangeAll1Click");
     // Minimised children line up along the bottom; the others are tiled.
     QList<QMdiSubWindow*> minimised;
     for (QMdiSubWindow* w : mdi_->subWindowList())
@@ -211,39 +206,38 @@ void TFrmMainVLR::OpenHelpPage(const QString& page) {
 }
 
 void TFrmMainVLR::HelpContentsClick() {
-    enter("Contents1Click");
+    Enter("Contents1Click");
     OpenHelpPage("index.html");
 }
 
 void TFrmMainVLR::HelpKeywordClick() {
-    enter("KeywordSearch1Click");
+    Enter("KeywordSearch1Click");
     OpenHelpPage("keywords.html");
 }
 
 void TFrmMainVLR::HelpOnHelpClick() {
-    enter("HowToUseHelp1Click");
+    Enter("HowToUseHelp1Click");
     OpenHelpPage("usinghelp.html");
 }
 
 void TFrmMainVLR::AboutClick() {
-    enter("About1Click");
+    Enter("About1Click");
     AboutBox box(this);
     box.exec();
 }
 
 void TFrmMainVLR::OpenVendorPage(const QString& page) {
-    enter("MainPage1Click");
     ShellOpen(std::string(VendorSite()) + page.toStdString());
 }
 
 void TFrmMainVLR::PreferencesClick() {
-    enter("Preferences1Click");
+    Enter("Preferences1Click");
     if (libraries_.entry.DoPref)
         libraries_.entry.DoPref(appHandle_, handle_);
 }
 
 void TFrmMainVLR::ColorPickerClick() {
-    enter("ToolbarButton9729Click");
+    Enter("ToolbarButton9729Click");
     if (!libraries_.entry.ColDlgInitEx)
         return;
     char buffer[102] = {};
@@ -257,39 +251,59 @@ void TFrmMainVLR::ColorPickerClick() {
 }
 
 void TFrmMainVLR::PrinterSetupClick() {
-    enter("PrinterSetup1Click");
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, this);
-    dialog.exec();
+    Enter("PrinterSetup1Click");
+    // The printer and its settings chosen here are the ones printing starts from.
+    QPrinter& printer = editorUnit_->Printer();
+    if (PromptsAreLogged()) {
+        std::cerr << "[printer setup] " << printer.printerName().toStdString() << std::endl;
+        return;
+    }
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle("Printer Setup");
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOptions(dialog.options() & ~QAbstractPrintDialog::PrintSelection & ~QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() == QDialog::Accepted)
+        SetStatusText("Printer: " + (printer.printerName().isEmpty() ? QString("file") : printer.printerName()));
+}
+
+void TFrmMainVLR::PrintClick() {
+    Enter("Print1Click");
+    if (Handle h = ActiveChildHandle())
+        SendMessage(h, 3068, 0, 0);
 }
 
 void TFrmMainVLR::OpenFromTheWebClick() {
-    enter("OpenFromtheWeb1Click");
+    Enter("OpenFromtheWeb1Click");
     if (libraries_.entry.DlFromWeb)
         libraries_.entry.DlFromWeb(appHandle_, handle_);
 }
 
 void TFrmMainVLR::ToggleToolbar(const QString& objectName) {
-    enter("MainToolbar1Click");
     if (QToolBar* t = commands_->toolbar(objectName))
         t->setVisible(!t->isVisible());
 }
 
 void TFrmMainVLR::FileListClick() {
-    enter("FileList1Click");
-    side_->setVisible(!side_->isVisible());
-    splitter_->handle(1)->setVisible(!splitter_->handle(1)->isVisible());
+    Enter("FileList1Click");
+    SetSidePanelVisible(!SidePanelVisible());
 }
 
+void TFrmMainVLR::SetSidePanelVisible(bool visible) {
+    // One state for both: the panel and its splitter handle never disagree.
+    side_->setVisible(visible);
+    splitter_->handle(1)->setVisible(visible);
+}
+
+bool TFrmMainVLR::SidePanelVisible() const { return !side_->isHidden(); }
+
 void TFrmMainVLR::SetMenuAnimation(MenuAnimation kind) {
-    enter("None1Click");
     menuAnimation_ = kind;
     ApplyMenuAnimation();
     Preferences(PreferencesPath()).WriteType(kind);
 }
 
 void TFrmMainVLR::DoubleSpeedClick() {
-    enter("DoubleSpeed1Click");
+    Enter("DoubleSpeed1Click");
     menuDoubleSpeed_ = !menuDoubleSpeed_;
     ApplyMenuAnimation();
     Preferences(PreferencesPath()).WriteMenuDoubleSpeed(menuDoubleSpeed_);
@@ -301,7 +315,7 @@ void TFrmMainVLR::ApplyMenuAnimation() {
 }
 
 void TFrmMainVLR::View1Click() {
-    enter("View1Click");
+    Enter("View1Click");
     const std::pair<const char*, const char*> items[] = {
         {"MainToolbar1", "TlbMain"}, {"EditToolbar1", "TLBEditor"}, {"HTMLToolbar1", "TlbHTML"},
         {"FormsToolbar1", "TLBForms"}, {"TextToolbar1", "TlbText"}};
@@ -312,7 +326,7 @@ void TFrmMainVLR::View1Click() {
     if (QAction* a = commands_->action("EditorOptions1"))
         gate_->setEnabled(a, ActiveChildClass() == "TFrmEditor");
     if (QAction* a = commands_->action("FileList1"))
-        a->setChecked(side_->isVisible());
+        a->setChecked(SidePanelVisible());
     if (QAction* a = commands_->action("DoubleSpeed1"))
         a->setChecked(menuDoubleSpeed_);
     const char* kindItems[] = {"None1", "VerticalSlide1", "HorizontalSlide1", "Smart1", "Unfold1", "popup1", "Random1"};

@@ -53,7 +53,7 @@ bool parseRect(const std::string& text, int (&v)[4]) {
 }  // namespace
 
 void TFrmMainVLR::RestoreLayout() {
-    enter("RestoreLayout");
+    Enter("RestoreLayout");
     IniFile ini(PreferencesPath());
 
     struct Placement {
@@ -90,8 +90,9 @@ void TFrmMainVLR::RestoreLayout() {
         p.bar->setVisible(p.visible);
     }
 
-    side_->setVisible(ini.ReadBool(kSection, "Panel1_Visible", true));
-    splitter_->handle(1)->setVisible(ini.ReadBool(kSection, "RxSplitter1_Visible", true));
+    // The panel's own key decides for both; the splitter's key is kept for
+    // files that expect it.
+    SetSidePanelVisible(ini.ReadBool(kSection, "Panel1_Visible", true));
     int panelWidth = static_cast<int>(ini.ReadInteger(kSection, "Panel1_Width", 200));
     if (panelWidth > 0)
         splitter_->setSizes({std::max(200, width() - panelWidth), panelWidth});
@@ -110,7 +111,7 @@ void TFrmMainVLR::RestoreLayout() {
 }
 
 void TFrmMainVLR::SaveLayout() {
-    enter("SaveLayout");
+    Enter("SaveLayout");
     IniFile ini(PreferencesPath());
     for (const DefaultDock& d : kDefaults) {
         QToolBar* bar = commands_->toolbar(d.name);
@@ -139,7 +140,7 @@ void TFrmMainVLR::SaveLayout() {
         ini.WriteInteger(kSection, n + "_Height", bar->height());
     }
     ini.WriteBool(kSection, "Panel1_Visible", !side_->isHidden());
-    ini.WriteBool(kSection, "RxSplitter1_Visible", !splitter_->handle(1)->isHidden());
+    ini.WriteBool(kSection, "RxSplitter1_Visible", SidePanelVisible());
     if (!side_->isHidden())
         ini.WriteInteger(kSection, "Panel1_Width", side_->width());
 

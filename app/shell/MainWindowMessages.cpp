@@ -1,9 +1,10 @@
-// The main-window messages the shell answers.
+// The main window's message dispatch: the frame's own messages, then the unit
+// that claimed the number. No exception leaves a handler: the senders are
+// editor windows, outside modules and Qt's event loop.
 #include "app/shell/MainWindow.h"
 
 #include "appearance/palette/ColorPicker.h"
 #include "platform/Record.h"
-#include "app/shell/StatusLine.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,43 +12,46 @@
 namespace vlr {
 
 LResult TFrmMainVLR::handleMessage(unsigned msg, WParam wParam, LParam lParam) {
+    LResult result = 0;
+    try {
+        bool handled = false;
+        result = FrameMessage(msg, lParam, handled);
+        if (!handled)
+            if (FeatureUnit* unit = dispatcher_.UnitFor(msg))
+                result = unit->HandleMessage(msg, wParam, lParam);
+    } catch (...) {
+        result = 0;
+        HandleExceptionEx(this, std::current_exception());
+    }
+    return result;
+}
+
+LResult TFrmMainVLR::FrameMessage(unsigned msg, LParam lParam, bool& handled) {
+    handled = true;
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
     case MSG_EDITOR_COMMANDS: {
-        enter("EditorCommands");
+        Enter("EditorCommands");
         RecordPtr r = AdoptRecord(lParam);
         UpdateEditorCommands(r && RecordText(r->first) == "true");
         return 0;
     }
-    case MSG_SET_IMAGE: {
-        enter("SetImage");
-        RecordPtr r = AdoptRecord(lParam);
-        SetImageEx(FirstText(r));
-        return 0;
-    }
     case MSG_RELOAD_PREFERENCES:
-        enter("ReloadPreferences");
+        Enter("ReloadPreferences");
         ReloadPreferences();
         return 0;
     case MSG_LOAD_SWATCHES:
-        enter("LoadSwatches");
+        Enter("LoadSwatches");
         colorPicker_->loadDefaultPalette(appDir_);
         return 0;
     case MSG_CLOSED_ALL:
-        enter("ClosedAll");
+        Enter("ClosedAll");
         UpdateEditorCommands(true);
         return 0;
-    default: {
-        LResult result = 0;
-        if (HandleEditorMessage(msg, wParam, lParam, result))
-            return result;
-        if (HandleProjectMessage(msg, wParam, lParam, result))
-            return result;
-        if (extraMessages)
-            return extraMessages(msg, lParam);
+    default:
+        handled = false;
         return 0;
-    }
     }
 }
 

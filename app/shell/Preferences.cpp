@@ -53,4 +53,8 @@ void Preferences::WriteType(MenuAnimation kind) const {
 
 const char* Preferences::AnimationName(MenuAnimation kind) { return kAnimationNames[static_cast<int>(kind)]; }
 
+void Preferences::WriteLastProject(const std::string& projectFile) const {
+    IniFile(path_).WriteString("Environment", "Project", projectFile);
+}
+
 }  // namespace vlr

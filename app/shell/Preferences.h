@@ -46,6 +46,10 @@ public:
     MenuAnimation ReadType(MenuAnimation current) const;
     void WriteType(MenuAnimation kind) const;
 
+    // The project to reopen at the next start: Environment/"Project" holds
+    // the project that was open last ("" once the user closed it).
+    void WriteLastProject(const std::string& projectFile) const;
+
     static const char* AnimationName(MenuAnimation kind);
 
 private:

@@ -46,9 +46,8 @@ void RecentList::Remove(const QString& item) {
     }
 }
 
-void RecentList::AttachMenu(QMenu* menu, std::function<void(const QString&)> onChosen) {
+void RecentList::AttachMenu(QMenu* menu) {
     menu_ = menu;
-    onChosen_ = std::move(onChosen);
     rebuildMenu();
 }
 
@@ -66,10 +65,7 @@ void RecentList::rebuildMenu() {
         QAction* a = menu_->addAction(label);
         a->setData(items_[i]);
         a->setEnabled(enabled_);
-        connect(a, &QAction::triggered, this, [this, item = items_[i]] {
-            if (onChosen_)
-                onChosen_(item);
-        });
+        connect(a, &QAction::triggered, this, [this, item = items_[i]] { Q_EMIT chosen(item); });
     }
     menu_->setEnabled(!items_.isEmpty());
 }

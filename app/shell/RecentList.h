@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 
 class QMenu;
 
@@ -25,10 +24,13 @@ public:
     void Remove(const QString& item);
     const QStringList& items() const { return items_; }
 
-    // The menu shows the items as "&1 path", "&2 path", ...; choosing one calls
-    // the handler with the item. Rebuilt whenever the list changes.
-    void AttachMenu(QMenu* menu, std::function<void(const QString&)> onChosen);
+    // The menu shows the items as "&1 path", "&2 path", ...; choosing one
+    // emits chosen() with the item. Rebuilt whenever the list changes.
+    void AttachMenu(QMenu* menu);
     void setMenuEnabled(bool enabled);
+
+Q_SIGNALS:
+    void chosen(const QString& item);
 
 private:
     void rebuildMenu();
@@ -37,7 +39,6 @@ private:
     QStringList items_;
     QMenu* menu_ = nullptr;
     bool enabled_ = true;
-    std::function<void(const QString&)> onChosen_;
 };
 
 }  // namespace vlr

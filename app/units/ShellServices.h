@@ -67,6 +67,8 @@ public:
     virtual void Enter(const char* method) = 0;
     // Hands an error to the outside exception report under the current method name.
     virtual void ReportException(QObject* sender, std::exception_ptr error) = 0;
+    // The same under a method name of another window ("TFrmEditor.SaveIt").
+    virtual void ReportExceptionAs(QObject* sender, std::exception_ptr error, const std::string& method) = 0;
     // The outside modules bound at start-up and their entry points.
     virtual CoreLibraries& Libraries() = 0;
 

@@ -6,6 +6,7 @@
 #include "app/units/ShellServices.h"
 
 #include <functional>
+#include <string>
 #include <utility>
 
 class QObject;
@@ -28,7 +29,7 @@ bool RunGuarded(ShellServices& shell, QObject* sender, const char* method, Body&
 
 // Runs `handler` as the method `method` each time the named command of the
 // command tables is triggered. Returns false when no command has that name.
-bool ConnectCommand(ShellServices& shell, QObject* context, const char* command, const char* method,
+bool ConnectCommand(ShellServices& shell, QObject* context, const char* command, std::string method,
                     std::function<void()> handler);
 
 }  // namespace vlr

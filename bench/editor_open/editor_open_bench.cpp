@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/shell/MainWindow.h"
+#include "editor/unit/EditorUnit.h"
 #include "app/shell/VeloraApplication.h"
 #include "editor/window/FrmEditor.h"
 #include "platform/Prompter.h"
@@ -75,7 +76,7 @@ void BM_OpenUntilPainted(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        vlr::TFrmEditor* e = p.main->OpenEditorForFile(corpus);
+        vlr::TFrmEditor* e = p.main->editorUnit().OpenEditorForFile(corpus);
         if (!e) {
             state.SkipWithError("no window");
             return;
@@ -100,7 +101,7 @@ void BM_Save(benchmark::State& state) {
     }
     const fs::path copy = p.root / "copy.html";
     fs::copy_file(corpus, copy, fs::copy_options::overwrite_existing);
-    vlr::TFrmEditor* e = p.main->OpenEditorForFile(copy.string());
+    vlr::TFrmEditor* e = p.main->editorUnit().OpenEditorForFile(copy.string());
     for (auto _ : state) {
         state.PauseTiming();
         e->memo().engine().typeText("x");

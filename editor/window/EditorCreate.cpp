@@ -138,7 +138,6 @@ TFrmEditor* CreateEditorForFile(EditorHost& host, Handle application, Handle mai
     c.attachMain(mainWnd);
     c.configureAndShow(AppDir());
     w.Open(path);
-    w.FileName = path;
     w.SrcDir = dirs.srcDir;
     return c.finish();
 }

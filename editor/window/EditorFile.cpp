@@ -4,6 +4,7 @@
 #include "editor/window/RecentDocuments.h"
 
 #include "platform/Prompter.h"
+#include "project/open/FileKinds.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -34,7 +35,10 @@ const std::string& TFrmEditor::SaveFilter() {
     return filter;
 }
 
-void TFrmEditor::Open(const std::string& path) {
+void TFrmEditor::Open(const std::string& given) {
+    // The document keeps its absolute path: opening a project changes the
+    // current directory, after which a relative name would be another file.
+    const std::string path = AbsolutePath(given);
     FileName = path;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
@@ -73,6 +77,7 @@ bool TFrmEditor::SaveAs() {
     std::optional<std::string> chosen = CurrentPrompter().SaveFile(request);
     if (!chosen || chosen->empty())
         return false;
+    *chosen = AbsolutePath(*chosen);
     std::error_code ec;
     if (std::filesystem::exists(*chosen, ec)) {
         if (ShowMessage(MessageKind::Confirmation, "", "File already exists, are you sure you wish to overwrite it?",

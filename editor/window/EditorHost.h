@@ -7,6 +7,7 @@
 #include <string>
 
 class QMdiSubWindow;
+class QPrinter;
 class QObject;
 class QWidget;
 
@@ -31,6 +32,8 @@ public:
     virtual void SuspendPainting(bool suspended) = 0;
     // Passes an error of an editor-window method to the program's exception report.
     virtual void ReportException(QObject* sender, std::exception_ptr error, const std::string& method) = 0;
+    // The printer and settings chosen with Printer Setup, which printing starts from.
+    virtual QPrinter& Printer() = 0;
     // Whether the start-up check found the preview browser usable.
     virtual bool BrowserUsable() const = 0;
 };

@@ -36,17 +36,14 @@ void TFrmEditor::buildPopupMenu() {
     IndentSelection1 = item("IndentSelection1", "&Indent Selection", nullptr, [m] { m->blockIndent(); });
     UnindentSelection1 = item("UnindentSelection1", "Unind&ent Selection", nullptr, [m] { m->blockUnindent(); });
     ChangeCase1 = item("ChangeCase1", "Ch&ange Case...", nullptr, [this] { ChangeCase(); });
-    VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [this] {
-        if (visitLink)
-            visitLink(*this);
-    });
+    // Visiting links and checking spelling come with the editor window's
+    // link and spelling parts; until then their items stay disabled.
+    VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [] {});
     VisitLink1->setEnabled(false);
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
-    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [this] {
-        if (checkSpelling)
-            checkSpelling(*this);
-    });
+    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [] {});
+    CheckSpelling1->setEnabled(false);
     AddToRepository1 = item("AddToRepository1", "&Add To Repository...", nullptr, [this] {
         RecordPtr r = MakeRecord(FileName);
         Report(MW_ADD_TO_REPOSITORY, std::move(r));

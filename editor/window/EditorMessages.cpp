@@ -154,10 +154,6 @@ LResult TFrmEditor::dispatch(unsigned msg, LParam lParam) {
         m.goToLineColumn(int(std::clamp<long long>(line, -1, 1LL << 30)), m.caretColumn());
         break;
     }
-    case EM_INSERT_IMAGE:
-        if (insertImage)
-            insertImage(*this);
-        break;
     case EM_READ_FONT: ReadEditorFont(); break;
     default: break;
     }
@@ -211,7 +207,8 @@ void TFrmEditor::Print() {
         std::cerr << "[print] " << FileName << std::endl;
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
+    // Printing starts from the printer and settings chosen in Printer Setup.
+    QPrinter& printer = host_.Printer();
     printer.setDocName(QString::fromStdString(FileName));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)

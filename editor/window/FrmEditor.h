@@ -125,12 +125,8 @@ public:
     // Runs the context menu's enabling rules (PopupMenu1Popup).
     void PopupMenu1Popup();
 
-    // Set by the units that add the image dialog, the spell checker and the
-    // link visit; nothing happens while a hook is empty.
-    std::function<void(TFrmEditor&)> insertImage;
-    std::function<void(TFrmEditor&)> checkSpelling;
-    std::function<void(TFrmEditor&)> visitLink;
-    // Asks for the case conversion; the "Change Case" dialog when empty.
+    // Test seam: answers the case question instead of the "Change Case"
+    // dialog when set.
     std::function<std::optional<CaseChoice>(QWidget*)> askCase;
 
 protected:

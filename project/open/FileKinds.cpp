@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <string_view>
 
 namespace vlr {
@@ -71,6 +73,20 @@ std::vector<std::string> SplitOpenList(const std::string& text) {
         start = comma + 1;
     }
     return pieces;
+}
+
+}  // namespace vlr
+
+namespace vlr {
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    if (ec)
+        return path;
+    return full.lexically_normal().string();
 }
 
 }  // namespace vlr

@@ -34,6 +34,9 @@ inline constexpr const char* kOpenDialogFilter =
 [[nodiscard]] std::string FileNameOf(const std::string& path);
 // Directory part of a path without its trailing "/" ("" for a bare name).
 [[nodiscard]] std::string DirectoryOf(const std::string& path);
+// The path made absolute against the current directory, with "." and ".."
+// steps removed; an empty path stays empty.
+[[nodiscard]] std::string AbsolutePath(const std::string& path);
 
 // The main window's caption for an open project: the project file's name up
 // to its last "." (nothing when it has no ".") followed by " - Velora".

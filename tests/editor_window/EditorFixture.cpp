@@ -61,7 +61,7 @@ void EditorTest::SetUp() {
     prompter = std::make_unique<vlr::ScriptedPrompter>();
     Errors().clear();
     main = std::make_unique<vlr::TFrmMainVLR>();
-    main->libraries().entry.ExceptCenter = RecordingExceptCenter;
+    main->Libraries().entry.ExceptCenter = RecordingExceptCenter;
     // Start without the default new document; tests make the windows they need.
     WritePreferences("[Environment]\nNewEditor=0\n");
     main->show();
@@ -71,7 +71,7 @@ void EditorTest::SetUp() {
 void EditorTest::TearDown() {
     if (main) {
         // Nothing may ask questions while the fixture is torn down.
-        for (auto* sub : main->mdiArea()->subWindowList())
+        for (auto* sub : main->MdiArea()->subWindowList())
             if (auto* e = qobject_cast<vlr::TFrmEditor*>(sub->widget()))
                 e->memo().setModified(false);
         main.reset();
@@ -94,9 +94,9 @@ std::string EditorTest::ReadFile(const std::string& file) const {
 
 void EditorTest::WritePreferences(const std::string& text) const { WriteFile((appDir / "preferences.dat").string(), text); }
 
-vlr::TFrmEditor* EditorTest::NewEditor() { return main->OpenNewEditor(); }
+vlr::TFrmEditor* EditorTest::NewEditor() { return main->editorUnit().OpenNewEditor(); }
 
-vlr::TFrmEditor* EditorTest::EditorFor(const std::string& file) { return main->OpenEditorForFile(file); }
+vlr::TFrmEditor* EditorTest::EditorFor(const std::string& file) { return main->editorUnit().OpenEditorForFile(file); }
 
 vlr::LResult EditorTest::Command(vlr::TFrmEditor* e, unsigned msg, const std::string& first, const std::string& second,
                                  const std::string& third) {

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "app/shell/MainWindow.h"
+#include "app/shell/StatusLine.h"
+#include "editor/unit/EditorUnit.h"
+#include "project/unit/ProjectUnit.h"
 #include "editor/window/FrmEditor.h"
 #include "platform/ScriptedPrompter.h"
 

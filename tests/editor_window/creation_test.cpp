@@ -34,9 +34,9 @@ TEST_F(EditorTest, ForFileLoadsNamesAndReportsTheDocument) {
     EXPECT_EQ(e->TabSet1->tabText(0).toStdString(), "  Source  ");
     EXPECT_EQ(e->TabSet1->tabText(1).toStdString(), "  Preview  ");
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 1);
-    EXPECT_EQ(main->statusLine()->documentKind().toStdString(), "editor");
-    EXPECT_EQ(main->statusLine()->panelText(2).toStdString(), "1");
-    EXPECT_EQ(main->statusLine()->panelText(3).toStdString(), "1");
+    EXPECT_EQ(main->Status().documentKind().toStdString(), "editor");
+    EXPECT_EQ(main->Status().panelText(2).toStdString(), "1");
+    EXPECT_EQ(main->Status().panelText(3).toStdString(), "1");
     EXPECT_TRUE(prompter->messages().empty());
     EXPECT_TRUE(main->updatesEnabled());
 }
@@ -69,7 +69,7 @@ TEST_F(EditorTest, MissingFileOrTemplateGivesTheMessage) {
 
     // A missing template still gives an empty untitled window.
     prompter->Clear();
-    TFrmEditor* t = main->OpenEditorFromTemplate(path("gone.htf"));
+    TFrmEditor* t = main->editorUnit().OpenEditorFromTemplate(path("gone.htf"));
     ASSERT_NE(t, nullptr);
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Unable to find file " + path("gone.htf"));
@@ -80,7 +80,7 @@ TEST_F(EditorTest, MissingFileOrTemplateGivesTheMessage) {
 
 TEST_F(EditorTest, FromTemplateIsUntitledWithTheTemplatesText) {
     WriteFile(path("letter.htf"), "<html>\n<body>\n</body>\n</html>\n");
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("letter.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("letter.htf"));
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->FileName, kUntitled);
     EXPECT_EQ(e->windowTitle().toStdString(), kUntitled);
@@ -147,9 +147,9 @@ TEST_F(EditorTest, ControlStartsWithTheWindowsSettings) {
 // but leaves Undo and Redo as they were; later changes refresh them.
 TEST_F(EditorTest, FirstChangeReportsEditButtonsButLeavesUndoRedo) {
     SpyWindow spy;
-    main->gate().setEnabled("Undo2", true);
-    main->gate().setEnabled("Redo2", true);
-    TFrmEditor* e = CreateNewEditor(main->editorHost(), 0, appDir.string() + "/", spy.handle(), {});
+    main->Gate().setEnabled("Undo2", true);
+    main->Gate().setEnabled("Redo2", true);
+    TFrmEditor* e = CreateNewEditor(main->editorUnit(), 0, appDir.string() + "/", spy.handle(), {});
     ASSERT_NE(e, nullptr);
     ASSERT_FALSE(spy.of(MW_DO_EDIT_BUTTONS).empty());
     EXPECT_EQ(spy.of(MW_DO_EDIT_BUTTONS).back().first, "false");
@@ -184,7 +184,7 @@ TEST_F(EditorTest, EditorCommandsFollowTheOpenWindows) {
     ProcessMessages();
     EXPECT_FALSE(Enabled("SaveAll1"));
     EXPECT_FALSE(Enabled("Cut2"));
-    EXPECT_EQ(main->statusLine()->documentKind().toStdString(), "none");
+    EXPECT_EQ(main->Status().documentKind().toStdString(), "none");
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 0);
 }
 

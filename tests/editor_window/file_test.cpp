@@ -16,10 +16,10 @@ namespace vlrtest {
 namespace {
 
 TEST_F(EditorTest, SavingAnUntitledDocumentGoesThroughSaveAs) {
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("none.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
     prompter->Clear();
     Type(e, "a\rb");
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
     EXPECT_TRUE(Enabled("Save2"));
 
     prompter->QueueFiles(std::nullopt);  // cancelled: nothing happens
@@ -42,7 +42,7 @@ TEST_F(EditorTest, SavingAnUntitledDocumentGoesThroughSaveAs) {
     EXPECT_EQ(e->FileName, path("new.hts"));
     EXPECT_EQ(e->windowTitle().toStdString(), "new.hts");
     EXPECT_FALSE(e->memo().modified());
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "");
     EXPECT_FALSE(Enabled("Save2"));
 }
 
@@ -99,7 +99,7 @@ TEST_F(EditorTest, FailedSaveKeepsTheOldFileAndTheChanges) {
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(ReadFile(path("doc.hts")), old);
     EXPECT_TRUE(e->memo().modified());
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(Errors()[0].method, "TFrmEditor.SaveIt");
     EXPECT_NE(Errors()[0].message.find("Unable to save file " + path("doc.hts")), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(EditorTest, NoAtTheCloseQuestionClosesWithoutWritingOrAskingAgain) {
     EXPECT_EQ(prompter->messages()[0].buttons, unsigned(BtnYesNoCancel));
     EXPECT_EQ(ReadFile(path("keep.hts")), "keep");
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 0);
-    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(main->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(EditorTest, CancelOrADismissedQuestionKeepsTheWindow) {

@@ -30,7 +30,7 @@ LResult SendRecord(Handle h, unsigned msg, const std::string& a, const std::stri
 }
 
 TEST_F(EditorTest, ContextMenuEnablingRules) {
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("none.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
     QApplication::clipboard()->clear();
     e->PopupMenu1Popup();
     for (QAction* a : {e->Undo1, e->Redo1, e->Paste1, e->Cut1, e->Copy1, e->Delete1, e->IndentSelection1,
@@ -73,7 +73,7 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
 
 TEST_F(EditorTest, AddToRepositorySendsTheFileName) {
     repositoryCalls.clear();
-    main->libraries().entry.AddObjRep = RecordingAddObjRep;
+    main->Libraries().entry.AddObjRep = RecordingAddObjRep;
     WriteFile(path("page.hts"), "x");
     TFrmEditor* e = EditorFor(path("page.hts"));
     e->PopupMenu1Popup();
@@ -87,10 +87,10 @@ TEST_F(EditorTest, ModifiedStateAndEditButtonsOnTheMainWindow) {
     const Handle h = main->handle();
     SendRecord(h, MW_EDITOR_MOD_STATE, "true");
     SendRecord(h, MW_EDITOR_MOD_STATE, "true");
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
     EXPECT_TRUE(Enabled("Save2"));
     SendRecord(h, MW_EDITOR_MOD_STATE, "yes");  // only "true" is true
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "");
     EXPECT_FALSE(Enabled("Save2"));
 
     SendRecord(h, MW_DO_EDIT_BUTTONS, "true", "false");
@@ -109,24 +109,24 @@ TEST_F(EditorTest, ModifiedStateAndEditButtonsOnTheMainWindow) {
 }
 
 TEST_F(EditorTest, StatusLineFollowsTheCaretAndTheActiveEditor) {
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("none.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
     Type(e, "ab\rcde");
-    EXPECT_EQ(main->statusLine()->panelText(2).toStdString(), "2");
-    EXPECT_EQ(main->statusLine()->panelText(3).toStdString(), "4");
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(2).toStdString(), "2");
+    EXPECT_EQ(main->Status().panelText(3).toStdString(), "4");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
     e->memo().setSelection(1, 1);
-    EXPECT_EQ(main->statusLine()->panelText(2).toStdString(), "1");
-    EXPECT_EQ(main->statusLine()->panelText(3).toStdString(), "2");
+    EXPECT_EQ(main->Status().panelText(2).toStdString(), "1");
+    EXPECT_EQ(main->Status().panelText(3).toStdString(), "2");
     // Selecting keeps the clipboard buttons current; the Edit menu mirrors them when it opens.
     e->memo().setSelection(0, 2);
     EXPECT_TRUE(Enabled("Cut2"));
     EXPECT_TRUE(Enabled("Copy2"));
-    Q_EMIT main->commands().menu("Edit1")->aboutToShow();
+    Q_EMIT main->Commands().menu("Edit1")->aboutToShow();
     EXPECT_TRUE(Enabled("Cut1"));
     EXPECT_TRUE(Enabled("ChangeCase1"));
     e->memo().setSelection(1, 1);
     EXPECT_FALSE(Enabled("Cut2"));
-    Q_EMIT main->commands().menu("Edit1")->aboutToShow();
+    Q_EMIT main->Commands().menu("Edit1")->aboutToShow();
     EXPECT_FALSE(Enabled("Cut1"));
     EXPECT_FALSE(Enabled("IndentSelectedText1"));
 
@@ -134,10 +134,10 @@ TEST_F(EditorTest, StatusLineFollowsTheCaretAndTheActiveEditor) {
     TFrmEditor* b = EditorFor(path("b.hts"));
     ASSERT_NE(b, nullptr);
     ProcessMessages();
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "");  // the new active editor is unmodified
-    main->mdiArea()->setActiveSubWindow(e->subWindow());
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "");  // the new active editor is unmodified
+    main->MdiArea()->setActiveSubWindow(e->subWindow());
     ProcessMessages();
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
 }
 
 TEST_F(EditorTest, NewFromTemplateMessageAndSendTheString) {
@@ -158,7 +158,7 @@ TEST_F(EditorTest, NewFromTemplateMessageAndSendTheString) {
 }
 
 TEST_F(EditorTest, EditAndSearchCommandsForwardToTheActiveEditor) {
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("none.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
     Type(e, "line one\rline two\rline three");
     main->action("SelectAll1")->trigger();
     EXPECT_EQ(e->memo().selection().start(), 0);
@@ -193,7 +193,7 @@ TEST_F(EditorTest, EditAndSearchCommandsForwardToTheActiveEditor) {
 }
 
 TEST_F(EditorTest, CaseTableThroughTheWindow) {
-    TFrmEditor* e = main->OpenEditorFromTemplate(path("none.htf"));
+    TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
     struct Row {
         std::string in;
         CaseChoice choice;

@@ -128,7 +128,7 @@ TEST_F(PreviewTest, TwoWindowsMadeAtOnceUseDifferentTemporaryNames) {
 
 TEST_F(PreviewTest, WithAProjectTheTextIsBuiltAndShownFromTheOutputFolder) {
     const std::string project = MakeProject();
-    main->ParseToOpen(project);
+    main->projectUnit().ParseToOpen(project);
     vlr::TFrmEditor* e = EditorFor((work / "site/src/sub/page.hts").string());
     ASSERT_NE(e, nullptr);
     e->memo().setText("<&../part.inc&>unsaved edit</body>");
@@ -150,7 +150,7 @@ TEST_F(PreviewTest, WithAProjectTheTextIsBuiltAndShownFromTheOutputFolder) {
 
 TEST_F(PreviewTest, AFailedBuildStaysOnTheSourceLeavesNothingBehindAndSaysWhy) {
     const std::string project = MakeProject();
-    main->ParseToOpen(project);
+    main->projectUnit().ParseToOpen(project);
     vlr::TFrmEditor* e = EditorFor((work / "site/src/sub/page.hts").string());
     ASSERT_NE(e, nullptr);
     e->memo().setText("line\r<&../nowhere.inc&>");
@@ -159,13 +159,13 @@ TEST_F(PreviewTest, AFailedBuildStaysOnTheSourceLeavesNothingBehindAndSaysWhy) {
     EXPECT_EQ(e->Notebook1->currentIndex(), 0);
     EXPECT_FALSE(fs::exists(e->PreviewSource));
     EXPECT_FALSE(fs::exists(e->PreviewFile));
-    const std::string status = main->statusLine()->panelText(1).toStdString();
+    const std::string status = main->Status().panelText(1).toStdString();
     EXPECT_NE(status.find(":2: include file \"../nowhere.inc\" not found"), std::string::npos) << status;
 }
 
 TEST_F(PreviewTest, BuildOneAnswersOneOnlyForAResultOfExactlyOne) {
     static int answer = 0;
-    main->libraries().entry.ProcessProject = [](const char*, const char*, vlr::Handle, std::int32_t,
+    main->Libraries().entry.ProcessProject = [](const char*, const char*, vlr::Handle, std::int32_t,
                                                 std::int32_t) -> std::int32_t { return answer; };
     auto buildOne = [&] {
         vlr::RecordPtr r = vlr::MakeRecord("/some/page.hts", "true");

@@ -2,6 +2,7 @@
 // and saved, a fourth closed after its question, the windows tiled, and a
 // picture of the main window saved for a person to look at. Run it under a
 // real display (xvfb-run with QT_QPA_PLATFORM=xcb) to see the desktop look.
+#include "project/unit/ProjectUnit.h"
 #include "EditorFixture.h"
 
 #include "app/shell/StatusLine.h"
@@ -24,12 +25,12 @@ TEST_F(EditorTest, SessionWithThreeTiledEditors) {
                                   "</title>\r\n</head>\r\n<body>\r\n  <p>Welcome &amp; hello.</p>\r\n"
                                   "  <!-- a comment -->\r\n  <a href=\"http://www.example.com/\">link</a>\r\n"
                                   "</body>\r\n</html>\r\n");
-        main->parseToOpen(QString::fromStdString(path(page)));
+        main->projectUnit().ParseToOpen(path(page));
         ASSERT_NE(FrmEditor, nullptr);
         editors.push_back(FrmEditor);
     }
     for (TFrmEditor* e : editors) {
-        main->mdiArea()->setActiveSubWindow(e->subWindow());
+        main->MdiArea()->setActiveSubWindow(e->subWindow());
         e->memo().goToLineColumn(6, 3);
         Type(e, "<h1>Typed heading</h1>\r  ");
         main->SaveClick();
@@ -48,11 +49,11 @@ TEST_F(EditorTest, SessionWithThreeTiledEditors) {
 
     main->TileClick();
     TFrmEditor* last = editors.back();
-    main->mdiArea()->setActiveSubWindow(last->subWindow());
+    main->MdiArea()->setActiveSubWindow(last->subWindow());
     Type(last, "x");
     ProcessMessages();
-    EXPECT_EQ(main->statusLine()->panelText(6).toStdString(), "Modified");
-    EXPECT_EQ(main->statusLine()->panelText(2).toStdString(), "7");  // the caret line after typing
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
+    EXPECT_EQ(main->Status().panelText(2).toStdString(), "7");  // the caret line after typing
     const char* dir = std::getenv("VELORA_SHOT_DIR");
     const std::string out = std::string(dir ? dir : ".") + "/editor_windows_tiled.png";
     QImage shot = main->grab().toImage();

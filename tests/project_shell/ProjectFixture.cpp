@@ -60,6 +60,11 @@ private:
 
 }  // namespace
 
+vlr::TFrmEditor* RecordingEditors::OpenEditorForFile(const std::string& path) {
+    opened.push_back(path);
+    return nullptr;
+}
+
 OutsideCalls& Outside() {
     static OutsideCalls calls;
     return calls;
@@ -88,22 +93,22 @@ void ProjectShellTest::TearDown() {
 
 std::unique_ptr<vlr::TFrmMainVLR> ProjectShellTest::NewProjectWindow() {
     auto w = NewMainWindow();
-    auto& e = w->libraries().entry;
+    auto& e = w->Libraries().entry;
     e.IViewDisp = viewImage;
     e.NewProj = newProj;
     e.DoVars = doVars;
     e.ShowProjPref = showProjPref;
     e.ProcessProject = processProject;
-    w->openEditorFile = [this](const QString& path) { editorOpened.push_back(path.toStdString()); };
+    w->SetEditorWindowsForTest(&editors_);
     return w;
 }
 
 QWidget* ProjectShellTest::AddRecordingChild(vlr::TFrmMainVLR& w, const std::string& className) {
     auto* child = new RecordingChild(className, childRecords);
-    QMdiSubWindow* sub = w.mdiArea()->addSubWindow(child);
+    QMdiSubWindow* sub = w.MdiArea()->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->show();
-    w.mdiArea()->setActiveSubWindow(sub);
+    w.MdiArea()->setActiveSubWindow(sub);
     return child;
 }
 

@@ -6,6 +6,10 @@
 #include "ShellFixture.h"
 
 #include "app/shell/MainWindow.h"
+#include "app/units/EditorWindows.h"
+#include "editor/unit/EditorUnit.h"
+#include "project/unit/ProjectFileList.h"
+#include "project/unit/ProjectUnit.h"
 
 #include <QStringList>
 
@@ -42,6 +46,17 @@ struct ChildRecord {
     std::string first, second, third;
 };
 
+// Editor windows that are not made: the paths they would have opened.
+class RecordingEditors : public vlr::EditorWindows {
+public:
+    explicit RecordingEditors(std::vector<std::string>& log) : opened(log) {}
+    vlr::TFrmEditor* OpenEditorForFile(const std::string& path) override;
+    vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
+    vlr::TFrmEditor* OpenNewEditor() override { return nullptr; }
+    void SendStrings(const std::string&, const std::string&, const std::string&) override {}
+    std::vector<std::string>& opened;
+};
+
 class ProjectShellTest : public ShellTest {
 protected:
     void SetUp() override;
@@ -62,6 +77,7 @@ protected:
 
     std::string projectDir;  // no trailing "/"
     std::vector<std::string> editorOpened;
+    RecordingEditors editors_{editorOpened};
     std::vector<ChildRecord> childRecords;
 };
 

@@ -38,7 +38,7 @@ protected:
         ini.WriteString("directories", "img", img);
         ini.WriteString("variables", "DateNow", "never");
         ini.WriteString("variables", "Title", "Home");
-        w->ParseToOpen(vlr);
+        w->projectUnit().ParseToOpen(vlr);
         return vlr;
     }
     // The hint replies (3030) the editor window received.
@@ -140,7 +140,7 @@ TEST_F(MessagesTest, BuildMessagesCallTheBuildAndAnswerItsResult) {
 }
 
 TEST_F(MessagesTest, ProgressAndStatusMessagesDriveTheStatusLine) {
-    QProgressBar* bar = w->statusLine()->progressBar();
+    QProgressBar* bar = w->Status().progressBar();
     Send(3058, "120");
     EXPECT_EQ(bar->maximum(), 120);
     SendPlain(3059);
@@ -149,13 +149,13 @@ TEST_F(MessagesTest, ProgressAndStatusMessagesDriveTheStatusLine) {
     SendPlain(3060);
     EXPECT_EQ(bar->value(), 0);
     Send(3061, "Building index.hts");
-    EXPECT_EQ(w->statusLine()->panelText(1), "Building index.hts");
+    EXPECT_EQ(w->Status().panelText(1), "Building index.hts");
     SendPlain(3033);
-    EXPECT_EQ(w->statusLine()->panelText(1), "Internet Connection Active...");
-    EXPECT_TRUE(w->statusLine()->connectionActive());
+    EXPECT_EQ(w->Status().panelText(1), "Internet Connection Active...");
+    EXPECT_TRUE(w->Status().connectionActive());
     SendPlain(3034);
-    EXPECT_EQ(w->statusLine()->panelText(1), "");
-    EXPECT_FALSE(w->statusLine()->connectionActive());
+    EXPECT_EQ(w->Status().panelText(1), "");
+    EXPECT_FALSE(w->Status().connectionActive());
 
     // A maximum that is not a number reaches the exception report.
     EXPECT_EQ(Send(3058, "12x"), 0);
@@ -174,7 +174,7 @@ TEST_F(MessagesTest, TheProjectFileQueryAnswersANewRecord) {
     EXPECT_EQ(ask(), "none");
     const std::string vlr = OpenProject();
     EXPECT_EQ(ask(), vlr);
-    EXPECT_EQ(w->GetProj(), vlr);
+    EXPECT_EQ(w->projectUnit().GetProj(), vlr);
     // The ignored numbers do nothing and answer 0.
     EXPECT_EQ(SendPlain(3042), 0);
     EXPECT_EQ(SendPlain(3405), 0);

@@ -3,7 +3,7 @@
 #include "ProjectFixture.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/StatusLine.h"
 #include "platform/IniFile.h"
@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMimeData>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -43,7 +44,7 @@ protected:
     std::string OpenProject(vlr::TFrmMainVLR& w) {
         const std::string vlr = projectDir + "/site.vlr";
         vlr::IniFile(vlr).WriteString("directories", "src", projectDir);
-        w.ParseToOpen(vlr);
+        w.projectUnit().ParseToOpen(vlr);
         return vlr;
     }
 };
@@ -55,7 +56,7 @@ TEST_F(OpenByTypeTest, TheExtensionDecidesAndLetterCaseCounts) {
     const std::string logo = MakeFile("logo.gif");
     const std::string other = MakeFile("notes.doc");
 
-    w->ParseToOpen(upper);
+    w->projectUnit().ParseToOpen(upper);
     ASSERT_EQ(prompter->prompts().size(), 2u);
     EXPECT_EQ(prompter->prompts()[0].type, vlr::RecordedPrompt::Beep);
     EXPECT_EQ(prompter->prompts()[0].beep, vlr::BeepKind::Asterisk);
@@ -63,21 +64,21 @@ TEST_F(OpenByTypeTest, TheExtensionDecidesAndLetterCaseCounts) {
     EXPECT_EQ(prompter->prompts()[1].kind, vlr::MessageKind::Error);
     EXPECT_TRUE(editorOpened.empty());
 
-    w->ParseToOpen(lower);
+    w->projectUnit().ParseToOpen(lower);
     EXPECT_EQ(editorOpened, std::vector<std::string>{lower});
-    EXPECT_EQ(w->statusLine()->documentKind(), "editor");
+    EXPECT_EQ(w->Status().documentKind(), "editor");
 
-    w->statusLine()->setPanelText(2, "12");
-    w->ParseToOpen(logo);
+    w->Status().setPanelText(2, "12");
+    w->projectUnit().ParseToOpen(logo);
     EXPECT_EQ(Outside().viewed, std::vector<std::string>{logo});
-    EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
-    EXPECT_EQ(w->statusLine()->panelText(2), "");
-    EXPECT_EQ(w->recentFiles().items(), (QStringList{QString::fromStdString(logo), QString::fromStdString(lower)}));
+    EXPECT_EQ(w->Status().documentKind(), "graphic");
+    EXPECT_EQ(w->Status().panelText(2), "");
+    EXPECT_EQ(w->RecentFiles().items(), (QStringList{QString::fromStdString(logo), QString::fromStdString(lower)}));
     EXPECT_TRUE(w->updatesEnabled());
 
     prompter->Clear();
-    w->ParseToOpen(other);
-    w->ParseToOpen(projectDir + "/missing.hts");
+    w->projectUnit().ParseToOpen(other);
+    w->projectUnit().ParseToOpen(projectDir + "/missing.hts");
     std::vector<std::string> texts = MessageTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "Unrecognized File Extension");
@@ -87,14 +88,14 @@ TEST_F(OpenByTypeTest, TheExtensionDecidesAndLetterCaseCounts) {
 
 TEST_F(OpenByTypeTest, SetImageExHidesBothIconsForOtherKinds) {
     auto w = NewProjectWindow();
-    w->SetImageEx("graphic");
-    EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
-    w->SetThePic("none");  // only the two kinds count here
-    EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
-    w->statusLine()->setPanelText(6, "Modified");
-    w->SetImageEx("none");
-    EXPECT_EQ(w->statusLine()->documentKind(), "none");
-    EXPECT_EQ(w->statusLine()->panelText(6), "");
+    w->projectUnit().SetImageEx("graphic");
+    EXPECT_EQ(w->Status().documentKind(), "graphic");
+    w->projectUnit().SetThePic("none");  // only the two kinds count here
+    EXPECT_EQ(w->Status().documentKind(), "graphic");
+    w->Status().setPanelText(6, "Modified");
+    w->projectUnit().SetImageEx("none");
+    EXPECT_EQ(w->Status().documentKind(), "none");
+    EXPECT_EQ(w->Status().panelText(6), "");
 }
 
 TEST_F(OpenByTypeTest, TheOpenCommandUsesTheOneFileDialog) {
@@ -114,27 +115,27 @@ TEST_F(OpenByTypeTest, TheOpenCommandUsesTheOneFileDialog) {
     EXPECT_NE(vlr::QtFilterFrom(r.filter).find("HTML Template (.htf) (*.htf)"), std::string::npos);
     EXPECT_EQ(editorOpened, std::vector<std::string>{page});
     // Reopen File opens by type as well.
-    w->recentFiles().Add(QString::fromStdString(page));
-    w->parseToOpen(QString::fromStdString(page));
+    w->RecentFiles().Add(QString::fromStdString(page));
+    w->Commands().menu("ReopenFile1")->actions().front()->trigger();
     EXPECT_EQ(editorOpened.size(), 2u);
 }
 
 TEST_F(OpenByTypeTest, DroppingOnTheFileListAddsSourceFilesOnly) {
     auto w = NewProjectWindow();
-    QWidget* viewport = w->projectFileList().view()->viewport();
+    QWidget* viewport = w->projectUnit().projectFileList().view()->viewport();
     const std::vector<std::string> files = {MakeFile("a.hts"), MakeFile("b.gif"), MakeFile("c.hts"),
                                             MakeFile("d.gif")};
     // No project: the drop is ignored.
     DropFiles(viewport, files);
     EXPECT_TRUE(prompter->messages().empty());
-    EXPECT_TRUE(w->AllFiles().empty());
+    EXPECT_TRUE(w->projectUnit().AllFiles().empty());
 
     OpenProject(*w);
     EXPECT_TRUE(DropFiles(viewport, files));
-    EXPECT_EQ(w->AllFiles(), (std::vector<std::string>{files[0], files[2]}));
+    EXPECT_EQ(w->projectUnit().AllFiles(), (std::vector<std::string>{files[0], files[2]}));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"VLR Projects contain HTML source files only",
                                                         "VLR Projects contain HTML source files only"}));
-    EXPECT_EQ(w->projectFileList().RowCount(), 2);
+    EXPECT_EQ(w->projectUnit().projectFileList().RowCount(), 2);
     EXPECT_TRUE(Outside().viewed.empty());
 }
 
@@ -142,13 +143,13 @@ TEST_F(OpenByTypeTest, DroppingOnAToolbarOrItsDockOpensEachFileByType) {
     auto w = NewProjectWindow();
     const std::string page = MakeFile("p.html");
     const std::string picture = MakeFile("q.jpg");
-    EXPECT_TRUE(DropFiles(w->commands().toolbar("TlbHTML"), {page, picture}));
+    EXPECT_TRUE(DropFiles(w->Commands().toolbar("TlbHTML"), {page, picture}));
     EXPECT_EQ(editorOpened, std::vector<std::string>{page});
     EXPECT_EQ(Outside().viewed, std::vector<std::string>{picture});
 
     // The document area is not a dock.
     editorOpened.clear();
-    EXPECT_FALSE(DropFiles(w->mdiArea()->viewport(), {page}));
+    EXPECT_FALSE(DropFiles(w->MdiArea()->viewport(), {page}));
     EXPECT_TRUE(editorOpened.empty());
 }
 
@@ -156,8 +157,8 @@ TEST_F(OpenByTypeTest, TheFileListsEditItemOpensTheRowsFullPath) {
     auto w = NewProjectWindow();
     OpenProject(*w);
     const std::string page = MakeFile("sub/page.hts");
-    w->AddFiles({page});
-    vlr::ProjectFileList& list = w->projectFileList();
+    w->projectUnit().AddFiles({page});
+    vlr::ProjectFileList& list = w->projectUnit().projectFileList();
     EXPECT_EQ(list.RowAt(0).outputFolder, "sub");
     QTreeWidgetItem* item = list.view()->topLevelItem(0);
     Q_EMIT list.view()->itemDoubleClicked(item, 0);

@@ -3,7 +3,7 @@
 // dialogs through their exchange files, and the File and Project menu rules.
 #include "ProjectFixture.h"
 
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/SidePanel.h"
 #include "appearance/UserSettings.h"
@@ -32,10 +32,10 @@ protected:
         ini.WriteString("directories", "src", projectDir + "/src");
         ini.WriteString("directories", "out", projectDir + "/out");
         ini.WriteString("variables", "Title", "Home");
-        w.ParseToOpen(vlr);
+        w.projectUnit().ParseToOpen(vlr);
         return vlr;
     }
-    void Modify(vlr::TFrmMainVLR& w) { w.AddFiles({MakeFile("src/new" + std::to_string(++serial) + ".hts")}); }
+    void Modify(vlr::TFrmMainVLR& w) { w.projectUnit().AddFiles({MakeFile("src/new" + std::to_string(++serial) + ".hts")}); }
     int serial = 0;
 };
 
@@ -46,20 +46,20 @@ const char* const kProjectCommands[] = {"SaveProject1", "SaveProject2", "SavePro
 TEST_F(ProjectCommandsTest, ClosingLeavesNoProjectAndEveryProjectCommandDisabled) {
     auto w = NewProjectWindow();
     OpenSite(*w);
-    w->projectFileList().Select(0);
-    EXPECT_TRUE(w->projectFileList().removeButton()->isEnabled());
+    w->projectUnit().projectFileList().Select(0);
+    EXPECT_TRUE(w->projectUnit().projectFileList().removeButton()->isEnabled());
     w->action("CloseProject1")->trigger();
 
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     EXPECT_EQ(w->windowTitle(), "Velora");
-    EXPECT_TRUE(w->AllFiles().empty());
-    EXPECT_EQ(w->ProjectVariables().Count(), 0);
-    EXPECT_EQ(w->projectFileList().RowCount(), 0);
-    w->File1Click();
-    w->Project1Click();
+    EXPECT_TRUE(w->projectUnit().AllFiles().empty());
+    EXPECT_EQ(w->projectUnit().ProjectVariables().Count(), 0);
+    EXPECT_EQ(w->projectUnit().projectFileList().RowCount(), 0);
+    w->projectUnit().File1Click();
+    w->projectUnit().Project1Click();
     for (const char* name : kProjectCommands)
         EXPECT_FALSE(w->action(name)->isEnabled()) << name;
-    vlr::ProjectFileList& list = w->projectFileList();
+    vlr::ProjectFileList& list = w->projectUnit().projectFileList();
     for (QAction* a : {list.addButton(), list.removeButton(), list.buildButton(), list.previewButton()})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(prompter->messages().empty());
@@ -72,9 +72,9 @@ TEST_F(ProjectCommandsTest, EveryWayOfLeavingAModifiedProjectAsksFirst) {
     };
     const std::vector<Way> ways = {
         {"new project", [](vlr::TFrmMainVLR& w, const std::string&) { w.action("NewProject1")->trigger(); }},
-        {"recent project", [](vlr::TFrmMainVLR& w, const std::string& o) { w.OpenProjectPath(o); }},
+        {"recent project", [](vlr::TFrmMainVLR& w, const std::string& o) { w.projectUnit().OpenProjectPath(o); }},
         {"close project", [](vlr::TFrmMainVLR& w, const std::string&) { w.action("CloseProject1")->trigger(); }},
-        {"open a .vlr", [](vlr::TFrmMainVLR& w, const std::string& o) { w.ParseToOpen(o); }},
+        {"open a .vlr", [](vlr::TFrmMainVLR& w, const std::string& o) { w.projectUnit().ParseToOpen(o); }},
     };
     for (const Way& way : ways) {
         for (ModalResult answer : {ModalResult::Cancel, ModalResult::No, ModalResult::Yes}) {
@@ -84,7 +84,7 @@ TEST_F(ProjectCommandsTest, EveryWayOfLeavingAModifiedProjectAsksFirst) {
             auto w = NewProjectWindow();
             const std::string vlr = OpenSite(*w);
             const std::string other = OpenSite(*w, "other.vlr");
-            w->OpenProjectPath(vlr);
+            w->projectUnit().OpenProjectPath(vlr);
             Modify(*w);
             Outside().newProj = 0;
             prompter->Clear();
@@ -98,8 +98,8 @@ TEST_F(ProjectCommandsTest, EveryWayOfLeavingAModifiedProjectAsksFirst) {
             const bool saved = vlr::IniFile(vlr).ReadString("files", "2", "") != "";
             EXPECT_EQ(saved, answer == ModalResult::Yes);
             if (answer == ModalResult::Cancel) {
-                EXPECT_EQ(w->ProjectFile(), vlr);
-                EXPECT_TRUE(w->ProjectModified());
+                EXPECT_EQ(w->projectUnit().ProjectFile(), vlr);
+                EXPECT_TRUE(w->projectUnit().ProjectModified());
                 EXPECT_EQ(Outside().newProj, 0);
                 continue;
             }
@@ -108,8 +108,8 @@ TEST_F(ProjectCommandsTest, EveryWayOfLeavingAModifiedProjectAsksFirst) {
             // Saving before a new project keeps the saved project open until
             // the new-project dialog opens its own.
             const bool keepsSaved = wayName == "new project" && answer == ModalResult::Yes;
-            EXPECT_EQ(w->ProjectFile(), opensOther ? other : keepsSaved ? vlr : "none");
-            EXPECT_FALSE(w->ProjectModified());
+            EXPECT_EQ(w->projectUnit().ProjectFile(), opensOther ? other : keepsSaved ? vlr : "none");
+            EXPECT_FALSE(w->projectUnit().ProjectModified());
             EXPECT_EQ(Outside().newProj, std::string(way.name) == "new project" ? 1 : 0);
         }
     }
@@ -119,7 +119,7 @@ TEST_F(ProjectCommandsTest, AnUnmodifiedProjectIsLeftWithoutAQuestion) {
     auto w = NewProjectWindow();
     OpenSite(*w);
     w->action("NewProject2")->trigger();
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     EXPECT_EQ(Outside().newProj, 1);
     EXPECT_TRUE(prompter->messages().empty());
 }
@@ -143,25 +143,25 @@ TEST_F(ProjectCommandsTest, AddingTakesSourceFilesOnlyAndRefusesDuplicates) {
     EXPECT_EQ(boxes[0].kind, vlr::MessageKind::Information);
     EXPECT_EQ(boxes[1].text, "The file " + dup + ", is already in the project");
     EXPECT_EQ(boxes[1].kind, vlr::MessageKind::Error);
-    ASSERT_EQ(w->AllFiles().size(), 3u);
-    EXPECT_EQ(w->AllFiles()[2], fresh);
-    EXPECT_EQ(w->projectFileList().RowCount(), 3);
-    EXPECT_TRUE(w->ProjectModified());
+    ASSERT_EQ(w->projectUnit().AllFiles().size(), 3u);
+    EXPECT_EQ(w->projectUnit().AllFiles()[2], fresh);
+    EXPECT_EQ(w->projectUnit().projectFileList().RowCount(), 3);
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
 
     // The exported form takes any extension, still no duplicate, and needs a project.
-    EXPECT_TRUE(w->AddToProject(page));
-    EXPECT_FALSE(w->AddToProject(page));
-    EXPECT_EQ(w->AllFiles().size(), 4u);
-    w->CloseProj();
-    EXPECT_FALSE(w->AddToProject(fresh));
+    EXPECT_TRUE(w->projectUnit().AddToProject(page));
+    EXPECT_FALSE(w->projectUnit().AddToProject(page));
+    EXPECT_EQ(w->projectUnit().AllFiles().size(), 4u);
+    w->projectUnit().CloseProj();
+    EXPECT_FALSE(w->projectUnit().AddToProject(fresh));
 }
 
 TEST_F(ProjectCommandsTest, RemovingRebuildsTheFilesInDisplayOrderKeepingFullPaths) {
     auto w = NewProjectWindow();
     OpenSite(*w);
     const std::string outside = MakeFile("elsewhere/x.hts");
-    w->AddFiles({outside});
-    vlr::ProjectFileList& list = w->projectFileList();
+    w->projectUnit().AddFiles({outside});
+    vlr::ProjectFileList& list = w->projectUnit().projectFileList();
     list.SortByColumn(vlr::ProjectFileList::Filename);
     EXPECT_EQ(list.RowAt(0).fileName, "a.hts");
     list.SortByColumn(vlr::ProjectFileList::Filename);  // again: descending
@@ -170,8 +170,8 @@ TEST_F(ProjectCommandsTest, RemovingRebuildsTheFilesInDisplayOrderKeepingFullPat
     prompter->Clear();
     list.removeButton()->trigger();
 
-    EXPECT_EQ(w->AllFiles(), (std::vector<std::string>{outside, projectDir + "/src/a.hts"}));
-    EXPECT_TRUE(w->ProjectModified());
+    EXPECT_EQ(w->projectUnit().AllFiles(), (std::vector<std::string>{outside, projectDir + "/src/a.hts"}));
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
     EXPECT_FALSE(list.removeButton()->isEnabled());
     EXPECT_EQ(list.RowCount(), 2);
 }
@@ -191,20 +191,20 @@ TEST_F(ProjectCommandsTest, OrganizingVariablesGoesThroughTheExchangeFile) {
     };
     w->action("ProjectVariables1")->trigger();
     EXPECT_EQ(seen, "Title=Home");
-    ASSERT_EQ(w->ProjectVariables().Count(), 2);
-    EXPECT_EQ(w->ProjectVariables().Items(1)->Value, "Ann");
-    EXPECT_TRUE(w->ProjectModified());
+    ASSERT_EQ(w->projectUnit().ProjectVariables().Count(), 2);
+    EXPECT_EQ(w->projectUnit().ProjectVariables().Items(1)->Value, "Ann");
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
     EXPECT_FALSE(std::filesystem::exists(exchange));
 
     // Cancelled: nothing changes.
-    w->SaveProjectFile();
+    w->projectUnit().SaveProjectFile();
     Outside().onDoVars = [&] {
         std::ofstream(exchange, std::ios::binary) << "garbage";
         return std::uint8_t{0};
     };
     w->action("OrganizeVariables1")->trigger();
-    EXPECT_EQ(w->ProjectVariables().Count(), 2);
-    EXPECT_FALSE(w->ProjectModified());
+    EXPECT_EQ(w->projectUnit().ProjectVariables().Count(), 2);
+    EXPECT_FALSE(w->projectUnit().ProjectModified());
 
     // Confirmed with a damaged file: the variables stay and the user is told.
     prompter->Clear();
@@ -213,8 +213,8 @@ TEST_F(ProjectCommandsTest, OrganizingVariablesGoesThroughTheExchangeFile) {
         return std::uint8_t{1};
     };
     w->action("OrganizeVariables1")->trigger();
-    EXPECT_EQ(w->ProjectVariables().Count(), 2);
-    EXPECT_FALSE(w->ProjectModified());
+    EXPECT_EQ(w->projectUnit().ProjectVariables().Count(), 2);
+    EXPECT_FALSE(w->projectUnit().ProjectModified());
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].kind, vlr::MessageKind::Error);
 }
@@ -240,14 +240,14 @@ TEST_F(ProjectCommandsTest, ProjectOptionsComeBackThroughTheExchangeFileIntoTheP
     EXPECT_EQ(before, "[dirs]\nimg=\nsrc=" + projectDir + "/src\nout=" + projectDir +
                           "/out\nimg_prep=\n\n[compiler]\nvars=1\ndb=1\nscripts=1\next=1\ninc=1\n");
     EXPECT_FALSE(std::filesystem::exists(exchange));
-    EXPECT_EQ(w->OutputDir(), "/srv/www");
-    EXPECT_EQ(w->SourceDir(), projectDir);
-    EXPECT_EQ(w->projectFileList().RowAt(0).outputFolder, "src");
-    EXPECT_EQ(w->AllFiles().size(), 3u);
-    EXPECT_EQ(w->ImgPrefix(), "pics/");
-    EXPECT_FALSE(w->project().Switches.db);
-    EXPECT_FALSE(w->project().Switches.includes);
-    EXPECT_TRUE(w->ProjectModified());  // the options path leaves the flag alone
+    EXPECT_EQ(w->projectUnit().OutputDir(), "/srv/www");
+    EXPECT_EQ(w->projectUnit().SourceDir(), projectDir);
+    EXPECT_EQ(w->projectUnit().projectFileList().RowAt(0).outputFolder, "src");
+    EXPECT_EQ(w->projectUnit().AllFiles().size(), 3u);
+    EXPECT_EQ(w->projectUnit().ImgPrefix(), "pics/");
+    EXPECT_FALSE(w->projectUnit().Project().Switches.db);
+    EXPECT_FALSE(w->projectUnit().Project().Switches.includes);
+    EXPECT_TRUE(w->projectUnit().ProjectModified());  // the options path leaves the flag alone
     vlr::IniFile saved(vlr);
     EXPECT_EQ(saved.ReadString("directories", "out", ""), "/srv/www");
     EXPECT_EQ(saved.ReadString("other", "imgprep", ""), "pics/");
@@ -258,7 +258,7 @@ TEST_F(ProjectCommandsTest, ProjectOptionsComeBackThroughTheExchangeFileIntoTheP
 
     Outside().onShowProjPref = [] { return std::uint8_t{0}; };
     w->action("Options1")->trigger();
-    EXPECT_EQ(w->OutputDir(), "/srv/www");
+    EXPECT_EQ(w->projectUnit().OutputDir(), "/srv/www");
 }
 
 TEST_F(ProjectCommandsTest, CloseAllClosesAModifiedProjectWithTheQuestion) {
@@ -269,53 +269,53 @@ TEST_F(ProjectCommandsTest, CloseAllClosesAModifiedProjectWithTheQuestion) {
     w->UpdateEditorCommands(false);
     prompter->QueueAnswer(ModalResult::Cancel);
     w->action("CloseAll1")->trigger();
-    EXPECT_EQ(w->ProjectFile(), vlr);
+    EXPECT_EQ(w->projectUnit().ProjectFile(), vlr);
     prompter->QueueAnswer(ModalResult::No);
     w->action("CloseAll1")->trigger();
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     EXPECT_EQ(prompter->messages().size(), 2u);
 }
 
 TEST_F(ProjectCommandsTest, FileAndProjectMenusFollowTheProjectAndTheWindows) {
     auto w = NewProjectWindow();
-    w->File1Click();
+    w->projectUnit().File1Click();
     EXPECT_FALSE(w->action("Close1")->isEnabled());
     EXPECT_FALSE(w->action("SaveProjectAs1")->isEnabled());
     OpenSite(*w);
     AddRecordingChild(*w, "TFrmEditor");
-    w->File1Click();
+    w->projectUnit().File1Click();
     EXPECT_FALSE(w->action("SaveProject1")->isEnabled());
     EXPECT_TRUE(w->action("SaveProjectAs1")->isEnabled());
     EXPECT_TRUE(w->action("CloseProject1")->isEnabled());
     EXPECT_TRUE(w->action("Close1")->isEnabled());
     Modify(*w);
-    w->File1Click();
+    w->projectUnit().File1Click();
     EXPECT_TRUE(w->action("SaveProject1")->isEnabled());
 
-    w->Project1Click();
+    w->projectUnit().Project1Click();
     EXPECT_TRUE(w->action("AddFile1")->isEnabled());
     EXPECT_TRUE(w->action("Options1")->isEnabled());
     EXPECT_FALSE(w->action("RemoveFile1")->isEnabled());
-    w->projectFileList().Select(0);
-    w->Project1Click();
+    w->projectUnit().projectFileList().Select(0);
+    w->projectUnit().Project1Click();
     EXPECT_TRUE(w->action("RemoveFile1")->isEnabled());
 
-    vlr::ProjectFileList& list = w->projectFileList();
+    vlr::ProjectFileList& list = w->projectUnit().projectFileList();
     list.UpdateContextMenu();
     EXPECT_TRUE(list.editItem()->isEnabled());
     EXPECT_TRUE(list.removeItem()->isEnabled());
     EXPECT_TRUE(list.addItem()->isEnabled());
-    // No build module in this program yet: the build items stay off.
-    EXPECT_FALSE(list.compileItem()->isEnabled());
+    // The build commands are available: Compile follows the selection.
+    EXPECT_TRUE(list.compileItem()->isEnabled());
 }
 
 TEST_F(ProjectCommandsTest, TheSidePanelsCloseButtonHidesIt) {
     auto w = NewProjectWindow();
-    ASSERT_TRUE(w->sidePanel()->isVisible());
-    w->sidePanel()->closeButton()->click();
-    EXPECT_FALSE(w->sidePanel()->isVisible());
+    ASSERT_TRUE(w->Side().isVisible());
+    w->Side().closeButton()->click();
+    EXPECT_FALSE(w->Side().isVisible());
     w->action("FileList1")->trigger();
-    EXPECT_TRUE(w->sidePanel()->isVisible());
+    EXPECT_TRUE(w->Side().isVisible());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // checked against the project file's bytes.
 #include "ProjectFixture.h"
 
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "platform/IniFile.h"
 
@@ -41,24 +41,24 @@ protected:
 TEST_F(ProjectFileTest, OpeningReadsEveryFileKeyAndShowsTheProject) {
     auto w = NewProjectWindow();
     const std::string vlr = WriteSite();
-    w->ParseToOpen(vlr);
+    w->projectUnit().ParseToOpen(vlr);
 
-    EXPECT_EQ(w->ProjectFile(), vlr);
-    EXPECT_FALSE(w->ProjectModified());
+    EXPECT_EQ(w->projectUnit().ProjectFile(), vlr);
+    EXPECT_FALSE(w->projectUnit().ProjectModified());
     EXPECT_EQ(w->windowTitle(), "site - Velora");
     EXPECT_EQ(QApplication::applicationDisplayName(), "site - Velora");
     // Key "3" is read although "2" is missing, and nothing empty is added.
-    EXPECT_EQ(w->AllFiles(), (std::vector<std::string>{a, b, c}));
-    EXPECT_EQ(w->SourceDir(), src);
-    EXPECT_EQ(w->SearchDir(), "/usr/share");
-    EXPECT_EQ(w->ImgPrefix(), "images/");
-    EXPECT_FALSE(w->project().Switches.vars);
-    EXPECT_TRUE(w->project().Switches.extapps);  // missing reads as true
-    ASSERT_EQ(w->ProjectVariables().Count(), 2);
-    EXPECT_EQ(w->ProjectVariables().Items(0)->Value, "My Site");
-    EXPECT_EQ(w->recentProjects().items().front().toStdString(), vlr);
+    EXPECT_EQ(w->projectUnit().AllFiles(), (std::vector<std::string>{a, b, c}));
+    EXPECT_EQ(w->projectUnit().SourceDir(), src);
+    EXPECT_EQ(w->projectUnit().SearchDir(), "/usr/share");
+    EXPECT_EQ(w->projectUnit().ImgPrefix(), "images/");
+    EXPECT_FALSE(w->projectUnit().Project().Switches.vars);
+    EXPECT_TRUE(w->projectUnit().Project().Switches.extapps);  // missing reads as true
+    ASSERT_EQ(w->projectUnit().ProjectVariables().Count(), 2);
+    EXPECT_EQ(w->projectUnit().ProjectVariables().Items(0)->Value, "My Site");
+    EXPECT_EQ(w->RecentProjects().items().front().toStdString(), vlr);
 
-    vlr::ProjectFileList& list = w->projectFileList();
+    vlr::ProjectFileList& list = w->projectUnit().projectFileList();
     ASSERT_EQ(list.RowCount(), 3);
     EXPECT_EQ(list.RowAt(1).fileName, "b.hts");
     EXPECT_EQ(list.RowAt(1).outputFolder, "pages");
@@ -72,14 +72,14 @@ TEST_F(ProjectFileTest, OpeningReadsEveryFileKeyAndShowsTheProject) {
 TEST_F(ProjectFileTest, SavingRewritesTheProgramsSectionsInOrderAndKeepsTheOthers) {
     auto w = NewProjectWindow();
     const std::string vlr = WriteSite();
-    w->ParseToOpen(vlr);
+    w->projectUnit().ParseToOpen(vlr);
     const std::string d = MakeFile("src/d.hts");
-    w->AddFiles({d});
-    EXPECT_TRUE(w->ProjectModified());
+    w->projectUnit().AddFiles({d});
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
     EXPECT_TRUE(w->action("SaveProject2")->isEnabled());
 
     w->action("SaveProject1")->trigger();
-    EXPECT_FALSE(w->ProjectModified());
+    EXPECT_FALSE(w->projectUnit().ProjectModified());
     EXPECT_FALSE(w->action("SaveProject2")->isEnabled());
     EXPECT_EQ(Read(vlr),
               "[Upload]\nhost=ftp.example.org\n"
@@ -95,19 +95,19 @@ TEST_F(ProjectFileTest, SavingRewritesTheProgramsSectionsInOrderAndKeepsTheOther
 TEST_F(ProjectFileTest, SaveAsWritesTheNewFileWithTheSwitchesAndRenamesTheProject) {
     auto w = NewProjectWindow();
     const std::string vlr = WriteSite();
-    w->ParseToOpen(vlr);
+    w->projectUnit().ParseToOpen(vlr);
     const std::string copy = projectDir + "/site.beta.vlr";
 
     prompter->QueueFiles(std::nullopt);  // cancelled: nothing changes
     w->action("SaveProjectAs1")->trigger();
-    EXPECT_EQ(w->ProjectFile(), vlr);
+    EXPECT_EQ(w->projectUnit().ProjectFile(), vlr);
     EXPECT_FALSE(std::filesystem::exists(copy));
 
     prompter->QueueFile(copy);
-    w->AddFiles({MakeFile("src/e.hts")});
+    w->projectUnit().AddFiles({MakeFile("src/e.hts")});
     w->action("SaveProjectAs1")->trigger();
-    EXPECT_EQ(w->ProjectFile(), copy);
-    EXPECT_FALSE(w->ProjectModified());
+    EXPECT_EQ(w->projectUnit().ProjectFile(), copy);
+    EXPECT_FALSE(w->projectUnit().ProjectModified());
     EXPECT_EQ(w->windowTitle(), "site.beta - Velora");
     vlr::IniFile saved(copy);
     EXPECT_EQ(saved.ReadString("Compiler", "vars", ""), "0");
@@ -124,9 +124,9 @@ TEST_F(ProjectFileTest, SaveAsWritesTheNewFileWithTheSwitchesAndRenamesTheProjec
 
 TEST_F(ProjectFileTest, AProjectInAMissingFolderIsNotOpened) {
     auto w = NewProjectWindow();
-    w->OpenProjectPath(projectDir + "/gone/site.vlr");
+    w->projectUnit().OpenProjectPath(projectDir + "/gone/site.vlr");
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Your Projects Source Directory does not exist"}));
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     EXPECT_FALSE(w->action("AddFile1")->isEnabled());
 }
 
@@ -136,14 +136,14 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheProjectOpenAndModified) {
     std::filesystem::create_directories(sub);
     const std::string vlr = sub + "/site.vlr";
     vlr::IniFile(vlr).WriteString("directories", "src", projectDir);
-    w->ParseToOpen(vlr);
-    w->AddFiles({MakeFile("a.hts")});
+    w->projectUnit().ParseToOpen(vlr);
+    w->projectUnit().AddFiles({MakeFile("a.hts")});
     std::filesystem::remove_all(sub);
 
     prompter->QueueAnswer(ModalResult::Yes);
-    w->CloseProjectClick();
-    EXPECT_EQ(w->ProjectFile(), vlr);
-    EXPECT_TRUE(w->ProjectModified());
+    w->projectUnit().CloseProjectClick();
+    EXPECT_EQ(w->projectUnit().ProjectFile(), vlr);
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
     std::vector<std::string> texts = MessageTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "Save changes to current project?");

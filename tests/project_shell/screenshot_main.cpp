@@ -5,6 +5,8 @@
 #include "app/commands/MainCommands.h"
 #include "app/shell/CommandGate.h"
 #include "app/shell/MainWindow.h"
+#include "project/unit/ProjectUnit.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/VeloraApplication.h"
 #include "platform/IniFile.h"
 #include "platform/Record.h"
@@ -72,12 +74,12 @@ int main(int argc, char** argv) {
     w.move(20, 10);
     w.show();
     wait(300);
-    w.ParseToOpen(vlrFile);
-    w.ParseToOpen(files[0]);
-    if (QMdiSubWindow* sub = w.mdiArea()->activeSubWindow())
+    w.projectUnit().ParseToOpen(vlrFile);
+    w.projectUnit().ParseToOpen(files[0]);
+    if (QMdiSubWindow* sub = w.MdiArea()->activeSubWindow())
         sub->resize(620, 380);
     wait(300);
-    vlr::DropDownComboBox* box = w.commands().variablesBox();
+    vlr::DropDownComboBox* box = w.Commands().variablesBox();
     box->showPopup();
     wait(700);
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
@@ -86,6 +88,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("saved %s (%d rows in the file list, %d variables listed)\n", qPrintable(out),
-                static_cast<int>(w.AllFiles().size()), box->count());
+                static_cast<int>(w.projectUnit().AllFiles().size()), box->count());
     return 0;
 }

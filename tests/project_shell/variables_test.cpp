@@ -15,7 +15,7 @@ namespace {
 
 TEST_F(ProjectShellTest, TheVariablesListShowsProjectVariablesFirstAndInsertSendsTheReference) {
     auto w = NewProjectWindow();
-    vlr::DropDownComboBox* box = w->commands().variablesBox();
+    vlr::DropDownComboBox* box = w->Commands().variablesBox();
     ASSERT_NE(box, nullptr);
     // The box and its button work while an editor window is open.
     w->UpdateEditorCommands(true);
@@ -33,7 +33,7 @@ TEST_F(ProjectShellTest, TheVariablesListShowsProjectVariablesFirstAndInsertSend
     vlr::IniFile ini(vlr);
     ini.WriteString("variables", "DateNow", "never");
     ini.WriteString("variables", "Author", "Ann");
-    w->ParseToOpen(vlr);
+    w->projectUnit().ParseToOpen(vlr);
     Q_EMIT box->aboutToDropDown();
     ASSERT_EQ(box->count(), 16);
     EXPECT_EQ(box->itemText(0), "DateNow");
@@ -43,10 +43,10 @@ TEST_F(ProjectShellTest, TheVariablesListShowsProjectVariablesFirstAndInsertSend
 
     // Only an editor window receives the insertion.
     box->setEditText("Author");
-    w->mdiArea()->setActiveSubWindow(w->mdiArea()->subWindowList().front());
+    w->MdiArea()->setActiveSubWindow(w->MdiArea()->subWindowList().front());
     w->action("ToolbarButton9736")->trigger();
     EXPECT_TRUE(childRecords.empty());
-    w->mdiArea()->setActiveSubWindow(w->mdiArea()->subWindowList().back());
+    w->MdiArea()->setActiveSubWindow(w->MdiArea()->subWindowList().back());
     w->action("ToolbarButton9736")->trigger();
     ASSERT_EQ(childRecords.size(), 1u);
     EXPECT_EQ(childRecords[0].msg, 2029u);

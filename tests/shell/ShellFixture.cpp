@@ -59,6 +59,9 @@ void ShellTest::SetUp() {
     fs::remove_all(appDir);
     MakeAppDir();
     ::setenv("VELORA_APPDIR", appDir.c_str(), 1);
+    // The tests run on machines without printers; printing is tested as if
+    // there were one unless a test says otherwise.
+    ::setenv("VELORA_HAS_PRINTER", "1", 1);
     prompter = std::make_unique<vlr::ScriptedPrompter>();
     Reports().clear();
     ChildMessages().clear();
@@ -69,6 +72,7 @@ void ShellTest::TearDown() {
     vlr::SetShellOpenHook(nullptr);
     prompter.reset();
     ::unsetenv("VELORA_APPDIR");
+    ::unsetenv("VELORA_HAS_PRINTER");
     fs::remove_all(appDir);
 }
 
@@ -99,7 +103,7 @@ std::string ShellTest::ReadPreferences() const {
 
 std::unique_ptr<vlr::TFrmMainVLR> ShellTest::NewMainWindow(bool show) {
     auto w = std::make_unique<vlr::TFrmMainVLR>();
-    w->libraries().entry.ExceptCenter = RecordingExceptCenter;
+    w->Libraries().entry.ExceptCenter = RecordingExceptCenter;
     if (show && !w->fatal()) {
         w->show();
         vlr::ProcessMessages();
@@ -109,7 +113,7 @@ std::unique_ptr<vlr::TFrmMainVLR> ShellTest::NewMainWindow(bool show) {
 
 QWidget* ShellTest::AddChild(vlr::TFrmMainVLR& w, const std::string& className) {
     auto* child = new ChildWindow(className);
-    QMdiSubWindow* sub = w.mdiArea()->addSubWindow(child);
+    QMdiSubWindow* sub = w.MdiArea()->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->show();
     return child;

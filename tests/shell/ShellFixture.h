@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/shell/MainWindow.h"
+#include "app/shell/StatusLine.h"
+#include "editor/unit/EditorUnit.h"
+#include "project/unit/ProjectUnit.h"
 #include "platform/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +34,38 @@ protected:
 
     std::filesystem::path appDir;
     std::unique_ptr<vlr::ScriptedPrompter> prompter;
+};
+
+// Stand-ins for the project and the editor windows that record what the
+// frame asks of them.
+class RecordingProject : public vlr::ProjectAccess {
+public:
+    const std::string& ProjectFile() const override { return file; }
+    bool ProjectModified() const override { return false; }
+    const vlr::ProjectState& Project() const override { return state; }
+    vlr::TUserSettingList& ProjectVariables() override { return vars; }
+    vlr::TUserSettingList& InternalVariables() override { return vars; }
+    std::string VariableValueOf(const std::string&) override { return {}; }
+    void ParseToOpen(const std::string& path) override { opened.push_back(QString::fromStdString(path)); }
+    bool AddToProject(const std::string&) override { return false; }
+    bool SaveProjectFile() override { return true; }
+
+    std::vector<QString> opened;
+    std::string file = "none";
+    vlr::ProjectState state;
+    vlr::TUserSettingList vars;
+};
+
+class CountingEditors : public vlr::EditorWindows {
+public:
+    vlr::TFrmEditor* OpenEditorForFile(const std::string&) override { return nullptr; }
+    vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
+    vlr::TFrmEditor* OpenNewEditor() override {
+        ++newEditors;
+        return nullptr;
+    }
+    void SendStrings(const std::string&, const std::string&, const std::string&) override {}
+    int newEditors = 0;
 };
 
 // The exception reports the tests' stand-in for ExceptCenter received.

@@ -13,12 +13,12 @@ namespace {
 
 TEST_F(ShellTest, CancelAtTheProjectQuestionKeepsTheProgramOpen) {
     auto w = NewMainWindow();
-    w->SetProjectState("/sites/a.vlr", true);
+    w->projectUnit().SetProjectState("/sites/a.vlr", true);
     prompter->QueueAnswer(vlr::ModalResult::Cancel);
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(w->ProjectModified());
-    EXPECT_EQ(w->ProjectFile(), "/sites/a.vlr");
+    EXPECT_TRUE(w->projectUnit().ProjectModified());
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "/sites/a.vlr");
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Save changes to current project?");
     EXPECT_EQ(prompter->messages()[0].kind, vlr::MessageKind::Confirmation);
@@ -26,23 +26,22 @@ TEST_F(ShellTest, CancelAtTheProjectQuestionKeepsTheProgramOpen) {
 }
 
 TEST_F(ShellTest, YesSavesTheProjectAndNoClosesWithoutSaving) {
+    // The project file exists exactly when it was saved.
+    const std::string saved = (appDir / "saved.vlr").string();
     {
         auto w = NewMainWindow();
-        int saves = 0;
-        w->projectSaver = [&] { ++saves; return true; };
-        w->SetProjectState("/sites/a.vlr", true);
+        w->projectUnit().SetProjectState(saved, true);
         prompter->QueueAnswer(vlr::ModalResult::Yes);
         EXPECT_TRUE(w->close());
-        EXPECT_EQ(saves, 1);
+        EXPECT_TRUE(std::filesystem::exists(saved));
     }
+    const std::string unsaved = (appDir / "unsaved.vlr").string();
     auto w = NewMainWindow();
-    int saves = 0;
-    w->projectSaver = [&] { ++saves; return true; };
-    w->SetProjectState("/sites/a.vlr", true);
+    w->projectUnit().SetProjectState(unsaved, true);
     prompter->QueueAnswer(vlr::ModalResult::No);
     EXPECT_TRUE(w->close());
-    EXPECT_EQ(saves, 0);
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_FALSE(std::filesystem::exists(unsaved));
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
 }
 
 TEST_F(ShellTest, AChildThatRefusesToCloseKeepsTheProgramOpen) {
@@ -59,7 +58,7 @@ TEST_F(ShellTest, AChildThatRefusesToCloseKeepsTheProgramOpen) {
     } refuse;
     child->installEventFilter(&refuse);
     EXPECT_FALSE(w->close());
-    EXPECT_EQ(w->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(w->MdiArea()->subWindowList().size(), 1);
     child->removeEventFilter(&refuse);
     EXPECT_TRUE(w->close());
 }
@@ -67,9 +66,9 @@ TEST_F(ShellTest, AChildThatRefusesToCloseKeepsTheProgramOpen) {
 TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
     {
         auto w = NewMainWindow();
-        w->commands().toolbar("TlbHTML")->hide();
+        w->Commands().toolbar("TlbHTML")->hide();
         w->FileListClick();
-        EXPECT_FALSE(w->sidePanel()->isVisible());
+        EXPECT_FALSE(w->Side().isVisible());
         ASSERT_TRUE(w->close());
     }
     std::string prefs = ReadPreferences();
@@ -77,9 +76,9 @@ TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
                             "MinMaxPos=", "Flags=", "TLBForms_DockRow=", "TlbText_Dock=0"})
         EXPECT_NE(prefs.find(key), std::string::npos) << key << "\n" << prefs;
     auto w = NewMainWindow();
-    EXPECT_FALSE(w->commands().toolbar("TlbHTML")->isVisible());
-    EXPECT_TRUE(w->commands().toolbar("TlbMain")->isVisible());
-    EXPECT_FALSE(w->sidePanel()->isVisible());
+    EXPECT_FALSE(w->Commands().toolbar("TlbHTML")->isVisible());
+    EXPECT_TRUE(w->Commands().toolbar("TlbMain")->isVisible());
+    EXPECT_FALSE(w->Side().isVisible());
     w->View1Click();
     EXPECT_FALSE(w->action("HTMLToolbar1")->isChecked());
     EXPECT_TRUE(w->action("MainToolbar1")->isChecked());
@@ -88,8 +87,8 @@ TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
 
 TEST_F(ShellTest, ToolbarsStartInTheirRows) {
     auto w = NewMainWindow();
-    auto top = [&](const char* name) { return w->commands().toolbar(name)->geometry().top(); };
-    auto left = [&](const char* name) { return w->commands().toolbar(name)->geometry().left(); };
+    auto top = [&](const char* name) { return w->Commands().toolbar(name)->geometry().top(); };
+    auto left = [&](const char* name) { return w->Commands().toolbar(name)->geometry().left(); };
     EXPECT_LT(top("TlbMain"), top("TLBEditor"));
     EXPECT_EQ(top("TLBEditor"), top("TLBForms"));
     EXPECT_LT(left("TLBEditor"), left("TLBForms"));

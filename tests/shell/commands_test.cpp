@@ -18,9 +18,9 @@ namespace {
 TEST_F(ShellTest, UpdateEditorCommandsCountsEditorWindows) {
     WritePreferences("[Environment]\nNewEditor=0\n");  // only the stand-in windows below
     auto w = NewMainWindow();
-    w->gate().makeAvailable(vlr::CommandGroup::EditForward);
-    w->gate().makeAvailable(vlr::CommandGroup::EditorFile);
-    w->gate().makeAvailable(vlr::CommandGroup::Printing);
+    w->Gate().makeAvailable(vlr::CommandGroup::EditForward);
+    w->Gate().makeAvailable(vlr::CommandGroup::EditorFile);
+    w->Gate().makeAvailable(vlr::CommandGroup::Printing);
     QAction* saveAll = w->action("SaveAll1");
     QAction* closeAll = w->action("CloseAll1");
     QAction* print = w->action("Print1");
@@ -39,12 +39,12 @@ TEST_F(ShellTest, UpdateEditorCommandsCountsEditorWindows) {
     // Closing one of two leaves the commands enabled (an editor window
     // reports its closing while it is still there).
     w->UpdateEditorCommands(true);
-    w->mdiArea()->subWindowList().back()->close();
+    w->MdiArea()->subWindowList().back()->close();
     EXPECT_TRUE(closeAll->isEnabled());
     EXPECT_EQ(w->ChildCount("TFrmEditor"), 1);
     // Closing the last disables them.
     w->UpdateEditorCommands(true);
-    w->mdiArea()->subWindowList().front()->close();
+    w->MdiArea()->subWindowList().front()->close();
     EXPECT_FALSE(closeAll->isEnabled());
     EXPECT_FALSE(w->action("Cut2")->isEnabled());
     EXPECT_FALSE(print->isEnabled());
@@ -56,9 +56,9 @@ TEST_F(ShellTest, CommandsOfUnbuiltFeaturesStayDisabled) {
     w->UpdateEditorCommands(false);
     // The Insert menu needs the markup commands, which this build gates.
     bool anyInsertEnabled = false;
-    for (QAction* a : w->commands().actionsOfGroup(vlr::CommandGroup::Authoring))
+    for (QAction* a : w->Commands().actionsOfGroup(vlr::CommandGroup::Authoring))
         anyInsertEnabled = anyInsertEnabled || a->isEnabled();
-    EXPECT_EQ(anyInsertEnabled, w->gate().available(vlr::CommandGroup::Authoring));
+    EXPECT_EQ(anyInsertEnabled, w->Gate().available(vlr::CommandGroup::Authoring));
     EXPECT_TRUE(w->action("Tile1")->isEnabled());
     EXPECT_TRUE(w->action("About1")->isEnabled());
 }
@@ -81,7 +81,7 @@ TEST_F(ShellTest, StatusLinePanelsFollowTheWindowWidth) {
     auto w = NewMainWindow();
     w->resize(1000, 700);
     vlr::ProcessMessages();
-    vlr::StatusLine* s = w->statusLine();
+    vlr::StatusLine* s = &w->Status();
     EXPECT_EQ(s->panelWidth(0), 20);
     EXPECT_EQ(s->panelWidth(1), w->width() - 447);
     EXPECT_EQ(s->panelWidth(5), 180);
@@ -119,14 +119,14 @@ TEST_F(ShellTest, HelpAndWebSiteCommandsOpenTheirPages) {
 TEST_F(ShellTest, WindowCommandsArrangeChildren) {
     auto w = NewMainWindow();
     w->resize(1000, 700);
-    w->gate().makeAvailable(vlr::CommandGroup::EditorFile);
+    w->Gate().makeAvailable(vlr::CommandGroup::EditorFile);
     // Editor windows report each opening as it happens.
     AddChild(*w, "TFrmEditor");
     w->UpdateEditorCommands(false);
     AddChild(*w, "TFrmEditor");
     w->UpdateEditorCommands(false);
     w->action("Tile1")->trigger();
-    auto subs = w->mdiArea()->subWindowList();
+    auto subs = w->MdiArea()->subWindowList();
     EXPECT_NE(subs[0]->geometry().topLeft(), subs[1]->geometry().topLeft());
     EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
     w->action("Cascade1")->trigger();
@@ -139,13 +139,13 @@ TEST_F(ShellTest, WindowCommandsArrangeChildren) {
 
 TEST_F(ShellTest, SidePanelTabsSwitchPageAndTitle) {
     auto w = NewMainWindow();
-    EXPECT_EQ(w->sidePanel()->title(), " File List");
-    EXPECT_EQ(w->sidePanel()->tabs()->tabText(0), "  Files  ");
-    EXPECT_EQ(w->sidePanel()->tabs()->tabText(1), "  Colors  ");
-    w->sidePanel()->tabs()->setCurrentIndex(1);
-    EXPECT_EQ(w->sidePanel()->title(), " Color Picker");
-    w->sidePanel()->tabs()->setCurrentIndex(0);
-    EXPECT_EQ(w->sidePanel()->title(), " File List");
+    EXPECT_EQ(w->Side().title(), " File List");
+    EXPECT_EQ(w->Side().tabs()->tabText(0), "  Files  ");
+    EXPECT_EQ(w->Side().tabs()->tabText(1), "  Colors  ");
+    w->Side().tabs()->setCurrentIndex(1);
+    EXPECT_EQ(w->Side().title(), " Color Picker");
+    w->Side().tabs()->setCurrentIndex(0);
+    EXPECT_EQ(w->Side().title(), " File List");
 }
 
 TEST_F(ShellTest, PrintingCommandsFollowThePrinterCheck) {
@@ -154,6 +154,16 @@ TEST_F(ShellTest, PrintingCommandsFollowThePrinterCheck) {
     ::unsetenv("VELORA_NO_PRINTER");
     EXPECT_FALSE(w->action("PrinterSetup1")->isEnabled());
     EXPECT_FALSE(w->action("PrinterSetup2")->isEnabled());
+    // Print is off from the start, and stays off when editor windows open.
+    EXPECT_FALSE(w->action("Print1")->isEnabled());
+    EXPECT_FALSE(w->action("PrintDocument1")->isEnabled());
+    ::setenv("VELORA_NO_PRINTER", "1", 1);
+    AddChild(*w, "TFrmEditor");
+    AddChild(*w, "TFrmEditor");
+    w->UpdateEditorCommands(false);
+    ::unsetenv("VELORA_NO_PRINTER");
+    EXPECT_FALSE(w->action("Print1")->isEnabled());
+    EXPECT_FALSE(w->action("PrintDocument1")->isEnabled());
 }
 
 }  // namespace
@@ -180,10 +190,10 @@ TEST_F(ShellTest, TheDefaultSwatchesAreLoadedAfterTheFirstShowing) {
 
 TEST_F(ShellTest, ADoubleClickedColourGoesToTheActiveEditorWindow) {
     auto w = NewMainWindow();
-    emit w->colorPicker()->colorInsertRequested("#FF0080");
+    Q_EMIT w->colorPicker()->colorInsertRequested("#FF0080");
     EXPECT_TRUE(ChildMessages().empty());
     AddChild(*w, "TFrmEditor");
-    emit w->colorPicker()->colorInsertRequested("#FF0080");
+    Q_EMIT w->colorPicker()->colorInsertRequested("#FF0080");
     ASSERT_EQ(ChildMessages().size(), 1u);
     EXPECT_EQ(ChildMessages()[0].msg, 2029u);
 }
@@ -202,19 +212,19 @@ TEST_F(ShellTest, DocumentKindMessageShowsTheKindIcon) {
         vlr::SendMessage(w->handle(), 2322, 0, reinterpret_cast<vlr::LParam>(vlr::MakeRecord(kind).release()));
     };
     // Showing the picture icon clears the caret panels; while it shows they stay.
-    w->statusLine()->setPanelText(2, "12");
-    w->statusLine()->setPanelText(3, "4");
+    w->Status().setPanelText(2, "12");
+    w->Status().setPanelText(3, "4");
     send("graphic");
-    EXPECT_EQ(w->statusLine()->documentKind(), "graphic");
-    EXPECT_EQ(w->statusLine()->panelText(2), "");
-    EXPECT_EQ(w->statusLine()->panelText(3), "");
-    w->statusLine()->setPanelText(3, "7");
+    EXPECT_EQ(w->Status().documentKind(), "graphic");
+    EXPECT_EQ(w->Status().panelText(2), "");
+    EXPECT_EQ(w->Status().panelText(3), "");
+    w->Status().setPanelText(3, "7");
     send("graphic");
-    EXPECT_EQ(w->statusLine()->panelText(3), "7");
+    EXPECT_EQ(w->Status().panelText(3), "7");
     send("editor");
-    EXPECT_EQ(w->statusLine()->panelText(3), "7");
+    EXPECT_EQ(w->Status().panelText(3), "7");
     send("none");
-    EXPECT_EQ(w->statusLine()->panelText(3), "");
+    EXPECT_EQ(w->Status().panelText(3), "");
 }
 
 }  // namespace
@@ -230,7 +240,7 @@ namespace {
 TEST_F(ShellTest, ScreenshotOfTheMainWindowWithTheColourPicker) {
     auto w = NewMainWindow();
     w->resize(1100, 720);
-    w->sidePanel()->tabs()->setCurrentIndex(1);
+    w->Side().tabs()->setCurrentIndex(1);
     vlr::ProcessMessages();
     QImage shot = w->grab().toImage();
     EXPECT_TRUE(shot.save("main_window.png"));

@@ -23,7 +23,7 @@ TEST_F(ShellTest, StartsWithDefaultsWhenThereIsNoPreferencesFile) {
     EXPECT_TRUE(w->LowerTags());
     EXPECT_EQ(w->menuAnimation(), MenuAnimation::Unfold);
     EXPECT_TRUE(w->menuDoubleSpeed());
-    EXPECT_EQ(w->ProjectFile(), "none");
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     EXPECT_EQ(w->windowTitle(), "Velora");
     EXPECT_EQ(w->AppDir(), appDir.string() + "/");
     EXPECT_EQ(w->lastSpecialChar(), 60);
@@ -120,7 +120,7 @@ TEST_F(ShellTest, AnExceptionInAHandlerReachesTheReportAndTheProgramGoesOn) {
     EXPECT_EQ(r.fileName, "velora");
     // Still working afterwards.
     w->SetStatusText("ready");
-    EXPECT_EQ(w->statusLine()->panelText(1), "ready");
+    EXPECT_EQ(w->Status().panelText(1), "ready");
 }
 
 TEST_F(ShellTest, AnExceptionInAPostedMessageReachesTheReport) {
@@ -138,54 +138,54 @@ TEST_F(ShellTest, AnExceptionInAPostedMessageReachesTheReport) {
 TEST_F(ShellTest, RecentListsAreReadFromTheirSectionsAndShownInTheirMenus) {
     WritePreferences("[MRUList]\nItem_0=/sites/a.vlr\nItem_1=/sites/b.vlr\n[MRUList2]\nItem_0=/pages/x.hts\n");
     auto w = NewMainWindow();
-    EXPECT_EQ(w->recentProjects().items(), (QStringList{"/sites/a.vlr", "/sites/b.vlr"}));
-    QMenu* projects = w->commands().menu("RecentProjects1");
+    EXPECT_EQ(w->RecentProjects().items(), (QStringList{"/sites/a.vlr", "/sites/b.vlr"}));
+    QMenu* projects = w->Commands().menu("RecentProjects1");
     ASSERT_NE(projects, nullptr);
     ASSERT_EQ(projects->actions().size(), 2);
     EXPECT_EQ(projects->actions()[0]->text(), "&1 /sites/a.vlr");
-    QMenu* files = w->commands().menu("ReopenFile1");
+    QMenu* files = w->Commands().menu("ReopenFile1");
     ASSERT_NE(files, nullptr);
     EXPECT_EQ(files->actions().size(), 1);
-    w->recentFiles().Add("/pages/y.hts");
+    w->RecentFiles().Add("/pages/y.hts");
     EXPECT_NE(ReadPreferences().find("[MRUList2]\nItem_0=/pages/y.hts\nItem_1=/pages/x.hts"), std::string::npos);
 }
 
 TEST_F(ShellTest, LastProjectNeedsAProjectKeyAndARecentEntry) {
     WritePreferences("[Environment]\nProject=/sites/a.vlr\nNewEditor=0\n");
-    std::vector<QString> opened;
+    RecordingProject project;
     auto w = std::make_unique<vlr::TFrmMainVLR>();
-    w->parseToOpen = [&](const QString& p) { opened.push_back(p); };
+    w->SetProjectAccessForTest(&project);
     w->show();
     vlr::ProcessMessages();
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(project.opened.empty());
     // With "NewEditor" false the editor commands start disabled.
     EXPECT_FALSE(w->action("CloseAll1")->isEnabled());
 }
 
 TEST_F(ShellTest, CommandLineArgumentsAreOpenedAndSkipTheStartupSteps) {
     WritePreferences("[Environment]\nProject=/sites/a.vlr\n[MRUList]\nItem_0=/sites/a.vlr\n");
-    std::vector<QString> opened;
-    int newEditors = 0;
+    RecordingProject project;
+    CountingEditors editors;
     auto w = std::make_unique<vlr::TFrmMainVLR>(nullptr, QStringList{"/p/one.hts", "/p/two.gif"});
-    w->parseToOpen = [&](const QString& p) { opened.push_back(p); };
-    w->createNewEditor = [&] { ++newEditors; };
+    w->SetProjectAccessForTest(&project);
+    w->SetEditorWindowsForTest(&editors);
     w->show();
     vlr::ProcessMessages();
-    EXPECT_EQ(opened, (std::vector<QString>{"/p/one.hts", "/p/two.gif"}));
-    EXPECT_EQ(newEditors, 0);
+    EXPECT_EQ(project.opened, (std::vector<QString>{"/p/one.hts", "/p/two.gif"}));
+    EXPECT_EQ(editors.newEditors, 0);
 }
 
 TEST_F(ShellTest, WithoutArgumentsTheLastProjectAndANewEditorAreOpened) {
     WritePreferences("[Environment]\nProject=/sites/a.vlr\n[MRUList]\nItem_0=/sites/a.vlr\nItem_1=/sites/b.vlr\n");
-    std::vector<QString> opened;
-    int newEditors = 0;
+    RecordingProject project;
+    CountingEditors editors;
     auto w = std::make_unique<vlr::TFrmMainVLR>();
-    w->parseToOpen = [&](const QString& p) { opened.push_back(p); };
-    w->createNewEditor = [&] { ++newEditors; };
+    w->SetProjectAccessForTest(&project);
+    w->SetEditorWindowsForTest(&editors);
     w->show();
     vlr::ProcessMessages();
-    EXPECT_EQ(opened, (std::vector<QString>{"/sites/a.vlr"}));
-    EXPECT_EQ(newEditors, 1);
+    EXPECT_EQ(project.opened, (std::vector<QString>{"/sites/a.vlr"}));
+    EXPECT_EQ(editors.newEditors, 1);
 }
 
 }  // namespace

@@ -1,15 +1,21 @@
 // Opening files by type: ParseToOpen and its triggers (Open, drops on the
 // toolbar docks and on the file list), the document-kind icons, and the file
 // list's rows through the core module's DoPathEx.
-#include "app/shell/MainWindow.h"
+#include "project/unit/ProjectUnit.h"
+
+#include "app/shell/CoreLibraries.h"
+#include "app/units/EditorWindows.h"
+#include "app/units/ShellServices.h"
+#include "app/units/UnitCommands.h"
 #include "platform/Prompter.h"
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/StatusLine.h"
 #include "project/open/FileKinds.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QToolBar>
@@ -53,7 +59,7 @@ private:
 // not the docks' business.
 class DockDropFilter : public QObject {
 public:
-    explicit DockDropFilter(TFrmMainVLR* window) : QObject(window), window_(window) {}
+    DockDropFilter(TProjectUnit& unit, QMainWindow* window) : QObject(window), unit_(unit), window_(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -68,7 +74,7 @@ protected:
         }
         e->acceptProposedAction();
         if (t == QEvent::Drop)
-            window_->FilesDroppedOnDock(files);
+            unit_.DockDrop(files);
         return true;
     }
 
@@ -85,30 +91,34 @@ private:
         return true;
     }
 
-    TFrmMainVLR* window_;
+    TProjectUnit& unit_;
+    QMainWindow* window_;
 };
 
 }  // namespace
 
-void TFrmMainVLR::ParseToOpen(const std::string& path) {
-    enter("ParseToOpen");
+void TProjectUnit::ParseToOpen(const std::string& given) {
+    shell_.Enter("ParseToOpen");
+    // Every path is made absolute where it enters: opening a project makes
+    // the project's folder current, after which a relative path would name
+    // another file.
+    const std::string path = AbsolutePath(given);
     if (!fileExists(path)) {
         ShowMessage(MessageKind::Error, "", "File does not exist: " + path, BtnOk);
         return;
     }
     switch (KindOfFile(path)) {
     case OpenKind::Graphic: {
-        FreezeDrawing freeze(this);
-        if (libraries_.entry.IViewDisp)
-            libraries_.entry.IViewDisp(appHandle_, path.c_str(), handle_);
-        recentFiles_->Add(QString::fromStdString(path));
+        FreezeDrawing freeze(shell_.MainWidget());
+        if (shell_.Libraries().entry.IViewDisp)
+            shell_.Libraries().entry.IViewDisp(shell_.ApplicationHandle(), path.c_str(), shell_.MainHandle());
+        shell_.RecentFiles().Add(QString::fromStdString(path));
         SetThePic("graphic");
         break;
     }
     case OpenKind::Editor:
-        if (openEditorFile)
-            openEditorFile(QString::fromStdString(path));
-        recentFiles_->Add(QString::fromStdString(path));
+        shell_.Editors().OpenEditorForFile(path);
+        shell_.RecentFiles().Add(QString::fromStdString(path));
         SetThePic("editor");
         break;
     case OpenKind::Project:
@@ -127,8 +137,8 @@ void TFrmMainVLR::ParseToOpen(const std::string& path) {
     }
 }
 
-void TFrmMainVLR::OpenClick() {
-    enter("Open1Click");
+void TProjectUnit::OpenClick() {
+    shell_.Enter("Open1Click");
     FileDialogRequest r;
     r.title = kOpenDialogTitle;
     r.filter = kOpenDialogFilter;
@@ -140,30 +150,30 @@ void TFrmMainVLR::OpenClick() {
         ParseToOpen(f);
 }
 
-void TFrmMainVLR::SetThePic(const std::string& kind) {
-    enter("SetThePic");
+void TProjectUnit::SetThePic(const std::string& kind) {
+    shell_.Enter("SetThePic");
     if (kind == "editor") {
-        status_->showDocumentKind("editor");
+        shell_.Status().showDocumentKind("editor");
     } else if (kind == "graphic") {
-        const bool wasHidden = status_->documentKind() != "graphic";
-        status_->showDocumentKind("graphic");
+        const bool wasHidden = shell_.Status().documentKind() != "graphic";
+        shell_.Status().showDocumentKind("graphic");
         if (wasHidden) {
-            status_->setPanelText(2, QString());
-            status_->setPanelText(3, QString());
+            shell_.Status().setPanelText(2, QString());
+            shell_.Status().setPanelText(3, QString());
         }
     }
 }
 
-void TFrmMainVLR::SetImageEx(const std::string& kind) {
-    enter("SetImageEx");
+void TProjectUnit::SetImageEx(const std::string& kind) {
+    shell_.Enter("SetImageEx");
     if (kind == "editor" || kind == "graphic")
         SetThePic(kind);
     else
-        status_->showDocumentKind(QString::fromStdString(kind));
+        shell_.Status().showDocumentKind(QString::fromStdString(kind));
 }
 
-void TFrmMainVLR::UpdateList() {
-    enter("UpdateList");
+void TProjectUnit::UpdateList() {
+    shell_.Enter("UpdateList");
     if (projectFile_ == kNoProjectFile) {
         fileList_->Clear();
         return;
@@ -176,15 +186,15 @@ void TFrmMainVLR::UpdateList() {
     for (const std::string& file : project_.AllFiles) {
         folder[0] = 0;
         toShort(DirectoryOf(file), directory);
-        if (libraries_.entry.DoPathEx)
-            libraries_.entry.DoPathEx(source, directory, output, folder);
+        if (shell_.Libraries().entry.DoPathEx)
+            shell_.Libraries().entry.DoPathEx(source, directory, output, folder);
         rows.push_back({FileNameOf(file), fromShort(folder), file});
     }
     fileList_->SetRows(rows);
 }
 
-void TFrmMainVLR::FilesDroppedOnList(const QStringList& paths) {
-    enter("ListView1DragDrop");
+void TProjectUnit::FilesDroppedOnList(const QStringList& paths) {
+    shell_.Enter("ListView1DragDrop");
     if (projectFile_ == kNoProjectFile)
         return;
     std::vector<std::string> files;
@@ -193,19 +203,24 @@ void TFrmMainVLR::FilesDroppedOnList(const QStringList& paths) {
     AddFiles(files);
 }
 
-void TFrmMainVLR::FilesDroppedOnDock(const QStringList& paths) {
-    enter("DockDragDrop");
+void TProjectUnit::FilesDroppedOnDock(const QStringList& paths) {
+    shell_.Enter("DockDragDrop");
     for (const QString& p : paths)
         ParseToOpen(p.toStdString());
 }
 
-void TFrmMainVLR::ConnectDockDrops() {
-    auto* filter = new DockDropFilter(this);
+void TProjectUnit::DockDrop(const QStringList& paths) {
+    RunGuarded(shell_, this, "DockDragDrop", [&] { FilesDroppedOnDock(paths); });
+}
+
+void TProjectUnit::ConnectDockDrops() {
+    QMainWindow* main = shell_.MainWidget();
+    auto* filter = new DockDropFilter(*this, main);
     dockDrops_ = filter;
-    setAcceptDrops(true);
-    installEventFilter(filter);
-    for (QToolBar* bar : findChildren<QToolBar*>()) {
-        if (bar->parentWidget() != this)
+    main->setAcceptDrops(true);
+    main->installEventFilter(filter);
+    for (QToolBar* bar : main->findChildren<QToolBar*>()) {
+        if (bar->parentWidget() != main)
             continue;  // the side panel's button row is not a dock
         bar->setAcceptDrops(true);
         bar->installEventFilter(filter);

@@ -1,5 +1,6 @@
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 
+#include "app/shell/CommandGate.h"
 #include "app/shell/SidePanel.h"
 
 #include <QAction>
@@ -42,7 +43,8 @@ QStringList DroppedFiles(const QMimeData* data) {
     return out;
 }
 
-ProjectFileList::ProjectFileList(SidePanel& panel, QObject* parent) : QObject(parent), view_(panel.fileList()) {
+ProjectFileList::ProjectFileList(SidePanel& panel, const CommandGate& gate, QObject* parent)
+    : QObject(parent), gate_(gate), view_(panel.fileList()) {
     add_ = makeAction(this, "AddFileButton", "Add File", "Add source files to the project", "list-add",
                       ":/icons/new-file.svg");
     remove_ = makeAction(this, "RemoveFileButton", "Remove File", "Remove the selected file from the project",
@@ -96,6 +98,8 @@ ProjectFileList::ProjectFileList(SidePanel& panel, QObject* parent) : QObject(pa
     view_->viewport()->setAcceptDrops(true);
     view_->viewport()->installEventFilter(this);
 }
+
+bool ProjectFileList::buildOn() const { return gate_.available(CommandGroup::Build); }
 
 void ProjectFileList::SetRows(const std::vector<Row>& rows) {
     view_->setUpdatesEnabled(false);

@@ -1,13 +1,12 @@
 // The project's file list in the side panel: its rows, column sorting, the
 // button row above it (Add File, Remove File, Build All, Preview), its context
-// menu and the files dropped on it. The main window decides what the commands
+// menu and the files dropped on it. The project unit decides what the commands
 // do; this class keeps the list and the enabled state of its own controls.
 #pragma once
 
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@ class QTreeWidgetItem;
 
 namespace vlr {
 
+class CommandGate;
 class SidePanel;
 
 class ProjectFileList : public QObject {
@@ -32,7 +32,9 @@ public:
         std::string fullPath;
     };
 
-    explicit ProjectFileList(SidePanel& panel, QObject* parent = nullptr);
+    // The Build All, Preview and Compile controls stay disabled while the
+    // gate has no build commands.
+    ProjectFileList(SidePanel& panel, const CommandGate& gate, QObject* parent = nullptr);
 
     // Replaces every row, in the given order (no sorting is applied).
     void SetRows(const std::vector<Row>& rows);
@@ -66,9 +68,6 @@ public:
     QAction* removeItem() const { return removeItem_; }
     QAction* addItem() const { return addItem_; }
 
-    // Whether the build commands exist in this program; the Build All, Preview
-    // and Compile controls stay disabled while this answers false.
-    std::function<bool()> buildAvailable;
 
     // The click rule: Remove and Preview enabled exactly when a row is selected.
     void UpdateButtons();
@@ -87,9 +86,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool buildOn() const { return buildAvailable && buildAvailable(); }
+    bool buildOn() const;
     QTreeWidgetItem* selectedItem() const;
 
+    const CommandGate& gate_;
     QTreeWidget* view_;
     QObject* viewport_ = nullptr;
     QAction* add_;

@@ -1,6 +1,9 @@
 // The main-window messages about projects, files, builds and hints that editor
 // windows and the outside modules send.
-#include "app/shell/MainWindow.h"
+#include "project/unit/ProjectUnit.h"
+
+#include "app/shell/CoreLibraries.h"
+#include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
 
 #include "app/shell/StatusLine.h"
@@ -11,6 +14,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMainWindow>
 #include <QProgressBar>
 
 #include <charconv>
@@ -20,6 +24,7 @@ namespace vlr {
 namespace {
 
 enum ProjectMessageNumber : unsigned {
+    MSG_SET_IMAGE = 2322,
     MSG_HINT_REPLY = 3030,
     MSG_TELL_VARIABLE = 3031,
     MSG_TELL_FILE = 3032,
@@ -49,44 +54,35 @@ bool fileExists(const std::string& path) {
 
 }  // namespace
 
-bool TFrmMainVLR::HandleProjectMessage(unsigned msg, WParam, LParam lParam, LResult& result) {
-    switch (msg) {
-    case MSG_TELL_VARIABLE: case MSG_TELL_FILE: case MSG_VALIDATE_START: case MSG_VALIDATE_END:
-    case MSG_OPEN_RELATIVE: case MSG_OPEN_PATH: case MSG_BUILD_ONE: case MSG_OPEN_LIST:
-    case MSG_IGNORED_3042: case MSG_OPEN_FILE: case MSG_PROGRESS_MAX: case MSG_PROGRESS_STEP:
-    case MSG_PROGRESS_RESET: case MSG_STATUS_TEXT: case MSG_PROCESS_PATH: case MSG_PROJECT_FILE:
-    case MSG_IGNORED_3405:
-        break;
-    default:
-        return false;
-    }
-    // The senders are outside modules and editor windows: an error must end
-    // in the exception report, never travel back into the sender.
-    try {
-        result = ProjectMessage(msg, lParam);
-    } catch (...) {
-        result = 0;
-        HandleExceptionEx(this, std::current_exception());
-    }
-    return true;
+std::vector<unsigned> TProjectUnit::Messages() const {
+    return {MSG_SET_IMAGE,     MSG_TELL_VARIABLE, MSG_TELL_FILE,      MSG_VALIDATE_START, MSG_VALIDATE_END,
+            MSG_OPEN_RELATIVE, MSG_OPEN_PATH,     MSG_BUILD_ONE,      MSG_OPEN_LIST,      MSG_IGNORED_3042,
+            MSG_OPEN_FILE,     MSG_PROGRESS_MAX,  MSG_PROGRESS_STEP,  MSG_PROGRESS_RESET, MSG_STATUS_TEXT,
+            MSG_PROCESS_PATH,  MSG_PROJECT_FILE,  MSG_IGNORED_3405};
 }
 
-std::string TFrmMainVLR::LookupPath(const std::string& name) const {
+std::string TProjectUnit::LookupPath(const std::string& name) const {
     return LookupDirectory(name, project_.SourceDir, project_.ImageDir) + name;
 }
 
-void TFrmMainVLR::SendHintBack(const std::string& text) {
-    enter("SendHintBack");
+void TProjectUnit::SendHintBack(const std::string& text) {
+    shell_.Enter("SendHintBack");
     ProcessMessages();
     RecordPtr r = MakeRecord(text + "|");
-    if (Handle child = ActiveChildHandle())
+    if (Handle child = shell_.ActiveChildHandle())
         SendMessage(child, MSG_HINT_REPLY, 0, reinterpret_cast<LParam>(r.release()));
 }
 
-LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
+LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
     switch (msg) {
+    case MSG_SET_IMAGE: {
+        shell_.Enter("SetImage");
+        RecordPtr r = AdoptRecord(lParam);
+        SetImageEx(FirstText(r));
+        return 0;
+    }
     case MSG_TELL_VARIABLE: {
-        enter("TellVVal");
+        shell_.Enter("TellVVal");
         RecordPtr r = AdoptRecord(lParam);
         const std::string name = FirstText(r);
         r.reset();
@@ -94,7 +90,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return 0;
     }
     case MSG_TELL_FILE: {
-        enter("TellFVal");
+        shell_.Enter("TellFVal");
         RecordPtr r = AdoptRecord(lParam);
         const std::string candidate = LookupPath(FirstText(r));
         r.reset();
@@ -111,17 +107,17 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return 0;
     }
     case MSG_VALIDATE_START:
-        enter("ValidateStart");
-        status_->setPanelText(1, "Internet Connection Active...");
-        status_->showConnectionActive(true);
+        shell_.Enter("ValidateStart");
+        shell_.Status().setPanelText(1, "Internet Connection Active...");
+        shell_.Status().showConnectionActive(true);
         return 0;
     case MSG_VALIDATE_END:
-        enter("ValidateEnd");
-        status_->setPanelText(1, QString());
-        status_->showConnectionActive(false);
+        shell_.Enter("ValidateEnd");
+        shell_.Status().setPanelText(1, QString());
+        shell_.Status().showConnectionActive(false);
         return 0;
     case MSG_OPEN_RELATIVE: {
-        enter("OpenRFile");
+        shell_.Enter("OpenRFile");
         RecordPtr r = AdoptRecord(lParam);
         const std::string name = FirstText(r);
         r.reset();
@@ -133,7 +129,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return 0;
     }
     case MSG_OPEN_PATH: {
-        enter("OpenXFile");
+        shell_.Enter("OpenXFile");
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         r.reset();
@@ -144,7 +140,7 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return 0;
     }
     case MSG_BUILD_ONE: {
-        enter("BuildOne");
+        shell_.Enter("BuildOne");
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         const bool flag = SecondText(r) == "true";
@@ -152,20 +148,21 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return BuildSingle(path, flag) == 1 ? 1 : 0;
     }
     case MSG_OPEN_LIST: {
-        enter("OpenList");
+        shell_.Enter("OpenList");
         RecordPtr r = AdoptRecord(lParam);
         const std::vector<std::string> pieces = SplitOpenList(FirstText(r));
         r.reset();
-        if (isMinimized())
-            showNormal();
-        raise();
-        activateWindow();
+        QWidget* main = shell_.MainWidget();
+        if (main->isMinimized())
+            main->showNormal();
+        main->raise();
+        main->activateWindow();
         for (const std::string& path : pieces)
             ParseToOpen(path);
         return 0;
     }
     case MSG_OPEN_FILE: {
-        enter("FOpen");
+        shell_.Enter("FOpen");
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         r.reset();
@@ -174,40 +171,40 @@ LResult TFrmMainVLR::ProjectMessage(unsigned msg, LParam lParam) {
         return 0;
     }
     case MSG_PROGRESS_MAX: {
-        enter("ProgressMax");
+        shell_.Enter("ProgressMax");
         RecordPtr r = AdoptRecord(lParam);
-        status_->progressBar()->setMaximum(StrToInt(FirstText(r)));
+        shell_.Status().progressBar()->setMaximum(StrToInt(FirstText(r)));
         return 0;
     }
     case MSG_PROGRESS_STEP: {
-        enter("ProgressStep");
-        QProgressBar* bar = status_->progressBar();
+        shell_.Enter("ProgressStep");
+        QProgressBar* bar = shell_.Status().progressBar();
         bar->setValue(bar->value() + 1);
         return 0;
     }
     case MSG_PROGRESS_RESET:
-        enter("ProgressReset");
-        status_->progressBar()->setValue(0);
+        shell_.Enter("ProgressReset");
+        shell_.Status().progressBar()->setValue(0);
         return 0;
     case MSG_STATUS_TEXT: {
-        enter("StatusText");
+        shell_.Enter("StatusText");
         RecordPtr r = AdoptRecord(lParam);
-        status_->setPanelText(1, QString::fromStdString(FirstText(r)));
+        shell_.Status().setPanelText(1, QString::fromStdString(FirstText(r)));
         return 0;
     }
     case MSG_PROCESS_PATH: {
-        enter("ProcessPath");
+        shell_.Enter("ProcessPath");
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         r.reset();
-        if (libraries_.entry.ProcessProject)
-            libraries_.entry.ProcessProject(projectFile_.c_str(), path.c_str(), handle_, 0, 0);
-        if (Handle child = ActiveChildHandle())
+        if (shell_.Libraries().entry.ProcessProject)
+            shell_.Libraries().entry.ProcessProject(projectFile_.c_str(), path.c_str(), shell_.MainHandle(), 0, 0);
+        if (Handle child = shell_.ActiveChildHandle())
             SendMessage(child, MSG_PATH_PROCESSED, 0, 0);
         return 0;
     }
     case MSG_PROJECT_FILE:
-        enter("ProjectFileQuery");
+        shell_.Enter("ProjectFileQuery");
         return reinterpret_cast<LResult>(MakeRecord(projectFile_).release());
     default:  // 3042, 3405: accepted and ignored
         return 0;

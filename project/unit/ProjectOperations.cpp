@@ -4,9 +4,13 @@
 // dialogs with their exchange files.
 #include "app/commands/MainCommands.h"
 #include "app/shell/CommandGate.h"
-#include "app/shell/MainWindow.h"
+#include "project/unit/ProjectUnit.h"
+
+#include "app/shell/CoreLibraries.h"
+#include "app/shell/Preferences.h"
+#include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
-#include "app/shell/ProjectFileList.h"
+#include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
 #include "platform/System.h"
 #include "project/model/OptionsExchange.h"
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 
 #include <algorithm>
@@ -45,75 +50,72 @@ FileDialogRequest openDialogRequest() {
     return r;
 }
 
-std::string absolutePath(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-}
 
 }  // namespace
 
 // ---- state of the project commands
 
-void TFrmMainVLR::SetSaveProjectEnabled(bool enabled) {
-    gate_->setEnabled("SaveProject1", enabled);
-    gate_->setEnabled("SaveProject2", enabled);
+void TProjectUnit::SetSaveProjectEnabled(bool enabled) {
+    shell_.Gate().setEnabled("SaveProject1", enabled);
+    shell_.Gate().setEnabled("SaveProject2", enabled);
 }
 
-void TFrmMainVLR::SetProjectCommands(bool open) {
+void TProjectUnit::SetProjectCommands(bool open) {
     SetSaveProjectEnabled(false);
     for (const char* name : {"BuildAll1", "BuildAll2", "OrganizeVariables1", "ProjectVariables1", "Options1",
                              "ProjectOptions1", "AddFile1", "SaveProjectAs1", "CloseProject1"})
-        gate_->setEnabled(name, open);
+        shell_.Gate().setEnabled(name, open);
     fileList_->addButton()->setEnabled(open);
-    fileList_->buildButton()->setEnabled(open && gate_->available(CommandGroup::Build));
+    fileList_->buildButton()->setEnabled(open && shell_.Gate().available(CommandGroup::Build));
     if (!open) {
         for (const char* name : {"RemoveFile1", "Preview1"})
-            gate_->setEnabled(name, false);
+            shell_.Gate().setEnabled(name, false);
         fileList_->removeButton()->setEnabled(false);
         fileList_->previewButton()->setEnabled(false);
     }
 }
 
-void TFrmMainVLR::SetProjectCaption(const QString& caption) {
-    setWindowTitle(caption);
+void TProjectUnit::SetProjectCaption(const QString& caption) {
+    shell_.MainWidget()->setWindowTitle(caption);
     QGuiApplication::setApplicationDisplayName(caption);
 }
 
-void TFrmMainVLR::File1Click() {
-    enter("File1Click");
+void TProjectUnit::File1Click() {
+    shell_.Enter("File1Click");
     const bool open = projectFile_ != kNoProjectFile;
     bool child = false;
-    for (QMdiSubWindow* w : mdi_->subWindowList())
+    for (QMdiSubWindow* w : shell_.MdiArea()->subWindowList())
         child = child || !(w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide));
-    gate_->setEnabled("SaveProject1", projectModified_);
-    gate_->setEnabled("SaveProjectAs1", open);
-    gate_->setEnabled("CloseProject1", open);
-    gate_->setEnabled("Close1", child);
-    gate_->setEnabled("SaveAs1", child);
-    if (QAction* save = action("Save2"))
-        gate_->setEnabled("Save1", save->isEnabled());
+    shell_.Gate().setEnabled("SaveProject1", projectModified_);
+    shell_.Gate().setEnabled("SaveProjectAs1", open);
+    shell_.Gate().setEnabled("CloseProject1", open);
+    shell_.Gate().setEnabled("Close1", child);
+    shell_.Gate().setEnabled("SaveAs1", child);
+    if (QAction* save = shell_.Commands().action("Save2"))
+        shell_.Gate().setEnabled("Save1", save->isEnabled());
 }
 
-void TFrmMainVLR::Project1Click() {
-    enter("Project1Click");
+void TProjectUnit::Project1Click() {
+    shell_.Enter("Project1Click");
     const bool open = projectFile_ != kNoProjectFile;
     for (const char* name : {"AddFile1", "BuildAll1", "OrganizeVariables1", "Options1"})
-        gate_->setEnabled(name, open);
-    gate_->setEnabled("RemoveFile1", fileList_->removeButton()->isEnabled());
-    gate_->setEnabled("Preview1", fileList_->previewButton()->isEnabled());
+        shell_.Gate().setEnabled(name, open);
+    shell_.Gate().setEnabled("RemoveFile1", fileList_->removeButton()->isEnabled());
+    shell_.Gate().setEnabled("Preview1", fileList_->previewButton()->isEnabled());
 }
 
 // ---- operations
 
-int TFrmMainVLR::CreateProject() {
-    enter("CreateProject");
-    if (!libraries_.entry.NewProj)
+int TProjectUnit::CreateProject() {
+    shell_.Enter("CreateProject");
+    if (!shell_.Libraries().entry.NewProj)
         return 0;
-    return libraries_.entry.NewProj(appHandle_, handle_);
+    return shell_.Libraries().entry.NewProj(shell_.ApplicationHandle(), shell_.MainHandle());
 }
 
-void TFrmMainVLR::DoOpen(const std::string& given) {
-    enter("DoOpen");
-    const std::string path = absolutePath(given);
+void TProjectUnit::DoOpen(const std::string& given) {
+    shell_.Enter("DoOpen");
+    const std::string path = AbsolutePath(given);
     if (!QDir::setCurrent(QString::fromStdString(DirectoryOf(path)))) {
         ShowMessage(MessageKind::Error, "", "Your Projects Source Directory does not exist", BtnOk);
         // A lighter close before this left some project commands enabled.
@@ -124,12 +126,20 @@ void TFrmMainVLR::DoOpen(const std::string& given) {
     projectFile_ = path;
     project_.ProjectFile = path;
     SetProjectCaption(QString::fromStdString(ProjectCaption(path)));
-    recentProjects_->Add(QString::fromStdString(path));
+    shell_.RecentProjects().Add(QString::fromStdString(path));
+    RememberLastProject(path);
     BuildProjectOptions();
 }
 
-void TFrmMainVLR::BuildProjectOptions() {
-    enter("BuildProjectOptions");
+void TProjectUnit::RememberLastProject(const std::string& path) {
+    // The start-up reopens the last project only while this key is not empty:
+    // it follows the project the user has open, and a project closed by the
+    // user is not reopened.
+    Preferences(shell_.PreferencesPath()).WriteLastProject(path);
+}
+
+void TProjectUnit::BuildProjectOptions() {
+    shell_.Enter("BuildProjectOptions");
     projectModified_ = false;
     ReadProjectFile(projectFile_, project_);
     copySettings(project_.ProjectVars, projectVariables_);
@@ -138,8 +148,8 @@ void TFrmMainVLR::BuildProjectOptions() {
     UpdateList();
 }
 
-bool TFrmMainVLR::SaveProjectFile() {
-    enter("SaveProjectFile");
+bool TProjectUnit::SaveProjectFile() {
+    shell_.Enter("SaveProjectFile");
     if (projectFile_ == kNoProjectFile)
         return false;
     copySettings(projectVariables_, project_.ProjectVars);
@@ -156,8 +166,8 @@ bool TFrmMainVLR::SaveProjectFile() {
     return true;
 }
 
-void TFrmMainVLR::SaveAsProjectFile() {
-    enter("SaveAsProjectFile");
+void TProjectUnit::SaveAsProjectFile() {
+    shell_.Enter("SaveAsProjectFile");
     // The open dialog with its title and filter, but for one name that need
     // not exist yet: saving as a new file must be possible.
     FileDialogRequest request = openDialogRequest();
@@ -166,7 +176,7 @@ void TFrmMainVLR::SaveAsProjectFile() {
     auto files = CurrentPrompter().OpenFiles(request);
     if (!files || files->empty() || projectFile_ == kNoProjectFile)
         return;
-    const std::string path = absolutePath(files->front());
+    const std::string path = AbsolutePath(files->front());
     copySettings(projectVariables_, project_.ProjectVars);
     std::string error;
     const bool ok = WriteProjectFile(project_, path, &error);
@@ -183,7 +193,7 @@ void TFrmMainVLR::SaveAsProjectFile() {
     SetProjectCaption(QString::fromStdString(ProjectCaption(path)));
 }
 
-void TFrmMainVLR::ClearProjectData() {
+void TProjectUnit::ClearProjectData() {
     projectFile_ = kNoProjectFile;
     projectModified_ = false;
     project_.Clear();
@@ -191,46 +201,48 @@ void TFrmMainVLR::ClearProjectData() {
     internalVariables_.Clear();
 }
 
-void TFrmMainVLR::CloseProj() {
-    enter("CloseProj");
+void TProjectUnit::CloseProj() {
+    shell_.Enter("CloseProj");
+    if (projectFile_ != kNoProjectFile)
+        RememberLastProject("");
     ClearProjectData();
     SetProjectCommands(false);
     SetProjectCaption("Velora");
     UpdateList();
 }
 
-void TFrmMainVLR::CloseProjy(const std::string& path) {
-    enter("CloseProjy");
+void TProjectUnit::CloseProjy(const std::string& path) {
+    shell_.Enter("CloseProjy");
     ClearProjectData();
     SetSaveProjectEnabled(false);
     for (const char* name : {"BuildAll1", "BuildAll2", "OrganizeVariables1", "ProjectVariables1"})
-        gate_->setEnabled(name, false);
+        shell_.Gate().setEnabled(name, false);
     fileList_->buildButton()->setEnabled(false);
     SetProjectCaption("Velora");
     UpdateList();
     DoOpen(path);
 }
 
-void TFrmMainVLR::SaveProj() {
-    enter("SaveProj");
+void TProjectUnit::SaveProj() {
+    shell_.Enter("SaveProj");
     if (SaveProjectFile())
         CloseProj();
 }
 
-void TFrmMainVLR::SaveProjz() {
-    enter("SaveProjz");
+void TProjectUnit::SaveProjz() {
+    shell_.Enter("SaveProjz");
     if (SaveProjectFile())
         CreateProject();
 }
 
-void TFrmMainVLR::CloseProjZ() {
-    enter("CloseProjZ");
+void TProjectUnit::CloseProjZ() {
+    shell_.Enter("CloseProjZ");
     CloseProj();
     CreateProject();
 }
 
-void TFrmMainVLR::SaveProjy(const std::string& path) {
-    enter("SaveProjy");
+void TProjectUnit::SaveProjy(const std::string& path) {
+    shell_.Enter("SaveProjy");
     if (!SaveProjectFile())
         return;
     CloseProj();
@@ -239,8 +251,8 @@ void TFrmMainVLR::SaveProjy(const std::string& path) {
 
 // ---- commands
 
-void TFrmMainVLR::NewProjectClick() {
-    enter("NewProject1Click");
+void TProjectUnit::NewProjectClick() {
+    shell_.Enter("NewProject1Click");
     if (projectFile_ == kNoProjectFile || !projectModified_) {
         CloseProj();
         CreateProject();
@@ -253,8 +265,8 @@ void TFrmMainVLR::NewProjectClick() {
     }
 }
 
-void TFrmMainVLR::OpenProjectPath(const std::string& path) {
-    enter("OpenProjectPath");
+void TProjectUnit::OpenProjectPath(const std::string& path) {
+    shell_.Enter("OpenProjectPath");
     if (projectFile_ == kNoProjectFile || !projectModified_) {
         CloseProj();
         DoOpen(path);
@@ -267,18 +279,18 @@ void TFrmMainVLR::OpenProjectPath(const std::string& path) {
     }
 }
 
-void TFrmMainVLR::SaveProjectClick() {
-    enter("SaveProject1Click");
+void TProjectUnit::SaveProjectClick() {
+    shell_.Enter("SaveProject1Click");
     SaveProjectFile();
 }
 
-void TFrmMainVLR::SaveProjectAsClick() {
-    enter("SaveProjectAs1Click");
+void TProjectUnit::SaveProjectAsClick() {
+    shell_.Enter("SaveProjectAs1Click");
     SaveAsProjectFile();
 }
 
-void TFrmMainVLR::CloseProjectClick() {
-    enter("CloseProject1Click");
+void TProjectUnit::CloseProjectClick() {
+    shell_.Enter("CloseProject1Click");
     if (!projectModified_) {
         CloseProj();
         return;
@@ -290,8 +302,8 @@ void TFrmMainVLR::CloseProjectClick() {
     }
 }
 
-void TFrmMainVLR::AddFileClick() {
-    enter("AddFile1Click");
+void TProjectUnit::AddFileClick() {
+    shell_.Enter("AddFile1Click");
     if (projectFile_ == kNoProjectFile)
         return;
     auto files = CurrentPrompter().OpenFiles(openDialogRequest());
@@ -299,8 +311,8 @@ void TFrmMainVLR::AddFileClick() {
         AddFiles(*files);
 }
 
-void TFrmMainVLR::AddFiles(const std::vector<std::string>& paths) {
-    enter("AddFiles");
+void TProjectUnit::AddFiles(const std::vector<std::string>& paths) {
+    shell_.Enter("AddFiles");
     for (const std::string& path : paths) {
         const bool present = std::find(project_.AllFiles.begin(), project_.AllFiles.end(), path) !=
                              project_.AllFiles.end();
@@ -318,8 +330,8 @@ void TFrmMainVLR::AddFiles(const std::vector<std::string>& paths) {
     UpdateList();
 }
 
-bool TFrmMainVLR::AddToProject(const std::string& path) {
-    enter("AddToProject");
+bool TProjectUnit::AddToProject(const std::string& path) {
+    shell_.Enter("AddToProject");
     // Without a project there is no file to keep the entry in.
     if (projectFile_ == kNoProjectFile)
         return false;
@@ -334,8 +346,8 @@ bool TFrmMainVLR::AddToProject(const std::string& path) {
     return true;
 }
 
-void TFrmMainVLR::RemoveFileClick() {
-    enter("RemoveFile1Click");
+void TProjectUnit::RemoveFileClick() {
+    shell_.Enter("RemoveFile1Click");
     if (!fileList_->RemoveSelected())
         return;
     // The rows keep each file's full path, so a file outside the source
@@ -349,9 +361,9 @@ void TFrmMainVLR::RemoveFileClick() {
     UpdateList();
 }
 
-void TFrmMainVLR::OrganizeVariablesClick() {
-    enter("OrganizeVariables1Click");
-    if (projectFile_ == kNoProjectFile || !libraries_.entry.DoVars)
+void TProjectUnit::OrganizeVariablesClick() {
+    shell_.Enter("OrganizeVariables1Click");
+    if (projectFile_ == kNoProjectFile || !shell_.Libraries().entry.DoVars)
         return;
     const std::string exchange = TempDir() + "~fsetting.tmp";
     try {
@@ -361,7 +373,7 @@ void TFrmMainVLR::OrganizeVariablesClick() {
                     BtnOk);
         return;
     }
-    const bool accepted = libraries_.entry.DoVars(appHandle_) == 1;
+    const bool accepted = shell_.Libraries().entry.DoVars(shell_.ApplicationHandle()) == 1;
     if (accepted) {
         // Read into a list of its own first: a damaged or missing file must
         // not cost the project its variables.
@@ -383,17 +395,17 @@ void TFrmMainVLR::OrganizeVariablesClick() {
     std::remove(exchange.c_str());
 }
 
-void TFrmMainVLR::ProjectOptionsClick() {
-    enter("Options1Click");
-    if (projectFile_ == kNoProjectFile || !libraries_.entry.ShowProjPref)
+void TProjectUnit::ProjectOptionsClick() {
+    shell_.Enter("Options1Click");
+    if (projectFile_ == kNoProjectFile || !shell_.Libraries().entry.ShowProjPref)
         return;
-    const std::string exchange = OptionsExchangePath(appDir_);
+    const std::string exchange = OptionsExchangePath(shell_.AppDir());
     std::string error;
     if (!WriteOptionsExchange(project_, exchange, &error)) {
         ShowMessage(MessageKind::Error, "", error, BtnOk);
         return;
     }
-    const bool accepted = libraries_.entry.ShowProjPref(appHandle_, handle_) == 1;
+    const bool accepted = shell_.Libraries().entry.ShowProjPref(shell_.ApplicationHandle(), shell_.MainHandle()) == 1;
     if (!accepted || !QFileInfo::exists(QString::fromStdString(exchange))) {
         std::remove(exchange.c_str());
         return;
@@ -407,19 +419,19 @@ void TFrmMainVLR::ProjectOptionsClick() {
     UpdateList();
 }
 
-void TFrmMainVLR::CompileClick() {
-    enter("Compile1Click");
-    if (!fileList_->HasSelection() || !libraries_.entry.ProcessProject)
+void TProjectUnit::CompileClick() {
+    shell_.Enter("Compile1Click");
+    if (!fileList_->HasSelection() || !shell_.Libraries().entry.ProcessProject)
         return;
     const std::string path = fileList_->Selected().fullPath;
-    libraries_.entry.ProcessProject(projectFile_.c_str(), path.c_str(), handle_, 0, 0);
+    shell_.Libraries().entry.ProcessProject(projectFile_.c_str(), path.c_str(), shell_.MainHandle(), 0, 0);
 }
 
-int TFrmMainVLR::BuildSingle(const std::string& path, bool flag) {
-    enter("BuildSingle");
-    if (!libraries_.entry.ProcessProject)
+int TProjectUnit::BuildSingle(const std::string& path, bool flag) {
+    shell_.Enter("BuildSingle");
+    if (!shell_.Libraries().entry.ProcessProject)
         return 0;
-    return libraries_.entry.ProcessProject(projectFile_.c_str(), path.c_str(), handle_, 0, flag ? -1 : 0);
+    return shell_.Libraries().entry.ProcessProject(projectFile_.c_str(), path.c_str(), shell_.MainHandle(), 0, flag ? -1 : 0);
 }
 
 }  // namespace vlr
