@@ -47,6 +47,17 @@ void writeWhole(const std::string& path, const QByteArray& text) {
         throw std::runtime_error("Cannot write the preview page " + path + ": " + error);
 }
 
+// A project's folders may be stored relative to the project file, whose
+// folder is the current one while the project is open; the preview needs
+// them whole, for the folder mapping and for its "file://" address.
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::error_code ec;
+    std::filesystem::path whole = std::filesystem::absolute(path, ec);
+    return ec ? path : whole.lexically_normal().string();
+}
+
 std::string folderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -121,9 +132,9 @@ std::string EditorPreview::SubPath() const {
     std::string sub;
     if (auto doPathEx = reinterpret_cast<DoPathExFn>(GetProcAddress(core, "DoPathEx"))) {
         unsigned char src[256], dir[256], out[256], result[256];
-        toShort(w_.SrcDir, src);
-        toShort(folderOf(w_.FileName), dir);
-        toShort(w_.OutDir, out);
+        toShort(absolutePath(w_.SrcDir), src);
+        toShort(folderOf(absolutePath(w_.FileName)), dir);
+        toShort(absolutePath(w_.OutDir), out);
         result[0] = 0;
         doPathEx(src, dir, out, result);
         sub.assign(reinterpret_cast<const char*>(result + 1), result[0]);
@@ -153,7 +164,10 @@ void EditorPreview::showPreview() {
         std::string sub = SubPath();
         if (!sub.empty())
             sub = "/" + sub;
-        const std::string base = w_.OutDir + sub + "/~" + w_.TickId;
+        std::string outDir = absolutePath(w_.OutDir);
+        while (outDir.size() > 1 && outDir.back() == '/')
+            outDir.pop_back();
+        const std::string base = outDir + sub + "/~" + w_.TickId;
         w_.PreviewFile = base + ".htm";
         w_.PreviewSource = base + ".hts";
         try {

@@ -148,6 +148,22 @@ TEST_F(PreviewTest, WithAProjectTheTextIsBuiltAndShownFromTheOutputFolder) {
     EXPECT_EQ(ReadFile((work / "site/src/sub/page.hts").string()), "saved text");
 }
 
+TEST_F(PreviewTest, FoldersStoredRelativeToTheProjectFileGiveAWholeAddress) {
+    const fs::path site = work / "rel";
+    fs::create_directories(site / "src/sub");
+    WriteFile((site / "rel.vlr").string(), "[files]\n0=src/sub/page.hts\n[directories]\nsrc=src\nout=out\n");
+    WriteFile((site / "src/sub/page.hts").string(), "saved");
+    WriteFile((site / "src/part.inc").string(), "<body style=\"background:#ff00ff\">");
+    main->projectUnit().ParseToOpen((site / "rel.vlr").string());
+    vlr::TFrmEditor* e = EditorFor((site / "src/sub/page.hts").string());
+    ASSERT_NE(e, nullptr);
+    e->memo().setText("<&../part.inc&>relative");
+    Choose(e, 1);
+    EXPECT_EQ(e->PreviewFile, (site / "out/sub/~").string() + e->TickId + ".htm");
+    EXPECT_EQ(e->Notebook1->currentIndex(), 1);
+    EXPECT_TRUE(BrowserShows(e, QColor(255, 0, 255)));
+}
+
 TEST_F(PreviewTest, AFailedBuildStaysOnTheSourceLeavesNothingBehindAndSaysWhy) {
     const std::string project = MakeProject();
     main->projectUnit().ParseToOpen(project);
