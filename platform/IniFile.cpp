@@ -1,7 +1,6 @@
 #include "platform/IniFile.h"
 
-#include "platform/AsciiCase.h"
-
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,102 +15,38 @@
 namespace vlr {
 namespace {
 
-std::string trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
-        --e;
-    return s.substr(b, e - b);
-}
+std::atomic<std::size_t> readCount{0};
 
-// One parsed line of the file. Lines that are neither a section header nor a
-// key are kept as they are (comments, blank lines).
-struct Line {
-    std::string text;
-    enum Kind { Other, Section, Key } kind = Other;
-    std::string name;   // section or key name
-    std::string value;  // key value, quotes removed
-};
-
-std::vector<Line> parse(const std::string& contents) {
-    std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < contents.size()) {
-        std::size_t end = contents.find('\n', pos);
-        if (end == std::string::npos)
-            end = contents.size();
-        Line line;
-        line.text = contents.substr(pos, end - pos);
-        if (!line.text.empty() && line.text.back() == '\r')
-            line.text.pop_back();
-        std::string t = trim(line.text);
-        if (!t.empty() && t[0] == '[') {
-            std::size_t close = t.find(']');
-            if (close != std::string::npos) {
-                line.kind = Line::Section;
-                line.name = trim(t.substr(1, close - 1));
-            }
-        } else if (!t.empty() && t[0] != ';') {
-            std::size_t eq = t.find('=');
-            if (eq != std::string::npos) {
-                line.kind = Line::Key;
-                line.name = trim(t.substr(0, eq));
-                line.value = trim(t.substr(eq + 1));
-                if (line.value.size() >= 2 &&
-                    (line.value.front() == '"' || line.value.front() == '\'') &&
-                    line.value.back() == line.value.front())
-                    line.value = line.value.substr(1, line.value.size() - 2);
-            }
-        }
-        lines.push_back(std::move(line));
-        pos = end + 1;
-    }
-    return lines;
-}
-
-std::vector<Line> load(const std::string& path) {
+// Reads the file for an INI object. A missing file (or missing folder) is an
+// empty text without error; any other failure gives the reason in *error.
+std::string loadText(const std::string& path, std::string* error) {
+    readCount.fetch_add(1, std::memory_order_relaxed);
     std::string contents;
-    if (!ReadFileBytes(path, contents))
-        return {};
-    return parse(contents);
-}
-
-bool store(const std::string& path, const std::vector<Line>& lines) {
-    std::string out;
-    for (const Line& l : lines) {
-        out += l.text;
-        out += '\n';
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            *error = "Cannot read " + path + ": " + std::strerror(errno);
+        return contents;
     }
-    return WriteFileAtomically(path, out);
-}
-
-// Index range [begin, end) of the lines that belong to a section (after its
-// header), or nullopt when the section is absent.
-struct SectionRange {
-    std::size_t header, begin, end;
-};
-
-std::optional<SectionRange> findSection(const std::vector<Line>& lines, const std::string& section) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == Line::Section && AsciiEqualsNoCase(lines[i].name, section)) {
-            std::size_t j = i + 1;
-            while (j < lines.size() && lines[j].kind != Line::Section)
-                ++j;
-            return SectionRange{i, i + 1, j};
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        contents.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *error = "Cannot read " + path + ": " + std::strerror(errno);
+            contents.clear();
+            break;
         }
+        if (n == 0)
+            break;
+        contents.append(buffer, static_cast<std::size_t>(n));
     }
-    return std::nullopt;
-}
-
-const Line* findKey(const std::vector<Line>& lines, const std::string& section, const std::string& key) {
-    auto range = findSection(lines, section);
-    if (!range)
-        return nullptr;
-    for (std::size_t i = range->begin; i < range->end; ++i)
-        if (lines[i].kind == Line::Key && AsciiEqualsNoCase(lines[i].name, key))
-            return &lines[i];
-    return nullptr;
+    ::close(fd);
+    return contents;
 }
 
 std::optional<long> parseDecimal(const std::string& s) {
@@ -142,61 +77,103 @@ std::optional<long> parseDecimal(const std::string& s) {
 
 }  // namespace
 
+std::size_t IniFileReadCount() { return readCount.load(std::memory_order_relaxed); }
+
+// ---- IniSnapshot
+
+IniSnapshot::IniSnapshot(std::string path) : path_(std::move(path)) {
+    doc_ = IniDocument::Parse(loadText(path_, &loadError_));
+}
+
+std::string IniSnapshot::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const {
+    const std::string* value = doc_.Find(section, key);
+    return value ? *value : defaultValue;
+}
+
+long IniSnapshot::ReadInteger(const std::string& section, const std::string& key, long defaultValue) const {
+    const std::string* value = doc_.Find(section, key);
+    if (!value)
+        return defaultValue;
+    return parseDecimal(*value).value_or(defaultValue);
+}
+
+bool IniSnapshot::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool IniSnapshot::SectionExists(const std::string& section) const { return doc_.SectionExists(section); }
+
+bool IniSnapshot::ValueExists(const std::string& section, const std::string& key) const {
+    return doc_.Find(section, key) != nullptr;
+}
+
+std::vector<std::string> IniSnapshot::ReadSection(const std::string& section) const {
+    return doc_.SectionKeys(section);
+}
+
+std::vector<std::pair<std::string, std::string>> IniSnapshot::ReadSectionValues(const std::string& section) const {
+    return doc_.SectionValues(section);
+}
+
+std::vector<std::string> IniSnapshot::ReadSections() const { return doc_.SectionNames(); }
+
+// ---- IniBatch
+
+IniBatch::IniBatch(std::string path) : IniSnapshot(std::move(path)) {}
+
+void IniBatch::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    doc_.Set(section, key, value);
+}
+
+void IniBatch::WriteInteger(const std::string& section, const std::string& key, long value) {
+    doc_.Set(section, key, std::to_string(value));
+}
+
+void IniBatch::WriteBool(const std::string& section, const std::string& key, bool value) {
+    doc_.Set(section, key, value ? "1" : "0");
+}
+
+void IniBatch::EraseSection(const std::string& section) { doc_.EraseSection(section); }
+
+void IniBatch::DeleteKey(const std::string& section, const std::string& key) { doc_.DeleteKey(section, key); }
+
+void IniBatch::Clear() {
+    doc_.Clear();
+    // Nothing of the unread text would be kept anyway.
+    loadError_.clear();
+}
+
+bool IniBatch::Commit(std::string* error) {
+    if (!loadError_.empty()) {
+        if (error)
+            *error = loadError_ + "; the file was left unchanged";
+        return false;
+    }
+    return WriteFileAtomically(path_, doc_.Serialize(), error);
+}
+
+// ---- IniFile: one read, or one read and one atomic write, per call
+
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
-    auto lines = load(path_);
-    const Line* l = findKey(lines, section, key);
-    return l ? l->value : defaultValue;
+    return IniSnapshot(path_).ReadString(section, key, defaultValue);
 }
 
 long IniFile::ReadInteger(const std::string& section, const std::string& key, long defaultValue) const {
-    auto lines = load(path_);
-    const Line* l = findKey(lines, section, key);
-    if (!l)
-        return defaultValue;
-    return parseDecimal(l->value).value_or(defaultValue);
+    return IniSnapshot(path_).ReadInteger(section, key, defaultValue);
 }
 
 bool IniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+    return IniSnapshot(path_).ReadBool(section, key, defaultValue);
 }
 
 bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    auto lines = load(path_);
-    Line keyLine;
-    keyLine.kind = Line::Key;
-    keyLine.name = key;
-    keyLine.value = value;
-    keyLine.text = key + "=" + value;
-
-    auto range = findSection(lines, section);
-    if (!range) {
-        if (!lines.empty() && !trim(lines.back().text).empty())
-            lines.push_back(Line{});
-        Line header;
-        header.kind = Line::Section;
-        header.name = section;
-        header.text = "[" + section + "]";
-        lines.push_back(header);
-        lines.push_back(keyLine);
-        return store(path_, lines);
-    }
-    std::size_t lastKey = range->header;
-    for (std::size_t i = range->begin; i < range->end; ++i) {
-        if (lines[i].kind == Line::Key) {
-            if (AsciiEqualsNoCase(lines[i].name, key)) {
-                keyLine.name = lines[i].name;
-                keyLine.text = lines[i].name + "=" + value;
-                lines[i] = keyLine;
-                return store(path_, lines);
-            }
-            lastKey = i;
-        }
-    }
-    lines.insert(lines.begin() + static_cast<long>(lastKey + 1), keyLine);
-    return store(path_, lines);
+    IniBatch batch(path_);
+    batch.WriteString(section, key, value);
+    return batch.Commit();
 }
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, long value) {
@@ -207,56 +184,32 @@ bool IniFile::WriteBool(const std::string& section, const std::string& key, bool
     return WriteString(section, key, value ? "1" : "0");
 }
 
-bool IniFile::SectionExists(const std::string& section) const {
-    return findSection(load(path_), section).has_value();
-}
+bool IniFile::SectionExists(const std::string& section) const { return IniSnapshot(path_).SectionExists(section); }
 
 bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
-    auto lines = load(path_);
-    return findKey(lines, section, key) != nullptr;
+    return IniSnapshot(path_).ValueExists(section, key);
 }
 
 std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
-    auto lines = load(path_);
-    std::vector<std::string> keys;
-    auto range = findSection(lines, section);
-    if (!range)
-        return keys;
-    for (std::size_t i = range->begin; i < range->end; ++i)
-        if (lines[i].kind == Line::Key)
-            keys.push_back(lines[i].name);
-    return keys;
+    return IniSnapshot(path_).ReadSection(section);
 }
 
-std::vector<std::string> IniFile::ReadSections() const {
-    std::vector<std::string> names;
-    for (const Line& l : load(path_))
-        if (l.kind == Line::Section)
-            names.push_back(l.name);
-    return names;
-}
+std::vector<std::string> IniFile::ReadSections() const { return IniSnapshot(path_).ReadSections(); }
 
 bool IniFile::EraseSection(const std::string& section) {
-    auto lines = load(path_);
-    auto range = findSection(lines, section);
-    if (!range)
+    IniBatch batch(path_);
+    if (!batch.SectionExists(section))
         return true;
-    lines.erase(lines.begin() + static_cast<long>(range->header), lines.begin() + static_cast<long>(range->end));
-    return store(path_, lines);
+    batch.EraseSection(section);
+    return batch.Commit();
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key) {
-    auto lines = load(path_);
-    auto range = findSection(lines, section);
-    if (!range)
+    IniBatch batch(path_);
+    if (!batch.ValueExists(section, key))
         return true;
-    for (std::size_t i = range->begin; i < range->end; ++i) {
-        if (lines[i].kind == Line::Key && AsciiEqualsNoCase(lines[i].name, key)) {
-            lines.erase(lines.begin() + static_cast<long>(i));
-            return store(path_, lines);
-        }
-    }
-    return true;
+    batch.DeleteKey(section, key);
+    return batch.Commit();
 }
 
 bool ReadFileBytes(const std::string& path, std::string& contents) {

@@ -58,7 +58,8 @@ constexpr CommandEntry kQuickCodes[] = {
 
 // Drop-down of "Extended Ascii Characters": each item inserts the numeric entity of the
 // character it shows. The data is that character's code; "tm" stands for the trade mark
-// sign, whose entity the program writes as &#153; elsewhere too.
+// sign, written by its Unicode number because the code-page number 153 is a control
+// character in HTML.
 constexpr CommandEntry kCharacters[] = {
     {.kind = K::Radio, .name = "CharSet60", .caption = "<", .group = G::Authoring, .data = "60",
      .checked = true, .radioGroup = "chars"},
@@ -68,8 +69,8 @@ constexpr CommandEntry kCharacters[] = {
      .data = "169", .radioGroup = "chars"},
     {.kind = K::Radio, .name = "CharSet174", .caption = "\u00ae", .group = G::Authoring,
      .data = "174", .radioGroup = "chars"},
-    {.kind = K::Radio, .name = "CharSet153", .caption = "tm", .group = G::Authoring,
-     .data = "153", .radioGroup = "chars"},
+    {.kind = K::Radio, .name = "CharSet8482", .caption = "tm", .group = G::Authoring,
+     .data = "8482", .radioGroup = "chars"},
     {.kind = K::Radio, .name = "CharSet163", .caption = "\u00a3", .group = G::Authoring,
      .data = "163", .radioGroup = "chars"},
     {.kind = K::Radio, .name = "CharSet162", .caption = "\u00a2", .group = G::Authoring,

@@ -101,7 +101,7 @@ TFrmMainVLR::~TFrmMainVLR() {
     mdi_->disconnect(this);
     colorPicker_->disconnect(this);
     if (auto* app = qobject_cast<VeloraApplication*>(QCoreApplication::instance()))
-        app->setExceptionHandler(nullptr);
+        app->setExceptionSink(nullptr);
     SetUnhandledExceptionHook(nullptr);
     UnregisterWindow(handle_);
     UnregisterWindow(appHandle_);
@@ -178,7 +178,7 @@ void TFrmMainVLR::FormCreate() {
     }
     firstShow_ = true;
     if (auto* app = qobject_cast<VeloraApplication*>(QCoreApplication::instance()))
-        app->setExceptionHandler([this](QObject* sender, std::exception_ptr e) { HandleExceptionEx(sender, e); });
+        app->setExceptionSink(this);
     SetUnhandledExceptionHook([this](std::exception_ptr e) { HandleExceptionEx(this, e); });
 
     if (splash_) {

@@ -7,6 +7,7 @@
 
 #include "app/shell/CoreLibraries.h"
 #include "app/shell/Preferences.h"
+#include "app/shell/VeloraApplication.h"
 #include "app/units/MessageDispatcher.h"
 #include "app/units/ShellServices.h"
 #include "appearance/UserSettings.h"
@@ -38,7 +39,7 @@ enum MainMessage : unsigned {
     MSG_EDITOR_FONT = 3084,
 };
 
-class TFrmMainVLR : public QMainWindow, public MessageHandler, public ShellServices {
+class TFrmMainVLR : public QMainWindow, public MessageHandler, public ShellServices, public ExceptionSink {
     Q_OBJECT
 public:
     // Runs FormCreate. When a start-up module is missing the fatal message has
@@ -60,7 +61,7 @@ public:
     TColorPicker* colorPicker() const { return colorPicker_; }
     QAction* action(const QString& name) const;
     void ShowHint(const QString& hint);
-    void HandleExceptionEx(QObject* sender, std::exception_ptr error);
+    void HandleExceptionEx(QObject* sender, std::exception_ptr error) override;
     void GetFileInformation();
 
     // The units.

@@ -2,6 +2,7 @@
 // the dispatcher, and reached by the others through their interfaces.
 #include "app/shell/MainWindow.h"
 
+#include "authoring/AuthoringUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/build_unit/BuildUnit.h"
 #include "project/unit/ProjectUnit.h"
@@ -17,6 +18,7 @@ void TFrmMainVLR::CreateUnits() {
     editorUnit_ = editors.get();
     units_.push_back(std::move(editors));
 
+    units_.push_back(std::make_unique<TAuthoringUnit>(*this));
     units_.push_back(std::make_unique<TBuildUnit>(*this));
 
     for (const auto& unit : units_)

@@ -10,8 +10,8 @@ bool VeloraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        if (handler_)
-            handler_(receiver, std::current_exception());
+        if (sink_)
+            sink_->HandleExceptionEx(receiver, std::current_exception());
         else
             ReportUnhandledException(std::current_exception());
         return false;

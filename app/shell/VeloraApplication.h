@@ -5,21 +5,25 @@
 #include <QApplication>
 
 #include <exception>
-#include <functional>
 
 namespace vlr {
+
+// Where exceptions that escape an event handler are reported: the main window.
+class ExceptionSink {
+public:
+    virtual ~ExceptionSink() = default;
+    virtual void HandleExceptionEx(QObject* sender, std::exception_ptr error) = 0;
+};
 
 class VeloraApplication : public QApplication {
     Q_OBJECT
 public:
-    using ExceptionHandler = std::function<void(QObject* sender, std::exception_ptr error)>;
-
     VeloraApplication(int& argc, char** argv);
-    void setExceptionHandler(ExceptionHandler handler) { handler_ = std::move(handler); }
+    void setExceptionSink(ExceptionSink* sink) { sink_ = sink; }
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    ExceptionHandler handler_;
+    ExceptionSink* sink_ = nullptr;
 };
 
 }  // namespace vlr

@@ -6,6 +6,8 @@
 
 #include "app/units/EditorWindows.h"
 #include "app/units/FeatureUnit.h"
+#include "editor/recovery/RecoveryScheduler.h"
+#include "editor/recovery/RecoveryStore.h"
 #include "editor/window/EditorCreate.h"
 #include "editor/window/EditorHost.h"
 
@@ -33,6 +35,9 @@ public:
     std::vector<unsigned> Messages() const override;
     LResult HandleMessage(unsigned msg, WParam wParam, LParam lParam) override;
     void ConnectCommands() override;
+    void Created() override;
+    void Shown() override;
+    void Closed() override;
 
     // EditorWindows
     TFrmEditor* OpenEditorForFile(const std::string& path) override;
@@ -50,6 +55,15 @@ public:
     void ReportException(QObject* sender, std::exception_ptr error, const std::string& method) override;
     QPrinter& Printer() override;
     bool BrowserUsable() const override { return browserUsable_; }
+    void DocumentChanged(TFrmEditor& editor) override;
+    void DocumentSaved(TFrmEditor& editor) override;
+    void DocumentClosed(TFrmEditor& editor) override;
+
+    // Recovery copies of unsaved text; nullptr while no session runs.
+    RecoveryScheduler* recoveryScheduler() const { return recoveryTimer_.get(); }
+    // Offers each document an unclean exit left behind and restores the
+    // chosen ones as modified documents.
+    void OfferRecoveredDocuments();
 
 private:
     // Sends a command to the active child window, with a record holding `first` when given.
@@ -61,6 +75,8 @@ private:
     bool browserUsable_;
     int paintDepth_ = 0;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<RecoveryStore> recovery_;
+    std::unique_ptr<RecoveryScheduler> recoveryTimer_;
 };
 
 }  // namespace vlr

@@ -41,6 +41,7 @@ bool TFrmEditor::FormCloseQuery() {
             return false;
         }
     }
+    host_.DocumentClosed(*this);
     host_.UpdateEditorCommands(true);
     host_.SetImageEx("none");
     return true;

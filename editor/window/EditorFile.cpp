@@ -66,6 +66,7 @@ bool TFrmEditor::SaveIt() {
     }
     SyntaxMemo1->setModified(false);
     ModMessage();
+    host_.DocumentSaved(*this);
     return true;
 }
 

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace vlr {
 
+class TFrmEditor;
+
 class EditorHost {
 public:
     virtual ~EditorHost() = default;
@@ -34,6 +36,11 @@ public:
     virtual void ReportException(QObject* sender, std::exception_ptr error, const std::string& method) = 0;
     // The printer and settings chosen with Printer Setup, which printing starts from.
     virtual QPrinter& Printer() = 0;
+    // The document's text changed, was saved, or its window is closing: the
+    // host keeps (or drops) a recovery copy of unsaved text.
+    virtual void DocumentChanged(TFrmEditor& editor) = 0;
+    virtual void DocumentSaved(TFrmEditor& editor) = 0;
+    virtual void DocumentClosed(TFrmEditor& editor) = 0;
     // Whether the start-up check found the preview browser usable.
     virtual bool BrowserUsable() const = 0;
 };

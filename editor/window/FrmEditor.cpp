@@ -163,10 +163,18 @@ void TFrmEditor::FormActivate() {
     host_.SetImageEx("editor");
 }
 
+QString TFrmEditor::RecoveryDocumentPath() const {
+    return FileName == kUntitled ? QString() : QString::fromStdString(FileName);
+}
+
+QByteArray TFrmEditor::RecoveryText() const { return SyntaxMemo1->text(); }
+
 void TFrmEditor::SyntaxMemo1Change() {
     CaretPos();
     if (Ready)
         ModMessage();
+    if (Ready && SyntaxMemo1->modified())
+        host_.DocumentChanged(*this);
     DoEditButtons();
     if (!SkipUndoRefresh)
         doundoredomessage();

@@ -5,6 +5,7 @@
 
 #include "editor/case/CaseConversion.h"
 #include "editor/document/DocumentFile.h"
+#include "editor/recovery/RecoveryScheduler.h"
 #include "editor/window/EditorHost.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
@@ -31,7 +32,7 @@ class EditorPreview;
 class SearchMarks;
 class TFindDialog;
 
-class TFrmEditor : public QWidget, public MessageHandler {
+class TFrmEditor : public QWidget, public MessageHandler, public RecoverySource {
     Q_OBJECT
 public:
     // FormCreate: the window with its control, tab strip and context menu.
@@ -39,6 +40,11 @@ public:
     ~TFrmEditor() override;
 
     Handle handle() const { return handle_; }
+
+    // What a recovery copy keeps: the document's file ("" while untitled)
+    // and its text.
+    QString RecoveryDocumentPath() const override;
+    QByteArray RecoveryText() const override;
     velora::memo::TSyntaxMemo& memo() const { return *SyntaxMemo1; }
     QMdiSubWindow* subWindow() const { return sub_; }
     void setSubWindow(QMdiSubWindow* sub);

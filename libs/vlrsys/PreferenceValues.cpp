@@ -20,6 +20,7 @@ PreferenceValues ReadPreferences(const IniFile& file) {
     v.lastProject = file.ReadBool(kEnvironment, "LastProject", defaults.lastProject);
     v.newEditor = file.ReadBool(kEnvironment, "NewEditor", defaults.newEditor);
     v.insImg = file.ReadBool(kEnvironment, "InsImg", defaults.insImg);
+    v.modernHtml = file.ReadBool(kEnvironment, "ModernHTML", defaults.modernHtml);
     v.fontName = file.ReadString(kEditor, "FontNm", defaults.fontName);
     if (v.fontName.empty())
         v.fontName = defaults.fontName;
@@ -35,6 +36,7 @@ bool WritePreferences(IniFile& file, const PreferenceValues& v) {
     ok = file.WriteBool(kEnvironment, "LastProject", v.lastProject) && ok;
     ok = file.WriteBool(kEnvironment, "NewEditor", v.newEditor) && ok;
     ok = file.WriteBool(kEnvironment, "InsImg", v.insImg) && ok;
+    ok = file.WriteBool(kEnvironment, "ModernHTML", v.modernHtml) && ok;
     ok = file.WriteString(kEditor, "FontNm", v.fontName) && ok;
     ok = file.WriteInteger(kEditor, "FontSz", v.fontSize) && ok;
     ok = file.WriteBool(kEditor, "Maximize", v.maximize) && ok;

@@ -14,6 +14,7 @@ struct PreferenceValues {
     bool lastProject = true;  // "LastProject"
     bool newEditor = true;    // "NewEditor"
     bool insImg = true;       // "InsImg"
+    bool modernHtml = false;  // "ModernHTML": insertion commands write current HTML
     // "EdEnv"
     std::string fontName = "Courier New";  // "FontNm"
     int fontSize = 10;                     // "FontSz"

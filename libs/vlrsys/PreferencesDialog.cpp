@@ -45,11 +45,15 @@ TFrmPreferences::TFrmPreferences(std::string path, QWidget* parent) : QDialog(pa
     insImg_ = Check("Build image references from the project's &image prefix", "InsImg", v.insImg,
                     "When a project is open, inserted images refer to the project's image folder; "
                     "otherwise they use file:// addresses.");
+    modernHtml_ = Check("Write &modern HTML", "ModernHTML", v.modernHtml,
+                        "Bold, italic, strikethrough, alignment, font and style commands write today's markup "
+                        "(<strong>, <em>, <s>, style attributes) instead of the older tags.");
     auto* envLayout = new QVBoxLayout(environment);
     envLayout->addWidget(lowerTags_);
     envLayout->addWidget(lastProject_);
     envLayout->addWidget(newEditor_);
     envLayout->addWidget(insImg_);
+    envLayout->addWidget(modernHtml_);
 
     auto* editor = new QGroupBox(QStringLiteral("Editor windows"));
     fontName_ = new QFontComboBox;
@@ -112,6 +116,7 @@ PreferenceValues TFrmPreferences::values() const {
     v.lastProject = lastProject_->isChecked();
     v.newEditor = newEditor_->isChecked();
     v.insImg = insImg_->isChecked();
+    v.modernHtml = modernHtml_->isChecked();
     v.fontName = fontName_->currentText().trimmed().toStdString();
     if (v.fontName.empty())
         v.fontName = PreferenceValues().fontName;

@@ -38,6 +38,7 @@ private:
     QCheckBox* lastProject_ = nullptr;
     QCheckBox* newEditor_ = nullptr;
     QCheckBox* insImg_ = nullptr;
+    QCheckBox* modernHtml_ = nullptr;
     QFontComboBox* fontName_ = nullptr;
     QSpinBox* fontSize_ = nullptr;
     QCheckBox* maximize_ = nullptr;

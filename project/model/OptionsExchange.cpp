@@ -2,8 +2,6 @@
 
 #include "platform/IniFile.h"
 
-#include <cstdio>
-
 namespace vlr {
 
 std::string OptionsExchangePath(const std::string& appDir) { return appDir + "~tmppref.ini"; }
@@ -15,24 +13,29 @@ bool WriteOptionsExchange(const ProjectState& state, const std::string& path, st
                 *error = "The project's directories cannot contain line breaks";
             return false;
         }
-    // Old keys of an earlier exchange must not come back as answers.
-    std::remove(path.c_str());
-    IniFile ini(path);
-    bool ok = ini.WriteString("dirs", "img", state.ImageDir) && ini.WriteString("dirs", "src", state.SourceDir) &&
-              ini.WriteString("dirs", "out", state.OutputDir) &&
-              ini.WriteString("dirs", "img_prep", state.ImgPrefix) &&
-              ini.WriteBool("compiler", "vars", state.Switches.vars) &&
-              ini.WriteBool("compiler", "db", state.Switches.db) &&
-              ini.WriteBool("compiler", "scripts", state.Switches.scripts) &&
-              ini.WriteBool("compiler", "ext", state.Switches.extapps) &&
-              ini.WriteBool("compiler", "inc", state.Switches.includes);
-    if (!ok && error)
-        *error = "Cannot write " + path;
-    return ok;
+    // Old keys of an earlier exchange must not come back as answers: the file
+    // is replaced whole by exactly these keys.
+    IniBatch ini(path);
+    ini.Clear();
+    ini.WriteString("dirs", "img", state.ImageDir);
+    ini.WriteString("dirs", "src", state.SourceDir);
+    ini.WriteString("dirs", "out", state.OutputDir);
+    ini.WriteString("dirs", "img_prep", state.ImgPrefix);
+    ini.WriteBool("compiler", "vars", state.Switches.vars);
+    ini.WriteBool("compiler", "db", state.Switches.db);
+    ini.WriteBool("compiler", "scripts", state.Switches.scripts);
+    ini.WriteBool("compiler", "ext", state.Switches.extapps);
+    ini.WriteBool("compiler", "inc", state.Switches.includes);
+    std::string reason;
+    if (ini.Commit(&reason))
+        return true;
+    if (error)
+        *error = "Cannot write " + path + ": " + reason;
+    return false;
 }
 
 void ReadOptionsExchange(const std::string& path, ProjectState& state) {
-    const IniFile ini(path);
+    const IniSnapshot ini(path);
     state.ImageDir = ini.ReadString("dirs", "img", "");
     state.SourceDir = ini.ReadString("dirs", "src", "");
     state.OutputDir = ini.ReadString("dirs", "out", "");

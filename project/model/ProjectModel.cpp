@@ -1,9 +1,9 @@
 #include "project/model/ProjectModel.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/IniFile.h"
 
-#include <algorithm>
-#include <cctype>
+#include <unordered_set>
 
 namespace vlr {
 namespace {
@@ -14,12 +14,12 @@ const char* const kOther = "other";
 const char* const kCompiler = "Compiler";
 const char* const kVariables = "variables";
 
-// Section and key names compare without letter case in the file.
-bool sameKey(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+// Key names compare without ASCII letter case in the file.
+std::string lowerKey(const std::string& key) {
+    std::string out = key;
+    for (char& c : out)
+        c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
+    return out;
 }
 
 bool hasLineBreak(const std::string& text) {
@@ -59,35 +59,29 @@ bool checkAll(const ProjectState& state, std::string* error) {
     return true;
 }
 
-// Collects the outcome of a series of writes: stops at the first failure so a
-// broken file is reported once and not written further.
+// All changes of one save go into one batch and reach the disk in one atomic
+// write, so a failure or a crash half-way leaves the old file as it was.
 class Writer {
 public:
     Writer(const std::string& path, std::string* error) : ini_(path), error_(error) {}
 
-    void erase(const std::string& section) {
-        if (ok_ && !ini_.EraseSection(section))
-            fail();
-    }
+    void erase(const std::string& section) { ini_.EraseSection(section); }
     void text(const std::string& section, const std::string& key, const std::string& value) {
-        if (ok_ && !ini_.WriteString(section, key, value))
-            fail();
+        ini_.WriteString(section, key, value);
     }
-    void flag(const std::string& section, const std::string& key, bool value) {
-        if (ok_ && !ini_.WriteBool(section, key, value))
-            fail();
+    void flag(const std::string& section, const std::string& key, bool value) { ini_.WriteBool(section, key, value); }
+    [[nodiscard]] bool commit() {
+        std::string reason;
+        if (ini_.Commit(&reason))
+            return true;
+        if (error_)
+            *error_ = "Cannot write the project file " + ini_.path() + ": " + reason;
+        return false;
     }
-    [[nodiscard]] bool ok() const { return ok_; }
 
 private:
-    void fail() {
-        ok_ = false;
-        if (error_)
-            *error_ = "Cannot write the project file " + ini_.path();
-    }
-    IniFile ini_;
+    IniBatch ini_;
     std::string* error_;
-    bool ok_ = true;
 };
 
 void writeOptions(Writer& w, const ProjectState& state) {
@@ -120,7 +114,7 @@ void ProjectState::Clear() {
 }
 
 void ReadProjectFile(const std::string& path, ProjectState& state) {
-    const IniFile ini(path);
+    const IniSnapshot ini(path);
     state.ProjectFile = path;
     state.ProjectModified = false;
 
@@ -142,18 +136,20 @@ void ReadProjectFile(const std::string& path, ProjectState& state) {
         state.ProjectVars.Add(name, ini.ReadString(kVariables, name, ""));
 
     // Every key in file order, whatever its name: a gap in the numbering loses
-    // nothing, and an empty value is no file.
-    state.FilesCount = ini.ReadSection(kFiles);
+    // nothing, and an empty value is no file. A key repeated in the section is
+    // taken once, with its first value, as a lookup by name would give.
+    const auto files = ini.ReadSectionValues(kFiles);
+    state.FilesCount.clear();
+    state.FilesCount.reserve(files.size());
     state.AllFiles.clear();
-    for (std::size_t i = 0; i < state.FilesCount.size(); ++i) {
-        const std::string& key = state.FilesCount[i];
-        bool repeated = std::any_of(state.FilesCount.begin(), state.FilesCount.begin() + static_cast<long>(i),
-                                    [&](const std::string& earlier) { return sameKey(earlier, key); });
-        if (repeated)
-            continue;  // a lookup by name only ever reaches the first of them
-        std::string file = ini.ReadString(kFiles, key, "");
+    state.AllFiles.reserve(files.size());
+    std::unordered_set<std::string> seen;
+    for (const auto& [key, file] : files) {
+        state.FilesCount.push_back(key);
+        if (!seen.insert(lowerKey(key)).second)
+            continue;
         if (!file.empty())
-            state.AllFiles.push_back(std::move(file));
+            state.AllFiles.push_back(file);
     }
 }
 
@@ -171,7 +167,7 @@ bool WriteProjectFile(const ProjectState& state, const std::string& path, std::s
         const TUserSetting* v = state.ProjectVars.Items(i);
         w.text(kVariables, v->Name, v->Value);
     }
-    return w.ok();
+    return w.commit();
 }
 
 bool WriteProjectOptions(const ProjectState& state, const std::string& path, std::string* error) {
@@ -181,7 +177,7 @@ bool WriteProjectOptions(const ProjectState& state, const std::string& path, std
     w.erase(kDirectories);
     w.erase(kCompiler);
     writeOptions(w, state);
-    return w.ok();
+    return w.commit();
 }
 
 }  // namespace vlr

@@ -63,10 +63,10 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     Entry<AddObjRepFn>("vlrsys", "AddObjRep")(0, m, "/tmp/page.hts");
     Entry<DlFromWebFn>("vlrsys", "DlFromWeb")(0, m);
     Entry<AddToolFn>("vlrsys", "AddTool")(0, m);
+    // The insertion dialogs need an editor window to insert into.
     Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, m);
     for (const char* name : {"InsTable", "InsActiveX", "InsJavaApp"})
         Entry<InsertDialogFn>("extdlgs", name)(m, 0, "true");
-    Entry<InsCSSFn>("extdlgs", "InsCSS")(m, 0);
     Entry<DoValidateFn>("validate", "DoValidate")(0, "http://example.org/", m);
     Settle();
 

@@ -63,6 +63,7 @@ TEST(PreferencesDialog, OkWritesTheEditedKeysKeepsTheOthersAndSends3038) {
         SetChecked(dialog, "LowerTags", true);
         SetChecked(dialog, "NewEditor", false);
         SetChecked(dialog, "Maximize", true);
+        SetChecked(dialog, "ModernHTML", true);
         Control<QComboBox>(dialog, "FontNm")->setCurrentText(QStringLiteral("DejaVu Sans Mono"));
         Control<QSpinBox>(dialog, "FontSz")->setValue(14);
         Click(dialog, "okButton");
@@ -78,6 +79,7 @@ TEST(PreferencesDialog, OkWritesTheEditedKeysKeepsTheOthersAndSends3038) {
     EXPECT_EQ(ini.ReadString("Environment", "LastProject", ""), "1");
     EXPECT_EQ(ini.ReadString("Environment", "NewEditor", ""), "0");
     EXPECT_EQ(ini.ReadString("Environment", "InsImg", ""), "0");
+    EXPECT_EQ(ini.ReadString("Environment", "ModernHTML", ""), "1");
     EXPECT_EQ(ini.ReadString("EdEnv", "FontNm", ""), "DejaVu Sans Mono");
     EXPECT_EQ(ini.ReadString("EdEnv", "FontSz", ""), "14");
     EXPECT_EQ(ini.ReadString("EdEnv", "Maximize", ""), "1");
@@ -93,7 +95,7 @@ TEST(PreferencesDialog, WithoutAFileShowsTheDefaultsAndOkLeavesAnUntouchedFontNa
     bool defaults = false;
     ModalDriver driver([&](QWidget* dialog) {
         defaults = Checked(dialog, "LowerTags") && Checked(dialog, "LastProject") && Checked(dialog, "NewEditor") &&
-                   Checked(dialog, "InsImg") && !Checked(dialog, "Maximize") &&
+                   Checked(dialog, "InsImg") && !Checked(dialog, "Maximize") && !Checked(dialog, "ModernHTML") &&
                    Control<QComboBox>(dialog, "FontNm")->currentText() == QLatin1String("Courier New") &&
                    Control<QSpinBox>(dialog, "FontSz")->value() == 10;
         Click(dialog, "okButton");
