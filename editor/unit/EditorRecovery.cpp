@@ -10,6 +10,7 @@
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
 #include "platform/Prompter.h"
+#include "platform/Record.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -92,11 +93,11 @@ void TEditorUnit::OfferRecoveredDocuments() {
                                                               : OpenEditorForFile(entry.documentPath.toStdString());
             if (!editor)
                 continue;
-            // Restored as unsaved work: the file on disk stays as it was.
-            editor->memo().setText(*text);
-            editor->memo().setModified(true);
-            editor->ModMessage();
-            DocumentChanged(*editor);
+            // Restored as unsaved work, through the same path as a text set by
+            // message: one undoable change, the document modified, the file on
+            // disk as it was.
+            RecordPtr r = MakeRecord(text->toStdString());
+            SendMessage(editor->handle(), EM_SET_TEXT, 0, reinterpret_cast<LParam>(r.release()));
         }
         recovery_->Discard(entry);
     }

@@ -418,61 +418,6 @@ std::string MemoEngine::exportRange(Pos a, Pos b, unsigned form) const {
   return memo::exportRange(store_, a, b, form, exportContext());
 }
 
-// ---- search
-
-Pos MemoEngine::find(std::string_view text, unsigned flags, Pos from) const {
-  const std::string needle = normaliseBreaks(text);
-  if (needle.empty()) return -1;
-  const bool matchCase = (flags & kSearchMatchCase) != 0;
-  const bool backwards = (flags & kSearchBackwards) != 0;
-  from = store_.clamp(from);
-  const Pos len = store_.length();
-  const Pos n = Pos(needle.size());
-  auto eq = [matchCase](char x, char y) {
-    return matchCase ? x == y : lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
-  };
-  auto wholeWordOk = [&](Pos p) {
-    if (!(flags & kSearchWholeWord)) return true;
-    if (p > 0 && isWordChar(static_cast<unsigned char>(store_.charAt(p - 1)))) return false;
-    if (p + n < len && isWordChar(static_cast<unsigned char>(store_.charAt(p + n)))) return false;
-    return true;
-  };
-  if (!backwards) {
-    const std::string hay = store_.text(from, len);
-    auto it = hay.begin();
-    for (;;) {
-      it = std::search(it, hay.end(), needle.begin(), needle.end(), eq);
-      if (it == hay.end()) return -1;
-      const Pos p = from + Pos(it - hay.begin());
-      if (wholeWordOk(p)) return p;
-      ++it;
-    }
-  }
-  const std::string hay = store_.text(0, std::min(len, from + n - 1));
-  Pos end = Pos(hay.size());
-  while (end >= n) {
-    auto it = std::find_end(hay.begin(), hay.begin() + end, needle.begin(), needle.end(), eq);
-    if (it == hay.begin() + end) return -1;
-    const Pos p = Pos(it - hay.begin());
-    if (p < from && wholeWordOk(p)) return p;
-    end = p + n - 1;
-  }
-  return -1;
-}
-
-Pos MemoEngine::search(std::string_view text, unsigned flags) {
-  const bool backwards = (flags & kSearchBackwards) != 0;
-  Pos p = -1;
-  if (!(backwards ? sel_.start() == 0 : sel_.caret >= store_.length()))
-    p = find(text, flags, backwards ? sel_.start() : sel_.caret);
-  if (p < 0) {
-    if (onSearchFail) onSearchFail(std::string(text));
-    return -1;
-  }
-  setSelection(p, p + Pos(normalisedLength(text)));
-  return p;
-}
-
 // ---- bookmarks and parsers
 
 void MemoEngine::checkBookmark(int index) const {

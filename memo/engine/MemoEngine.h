@@ -19,6 +19,7 @@
 #include "memo/engine/TokenScanner.h"
 #include "memo/engine/Types.h"
 #include "memo/engine/UndoStack.h"
+#include "memo/engine/search/SearchMemory.h"
 
 namespace velora::memo {
 
@@ -59,15 +60,6 @@ struct DroppedFiles {
 struct PosRange {
   Pos start = 0;
   Pos end = 0;
-};
-
-// Search flags.
-enum SearchFlag : unsigned {
-  kSearchAtOnce = 0x08,
-  kSearchMatchCase = 0x10,
-  kSearchRegExp = 0x20,
-  kSearchWholeWord = 0x40,
-  kSearchBackwards = 0x80,
 };
 
 class MemoEngine : private UndoTarget {
@@ -167,11 +159,20 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] std::string exportSelection(unsigned form) const { return exportRange(sel_.start(), sel_.end(), form); }
   [[nodiscard]] ExportContext exportContext() const;
 
-  // ---- Search (plain text; regular expressions come with the search engine)
-  // Returns the match position and selects the match, or -1 (OnSearchFail is raised).
+  // ---- Search (memo/engine/search; flags kSearch...)
+  // With kSearchAtOnce: searches from the caret (backwards: from the selection start), selects
+  // the match and returns its position, or -1 (OnSearchFail is raised). Without it the text and
+  // flags are remembered and onSearchDialog is raised. A bad expression raises ERegExprError.
   Pos search(std::string_view text, unsigned flags);
-  // Position of the first match at or after `from` (backwards: the last before `from`), or -1.
-  [[nodiscard]] Pos find(std::string_view text, unsigned flags, Pos from) const;
+  // Repeats the last search with its flags; a selection equal to the last match is stepped
+  // over first, so the same place is not found again.
+  Pos findNext();
+  // The first match at or after `from` (backwards: the last starting before `from`), or -1;
+  // `end` receives the end of the match (an expression match's real end).
+  [[nodiscard]] Pos find(std::string_view text, unsigned flags, Pos from, Pos* end = nullptr) const;
+  // The control's memory of the last search.
+  [[nodiscard]] TSearchMemory& searchMemory() const noexcept { return *searchMemory_; }
+  std::function<void(const std::string& text, unsigned flags)> onSearchDialog;
 
   // ---- Bookmarks 0..9 ("Bookmark index range error")
   void setBookmark(int index, Pos p);
@@ -329,6 +330,7 @@ class MemoEngine : private UndoTarget {
   int activeParser_ = 1;
   std::function<void(MemoEngine&, RecNo)> rescan_;
   std::unique_ptr<BackgroundWork> background_;
+  std::unique_ptr<TSearchMemory> searchMemory_ = std::make_unique<TSearchMemory>();
   LineNo firstLine_ = 0;
   Pos firstCol_ = 0;
   LineNo visibleLines_ = 25;

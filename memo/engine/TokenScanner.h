@@ -12,6 +12,8 @@
 namespace velora::memo {
 
 class MemoEngine;
+class TCodeTemplates;
+class TAutoReplace;
 
 // The effect of a style: colours and font style bits.
 struct StyleEffect {
@@ -115,6 +117,14 @@ class TokenScanner {
   [[nodiscard]] virtual bool isAnchor(std::uint8_t value) const { return value == 0; }
   // Changes whenever the scanner's tables change, so that stored token values are recomputed.
   [[nodiscard]] virtual std::uint64_t tablesGeneration() const { return 0; }
+
+  // ---- Typing aids of the language.
+  // Its code templates and auto-replace list, when it has them.
+  [[nodiscard]] virtual TCodeTemplates* codeTemplates() { return nullptr; }
+  [[nodiscard]] virtual TAutoReplace* autoReplace() { return nullptr; }
+  // Whether a token value is prose (text outside tags, scripts, styles and comments), where
+  // auto-replace may act; true when the scanner cannot tell.
+  [[nodiscard]] virtual bool isProseToken(std::uint8_t value) const { (void)value; return true; }
 };
 
 // Work that the control runs in slices while it is idle (background highlighting). The widget

@@ -77,7 +77,6 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   e.onSelectionChange = [this] { Q_EMIT OnSelectionChange(); };
   e.onBookmarkSet = [this](int i) { Q_EMIT OnBookmarkSet(i); };
   e.onBookmarkClear = [this](int i) { Q_EMIT OnBookmarkClear(i); };
-  e.onSearchFail = [this](const std::string& s) { Q_EMIT OnSearchFail(QString::fromUtf8(s.c_str())); };
   e.onFilesDropped = [this](const std::vector<std::string>& f, Point p) {
     QStringList list;
     for (const auto& s : f) list << QString::fromUtf8(s.c_str());
@@ -100,6 +99,7 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   e.onBackgroundPending = [this] {
     if (!highlightTimer_->isActive()) highlightTimer_->start();
   };
+  installSearchHooks();
   applyFont();
 }
 
@@ -434,6 +434,11 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
   if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
       key == Qt::Key_AltGr) {
     QAbstractScrollArea::keyPressEvent(ev);
+    return;
+  }
+  // Code templates and auto-replace see every key first.
+  if (offerTypingAids(ev)) {
+    ev->accept();
     return;
   }
   int code = -1;

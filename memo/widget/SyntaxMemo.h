@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "memo/engine/MacroKeywords.h"
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
@@ -17,6 +18,9 @@ class QPrinter;
 class QTimer;
 
 namespace velora::memo {
+
+class TSearchDialog;
+class TTemplatePickList;
 
 // Editing commands of the key table, codes 0..44.
 enum KeyCommand : int {
@@ -94,6 +98,26 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
+  // ---- Search, templates and auto-replace (SyntaxMemoSearch.cpp)
+  // The control's find or replace dialog, filled with the text, or with the selection's first
+  // 80 characters when there is a selection and the search is not an expression.
+  void FindDialog(const QString& text, unsigned flags, bool replace = false);
+  [[nodiscard]] TSearchDialog* searchDialog() const noexcept { return searchDialog_; }
+  // An owner's own variant of the dialog (a child of the owner) serves from now on.
+  void setSearchDialog(TSearchDialog* d) noexcept { searchDialog_ = d; }
+  // Repeats the last search (find next); the match position or -1.
+  Pos FindNext();
+  // Marks every match with the search-highlight mark (each the length of its match); the count.
+  int MarkAll(const std::string& text, unsigned flags);
+  // OnSearchFail, or without a handler the message "Search string \"...\" not found.".
+  void ReportSearchFail(const std::string& text);
+  // The error text, the expression and a caret under the error column.
+  void ShowExpressionError(const ERegExprError& error);
+  // The pick list while it is open.
+  [[nodiscard]] TTemplatePickList* pickList() const noexcept { return pickList_; }
+  // Expands a template of the language over the word before the caret (as the pick list does).
+  void InsertTemplate(int index);
+
  Q_SIGNALS:
   void OnChange();
   void OnTextChange(qint64 start, qint64 extent);
@@ -107,6 +131,10 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnBookmarkClear(int index);
   void OnCommandRecognised(int& actionCode);
   void OnSearchFail(const QString& searchString);
+  // A template is about to be expanded; the handler may change its text.
+  void OnTemplateEvent(const QString& templateName, QString& replacement);
+  // An auto-replace item is about to be replaced; the handler may change or refuse it.
+  void OnAutoReplace(const QString& replaceItem, QString& replaceWith, bool& canReplace);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -134,6 +162,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void startTextDrag();
   [[nodiscard]] int xOfPos(LineNo line, Pos p) const;
   [[nodiscard]] Pos posAtX(LineNo line, int x) const;
+  // SyntaxMemoSearch.cpp: the engine's search hooks, and code templates and auto-replace on a key
+  // (true when the key was used up).
+  void installSearchHooks();
+  bool offerTypingAids(QKeyEvent* e);
+  [[nodiscard]] MacroEvents macroEvents();
+  void showPickList(const QString& prefix);
 
   std::unique_ptr<MemoEngine> engine_;
   std::unique_ptr<ClipboardHost> clipboard_;
@@ -154,6 +188,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int maxWidthSeen_ = 0;
   bool syncing_ = false;
   QTimer* highlightTimer_ = nullptr;  // drives the engine's background highlighting slices
+  TSearchDialog* searchDialog_ = nullptr;
+  TTemplatePickList* pickList_ = nullptr;
+  Pos pickStart_ = 0;  // start of the word the pick list replaces
 };
 
 }  // namespace velora::memo

@@ -128,6 +128,9 @@ int main(int argc, char** argv) {
     // As the program does: the preview module's web engine shares OpenGL contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     vlr::VeloraApplication app(argc, argv);
+    // The recovery tests start this program again as the process they kill.
+    if (argc >= 4 && std::string(argv[1]) == "--recovery-child")
+        return vlrtest::RunRecoveryChild(argv[2], argv[3]);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -72,4 +72,7 @@ protected:
 
 std::vector<ReportedError>& Errors();
 
+// The recovery tests' child process: edits a document and waits to be killed.
+int RunRecoveryChild(const std::string& document, const std::string& typed);
+
 }  // namespace vlrtest

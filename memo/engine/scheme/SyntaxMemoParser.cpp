@@ -47,6 +47,9 @@ void TSyntaxMemoParser::ClearTables() {
   anchors_.Set(0);
   styles_.fill(StyleEffect{});
   styleCount_ = 1;
+  templates_.clear();
+  autoReplace_.clear();
+  prose_.set();
   resetStart();
 }
 
@@ -139,7 +142,39 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
   }
   start_ = THighlightSet::From(tables_.startStates);
   anchors_ = THighlightSet::From(tables_.anchors);
+  BuildTypingAids();
   resetStart();
+}
+
+void TSyntaxMemoParser::BuildTypingAids() {
+  templates_.clear();
+  for (const TTemplateEntry& t : tables_.templates) templates_.add({t.name, t.description, t.text});
+  templates_.hotKey = tables_.templateHotKey;
+  autoReplace_.clear();
+  for (const TReplaceEntry& r : tables_.autoReplace) autoReplace_.add({r.item, "", r.replacement});
+  try {
+    autoReplace_.setActKeys(tables_.actKeys);
+  } catch (const velora::memo::ESyntaxMemo&) {
+    autoReplace_.setActKeys(kDefaultActKeys);  // a malformed list keeps the default keys
+  }
+  // The states each token value is produced in (state 0, part of every entry's set, aside).
+  std::array<TStateSet, 256> producedIn{};
+  auto produce = [&](std::uint8_t v, const TStateSet& valid) { producedIn[v] |= valid; };
+  for (const TTokenEntry& e : tables_.defaultTable.entries) produce(e.value, e.valid);
+  for (const TTokenTable& t : tables_.stateTables)
+    for (const TTokenEntry& e : t.entries) produce(e.value, e.valid);
+  for (const TWordEntry& w : tables_.words) produce(w.value, w.valid);
+  for (const TKeywordTable& k : tables_.keywordTables)
+    for (const TKeywordTable::Word& w : k.words) produce(w.value, k.valid);
+  TStateSet start = tables_.startStates;
+  start.reset(0);
+  prose_.reset();
+  for (std::size_t v = 0; v < 256; ++v) {
+    TStateSet in = producedIn[v];
+    in.reset(0);
+    // A scheme without states has nothing but prose.
+    prose_[v] = start.none() || (in.any() && (in & ~start).none());
+  }
 }
 
 void TSyntaxMemoParser::ChooseTables() noexcept {

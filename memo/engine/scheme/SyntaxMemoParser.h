@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "memo/engine/MacroKeywords.h"
 #include "memo/engine/TokenScanner.h"
 #include "memo/engine/scheme/HighlightSet.h"
 #include "memo/engine/scheme/SchemeTables.h"
@@ -98,6 +99,10 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   [[nodiscard]] std::unique_ptr<SavedState> saveState() const override;
   bool restoreState(const SavedState& s) override;
   [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
+  velora::memo::TCodeTemplates* codeTemplates() override { return &templates_; }
+  velora::memo::TAutoReplace* autoReplace() override { return &autoReplace_; }
+  // Prose values: produced only in the start states (by their token tables and words).
+  [[nodiscard]] bool isProseToken(std::uint8_t value) const override { return prose_.test(value); }
 
   // The same scan without a control (tests, tools).
   std::uint8_t ScanToken(velora::memo::EdStream& stream, int& length);
@@ -146,6 +151,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   RtSpec Resolve(const TBodySpec& s) const;
   RtTable Resolve(const TTokenTable& t) const;
   void ChooseTables() noexcept;
+  // Code templates, auto-replace list and prose values from the tables.
+  void BuildTypingAids();
   void ApplyRecord(const RtRecord& r);
   // Runs body/terminator repetitions after the start; false when the token fails.
   bool RunSpec(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
@@ -171,6 +178,9 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   std::array<THighlightSet, 256> context_{};
   THighlightSet start_;
   THighlightSet anchors_;
+  velora::memo::TCodeTemplates templates_;
+  velora::memo::TAutoReplace autoReplace_;
+  TStateSet prose_;
   std::array<velora::memo::StyleEffect, 256> styles_{};  // by token value
   int styleCount_ = 1;
 

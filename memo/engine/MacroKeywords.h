@@ -1,0 +1,110 @@
+// Code templates and auto-replace of the editor control: named texts matched backwards from the
+// caret. TCodeTemplates expands a template name before the caret when the template hot key is
+// pressed (or asks for the pick list); TAutoReplace replaces an item before the caret when an
+// act key is typed. Both replace as one undo group (16).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "memo/engine/KeyCodes.h"
+#include "memo/engine/Types.h"
+
+namespace velora::memo {
+
+class MemoEngine;
+class TextStore;
+
+inline constexpr int kGroupMacro = 16;
+
+struct TMacroEntry {
+  std::string name;         // template name / auto-replace item
+  std::string description;  // templates only
+  std::string text;         // template text / replacement
+  friend bool operator==(const TMacroEntry&, const TMacroEntry&) = default;
+};
+
+// The owner's say in an expansion (the control raises its events through these).
+struct MacroEvents {
+  // OnTemplateEvent: may change the text.
+  std::function<void(const std::string& name, std::string& replacement)> onTemplate;
+  // OnAutoReplace: may change the replacement or refuse it.
+  std::function<void(const std::string& item, std::string& with, bool& canReplace)> onAutoReplace;
+  // Whether the text just before `caret` is code (a tag, script, style, comment or attribute
+  // value); auto-replace holds off there when TAutoReplace::skipInCode is set.
+  std::function<bool(Pos caret)> inCode;
+};
+
+class TMacroKeywords {
+ public:
+  virtual ~TMacroKeywords() = default;
+
+  std::uint16_t hotKey = 0;
+  bool consume = false;      // the triggering key is swallowed after an expansion
+  bool smartFill = false;    // later lines of a text are indented to the insertion column
+  bool caretMarker = false;  // the first "|" of a text marks the caret and is removed
+  bool pickList = false;     // the hot key with no name before the caret offers a list
+
+  void clear();
+  void add(TMacroEntry e);
+  [[nodiscard]] const std::vector<TMacroEntry>& entries() const noexcept { return entries_; }
+  // The entry whose name ends at `caret`, read backwards (the longest such name), or nullptr.
+  [[nodiscard]] const TMacroEntry* matchBefore(const TextStore& s, Pos caret) const;
+
+ protected:
+  // Replaces [start, end) by the text: smart fill, breaks made CR, other control characters
+  // except tab made ".", the caret marker; one undo group.
+  void insertText(MemoEngine& e, Pos start, Pos end, std::string text) const;
+
+ private:
+  struct Node {
+    std::vector<std::pair<unsigned char, int>> kids;
+    int entry = -1;
+  };
+  std::vector<TMacroEntry> entries_;
+  std::vector<Node> trie_{Node{}};  // names reversed
+};
+
+class TCodeTemplates : public TMacroKeywords {
+ public:
+  TCodeTemplates();
+
+  enum class Offer { NotMine, Expanded, PickList };
+  // The key (with its shift bits) at the control's caret. Expanded: a template was expanded
+  // (the key is swallowed when `consume` is set); PickList: the caller shows the pick list
+  // for `prefix`, the word before the caret in lower case.
+  Offer offerKey(MemoEngine& e, std::uint16_t key, const MacroEvents& ev, std::string* prefix = nullptr);
+  // Expands an entry over [start, caret) (the name or the typed prefix).
+  void expand(MemoEngine& e, const TMacroEntry& entry, Pos start, const MacroEvents& ev) const;
+};
+
+class TAutoReplace : public TCodeTemplates {
+ public:
+  TAutoReplace();
+
+  // The act keys as text (plain characters, "\n" "\r" "\s" "\t", "\{name}", "\" + character);
+  // raises ESyntaxMemo "Bad key specifier" for an unknown name or a missing "}", keeping the
+  // previous keys.
+  void setActKeys(std::string_view text);
+  [[nodiscard]] const std::string& actKeysText() const noexcept { return actKeysText_; }
+  [[nodiscard]] const std::vector<std::uint16_t>& actKeys() const noexcept { return actKeys_; }
+  [[nodiscard]] bool isActKey(std::uint16_t key) const noexcept;
+  [[nodiscard]] static std::vector<std::uint16_t> ParseActKeys(std::string_view text);
+
+  // No replacement inside code (decided through MacroEvents::inCode).
+  bool skipInCode = true;
+
+  // Replaces the item before the caret when `key` is an act key; true when it did. The key is
+  // never swallowed: the caller types it afterwards.
+  bool offerKey(MemoEngine& e, std::uint16_t key, const MacroEvents& ev);
+
+ private:
+  std::string actKeysText_;
+  std::vector<std::uint16_t> actKeys_;
+};
+
+}  // namespace velora::memo
