@@ -7,6 +7,7 @@
 #include "platform/Record.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
@@ -26,6 +27,14 @@ constexpr unsigned kBuildOne = 3039;
 
 class PreviewTest : public EditorTest {
 protected:
+    // Opening a project makes its folder current; leave it before the
+    // fixture deletes it, or later tests (and their child processes) would
+    // run in a folder that is gone.
+    void TearDown() override {
+        QDir::setCurrent(QDir::tempPath());
+        EditorTest::TearDown();
+    }
+
     // Chooses a tab the way a click does.
     void Choose(vlr::TFrmEditor* e, int tab) {
         e->TabSet1->setCurrentIndex(tab);
