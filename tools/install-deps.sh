@@ -13,6 +13,8 @@ packages=(
   libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
+  libcurl4-openssl-dev libssl-dev libsecret-1-dev
+  python3-pyftpdlib
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
 )

@@ -1,6 +1,7 @@
 // Program start: splash window, application title, main window, message loop;
-// or, with "--build", a site build without any window.
+// or, with "--build" or "--upload", a command run without any window.
 #include "app/cli/CommandLineBuild.h"
+#include "app/cli/UploadCommand.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
 #include "app/shell/VeloraApplication.h"
@@ -11,8 +12,11 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Commands that run without a window.
     if (vlr::IsCommandLineBuild(argc, argv))
         return vlr::RunCommandLineBuild(argc, argv);
+    if (vlr::cli::WantsUpload(argc, argv))
+        return vlr::cli::RunUploadCommand(argc, argv);
     // The preview module shares OpenGL contexts with the program's windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0)
