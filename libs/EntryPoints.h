@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+class QWidget;
+
 extern "C" {
 
 // What the exception report is told about an exception.
@@ -55,6 +57,10 @@ using IViewDispFn = void (*)(vlr::Handle app, const char* imagePath, vlr::Handle
 using WpPostAFn = std::int32_t (*)(vlr::Handle owner, std::int32_t hasFirst, char* first,
                                    std::int32_t* secondLength, char* second, std::int32_t, std::int32_t,
                                    std::int32_t);
+
+// preview: the browser control of the editor windows' preview page.
+using PreviewCreateFn = QWidget* (*)(QWidget* host);
+using PreviewNavigateFn = void (*)(QWidget* browser, const char* address);
 
 // validate
 using DoValidateFn = void (*)(vlr::Handle app, const char* address, vlr::Handle mainWindow);

@@ -7,6 +7,7 @@
 #include "editor/findfiles/FindInFilesUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/linkcheck/LinkCheckUnit.h"
+#include "project/build_unit/BuildUnit.h"
 #include "project/unit/ProjectUnit.h"
 
 namespace vlr {
@@ -24,6 +25,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
     units_.push_back(std::make_unique<TToolsUnit>(*this));
     units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
+    units_.push_back(std::make_unique<TBuildUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

@@ -1,4 +1,6 @@
-// Program start: splash window, application title, main window, message loop.
+// Program start: splash window, application title, main window, message loop;
+// or, with "--build" or "--upload", a command run without any window.
+#include "app/cli/CommandLineBuild.h"
 #include "app/cli/UploadCommand.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
@@ -11,6 +13,8 @@
 
 int main(int argc, char** argv) {
     // Commands that run without a window.
+    if (vlr::IsCommandLineBuild(argc, argv))
+        return vlr::RunCommandLineBuild(argc, argv);
     if (vlr::cli::WantsUpload(argc, argv))
         return vlr::cli::RunUploadCommand(argc, argv);
     // The preview module shares OpenGL contexts with the program's windows.

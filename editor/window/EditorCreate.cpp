@@ -4,6 +4,7 @@
 #include "editor/window/EditorCreate.h"
 
 #include "editor/window/EditorMessages.h"
+#include "editor/window/EditorPreview.h"
 #include "editor/window/EditorScheme.h"
 #include "editor/window/FrmEditor.h"
 #include "platform/IniFile.h"
@@ -60,8 +61,10 @@ public:
         FrmEditor = window_;
         window_->setSubWindow(host_.AddEditorWindow(window_));
         window_->subWindow()->hide();
-        if (!host_.BrowserUsable())
-            window_->TabSet1->hide();
+        if (host_.BrowserUsable())
+            window_->preview().BuildIE();
+        else
+            window_->preview().CloseIE();
         return *window_;
     }
     void hourglass() {

@@ -7,6 +7,7 @@
 #include "editor/window/EditorImage.h"
 #include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
+#include "editor/window/EditorPreview.h"
 #include "editor/window/EditorScheme.h"
 #include "editor/window/EditorSearch.h"
 #include "platform/IniFile.h"
@@ -28,7 +29,8 @@ using namespace velora::memo;
 
 TFrmEditor* FrmEditor = nullptr;
 
-TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent)
+    : QWidget(parent), host_(host), preview_(std::make_unique<EditorPreview>(*this)) {
     setObjectName("FrmEditor");
     setWindowTitle(kUntitled);
     handle_ = RegisterWindow(this, "TFrmEditor", this);
@@ -40,7 +42,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
     applyControlSettings();
     // FormCreate.
     TempDir = vlr::TempDir();
-    TickId = std::to_string(TickCount());
+    TickId = UniqueTickId();
     LastFind.clear();
     LastFindOptions = 0;
     Ready = false;
@@ -89,13 +91,14 @@ void TFrmEditor::buildLayout() {
     OleContainer1->setObjectName("OleContainer1");
     Notebook1->addWidget(OleContainer1);
     layout->addWidget(Notebook1, 1);
-    TabSet1 = new QTabBar(this);
+    TabSet1 = new PreviewTabBar(*this, this);
     TabSet1->setObjectName("TabSet1");
     TabSet1->setShape(QTabBar::RoundedSouth);
     TabSet1->addTab("  Source  ");
     TabSet1->addTab("  Preview  ");
     TabSet1->setCurrentIndex(0);
-    connect(TabSet1, &QTabBar::currentChanged, Notebook1, &QStackedWidget::setCurrentIndex);
+    connect(TabSet1, &QTabBar::currentChanged, this,
+            [this](int index) { guarded("TabSet1Click", [&] { preview_->TabSet1Click(index); }); });
     layout->addWidget(TabSet1);
     marks_ = new SearchMarks(*SyntaxMemo1);
 

@@ -30,6 +30,7 @@ namespace vlr {
 
 class EditorImage;
 class EditorLinks;
+class EditorPreview;
 class SearchMarks;
 class TFindDialog;
 
@@ -113,6 +114,10 @@ public:
     QFrame* Panel1;
     velora::memo::TSyntaxMemo* SyntaxMemo1;
     QWidget* OleContainer1;
+    // The preview page's browser (from the preview module); nullptr without one.
+    QWidget* Browser = nullptr;
+    // The preview page: BuildIE, CloseIE, TabSet1Click, TabSet1DrawTab.
+    EditorPreview& preview() const { return *preview_; }
     QMenu* PopupMenu1;
     QAction* Undo1;
     QAction* Redo1;
@@ -157,7 +162,9 @@ private:
     LResult dispatch(unsigned msg, LParam lParam);
     std::string preferencesPath() const;
 
+    friend class EditorPreview;
     EditorHost& host_;
+    std::unique_ptr<EditorPreview> preview_;
     Handle handle_ = 0;
     QMdiSubWindow* sub_ = nullptr;
     SearchMarks* marks_ = nullptr;

@@ -1,19 +1,39 @@
 // The core module: the site build and the source-to-output folder mapping.
 #include "libs/EntryPoints.h"
 #include "libs/common/ModuleSupport.h"
-#include "libs/vlrcore/RelativeFolder.h"
+#include "libs/vlrcore/MessageReporter.h"
 #include "libs/vlrcore/ShortString.h"
+#include "project/build/RelativeFolder.h"
+#include "project/build/SiteBuild.h"
+#include "project/build/SystemEnvironment.h"
 
+#include <exception>
 #include <type_traits>
 
 using vlr::core::FromShortString;
-using vlr::core::RelativeFolder;
+using vlr::build::RelativeFolder;
 using vlr::core::ToShortString;
 
-// This module does not build sites yet, so every build request reports
-// failure (0): a caller never sees a success for pages that were not written.
-VLR_ENTRY_POINT std::int32_t ProcessProject(const char*, const char*, vlr::Handle, std::int32_t, std::int32_t) {
-    return 0;
+// Builds the whole project (empty source path) or one file into the
+// project's output folder; with the flag set (any non-zero value) the one
+// page goes beside its source with ".htm". Progress and result reach the
+// given window as messages 3058-3061. Returns 1 when every page was built.
+VLR_ENTRY_POINT std::int32_t ProcessProject(const char* projectFile, const char* sourceFile, vlr::Handle mainWindow,
+                                            std::int32_t, std::int32_t flag) {
+    vlr::build::BuildRequest request;
+    request.projectFile = vlr::modules::TextFrom(projectFile);
+    request.sourceFile = vlr::modules::TextFrom(sourceFile);
+    request.preview = flag != 0;
+    request.environment = vlr::build::SystemBuildEnvironment();
+    vlr::core::MessageReporter reporter(mainWindow);
+    try {
+        return vlr::build::BuildSite(request, reporter).ok ? 1 : 0;
+    } catch (const std::exception& e) {
+        // Nothing may unwind into the caller through the C boundary.
+        reporter.StatusText(std::string("The build stopped: ") + e.what());
+        reporter.Finished();
+        return 0;
+    }
 }
 
 // The output directory is not needed for the answer: a file's folder under it

@@ -129,6 +129,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("VELORA_PROMPTS", "log");
+    // As the program does: the preview module's web engine shares OpenGL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     vlr::VeloraApplication app(argc, argv);
     // The recovery tests start this program again as the process they kill.
     if (argc >= 4 && std::string(argv[1]) == "--recovery-child")

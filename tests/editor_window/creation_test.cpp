@@ -29,7 +29,8 @@ TEST_F(EditorTest, ForFileLoadsNamesAndReportsTheDocument) {
     EXPECT_TRUE(e->Ready);
     EXPECT_EQ(e->memo().selection().caret, 0);
     EXPECT_TRUE(e->isVisible());
-    EXPECT_TRUE(e->TabSet1->isHidden());
+    // The tab strip exists exactly when the preview browser does.
+    EXPECT_EQ(e->TabSet1->isHidden(), e->Browser == nullptr);
     EXPECT_EQ(e->TabSet1->tabText(0).toStdString(), "  Source  ");
     EXPECT_EQ(e->TabSet1->tabText(1).toStdString(), "  Preview  ");
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 1);

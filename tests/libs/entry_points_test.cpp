@@ -41,7 +41,6 @@ TEST(ModuleEntryPoints, ServicesNotOfferedYetReportFailureRatherThanSuccess) {
     App();
     TempAppDir appDir;
     FakeMainWindow main;
-    EXPECT_EQ(Entry<ProcessProjectFn>("vlrcore", "ProcessProject")("/no/site.vlr", "", main.handle(), 0, -1), 0);
 
     const char* hint = Entry<GetHintFn>("validate", "GetHint")(0, "index.html");
     ASSERT_NE(hint, nullptr);

@@ -305,8 +305,8 @@ TEST_F(ProjectCommandsTest, FileAndProjectMenusFollowTheProjectAndTheWindows) {
     EXPECT_TRUE(list.editItem()->isEnabled());
     EXPECT_TRUE(list.removeItem()->isEnabled());
     EXPECT_TRUE(list.addItem()->isEnabled());
-    // No build module in this program yet: the build items stay off.
-    EXPECT_FALSE(list.compileItem()->isEnabled());
+    // The build commands are available: Compile follows the selection.
+    EXPECT_TRUE(list.compileItem()->isEnabled());
 }
 
 TEST_F(ProjectCommandsTest, TheSidePanelsCloseButtonHidesIt) {

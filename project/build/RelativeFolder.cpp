@@ -1,9 +1,9 @@
 // Relative folder of a source file below the project's source directory.
-#include "libs/vlrcore/RelativeFolder.h"
+#include "project/build/RelativeFolder.h"
 
 #include <vector>
 
-namespace vlr::core {
+namespace vlr::build {
 namespace {
 
 struct NormalPath {
@@ -40,6 +40,21 @@ NormalPath Normalise(std::string_view path) {
 
 }  // namespace
 
+std::string LexicallyNormal(std::string_view path) {
+    if (path.empty())
+        return {};
+    NormalPath n = Normalise(path);
+    std::string out;
+    for (std::string_view part : n.parts) {
+        if (!out.empty() || n.absolute)
+            out += '/';
+        out += part;
+    }
+    if (out.empty())
+        return n.absolute ? "/" : ".";
+    return out;
+}
+
 std::string RelativeFolder(std::string_view sourceDir, std::string_view fileDir) {
     if (sourceDir.empty() || fileDir.empty())
         return {};
@@ -64,4 +79,4 @@ std::string RelativeFolder(std::string_view sourceDir, std::string_view fileDir)
     return folder;
 }
 
-}  // namespace vlr::core
+}  // namespace vlr::build

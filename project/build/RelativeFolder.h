@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace vlr::core {
+namespace vlr::build {
 
 // The folder of fileDir relative to sourceDir, as "sub/dir": no leading or
 // trailing "/", components joined by one "/". Both paths are normalised
@@ -17,4 +17,8 @@ namespace vlr::core {
 // straight into the output directory, never into a folder above it.
 std::string RelativeFolder(std::string_view sourceDir, std::string_view fileDir);
 
-}  // namespace vlr::core
+// A path normalised the same way, without touching the disk: repeated and
+// trailing "/" and "." dropped, ".." taken back ("/a/./b/../c/" -> "/a/c").
+std::string LexicallyNormal(std::string_view path);
+
+}  // namespace vlr::build

@@ -1,0 +1,271 @@
+// The site build driver: pages, progress, the build record and the result.
+#include "project/build/SiteBuild.h"
+
+#include "project/build/BuildRecord.h"
+#include "project/build/FileIO.h"
+#include "project/build/RelativeFolder.h"
+
+#include <unistd.h>
+
+#include <set>
+#include <unordered_map>
+
+namespace vlr::build {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The name with its extension replaced (or added, when it has none).
+std::string withExtension(const std::string& name, const char* extension) {
+    std::size_t dot = name.rfind('.');
+    return (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + extension;
+}
+
+std::string absolute(const std::string& path) {
+    if (path.empty() || path.front() == '/')
+        return LexicallyNormal(path);
+    std::string cwd(4096, '\0');
+    if (!::getcwd(cwd.data(), cwd.size()))
+        return path;
+    cwd.resize(cwd.find('\0'));
+    return LexicallyNormal(cwd + "/" + path);
+}
+
+// The part of `path` below `folder`, or "" when it is not below it.
+std::string below(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.size() <= folder.size() + 1 || path.compare(0, folder.size(), folder) != 0 ||
+        path[folder.size()] != '/')
+        return {};
+    return path.substr(folder.size() + 1);
+}
+
+// Collects what goes to the reporter and into the summary, each problem once.
+class Outcome {
+public:
+    Outcome(BuildReporter& reporter, BuildSummary& summary) : reporter_(reporter), summary_(summary) {}
+
+    void problem(const Diagnostic& d) {
+        if (!seen_.insert(d.Describe()).second)
+            return;
+        summary_.problems.push_back(d);
+        reporter_.Problem(d);
+    }
+    const Diagnostic* firstOf(Diagnostic::Kind kind) const {
+        for (const Diagnostic& d : summary_.problems)
+            if (d.kind == kind)
+                return &d;
+        return nullptr;
+    }
+    int count(Diagnostic::Kind kind) const {
+        int n = 0;
+        for (const Diagnostic& d : summary_.problems)
+            n += d.kind == kind;
+        return n;
+    }
+
+private:
+    BuildReporter& reporter_;
+    BuildSummary& summary_;
+    std::set<std::string> seen_;
+};
+
+struct PageJob {
+    std::string source;
+    std::string output;
+};
+
+class Build {
+public:
+    Build(const BuildRequest& request, BuildReporter& reporter)
+        : request_(request), reporter_(reporter), outcome_(reporter, summary_) {}
+
+    BuildSummary run() {
+        const std::int64_t start = SteadyMilliseconds();
+        std::string error;
+        const std::string projectFile = absolute(request_.projectFile);
+        if (!ReadSiteProject(projectFile, project_, error))
+            return failEarly(projectFile, error);
+        if (project_.OutputDir.empty() && !request_.preview)
+            return failEarly(projectFile, "the project has no output directory");
+
+        std::vector<PageJob> jobs;
+        if (request_.sourceFile.empty()) {
+            for (const std::string& file : project_.Files)
+                jobs.push_back({file, OutputPathFor(project_, file, false)});
+        } else {
+            const std::string file = absolute(request_.sourceFile);
+            jobs.push_back({file, OutputPathFor(project_, file, request_.preview)});
+        }
+        const bool incremental = request_.sourceFile.empty();
+        const bool recorded = !request_.preview;
+        const std::string recordPath = project_.OutputDir + "/" + kBuildRecordName;
+        if (recorded) {
+            record_.Load(recordPath);
+            record_.UseProjectStamp(StampOf(projectFile));
+        }
+
+        VariableTable variables(project_, request_.environment);
+        Expander expander(project_.switches, variables, project_.SourceDir);
+        std::unordered_map<std::string, FileStamp> stamps;
+
+        reporter_.FileCount(static_cast<int>(jobs.size()));
+        for (const PageJob& job : jobs) {
+            if (incremental && record_.UpToDate(job.output, job.source, stamps)) {
+                ++summary_.upToDate;
+                reporter_.StatusText(shown(job.output) + " is up to date");
+            } else {
+                buildPage(job, expander, recorded);
+            }
+            reporter_.FileDone();
+        }
+        if (recorded && incremental) {
+            // Pages of files no longer in the project are forgotten.
+            std::set<std::string> current;
+            for (const PageJob& job : jobs)
+                current.insert(job.output);
+            record_.Retain([&](const std::string& output) { return current.count(output) > 0; });
+        }
+        if (recorded && record_.Changed() && !record_.Save(recordPath, &error))
+            outcome_.problem({Diagnostic::Kind::Warning, shown(recordPath), 0,
+                              "the build record could not be written (" + error + "); the next build builds every page"});
+
+        summary_.milliseconds = SteadyMilliseconds() - start;
+        summary_.ok = summary_.failed == 0;
+        summary_.result = resultText();
+        reporter_.StatusText(summary_.result);
+        reporter_.Finished();
+        return summary_;
+    }
+
+private:
+    BuildSummary failEarly(const std::string& projectFile, const std::string& error) {
+        outcome_.problem({Diagnostic::Kind::Error, projectFile, 0, error});
+        reporter_.FileCount(0);
+        summary_.ok = false;
+        summary_.result = summary_.problems.front().Describe();
+        reporter_.StatusText(summary_.result);
+        reporter_.Finished();
+        return summary_;
+    }
+
+    // Output paths are shown below the output folder, sources below the source folder.
+    std::string shown(const std::string& path) const {
+        std::string rel = below(project_.OutputDir, path);
+        if (rel.empty())
+            rel = below(project_.SourceDir, path);
+        return rel.empty() ? path : rel;
+    }
+
+    void fail(const PageJob& job, Diagnostic d) {
+        ++summary_.failed;
+        outcome_.problem(d);
+        record_.Forget(job.output);
+        reporter_.StatusText(d.Describe());
+    }
+
+    void buildPage(const PageJob& job, Expander& expander, bool recorded) {
+        const std::string sourceShown = expander.DisplayName(job.source);
+        if (job.output == job.source)
+            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "the page would replace its own source file"});
+        const FileStamp sourceStamp = StampOf(job.source);
+        std::string text, error;
+        if (!ReadWholeFile(job.source, text, &error))
+            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot read the source file (" + error + ")"});
+
+        // A preview source written into the output folder finds its includes
+        // in the matching folder of the source directory.
+        std::vector<std::string> extra;
+        if (!project_.SourceDir.empty() && project_.OutputDir != project_.SourceDir) {
+            const std::string folder = folderOf(job.source);
+            if (folder == project_.OutputDir)
+                extra.push_back(project_.SourceDir);
+            else if (std::string sub = below(project_.OutputDir, folder); !sub.empty())
+                extra.push_back(project_.SourceDir + "/" + sub);
+        }
+        Expansion page = expander.ExpandPage(job.source, text, extra);
+        const Diagnostic* firstProblem = nullptr;
+        for (const Diagnostic& d : page.diagnostics) {
+            outcome_.problem(d);
+            if (!firstProblem)
+                firstProblem = &d;
+        }
+        if (!page.ok) {
+            const Diagnostic* error = nullptr;
+            for (const Diagnostic& d : page.diagnostics)
+                if (d.kind == Diagnostic::Kind::Error)
+                    error = &d;
+            ++summary_.failed;
+            record_.Forget(job.output);
+            reporter_.StatusText(error ? error->Describe() : sourceShown + ": not built");
+            return;
+        }
+        if (!WriteWholeFile(job.output, page.text, &error))
+            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot write the page (" + error + ")"});
+        ++summary_.built;
+        if (recorded) {
+            PageRecord rec;
+            rec.source = job.source;
+            rec.sourceStamp = sourceStamp;
+            rec.outputStamp = StampOf(job.output);
+            for (const std::string& dep : page.dependencies)
+                rec.dependencies.emplace_back(dep, StampOf(dep));
+            record_.Set(job.output, std::move(rec));
+        }
+        reporter_.StatusText(firstProblem ? firstProblem->Describe() : "Built " + shown(job.output));
+    }
+
+    std::string resultText() const {
+        if (summary_.failed > 0) {
+            const Diagnostic* error = outcome_.firstOf(Diagnostic::Kind::Error);
+            return error ? error->Describe() : std::string("The build failed");
+        }
+        std::string text;
+        if (summary_.built == 0) {
+            text = "0 pages built, " + std::to_string(summary_.upToDate) + " up to date";
+        } else {
+            text = "Built " + std::to_string(summary_.built) + (summary_.built == 1 ? " page in " : " pages in ") +
+                   std::to_string(summary_.milliseconds) + " ms";
+            if (summary_.upToDate > 0)
+                text += ", " + std::to_string(summary_.upToDate) + " up to date";
+        }
+        const int warnings = outcome_.count(Diagnostic::Kind::Warning);
+        if (warnings > 0)
+            text += "; " + std::to_string(warnings) + (warnings == 1 ? " warning: " : " warnings, the first: ") +
+                    outcome_.firstOf(Diagnostic::Kind::Warning)->Describe();
+        return text;
+    }
+
+    const BuildRequest& request_;
+    BuildReporter& reporter_;
+    BuildSummary summary_;
+    Outcome outcome_;
+    SiteProject project_;
+    BuildRecord record_;
+};
+
+}  // namespace
+
+std::string OutputPathFor(const SiteProject& project, const std::string& source, bool preview) {
+    const std::string folder = folderOf(source);
+    const std::string name = nameOf(source);
+    if (preview)
+        return folder + "/" + withExtension(name, ".htm");
+    const std::string sub = RelativeFolder(project.SourceDir, folder);
+    return project.OutputDir + "/" + (sub.empty() ? std::string() : sub + "/") + withExtension(name, ".html");
+}
+
+BuildSummary BuildSite(const BuildRequest& request, BuildReporter& reporter) {
+    return Build(request, reporter).run();
+}
+
+}  // namespace vlr::build

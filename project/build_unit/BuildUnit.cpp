@@ -1,0 +1,102 @@
+// The build commands of the main window.
+#include "project/build_unit/BuildUnit.h"
+
+#include "app/commands/CommandGroup.h"
+#include "app/shell/CommandGate.h"
+#include "app/shell/CoreLibraries.h"
+#include "app/shell/SidePanel.h"
+#include "app/units/ProjectAccess.h"
+#include "app/units/ShellServices.h"
+#include "app/units/UnitCommands.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "project/unit/ProjectFileList.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace vlr {
+namespace {
+
+// The busy-arrow cursor for the life of the object.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The selected row of the project's file list: its full path, output
+// sub-folder and file name; false when nothing is selected.
+bool selectedRow(ShellServices& shell, std::string& fullPath, std::string& subFolder, std::string& fileName) {
+    QTreeWidget* list = shell.Side().fileList();
+    const QList<QTreeWidgetItem*> items = list ? list->selectedItems() : QList<QTreeWidgetItem*>();
+    if (items.isEmpty())
+        return false;
+    const QTreeWidgetItem* item = items.front();
+    fullPath = item->text(ProjectFileList::FullPath).toStdString();
+    subFolder = item->text(ProjectFileList::OutputPathHidden).toStdString();
+    fileName = item->text(ProjectFileList::Filename).toStdString();
+    return true;
+}
+
+}  // namespace
+
+TBuildUnit::TBuildUnit(ShellServices& shell) : shell_(shell) {}
+
+void TBuildUnit::ConnectCommands() {
+    shell_.Gate().makeAvailable(CommandGroup::Build);
+    // Available is not enabled: Build All needs an open project, Preview a
+    // selected file (the project unit keeps both up to date from here on).
+    const bool open = shell_.Project().ProjectFile() != "none";
+    for (const char* name : {"BuildAll1", "BuildAll2"})
+        shell_.Gate().setEnabled(name, open);
+    std::string path, sub, name;
+    shell_.Gate().setEnabled("Preview1", open && selectedRow(shell_, path, sub, name));
+
+    // The side panel's Preview button and the list's "&Preview" run the menu's
+    // command, which therefore follows the button at all times, not only when
+    // the Project menu opens: otherwise they would do nothing until it had.
+    if (QToolBar* buttons = shell_.Side().fileButtons())
+        for (QAction* button : buttons->actions())
+            if (button->objectName() == QLatin1String("PreviewButton"))
+                connect(button, &QAction::changed, this,
+                        [this, button] { shell_.Gate().setEnabled("Preview1", button->isEnabled()); });
+
+    ConnectCommand(shell_, this, "BuildAll1", "BuildAll1Click", [this] { BuildAllClick(); });
+    ConnectCommand(shell_, this, "BuildAll2", "BuildAll1Click", [this] { BuildAllClick(); });
+    ConnectCommand(shell_, this, "Preview1", "Preview1Click", [this] { PreviewClick(); });
+}
+
+void TBuildUnit::BuildAllClick() {
+    const std::string& project = shell_.Project().ProjectFile();
+    auto processProject = shell_.Libraries().entry.ProcessProject;
+    if (project == "none" || !processProject)
+        return;
+    BusyCursor busy;
+    ProcessMessages();
+    processProject(project.c_str(), "", shell_.MainHandle(), 0, 0);
+}
+
+void TBuildUnit::PreviewClick() {
+    std::string fullPath, subFolder, fileName;
+    if (!selectedRow(shell_, fullPath, subFolder, fileName))
+        return;
+    const std::string& project = shell_.Project().ProjectFile();
+    if (auto processProject = shell_.Libraries().entry.ProcessProject)
+        processProject(project.c_str(), fullPath.c_str(), shell_.MainHandle(), 0, 0);
+    // A page that was not built is still handed over; the handler reports it.
+    ShellOpen(BuiltPagePath(shell_.Project().Project().OutputDir, subFolder, fileName));
+}
+
+std::string TBuildUnit::BuiltPagePath(const std::string& outputDir, const std::string& subFolder,
+                                      const std::string& fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    const std::string page = (dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot)) + ".html";
+    return outputDir + "/" + (subFolder.empty() ? std::string() : subFolder + "/") + page;
+}
+
+}  // namespace vlr

@@ -1,0 +1,177 @@
+// The build commands through the real main window: Build All (menu,
+// toolbar, Ctrl+F9, side panel) with the busy cursor, Preview of the selected
+// file, their enabling, and a real build by the core module that drives the
+// progress bar and the status line.
+#include "ProjectFixture.h"
+
+#include "app/commands/CommandGroup.h"
+#include "app/shell/CommandGate.h"
+#include "app/shell/StatusLine.h"
+#include "platform/IniFile.h"
+#include "platform/Library.h"
+#include "platform/System.h"
+#include "project/build_unit/BuildUnit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QProgressBar>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace vlrtest {
+namespace {
+
+// The cursor shape while the stand-in build ran, or -1 for none.
+int g_cursorDuringBuild = -1;
+std::int32_t cursorRecordingBuild(const char* project, const char* path, vlr::Handle w, std::int32_t r,
+                                  std::int32_t f) {
+    const QCursor* c = QApplication::overrideCursor();
+    g_cursorDuringBuild = c ? int(c->shape()) : -1;
+    Outside().builds.push_back({project, path, w, r, f});
+    return 1;
+}
+
+class BuildCommandsTest : public ProjectShellTest {
+protected:
+    void SetUp() override {
+        ProjectShellTest::SetUp();
+        w = NewProjectWindow();
+        opened.clear();
+        vlr::SetShellOpenHook([this](const std::string& target) {
+            opened.push_back(target);
+            return true;
+        });
+    }
+    void TearDown() override {
+        w.reset();
+        ProjectShellTest::TearDown();
+    }
+    // A project with one page in the source folder and one in a sub-folder.
+    std::string OpenSite() {
+        const std::string vlr = projectDir + "/site.vlr";
+        vlr::IniFile ini(vlr);
+        ini.WriteString("files", "0", MakeFile("src/index.hts", "<%Title%> <&part.inc&>"));
+        ini.WriteString("files", "1", MakeFile("src/docs/guide.hts", "guide"));
+        MakeFile("src/part.inc", "part");
+        ini.WriteString("directories", "src", projectDir + "/src");
+        ini.WriteString("directories", "out", projectDir + "/out");
+        ini.WriteString("variables", "Title", "Home");
+        w->projectUnit().ParseToOpen(vlr);
+        return vlr;
+    }
+    // Selects the list row of the file with this name.
+    void SelectFile(const std::string& name) {
+        vlr::ProjectFileList& list = w->projectUnit().projectFileList();
+        for (int i = 0; i < list.RowCount(); ++i)
+            if (list.RowAt(i).fileName == name)
+                list.Select(i);
+        list.UpdateButtons();
+    }
+    // Binds the real core module's build.
+    void UseRealBuild() {
+        vlr::LibraryHandle core = vlr::LoadLibrary("vlrcore.dll");
+        ASSERT_NE(core, nullptr);
+        w->Libraries().entry.ProcessProject =
+            reinterpret_cast<ProcessProjectFn>(vlr::GetProcAddress(core, "ProcessProject"));
+    }
+
+    std::unique_ptr<vlr::TFrmMainVLR> w;
+    std::vector<std::string> opened;
+};
+
+TEST_F(BuildCommandsTest, BuildCommandsExistAndFollowTheProject) {
+    EXPECT_TRUE(w->Gate().available(vlr::CommandGroup::Build));
+    EXPECT_EQ(w->action("BuildAll1")->shortcut(), QKeySequence("Ctrl+F9"));
+    for (const char* name : {"BuildAll1", "BuildAll2", "Preview1"})
+        EXPECT_FALSE(w->action(name)->isEnabled()) << name;
+
+    OpenSite();
+    EXPECT_TRUE(w->action("BuildAll1")->isEnabled());
+    EXPECT_TRUE(w->action("BuildAll2")->isEnabled());
+    EXPECT_TRUE(w->projectUnit().projectFileList().buildButton()->isEnabled());
+    w->projectUnit().Project1Click();
+    EXPECT_FALSE(w->action("Preview1")->isEnabled());
+    SelectFile("guide.hts");
+    w->projectUnit().Project1Click();
+    EXPECT_TRUE(w->action("Preview1")->isEnabled());
+    EXPECT_TRUE(w->projectUnit().projectFileList().previewButton()->isEnabled());
+
+    w->action("CloseProject1")->trigger();
+    for (const char* name : {"BuildAll1", "BuildAll2", "Preview1"})
+        EXPECT_FALSE(w->action(name)->isEnabled()) << name;
+}
+
+TEST_F(BuildCommandsTest, BuildAllBuildsTheWholeProjectUnderTheBusyCursor) {
+    const std::string vlr = OpenSite();
+    w->Libraries().entry.ProcessProject = cursorRecordingBuild;
+    g_cursorDuringBuild = -1;
+    w->action("BuildAll1")->trigger();
+    ASSERT_EQ(Outside().builds.size(), 1u);
+    EXPECT_EQ(Outside().builds[0].project, vlr);
+    EXPECT_EQ(Outside().builds[0].path, "");
+    EXPECT_EQ(Outside().builds[0].window, w->handle());
+    EXPECT_EQ(Outside().builds[0].reserved, 0);
+    EXPECT_EQ(Outside().builds[0].flag, 0);
+    EXPECT_EQ(g_cursorDuringBuild, int(Qt::BusyCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // The toolbar button and the side panel's button run the same command.
+    w->action("BuildAll2")->trigger();
+    w->projectUnit().projectFileList().buildButton()->trigger();
+    EXPECT_EQ(Outside().builds.size(), 3u);
+    EXPECT_EQ(Outside().builds[2].path, "");
+}
+
+TEST_F(BuildCommandsTest, PreviewBuildsTheSelectedFileAndOpensItsPage) {
+    OpenSite();
+    SelectFile("guide.hts");
+    // The side panel's button works without the Project menu ever opened.
+    w->projectUnit().projectFileList().previewButton()->trigger();
+    ASSERT_EQ(Outside().builds.size(), 1u);
+    EXPECT_EQ(Outside().builds[0].path, projectDir + "/src/docs/guide.hts");
+    EXPECT_EQ(Outside().builds[0].flag, 0);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], projectDir + "/out/docs/guide.html");
+
+    // A file directly in the source folder: no sub-folder in the page's path.
+    // The page is handed over even when the build failed.
+    Outside().buildResult = 0;
+    SelectFile("index.hts");
+    w->projectUnit().projectFileList().previewItem()->trigger();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], projectDir + "/out/index.html");
+    EXPECT_EQ(vlr::TBuildUnit::BuiltPagePath("/o", "", "noext"), "/o/noext.html");
+
+    // The Project menu's item does the same.
+    w->projectUnit().Project1Click();
+    w->action("Preview1")->trigger();
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[2], projectDir + "/out/index.html");
+}
+
+TEST_F(BuildCommandsTest, ARealBuildDrivesTheProgressBarAndTheStatusLine) {
+    OpenSite();
+    UseRealBuild();
+    QProgressBar* bar = w->Status().progressBar();
+    w->action("BuildAll1")->trigger();
+    EXPECT_EQ(Read(projectDir + "/out/index.html"), "Home part");
+    EXPECT_EQ(Read(projectDir + "/out/docs/guide.html"), "guide");
+    EXPECT_EQ(bar->maximum(), 2);
+    EXPECT_EQ(bar->value(), 0);
+    const std::string status = w->Status().panelText(1).toStdString();
+    EXPECT_EQ(status.rfind("Built 2 pages in ", 0), 0u) << status;
+
+    w->action("BuildAll1")->trigger();
+    EXPECT_EQ(w->Status().panelText(1).toStdString(), "0 pages built, 2 up to date");
+
+    // Compile from the file list's context menu builds the one file.
+    SelectFile("guide.hts");
+    w->projectUnit().projectFileList().compileItem()->trigger();
+    EXPECT_EQ(w->Status().panelText(1).toStdString().rfind("Built 1 page in ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vlrtest
