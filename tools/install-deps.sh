@@ -10,6 +10,7 @@ packages=(
   qt6-webengine-dev
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev
+  libtidy-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   fonts-liberation
