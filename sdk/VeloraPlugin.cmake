@@ -3,8 +3,6 @@
 # Builds a plug-in: a loadable module named <target>.vlp, compiled against
 # velora_plugin.h, placed by default in the run folder's plugins/ folder.
 # Link further libraries to <target> as usual.
-set(VELORA_SDK_DIR ${CMAKE_CURRENT_LIST_DIR})
-
 function(velora_add_plugin target)
   cmake_parse_arguments(ARG "" "OUTPUT_DIRECTORY" "SOURCES" ${ARGN})
   if(NOT ARG_SOURCES)
@@ -14,7 +12,7 @@ function(velora_add_plugin target)
     set(ARG_OUTPUT_DIRECTORY ${VELORA_APPDIR}/plugins)
   endif()
   add_library(${target} MODULE ${ARG_SOURCES})
-  target_include_directories(${target} PRIVATE ${VELORA_SDK_DIR})
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   target_link_libraries(${target} PRIVATE ${CMAKE_DL_LIBS})
   set_target_properties(${target} PROPERTIES
     PREFIX ""

@@ -1,5 +1,6 @@
 #include "PlugInFixture.h"
 
+#include "app/commands/MainCommands.h"
 #include "platform/Window.h"
 
 #include <QAction>
@@ -71,7 +72,7 @@ bool PlugInTest::MenuShown(const char* name) const { return Menu(name)->menuActi
 
 QString PlugInTest::StatusText() const { return w->Status().panelText(1); }
 
-void PlugInTest::OpenPlugInsMenu() { emit Menu("Plugins1")->aboutToShow(); }
+void PlugInTest::OpenPlugInsMenu() { Q_EMIT Menu("Plugins1")->aboutToShow(); }
 
 ModalCloser::ModalCloser() {
     // Polls until a modal dialog shows, reads it and presses its OK button.

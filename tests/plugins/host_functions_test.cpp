@@ -4,6 +4,8 @@
 
 #include "editor/window/FrmEditor.h"
 #include "platform/Record.h"
+#include "app/commands/MainCommands.h"
+#include "app/shell/CommandGate.h"
 #include "platform/Window.h"
 #include "plugins/PlugInHost.h"
 #include "project/unit/ProjectUnit.h"
@@ -178,10 +180,17 @@ TEST_F(HostFunctionsTest, ProjectFunctionsWorkOnTheOpenProjectWithoutMessages) {
 
 TEST_F(HostFunctionsTest, BuildProjectIsTheBuildAllCommand) {
     auto& project = dynamic_cast<vlr::TProjectUnit&>(w->Project());
-    int builds = 0;
-    QObject::connect(w->Commands().action("BuildAll1"), &QAction::triggered, [&] { ++builds; });
-    project.SetProjectState("/tmp/no_such_dir/site.vlr", false);
     QAction* build = w->Commands().action("BuildAll1");
+    int builds = 0;
+    QObject::connect(build, &QAction::triggered, [&] { ++builds; });
+    // No project: nothing is built.
+    EXPECT_EQ(BuildProject(), 0);
+    project.SetProjectState("/tmp/no_such_dir/site.vlr", false);
+    // A program without the build feature, or with Build All disabled, cannot build.
+    if (!w->Gate().available(build)) {
+        EXPECT_EQ(BuildProject(), 0);
+        w->Gate().makeAvailable(vlr::CommandGroup::Build);
+    }
     build->setEnabled(false);
     EXPECT_EQ(BuildProject(), 0);
     EXPECT_EQ(builds, 0);

@@ -2,6 +2,8 @@
 // libraries and plug-ins that throw.
 #include "PlugInFixture.h"
 
+#include "app/commands/MainCommands.h"
+#include "platform/System.h"
 #include "platform/Window.h"
 
 #include <QAction>
