@@ -31,8 +31,11 @@ void SetField(char (&field)[VLR_ABOUT_FIELD], const char* text) {
 // fragment (the selection) stays a fragment.
 bool Tidy(const std::string& in, bool fragment, std::string& out) {
     TidyDoc doc = tidyCreate();
-    TidyBuffer output{};
-    TidyBuffer errors{};
+    // Buffers must be initialised before libtidy fills or frees them.
+    TidyBuffer output;
+    TidyBuffer errors;
+    tidyBufInit(&output);
+    tidyBufInit(&errors);
     tidyOptSetBool(doc, TidyForceOutput, yes);
     tidyOptSetBool(doc, TidyQuiet, yes);
     tidyOptSetBool(doc, TidyShowWarnings, no);
