@@ -3,10 +3,13 @@
 #include "PlugInFixture.h"
 
 #include "app/commands/MainCommands.h"
+#include "app/shell/Splash.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QLabel>
 #include <QMenu>
 
 namespace vlrtest {
@@ -161,6 +164,52 @@ TEST_F(PlugInTest, DownloadOpensTheVendorsSite) {
     w->Commands().action("Download1")->trigger();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].rfind("http", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vlrtest
+
+namespace vlrtest {
+namespace {
+
+// Keeps every text the splash window's status line is painted with.
+class SplashRecorder : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            if (auto* label = qobject_cast<QLabel*>(watched); label && (texts.isEmpty() || texts.back() != label->text()))
+                texts << label->text();
+        return false;
+    }
+    QStringList texts;
+};
+
+TEST_F(PlugInTest, TheSplashWindowNamesEveryEntryAndLibraryAndWhatWasSkipped) {
+    Install("fx_beta", "sub/beta.vlp");
+    InstallFile("notes.txt", "not a plug-in");
+    InstallFile("broken.vlp", "no library");
+    auto* splash = new vlr::TFrmSplash;
+    splash->show();
+    vlr::ProcessMessages();
+    SplashRecorder recorder;
+    splash->findChild<QLabel*>("Label1")->installEventFilter(&recorder);
+    w = std::make_unique<vlr::TFrmMainVLR>(splash);
+    const QString dir = QString::fromStdString((appDir / "plugins").string()) + "/";
+    const QStringList& t = recorder.texts;
+    for (const QString& expected :
+         {QString("Scanning for pluggins: sub"), QString("Scanning for pluggins: notes.txt"),
+          QString("Scanning for pluggins: beta.vlp"), "Loading Pluggins: " + dir + "broken.vlp",
+          "Loading Pluggins: " + dir + "sub/beta.vlp", QString("Loading Preferences...")})
+        EXPECT_TRUE(t.contains(expected)) << expected.toStdString() << "\n" << t.join("\n").toStdString();
+    // Scanning ends before loading starts, and all of it before the preferences.
+    EXPECT_LT(t.indexOf("Scanning for pluggins: beta.vlp"), t.indexOf("Loading Pluggins: " + dir + "sub/beta.vlp"));
+    EXPECT_LT(t.indexOf("Loading Pluggins: " + dir + "sub/beta.vlp"), t.indexOf("Loading Preferences..."));
+    bool skipped = false;
+    for (const QString& line : t)
+        skipped = skipped || (line.contains("broken.vlp") && line.contains("skipped"));
+    EXPECT_TRUE(skipped) << t.join("\n").toStdString();
+    w.reset();
+    delete splash;
 }
 
 }  // namespace
