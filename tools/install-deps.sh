@@ -11,6 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev qt6-image-formats-plugins
   libpcre2-dev
+  libtidy-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   libcurl4-openssl-dev libssl-dev libsecret-1-dev

@@ -181,6 +181,9 @@ void TFrmMainVLR::FormCreate() {
         app->setExceptionSink(this);
     SetUnhandledExceptionHook([this](std::exception_ptr e) { HandleExceptionEx(this, e); });
 
+    // A plug-in that fails does not stop the program from starting.
+    for (const auto& unit : units_)
+        RunGuarded(*this, this, "FormCreate", [&] { unit->LoadExtensions(); });
     if (splash_) {
         splash_->setStatus("Loading Preferences...");
         ProcessMessages();
@@ -259,6 +262,11 @@ void TFrmMainVLR::FormShow() {
         splash_ = nullptr;
     }
     PostMessage(handle_, MSG_LOAD_SWATCHES, 0, 0);
+}
+
+void TFrmMainVLR::SplashStatus(const QString& text) {
+    if (splash_)
+        splash_->setStatus(text);
 }
 
 void TFrmMainVLR::SetStatusText(const QString& text) {

@@ -80,6 +80,7 @@ public:
     CommandGate& Gate() override { return *gate_; }
     StatusLine& Status() override { return *status_; }
     void SetStatusText(const QString& text) override;
+    void SplashStatus(const QString& text) override;
     SidePanel& Side() override { return *side_; }
     RecentList& RecentProjects() override { return *recentProjects_; }
     RecentList& RecentFiles() override { return *recentFiles_; }

@@ -8,6 +8,7 @@
 #include "editor/unit/EditorUnit.h"
 #include "project/linkcheck/LinkCheckUnit.h"
 #include "project/build_unit/BuildUnit.h"
+#include "plugins/PlugInUnit.h"
 #include "project/unit/ProjectUnit.h"
 
 namespace vlr {
@@ -26,6 +27,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::make_unique<TToolsUnit>(*this));
     units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
     units_.push_back(std::make_unique<TBuildUnit>(*this));
+    units_.push_back(std::make_unique<TPlugInUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

@@ -32,6 +32,9 @@ public:
 
     // Once every unit exists: connect the unit's commands.
     virtual void ConnectCommands() {}
+    // FormCreate, after the outside modules are bound and before the
+    // preferences are read: plug-ins are loaded here.
+    virtual void LoadExtensions() {}
     // FormCreate, after the outside modules are bound and the preferences read.
     virtual void Created() {}
     // FormShow, before the command-line arguments are opened.

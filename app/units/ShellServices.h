@@ -48,6 +48,9 @@ public:
     // Frame parts.
     virtual StatusLine& Status() = 0;
     virtual void SetStatusText(const QString& text) = 0;
+    // Writes the text into the splash window's status line while it shows;
+    // nothing once it has gone.
+    virtual void SplashStatus(const QString& text) { (void)text; }
     virtual SidePanel& Side() = 0;
     virtual RecentList& RecentProjects() = 0;
     virtual RecentList& RecentFiles() = 0;

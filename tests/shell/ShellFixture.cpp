@@ -81,7 +81,8 @@ void ShellTest::MakeAppDir(const std::vector<std::string>& leaveOut) {
     fs::create_directories(appDir);
     for (const auto& entry : fs::directory_iterator(VELORA_RUN_FOLDER)) {
         std::string name = entry.path().filename().string();
-        if (name == "preferences.dat")
+        // The sample plug-ins stay out unless a test installs plug-ins itself.
+        if (name == "preferences.dat" || name == "plugins")
             continue;
         bool skip = false;
         for (const std::string& m : leaveOut)
