@@ -10,6 +10,7 @@ packages=(
   qt6-webengine-dev
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev
+  libhunspell-dev hunspell-en-us libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   fonts-liberation

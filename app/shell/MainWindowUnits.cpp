@@ -5,6 +5,7 @@
 #include "authoring/AuthoringUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/unit/ProjectUnit.h"
+#include "spelling/unit/SpellingUnit.h"
 
 namespace vlr {
 
@@ -18,6 +19,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::move(editors));
 
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
+    units_.push_back(std::make_unique<TSpellingUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

@@ -42,8 +42,8 @@ void TFrmEditor::buildPopupMenu() {
     VisitLink1->setEnabled(false);
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
-    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [] {});
-    CheckSpelling1->setEnabled(false);
+    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr,
+                          [this] { guarded("CheckSpelling1Click", [this] { CheckSpelling1Click(); }); });
     AddToRepository1 = item("AddToRepository1", "&Add To Repository...", nullptr, [this] {
         RecordPtr r = MakeRecord(FileName);
         Report(MW_ADD_TO_REPOSITORY, std::move(r));

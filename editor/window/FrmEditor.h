@@ -85,6 +85,8 @@ public:
     // Whether pasting is possible: the clipboard holds text.
     static bool ClipboardHasText();
     void ChangeCase();
+    // Spell check of the whole document (EditorSpelling.cpp).
+    void CheckSpelling1Click();
     void ReadEditorFont();
     void FindNext(bool regularExpressions);
     void ShowAll();
