@@ -10,9 +10,12 @@ packages=(
   qt6-webengine-dev
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev
-  libhunspell-dev hunspell-en-us libcurl4-openssl-dev
+  libpcre2-dev
+  libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
+  libcurl4-openssl-dev libssl-dev libsecret-1-dev
+  python3-pyftpdlib
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
 )
