@@ -21,12 +21,9 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::move(editors));
 
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
-<<<<<<< HEAD
-    units_.push_back(std::make_unique<TSpellingUnit>(*this));
-=======
     units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
     units_.push_back(std::make_unique<TToolsUnit>(*this));
->>>>>>> main
+    units_.push_back(std::make_unique<TSpellingUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);
