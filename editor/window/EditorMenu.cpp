@@ -52,7 +52,10 @@ void TFrmEditor::buildPopupMenu() {
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { guarded("PopupMenu1Popup", [this] { PopupMenu1Popup(); }); });
     SyntaxMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(SyntaxMemo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(SyntaxMemo1->mapToGlobal(at)); });
+            [this](const QPoint& at) {
+                guarded("OfferSpelling", [&] { OfferSpelling(at); });
+                PopupMenu1->popup(SyntaxMemo1->mapToGlobal(at));
+            });
 }
 
 void TFrmEditor::PopupMenu1Popup() {

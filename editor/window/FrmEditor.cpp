@@ -34,6 +34,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent) : QWidget(parent), hos
     buildLayout();
     buildPopupMenu();
     applyControlSettings();
+    AttachSpelling();
     // FormCreate.
     TempDir = vlr::TempDir();
     TickId = std::to_string(TickCount());

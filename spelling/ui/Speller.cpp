@@ -31,6 +31,7 @@ void Speller::SetOptions(const SpellOptions& options) {
     if (options.language != options_.language)
         dict_.reset();
     options_ = options;
+    ++generation_;
     if (!WriteSpellOptions(folder_ + kSettingsFile, options_))
         throw ESpellError("The spelling settings cannot be written to " + folder_ + kSettingsFile + ".");
 }
@@ -53,9 +54,15 @@ SpellRunResult Speller::CheckDocument(velora::memo::TSyntaxMemo& memo, QWidget* 
     }
     if (!r.cancelled)
         ShowMessage(MessageKind::Information, "Spelling", "The spelling check is complete.");
+    ++generation_;  // Ignore All and added words change the answers
     if (r.changes == 0)
         memo.engine().setSelection(before);
     return r;
+}
+
+void Speller::AddWord(const std::string& word) {
+    Dictionary().AddToUser(word);
+    ++generation_;
 }
 
 void Speller::Configure(QWidget* parent) {

@@ -8,6 +8,7 @@
 #include "spelling/engine/SpellDictionary.h"
 #include "spelling/engine/SpellWords.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,11 @@ public:
     // Test seam: answers the questions instead of the suggestions dialog.
     SpellAsk askOverride;
 
+    // Adds a word to the user dictionary (context menu of a marked word).
+    void AddWord(const std::string& word);
+    // Changes whenever the answers may change (settings, user words, a check).
+    std::uint64_t Generation() const { return generation_; }
+
     // The configuration dialog.
     void Configure(QWidget* parent);
 
@@ -49,6 +55,7 @@ private:
     std::string dictionaries_;
     SpellOptions options_;
     std::unique_ptr<SpellDictionary> dict_;
+    std::uint64_t generation_ = 1;
 };
 
 }  // namespace vlr::spelling

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "spelling/ui/SpellCheckDialog.h"
+#include "spelling/ui/SpellMarks.h"
 #include "spelling/ui/Speller.h"
 #include "tests/spelling/FixtureDictionary.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace vlrtest {
 namespace {
@@ -92,6 +94,72 @@ TEST_F(SpellingTest, TheSuggestionsDialogShowsTheWordInItsSentence) {
     EXPECT_EQ(d.ChangeToEdit->text(), "house");
     if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
         d.grab().save(QString::fromUtf8(shots) + "/spelling-suggestions.png");
+}
+
+using Marks = std::vector<std::pair<velora::memo::Pos, velora::memo::Pos>>;
+
+TEST_F(SpellingTest, BackgroundMarksFollowTheTextAndTypingOnlyFlagsLines) {
+    vlr::TFrmEditor* e = NewEditor();
+    ASSERT_NE(e->spellMarks(), nullptr);
+    TSpellMarks& marks = *e->spellMarks();
+    velora::memo::MemoEngine& m = e->memo().engine();
+    m.setText("<p class=\"wrld\">hello wrld</p>\n<p>the hous</p>");
+    marks.Settle();
+    EXPECT_EQ(marks.Marks(), (Marks{{22, 26}, {38, 42}}));
+    if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
+        e->grab().save(QString::fromUtf8(shots) + "/spelling-underlines.png");
+
+    // A keystroke flags its line and checks nothing.
+    m.setSelection(42, 42);
+    m.typeText("e");
+    EXPECT_EQ(marks.Marks(), (Marks{{22, 26}}));
+    EXPECT_TRUE(m.store().record(m.store().locate(40).ref).flags & velora::memo::kRecSpellPending);
+    marks.Settle();
+    EXPECT_EQ(marks.Marks(), (Marks{{22, 26}}));
+    EXPECT_FALSE(m.store().record(m.store().locate(40).ref).flags & velora::memo::kRecSpellPending);
+
+    // Undo brings the mark back.
+    m.undo();
+    marks.Settle();
+    EXPECT_EQ(marks.Marks(), (Marks{{22, 26}, {38, 42}}));
+}
+
+TEST_F(SpellingTest, TheContextMenuOfAMarkedWordOffersSuggestionsAndAddToDictionary) {
+    vlr::TFrmEditor* e = NewEditor();
+    TSpellMarks& marks = *e->spellMarks();
+    velora::memo::MemoEngine& m = e->memo().engine();
+    m.setText("<p>hello wrld and zzqx</p>");
+    marks.Settle();
+    ASSERT_EQ(marks.Marks(), (Marks{{9, 13}, {18, 22}}));
+
+    e->OfferSpelling(e->memo().pointAt(10));
+    const QList<QAction*> items = e->PopupMenu1->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), "world");
+    e->OfferSpelling(e->memo().pointAt(10));  // offering again does not pile up items
+    EXPECT_EQ(e->PopupMenu1->actions().size(), items.size());
+    e->PopupMenu1->actions()[0]->trigger();
+    EXPECT_EQ(Text(e), "<p>hello world and zzqx</p>");
+    m.undo();
+    EXPECT_EQ(Text(e), "<p>hello wrld and zzqx</p>");
+
+    e->OfferSpelling(e->memo().pointAt(19));
+    QAction* add = nullptr;
+    for (QAction* a : e->PopupMenu1->actions())
+        if (a->objectName() == "AddToDictionary")
+            add = a;
+    ASSERT_NE(add, nullptr);
+    add->trigger();
+    marks.Settle();
+    EXPECT_EQ(marks.Marks(), (Marks{{9, 13}}));
+    // The word is in the user dictionary for the next run of the program.
+    Speller again(appDir.string() + "/", (work / "dicts").string());
+    EXPECT_TRUE(again.Dictionary().Check("zzqx"));
+
+    // Off the marked words the menu is as it was.
+    e->OfferSpelling(e->memo().pointAt(4));
+    EXPECT_EQ(e->PopupMenu1->actions()[0], e->Undo1);
+    EXPECT_TRUE(Errors().empty());
 }
 
 }  // namespace
