@@ -85,7 +85,7 @@ SpellRunResult RunSpellCheck(velora::memo::MemoEngine& engine, SpellDictionary& 
             continue;
         engine.setSelection(w.start, w.end);
         SpellQuestion q = DescribeWord(engine, w.start, w.end);
-        q.suggestions = dict.Suggest(w.text, kMaxSuggestions);
+        q.lookUp = [&dict, word = w.text] { return dict.Suggest(word, kMaxSuggestions); };
         ++result.questions;
         const SpellDecision d = ask(q);
         switch (d.action) {

@@ -25,7 +25,17 @@ struct SpellQuestion {
     // The sentence the word is in (markup left out), and where the word is in it.
     std::string sentence;
     std::size_t wordOffset = 0;
-    std::vector<std::string> suggestions;  // at most kMaxSuggestions
+    std::vector<std::string> suggestions;  // at most kMaxSuggestions, once Suggest() ran
+    // Fills `suggestions` the first time (looking them up costs far more than
+    // checking, so a check that is answered without them never pays for it).
+    std::function<std::vector<std::string>()> lookUp;
+    const std::vector<std::string>& Suggest() {
+        if (lookUp) {
+            suggestions = lookUp();
+            lookUp = nullptr;
+        }
+        return suggestions;
+    }
 };
 
 inline constexpr std::size_t kMaxSuggestions = 50;

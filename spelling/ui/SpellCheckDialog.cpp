@@ -52,7 +52,8 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void TSpellCheckDialog::Fill(const SpellQuestion& q) {
+void TSpellCheckDialog::Fill(SpellQuestion q) {
+    q.Suggest();
     const QString before = QString::fromUtf8(q.sentence.substr(0, q.wordOffset)).toHtmlEscaped();
     const QString word = QString::fromUtf8(q.word).toHtmlEscaped();
     const QString after =
@@ -72,8 +73,8 @@ void TSpellCheckDialog::Fill(const SpellQuestion& q) {
     ChangeToEdit->setFocus();
 }
 
-SpellDecision TSpellCheckDialog::Ask(const SpellQuestion& q) {
-    Fill(q);
+SpellDecision TSpellCheckDialog::Ask(SpellQuestion q) {
+    Fill(std::move(q));
     action_ = SpellAction::Cancel;
     exec();
     SpellDecision d;

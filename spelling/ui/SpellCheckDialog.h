@@ -18,9 +18,9 @@ class TSpellCheckDialog : public QDialog {
 public:
     explicit TSpellCheckDialog(QWidget* parent = nullptr);
     // Shows the question modally and returns the answer (Cancel when closed).
-    SpellDecision Ask(const SpellQuestion& q);
+    SpellDecision Ask(SpellQuestion q);
     // Fills the dialog without showing it (screenshots, tests).
-    void Fill(const SpellQuestion& q);
+    void Fill(SpellQuestion q);
 
     QLabel* SentenceLabel;
     QLineEdit* ChangeToEdit;

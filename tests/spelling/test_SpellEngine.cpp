@@ -173,8 +173,10 @@ TEST_F(SpellEngine, TheQuestionShowsTheSentenceWithoutMarkup) {
     auto d = Open();
     SpellQuestion asked;
     RunSpellCheck(engine, *d, options, [&](const SpellQuestion& q) {
-        if (q.word == "hous")
+        if (q.word == "hous") {
             asked = q;
+            asked.Suggest();
+        }
         return SpellDecision{SpellAction::Ignore, {}};
     });
     EXPECT_EQ(asked.sentence, "The hous is here!");
