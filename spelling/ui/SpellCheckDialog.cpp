@@ -20,11 +20,15 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent) : QDialog(parent) {
     SentenceLabel->setMinimumWidth(360);
     SentenceLabel->setMinimumHeight(48);
     grid->addWidget(SentenceLabel, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Change &to:")), 2, 0);
+    auto* changeLabel = new QLabel(QStringLiteral("Change &to:"));
+    grid->addWidget(changeLabel, 2, 0);
     ChangeToEdit = new QLineEdit;
+    changeLabel->setBuddy(ChangeToEdit);
     grid->addWidget(ChangeToEdit, 3, 0);
-    grid->addWidget(new QLabel(QStringLiteral("&Suggestions:")), 4, 0);
+    auto* listLabel = new QLabel(QStringLiteral("&Suggestions:"));
+    grid->addWidget(listLabel, 4, 0);
     SuggestionList = new QListWidget;
+    listLabel->setBuddy(SuggestionList);
     grid->addWidget(SuggestionList, 5, 0);
 
     auto* buttons = new QVBoxLayout;

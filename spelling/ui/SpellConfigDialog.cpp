@@ -28,9 +28,11 @@ TSpellConfigDialog::TSpellConfigDialog(Speller& speller, QWidget* parent) : QDia
     form->addRow(QStringLiteral("&Main dictionary:"), LanguageBox);
     layout->addLayout(form);
 
-    layout->addWidget(new QLabel(QStringLiteral("&User dictionary (double-click a word to edit it):")));
+    auto* wordsLabel = new QLabel(QStringLiteral("&User dictionary (double-click a word to edit it):"));
+    layout->addWidget(wordsLabel);
     auto* words = new QHBoxLayout;
     UserWordList = new QListWidget;
+    wordsLabel->setBuddy(UserWordList);
     try {
         for (const std::string& w : speller.Dictionary().UserWords()) {
             auto* item = new QListWidgetItem(QString::fromUtf8(w));

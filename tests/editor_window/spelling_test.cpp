@@ -4,13 +4,17 @@
 #include "EditorFixture.h"
 
 #include "spelling/ui/SpellCheckDialog.h"
+#include "spelling/ui/SpellConfigDialog.h"
 #include "spelling/ui/SpellMarks.h"
 #include "spelling/ui/Speller.h"
 #include "tests/spelling/FixtureDictionary.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -94,6 +98,40 @@ TEST_F(SpellingTest, TheSuggestionsDialogShowsTheWordInItsSentence) {
     EXPECT_EQ(d.ChangeToEdit->text(), "house");
     if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
         d.grab().save(QString::fromUtf8(shots) + "/spelling-suggestions.png");
+}
+
+TEST_F(SpellingTest, TheConfigurationDialogEditsUserWordsAndSwitchesForTheNextStart) {
+    speller->AddWord("alpha");
+    speller->AddWord("bravo");
+    TSpellConfigDialog d(*speller);
+    EXPECT_EQ(d.LanguageBox->currentText(), "en_TEST");
+    ASSERT_EQ(d.UserWordList->count(), 2);
+    d.UserWordList->setCurrentRow(0);
+    d.RemoveButton->click();
+    d.UserWordList->item(0)->setText("charlie");
+    d.BackgroundCheck->setChecked(false);
+    d.DigitsCheck->setChecked(false);
+    ASSERT_TRUE(d.Apply());
+
+    Speller next(appDir.string() + "/", (work / "dicts").string());
+    EXPECT_EQ(next.Options().language, "en_TEST");
+    EXPECT_FALSE(next.Options().background);
+    EXPECT_TRUE(next.Options().skipCapitals);
+    EXPECT_FALSE(next.Options().skipDigits);
+    EXPECT_EQ(next.Dictionary().UserWords(), std::vector<std::string>{"charlie"});
+    EXPECT_FALSE(next.Dictionary().Check("alpha"));
+    if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
+        d.grab().save(QString::fromUtf8(shots) + "/spelling-options.png");
+}
+
+TEST_F(SpellingTest, WithBackgroundCheckingOffNothingIsMarked) {
+    SpellOptions o = speller->Options();
+    o.background = false;
+    speller->SetOptions(o);
+    vlr::TFrmEditor* e = NewEditor();
+    e->memo().engine().setText("<p>hello wrld</p>");
+    e->spellMarks()->Settle();
+    EXPECT_TRUE(e->spellMarks()->Marks().empty());
 }
 
 using Marks = std::vector<std::pair<velora::memo::Pos, velora::memo::Pos>>;
