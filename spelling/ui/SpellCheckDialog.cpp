@@ -44,6 +44,12 @@ TSpellCheckDialog::TSpellCheckDialog(QWidget* parent) : QDialog(parent) {
     ChangeAllButton = button("Change A&ll", SpellAction::ChangeAll);
     AddButton = button("&Add to dictionary", SpellAction::Add);
     buttons->addStretch();
+    OptionsButton = new QPushButton(QStringLiteral("&Options..."));
+    buttons->addWidget(OptionsButton);
+    connect(OptionsButton, &QPushButton::clicked, this, [this] {
+        if (onOptions)
+            onOptions();
+    });
     CancelButton = button("Cancel", SpellAction::Cancel);
     grid->addLayout(buttons, 1, 1, 5, 1);
 

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,6 +33,9 @@ public:
     QPushButton* IgnoreAllButton;
     QPushButton* AddButton;
     QPushButton* CancelButton;
+    QPushButton* OptionsButton;
+    // Opens the spell checker's configuration (the Options button).
+    std::function<void()> onOptions;
 
 private:
     void answer(SpellAction a);

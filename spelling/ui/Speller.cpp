@@ -29,7 +29,8 @@ void Speller::Use(Speller* speller) { installed = speller; }
 
 void Speller::SetOptions(const SpellOptions& options) {
     if (options.language != options_.language)
-        dict_.reset();
+        // A check that is running may still hold the old dictionary.
+        retired_.push_back(std::move(dict_));
     options_ = options;
     ++generation_;
     if (!WriteSpellOptions(folder_ + kSettingsFile, options_))
@@ -43,6 +44,7 @@ SpellDictionary& Speller::Dictionary() {
 }
 
 SpellRunResult Speller::CheckDocument(velora::memo::TSyntaxMemo& memo, QWidget* parent) {
+    retired_.clear();
     SpellDictionary& dict = Dictionary();
     const velora::memo::Selection before = memo.engine().selection();
     SpellRunResult r;
@@ -50,6 +52,8 @@ SpellRunResult Speller::CheckDocument(velora::memo::TSyntaxMemo& memo, QWidget* 
         r = RunSpellCheck(memo.engine(), dict, options_, askOverride);
     } else {
         TSpellCheckDialog dialog(parent);
+        // New settings act from the next check on; this one keeps its dictionary.
+        dialog.onOptions = [this, &dialog] { Configure(&dialog); };
         r = RunSpellCheck(memo.engine(), dict, options_, [&](const SpellQuestion& q) { return dialog.Ask(q); });
     }
     if (!r.cancelled)

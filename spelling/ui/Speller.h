@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -55,6 +56,7 @@ private:
     std::string dictionaries_;
     SpellOptions options_;
     std::unique_ptr<SpellDictionary> dict_;
+    std::vector<std::unique_ptr<SpellDictionary>> retired_;
     std::uint64_t generation_ = 1;
 };
 
