@@ -30,16 +30,16 @@ const std::string kPage = "<html><body><p>Hello from the test server</p></body><
 
 vlrtest::HttpReply Serve(const std::string& path) {
     if (path == "/page.html")
-        return {"HTTP/1.1 200 OK\r\nContent-Type: text/html", kPage};
+        return {"HTTP/1.1 200 OK\r\nContent-Type: text/html", kPage, 0};
     if (path == "/moved")
-        return {"HTTP/1.1 302 Found\r\nLocation: /page.html", ""};
+        return {"HTTP/1.1 302 Found\r\nLocation: /page.html", "", 0};
     if (path == "/loop")
-        return {"HTTP/1.1 302 Found\r\nLocation: /loop", ""};
+        return {"HTTP/1.1 302 Found\r\nLocation: /loop", "", 0};
     if (path == "/slow")
         return {"HTTP/1.1 200 OK", kPage, 4000};
     if (path == "/big")
-        return {"HTTP/1.1 200 OK", std::string(300000, 'x')};
-    return {"HTTP/1.1 404 Not Found", "missing"};
+        return {"HTTP/1.1 200 OK", std::string(300000, 'x'), 0};
+    return {"HTTP/1.1 404 Not Found", "missing", 0};
 }
 
 std::string ReadFile(const std::string& p) {
