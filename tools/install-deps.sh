@@ -12,6 +12,7 @@ packages=(
   libjpeg-dev libgif-dev qt6-image-formats-plugins
   libpcre2-dev
   libtidy-dev
+  libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   libcurl4-openssl-dev libssl-dev libsecret-1-dev

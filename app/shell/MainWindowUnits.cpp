@@ -10,6 +10,7 @@
 #include "project/build_unit/BuildUnit.h"
 #include "plugins/PlugInUnit.h"
 #include "project/unit/ProjectUnit.h"
+#include "spelling/unit/SpellingUnit.h"
 
 namespace vlr {
 
@@ -28,6 +29,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
     units_.push_back(std::make_unique<TBuildUnit>(*this));
     units_.push_back(std::make_unique<TPlugInUnit>(*this));
+    units_.push_back(std::make_unique<TSpellingUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

@@ -41,8 +41,8 @@ void TFrmEditor::buildPopupMenu() {
     VisitLink1->setEnabled(false);
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
-    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr, [] {});
-    CheckSpelling1->setEnabled(false);
+    CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr,
+                          [this] { guarded("CheckSpelling1Click", [this] { CheckSpelling1Click(); }); });
     AddToRepository1 = item("AddToRepository1", "&Add To Repository...", nullptr, [this] {
         RecordPtr r = MakeRecord(FileName);
         Report(MW_ADD_TO_REPOSITORY, std::move(r));
@@ -51,7 +51,10 @@ void TFrmEditor::buildPopupMenu() {
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { guarded("PopupMenu1Popup", [this] { PopupMenu1Popup(); }); });
     SyntaxMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(SyntaxMemo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(SyntaxMemo1->mapToGlobal(at)); });
+            [this](const QPoint& at) {
+                guarded("OfferSpelling", [&] { OfferSpelling(at); });
+                PopupMenu1->popup(SyntaxMemo1->mapToGlobal(at));
+            });
 }
 
 void TFrmEditor::PopupMenu1Popup() {

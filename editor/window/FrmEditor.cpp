@@ -40,6 +40,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent)
     Images = std::make_unique<EditorImage>(*this);
     buildPopupMenu();
     applyControlSettings();
+    AttachSpelling();
     // FormCreate.
     TempDir = vlr::TempDir();
     TickId = UniqueTickId();

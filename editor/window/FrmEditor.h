@@ -18,8 +18,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
+class QPoint;
 class QFrame;
 class QMdiSubWindow;
 class QMenu;
@@ -27,6 +29,9 @@ class QStackedWidget;
 class QTabBar;
 
 namespace vlr {
+namespace spelling {
+class TSpellMarks;
+}
 
 class EditorImage;
 class EditorLinks;
@@ -88,6 +93,12 @@ public:
     // Whether pasting is possible: the clipboard holds text.
     static bool ClipboardHasText();
     void ChangeCase();
+    // Spell check of the whole document, background marks and the marked
+    // word's entries at the top of the context menu (EditorSpelling.cpp).
+    void CheckSpelling1Click();
+    void AttachSpelling();
+    void OfferSpelling(const QPoint& at);
+    spelling::TSpellMarks* spellMarks() const { return spellMarks_; }
     void ReadEditorFont();
     void FindNext(bool regularExpressions);
     void ShowAll();
@@ -170,6 +181,8 @@ private:
     SearchMarks* marks_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
     bool shownBefore_ = false;
+    spelling::TSpellMarks* spellMarks_ = nullptr;
+    std::vector<QAction*> spellActions_;
 };
 
 // The editor window created last; cleared when any editor window is destroyed.

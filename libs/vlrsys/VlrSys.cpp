@@ -6,8 +6,10 @@
 #include "libs/vlrsys/NewProjectDialog.h"
 #include "libs/vlrsys/PreferencesDialog.h"
 #include "libs/vlrsys/ProjectOptionsDialog.h"
+#include "libs/vlrsys/RepositoryDialogs.h"
 #include "libs/vlrsys/ToolsDialog.h"
 #include "libs/vlrsys/VariablesDialog.h"
+#include "libs/vlrsys/WebOpen.h"
 #include "platform/Prompter.h"
 #include "platform/Record.h"
 #include "platform/System.h"
@@ -140,11 +142,24 @@ VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle mainWindow) {
     return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
 
-// The repository and download dialogs are not offered yet. Each call changes
-// nothing.
-VLR_ENTRY_POINT void ShowObjRep(vlr::Handle, vlr::Handle) {}
-VLR_ENTRY_POINT void AddObjRep(vlr::Handle, vlr::Handle, const char*) {}
-VLR_ENTRY_POINT void DlFromWeb(vlr::Handle, vlr::Handle) {}
+// "&New...": the templates and the stored documents; OK opens a new editor
+// window from the chosen one.
+VLR_ENTRY_POINT void ShowObjRep(vlr::Handle, vlr::Handle mainWindow) {
+    if (CanRunDialog("New"))
+        vlr::sys::RunNewFromRepository(vlr::AppDir(), mainWindow, vlr::modules::OwnerWidget(mainWindow));
+}
+
+// "&Add To Repository...": stores a copy of the file under a name, a
+// description and a category.
+VLR_ENTRY_POINT void AddObjRep(vlr::Handle, vlr::Handle mainWindow, const char* path) {
+    if (path && *path && CanRunDialog("Add To Repository"))
+        vlr::sys::RunAddToRepository(vlr::AppDir(), path, vlr::modules::OwnerWidget(mainWindow));
+}
+
+// "Open From the &Web...": fetches a document and opens it through 3057.
+VLR_ENTRY_POINT void DlFromWeb(vlr::Handle, vlr::Handle mainWindow) {
+    vlr::sys::RunOpenFromWeb(mainWindow, vlr::modules::OwnerWidget(mainWindow));
+}
 
 // Runs the tools dialog over AppDir + "tools.dat"; OK writes the file whole.
 // A file that cannot be read is reported and left as it is.

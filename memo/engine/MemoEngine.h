@@ -312,8 +312,10 @@ class MemoEngine : private UndoTarget {
   std::string title;  // the title text (print header, HTML title)
   SaveFormat saveFormat = SaveFormat::sfTEXT;
   std::string version = "2.00.02";
-  // The spell checker's line limit (0x1634).
+  // The spell checker's line limit (0x1634) and its step (0x1635): the background speller
+  // installs the step and answers 1 while lines still wait for it.
   std::int64_t spellLineLimit = 0;
+  std::function<std::intptr_t()> onSpellStep;
   // Today's date as text for the HTML export; replaceable for tests.
   std::function<std::string()> dateText;
   // Tab stop after column col (zero-based): the explicit stops, then multiples of TabDefault.

@@ -235,7 +235,7 @@ std::intptr_t MemoEngine::perform(unsigned m, std::uintptr_t wParam, std::intptr
       spellLineLimit = lParam - 1;
       return 0;
     case msg::kSpellStep:
-      return 0;
+      return onSpellStep ? onSpellStep() : 0;
     default:
       return 0;
   }

@@ -55,9 +55,6 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     ModalDriver driver([](QWidget* w) { w->close(); });
     vlr::Handle m = main.handle();
 
-    Entry<ShowObjRepFn>("vlrsys", "ShowObjRep")(0, m);
-    Entry<AddObjRepFn>("vlrsys", "AddObjRep")(0, m, "/tmp/page.hts");
-    Entry<DlFromWebFn>("vlrsys", "DlFromWeb")(0, m);
     // The insertion dialogs need an editor window to insert into.
     Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, m);
     for (const char* name : {"InsTable", "InsActiveX", "InsJavaApp"})
@@ -67,6 +64,28 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     EXPECT_TRUE(main.received().empty());
     EXPECT_TRUE(prompter.prompts().empty());
     EXPECT_FALSE(driver.acted());
+}
+
+// Closing the repository dialogs and cancelling the address prompt leave the
+// main window alone and the store untouched.
+TEST(ModuleEntryPoints, RepositoryAndWebDialogsCancelledSendNothing) {
+    App();
+    TempAppDir appDir;
+    FakeMainWindow main;
+    vlr::ScriptedPrompter prompter;
+    prompter.QueueInput(std::nullopt);
+    ModalDriver driver([](QWidget* w) { w->close(); });
+    vlr::Handle m = main.handle();
+
+    Entry<ShowObjRepFn>("vlrsys", "ShowObjRep")(0, m);
+    Entry<AddObjRepFn>("vlrsys", "AddObjRep")(0, m, "/tmp/page.hts");
+    Entry<DlFromWebFn>("vlrsys", "DlFromWeb")(0, m);
+    Settle();
+
+    EXPECT_TRUE(main.received().empty());
+    EXPECT_TRUE(driver.acted());
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].type, vlr::RecordedPrompt::Input);
 }
 
 }  // namespace
