@@ -1,7 +1,10 @@
 // Program start: splash window, application title, main window, message loop.
+#include "app/instance/SingleInstance.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
 #include "app/shell/VeloraApplication.h"
+#include "app/units/ProjectAccess.h"
+#include "app/units/UnitCommands.h"
 
 #include <QCoreApplication>
 
@@ -14,6 +17,9 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     vlr::VeloraApplication app(argc, argv);
+    // Files opened while Velora already runs go to the running program.
+    if (vlr::instance::SendToRunning(vlr::instance::ForwardablePaths(QCoreApplication::arguments().mid(1))))
+        return 0;
 
     vlr::TFrmSplash splash;
     splash.show();
@@ -27,5 +33,9 @@ int main(int argc, char** argv) {
     if (mainWindow->fatal())
         return 1;
     mainWindow->show();
+    vlr::TFrmMainVLR& frame = *mainWindow;
+    vlr::instance::InstanceServer instance(
+        [&frame](const QString& path) { vlr::RunGuarded(frame, &frame, "ParseToOpen", [&] { frame.Project().ParseToOpen(path.toStdString()); }); },
+        [&frame] { frame.setWindowState(frame.windowState() & ~Qt::WindowMinimized); frame.raise(); frame.activateWindow(); });
     return QCoreApplication::exec();
 }

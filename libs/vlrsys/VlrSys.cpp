@@ -135,7 +135,7 @@ VLR_ENTRY_POINT std::uint8_t DoVars(vlr::Handle) {
 VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle mainWindow) {
     if (!CanRunDialog("Project Options"))
         return 0;
-    vlr::sys::TFrmProjectOptions dialog(vlr::AppDir() + "~tmppref.ini", vlr::modules::OwnerWidget(mainWindow));
+    vlr::sys::TFrmProjectOptions dialog(vlr::WritablePath("~tmppref.ini"), vlr::modules::OwnerWidget(mainWindow));
     return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
 
