@@ -14,6 +14,7 @@ packages=(
   clang
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
+  desktop-file-utils appstream libxml2-utils dpkg-dev lintian
 )
 
 missing=()

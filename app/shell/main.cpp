@@ -7,6 +7,7 @@
 #include "app/units/UnitCommands.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <memory>
 #include <unistd.h>
@@ -17,8 +18,11 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     vlr::VeloraApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // --quit-after-start: start fully, then close as the user would (checks of an installation).
+    const bool quitAfterStart = arguments.removeAll(QStringLiteral("--quit-after-start")) > 0;
     // Files opened while Velora already runs go to the running program.
-    if (vlr::instance::SendToRunning(vlr::instance::ForwardablePaths(QCoreApplication::arguments().mid(1))))
+    if (!quitAfterStart && vlr::instance::SendToRunning(vlr::instance::ForwardablePaths(arguments)))
         return 0;
 
     vlr::TFrmSplash splash;
@@ -29,7 +33,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("Velora");
     QCoreApplication::setOrganizationName("Velora");
 
-    auto mainWindow = std::make_unique<vlr::TFrmMainVLR>(&splash, QCoreApplication::arguments().mid(1));
+    auto mainWindow = std::make_unique<vlr::TFrmMainVLR>(&splash, arguments);
     if (mainWindow->fatal())
         return 1;
     mainWindow->show();
@@ -37,5 +41,7 @@ int main(int argc, char** argv) {
     vlr::instance::InstanceServer instance(
         [&frame](const QString& path) { vlr::RunGuarded(frame, &frame, "ParseToOpen", [&] { frame.Project().ParseToOpen(path.toStdString()); }); },
         [&frame] { frame.setWindowState(frame.windowState() & ~Qt::WindowMinimized); frame.raise(); frame.activateWindow(); });
+    if (quitAfterStart)
+        QTimer::singleShot(0, &frame, &QWidget::close);
     return QCoreApplication::exec();
 }
