@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vlr {
 
@@ -28,6 +29,9 @@ std::string UserDataDir();
 std::string WritablePath(const std::string& name);
 // Path to read `name` from: the user's copy when it exists, otherwise AppDir's.
 std::string ReadablePath(const std::string& name);
+// The plug-in folders, searched in this order: the user's own plugins/ (only
+// for an installed program), then AppDir's. Each with a trailing "/".
+std::vector<std::string> PluginDirs();
 // The folder for temporary files, with a trailing "/".
 std::string TempDir();
 // Counterparts of the desktop's system and "Windows" folders, no trailing "/".

@@ -32,6 +32,10 @@ bool AppDirIsWritable() {
     const std::string dir = AppDir();
     if (QFileInfo::exists(QString::fromStdString(dir + kInstalledMarker)))
         return false;
+    // A folder that does not exist is no installation: writes go there and
+    // fail visibly instead of landing somewhere the caller did not expect.
+    if (!QFileInfo::exists(QString::fromStdString(dir)))
+        return true;
     return ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
@@ -59,6 +63,14 @@ std::string ReadablePath(const std::string& name) {
             return user;
     }
     return AppDir() + name;
+}
+
+std::vector<std::string> PluginDirs() {
+    std::vector<std::string> dirs;
+    if (!AppDirIsWritable())
+        dirs.push_back(configHome() + "velora/plugins/");
+    dirs.push_back(AppDir() + "plugins/");
+    return dirs;
 }
 
 }  // namespace vlr

@@ -57,6 +57,7 @@ TEST_F(UserFilesTest, RunFolderKeepsFilesBesideTheProgram) {
     EXPECT_EQ(vlr::ReadablePath("sedprop.dat"), app.string() + "/sedprop.dat");
     vlr::IniFile(vlr::WritablePath("preferences.dat")).WriteBool("Environment", "LowerTags", false);
     EXPECT_TRUE(fs::exists(app / "preferences.dat"));
+    EXPECT_EQ(vlr::PluginDirs(), std::vector<std::string>{app.string() + "/plugins/"});
     EXPECT_FALSE(fs::exists(config)) << "a run folder never creates the user's folder";
 }
 
@@ -90,6 +91,9 @@ TEST_F(UserFilesTest, InstalledProgramWritesIntoTheUsersFolderAndLeavesAppDirAlo
     EXPECT_EQ(slurp(vlr::WritablePath("sedprop.dat")), "mine") << "an existing user copy is never replaced";
     EXPECT_EQ(slurp(app / "sedprop.dat"), "shipped");
 
+    EXPECT_EQ(vlr::PluginDirs(), (std::vector<std::string>{user("plugins/"), app.string() + "/plugins/"}))
+        << "the user's plug-ins come first";
+
     std::size_t inApp = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(app))
         ++inApp;
@@ -110,6 +114,15 @@ TEST_F(UserFilesTest, UsersFolderDefaultsToDotConfigUnderHome) {
         ::setenv("HOME", saved.c_str(), 1);
     else
         ::unsetenv("HOME");
+}
+
+TEST_F(UserFilesTest, MissingProgramFolderIsNoInstallation) {
+    // Writes aimed at a folder that is gone fail there and are reported by
+    // their caller; they never move silently into the user's folder.
+    ::setenv("VELORA_APPDIR", (app / "gone").c_str(), 1);
+    EXPECT_EQ(vlr::WritablePath("styles.dat"), (app / "gone" / "styles.dat").string());
+    EXPECT_FALSE(vlr::IniFile(vlr::WritablePath("preferences.dat")).WriteBool("Environment", "LowerTags", true));
+    EXPECT_FALSE(fs::exists(config));
 }
 
 TEST_F(UserFilesTest, ReadOnlyProgramFolderSendsWritesToTheUsersFolder) {
