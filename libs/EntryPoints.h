@@ -50,7 +50,8 @@ using ColDlgInitExFn = std::int32_t (*)(char* buffer, std::int32_t size);
 // iview
 using IViewDispFn = void (*)(vlr::Handle app, const char* imagePath, vlr::Handle mainWindow);
 
-// webpost: returns 1 when the upload went through, 0 when it failed.
+// webpost: runs the upload wizard; returns 1 when it ran (it reports upload
+// problems itself), 0 when it could not run.
 using WpPostAFn = std::int32_t (*)(vlr::Handle owner, std::int32_t hasFirst, char* first,
                                    std::int32_t* secondLength, char* second, std::int32_t, std::int32_t,
                                    std::int32_t);

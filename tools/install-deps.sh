@@ -10,8 +10,11 @@ packages=(
   qt6-webengine-dev
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev
+  libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
+  libcurl4-openssl-dev libssl-dev libsecret-1-dev
+  python3-pyftpdlib
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream libxml2-utils dpkg-dev lintian

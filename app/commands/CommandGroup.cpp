@@ -22,6 +22,7 @@ QString commandGroupName(CommandGroup group) {
     case CommandGroup::Spelling: return QStringLiteral("Spelling");
     case CommandGroup::Printing: return QStringLiteral("Printing");
     case CommandGroup::Variables: return QStringLiteral("Variables");
+    case CommandGroup::FileSearch: return QStringLiteral("FileSearch");
     }
     return QString();
 }

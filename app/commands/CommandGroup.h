@@ -24,9 +24,10 @@ enum class CommandGroup {
     Spelling,     // spell check of the active document
     Printing,     // printing and printer set-up
     Variables,    // the Variables list and Insert Variable
+    FileSearch,   // find and replace in the files of a project or folder
 };
 
-inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::Variables) + 1;
+inline constexpr int kCommandGroupCount = static_cast<int>(CommandGroup::FileSearch) + 1;
 
 // The enumerator's name, e.g. "EditForward".
 [[nodiscard]] QString commandGroupName(CommandGroup group);

@@ -49,6 +49,8 @@ QList<QAction*> CommandGate::editorDependentCommands() const {
     QList<QAction*> out;
     for (const char* menu : {"Edit1", "Search1", "Insert1"})
         collectMenu(commands_.menu(menu), out);
+    // Find in files works on files, not on the active document.
+    out.removeAll(commands_.action("FindInFiles1"));
     for (const char* bar : {"TlbHTML", "TlbText", "TLBForms"})
         if (QToolBar* t = commands_.toolbar(bar))
             for (QAction* a : t->actions())

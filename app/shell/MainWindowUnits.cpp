@@ -2,7 +2,9 @@
 // the dispatcher, and reached by the others through their interfaces.
 #include "app/shell/MainWindow.h"
 
+#include "appearance/tools/ToolsUnit.h"
 #include "authoring/AuthoringUnit.h"
+#include "editor/findfiles/FindInFilesUnit.h"
 #include "editor/unit/EditorUnit.h"
 #include "project/unit/ProjectUnit.h"
 
@@ -18,6 +20,8 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::move(editors));
 
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
+    units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
+    units_.push_back(std::make_unique<TToolsUnit>(*this));
 
     for (const auto& unit : units_)
         dispatcher_.Register(*unit);

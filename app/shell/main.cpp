@@ -1,4 +1,5 @@
 // Program start: splash window, application title, main window, message loop.
+#include "app/cli/UploadCommand.h"
 #include "app/instance/SingleInstance.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
@@ -13,6 +14,9 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Commands that run without a window.
+    if (vlr::cli::WantsUpload(argc, argv))
+        return vlr::cli::RunUploadCommand(argc, argv);
     // The preview module shares OpenGL contexts with the program's windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (::geteuid() == 0)

@@ -251,4 +251,37 @@ BENCHMARK(BM_ExportCRLF)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
+// Word wrap of the whole corpus at 80 columns (the index of rows over every line).
+void BM_WrapAt80(benchmark::State& state) {
+  MemoEngine e;
+  e.setText(corpus());
+  e.options |= velora::memo::smoWordWrap;
+  e.setWrapWidth(79);
+  int width = 79;
+  for (auto _ : state) {
+    width = width == 80 ? 79 : 80;  // a different width each time, so that the layout is really made
+    e.setWrapWidth(width);
+  }
+  state.counters["rows"] = double(e.rowCount());
+}
+BENCHMARK(BM_WrapAt80)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Typing while the corpus is wrapped at 80 columns: the edited line is laid out again.
+void BM_TypeWhileWrapped(benchmark::State& state) {
+  MemoEngine e;
+  e.setText(corpus());
+  e.options |= velora::memo::smoWordWrap;
+  e.setWrapWidth(80);
+  std::uint64_t seed = 88172645463325252ull;
+  for (auto _ : state) {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    const velora::memo::Pos at = e.snapToChar(velora::memo::Pos(seed % std::uint64_t(e.length())));
+    e.setSelection(at, at, false);
+    e.typeText(seed % 8 == 0 ? "\r" : "x");
+  }
+}
+BENCHMARK(BM_TypeWhileWrapped)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
 BENCHMARK_MAIN();

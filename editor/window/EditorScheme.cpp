@@ -94,6 +94,7 @@ public:
         indent_ = check("Auto indent", e.hasOption(smoAutoIndent));
         gutter_ = check("Show gutter", e.hasOption(smoShowGutter));
         rmargin_ = check("Show right margin", e.hasOption(smoShowRMargin));
+        wrap_ = check("Word wrap", memo.wordWrap());
         form->addRow("Font", font_);
         form->addRow("Size", size_);
         form->addRow("Tab width", tab_);
@@ -101,6 +102,7 @@ public:
         form->addRow(indent_);
         form->addRow(gutter_);
         form->addRow(rmargin_);
+        form->addRow(wrap_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -116,6 +118,7 @@ public:
         setOption(e, smoShowRMargin, rmargin_->isChecked());
         memo_.setFontName(font_->currentFont().family());
         memo_.setFontSize(size_->value());
+        memo_.setWordWrap(wrap_->isChecked());
     }
 
 private:
@@ -142,6 +145,7 @@ private:
     QCheckBox* indent_;
     QCheckBox* gutter_;
     QCheckBox* rmargin_;
+    QCheckBox* wrap_;
 };
 
 }  // namespace

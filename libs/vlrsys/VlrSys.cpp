@@ -6,6 +6,7 @@
 #include "libs/vlrsys/NewProjectDialog.h"
 #include "libs/vlrsys/PreferencesDialog.h"
 #include "libs/vlrsys/ProjectOptionsDialog.h"
+#include "libs/vlrsys/ToolsDialog.h"
 #include "libs/vlrsys/VariablesDialog.h"
 #include "platform/Prompter.h"
 #include "platform/Record.h"
@@ -139,12 +140,17 @@ VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle mainWindow) {
     return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
 
-// The repository, download and tools dialogs are not offered yet. Each call
-// changes nothing.
+// The repository and download dialogs are not offered yet. Each call changes
+// nothing.
 VLR_ENTRY_POINT void ShowObjRep(vlr::Handle, vlr::Handle) {}
 VLR_ENTRY_POINT void AddObjRep(vlr::Handle, vlr::Handle, const char*) {}
 VLR_ENTRY_POINT void DlFromWeb(vlr::Handle, vlr::Handle) {}
-VLR_ENTRY_POINT void AddTool(vlr::Handle, vlr::Handle) {}
+
+// Runs the tools dialog over AppDir + "tools.dat"; OK writes the file whole.
+// A file that cannot be read is reported and left as it is.
+VLR_ENTRY_POINT void AddTool(vlr::Handle, vlr::Handle mainWindow) {
+    vlr::sys::RunToolsDialog(vlr::WritablePath("tools.dat"), vlr::modules::OwnerWidget(mainWindow));
+}
 
 static_assert(std::is_same_v<decltype(&ExceptCenter), ExceptCenterFn>);
 static_assert(std::is_same_v<decltype(&NewProj), NewProjFn>);

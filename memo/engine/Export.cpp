@@ -1,7 +1,11 @@
 // Exports of the editor control: plain, Unix, HTML page and rich text forms of a range.
 #include "memo/engine/Export.h"
 
+#include "memo/engine/Utf8.h"
+
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace velora::memo {
@@ -86,12 +90,22 @@ std::string exportHTML(const TextStore& s, Pos a, Pos b, const ExportContext& c)
       if (!e.italic && inI) { out += "</I>"; inI = false; }
       if (!e.underline && inU) { out += "</U>"; inU = false; }
       const unsigned char ch = static_cast<unsigned char>(r.text[i]);
-      if (ch == '\t' || ch == 160) out += "&nbsp;";
+      if (ch >= 128) {
+        // Non-ASCII text as the numeric reference of its code point (one character of
+        // several bytes is one reference; an invalid byte is its Windows-1252 character).
+        const std::string_view seg(r.text.data(), to);
+        const int n = utf8CharLength(seg, i);
+        const char32_t cp = utf8CharAt(seg, i, n);
+        if (cp == 160) out += "&nbsp;";
+        else out += fmt("&#%u;", unsigned(cp));
+        i += std::size_t(n - 1);
+        continue;
+      }
+      if (ch == '\t') out += "&nbsp;";
       else if (ch < 32) continue;
       else if (ch == '"') out += "&quot;";
       else if (ch == '<') out += "&lt;";
       else if (ch == '>') out += "&gt;";
-      else if (ch >= 128) out += fmt("&#%u;", unsigned(ch));
       else out.push_back(char(ch));
     }
     out += "\r\n";
@@ -150,8 +164,28 @@ std::string exportRTF(const TextStore& s, Pos a, Pos b, const ExportContext& c) 
         case '{': out += "\\{"; break;
         case '}': out += "\\}"; break;
         default:
-          if (ch >= 128) out += fmt("\\'%02x", unsigned(ch));
-          else out.push_back(char(ch));
+          if (ch >= 128) {
+            const std::string_view seg(r.text.data(), to);
+            const int n = utf8CharLength(seg, i);
+            if (n == 1) {
+              // An invalid byte: the byte itself, read in the document's code page.
+              out += fmt("\\'%02x", unsigned(ch));
+              break;
+            }
+            // \uN? with N a signed 16-bit value; characters outside the basic plane go as
+            // their two surrogates. "?" stands in for readers without Unicode.
+            const char32_t cp = utf8CharAt(seg, i, n);
+            auto unit = [&](unsigned u) { out += fmt("\\u%d?", int(std::int16_t(std::uint16_t(u)))); };
+            if (cp >= 0x10000) {
+              unit(0xD800 + ((cp - 0x10000) >> 10));
+              unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            } else {
+              unit(unsigned(cp));
+            }
+            i += std::size_t(n - 1);
+          } else {
+            out.push_back(char(ch));
+          }
       }
     }
     out += "\r\n";

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "memo/engine/LineBreaks.h"
+#include "memo/engine/Utf8.h"
 
 namespace velora::memo {
 
@@ -22,14 +23,31 @@ MemoEngine::~MemoEngine() = default;
 
 // ---- change bracketing
 
+// Events of a change are raised once the outermost bracket closes, that is after the undo log
+// has recorded the whole operation (and its group): a handler that edits the text then starts
+// a new operation instead of interleaving with a half-logged one.
 void MemoEngine::endChange() {
   if (--changeDepth_ > 0) return;
-  if (!changed_) return;
+  const bool changed = changed_;
   changed_ = false;
-  if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser() && store_.firstDirtyRecord() >= 0)
-    rescan_(*this, store_.firstDirtyRecord());
-  requestRepaint();
-  if (onChange) onChange();
+  if (changed) {
+    if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser() && store_.firstDirtyRecord() >= 0)
+      rescan_(*this, store_.firstDirtyRecord());
+    requestRepaint();
+  }
+  std::vector<std::pair<Pos, Pos>> texts;
+  texts.swap(pendingTextChanges_);
+  const bool selection = selectionPending_;
+  selectionPending_ = false;
+  if (onTextChange)
+    for (const auto& [start, extent] : texts) onTextChange(start, extent);
+  if (changed && onChange) onChange();
+  if (selection && onSelectionChange) onSelectionChange();
+}
+
+void MemoEngine::notifySelection() {
+  if (changeDepth_ > 0) selectionPending_ = true;
+  else if (onSelectionChange) onSelectionChange();
 }
 
 Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
@@ -38,8 +56,16 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   if (b < a) std::swap(a, b);
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
+  columns_.edited(a);
+  const LineNo firstLine = wrap_ ? store_.lineFromPos(a) : 0;
+  const LineNo lastLine = wrap_ ? store_.lineFromPos(b) : 0;
   if (a < b) store_.erase(a, b);
   const Pos n = store_.insert(a, stored);
+  if (wrap_) {
+    // The edited lines are laid out again; the lines after them keep their rows.
+    const auto added = std::count(stored.begin(), stored.end(), '\r');
+    wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
+  }
   const Pos delta = n - (b - a);
   for (auto& bm : bookmarks_) {
     if (!bm) continue;
@@ -47,7 +73,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
     else if (*bm > a) *bm = a;
   }
   changed_ = true;
-  if (onTextChange) onTextChange(a, n);
+  pendingTextChanges_.emplace_back(a, n);
   return n;
 }
 
@@ -74,14 +100,16 @@ Pos MemoEngine::streamInto(Pos at, ByteStream& s) {
 void MemoEngine::setText(std::string_view raw) {
   ChangeScope scope(*this);
   store_.setText(raw);
+  columns_.clear();
+  if (wrap_) wrap_->rebuild();
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
   for (auto& bm : bookmarks_) bm.reset();
   log(kOpClear);
   changed_ = true;
-  if (onTextChange) onTextChange(0, store_.length());
-  if (onSelectionChange) onSelectionChange();
+  pendingTextChanges_.emplace_back(0, store_.length());
+  notifySelection();
 }
 
 void MemoEngine::assignLines(const std::vector<std::string>& lines) {
@@ -101,11 +129,12 @@ void MemoEngine::setSelection(Pos anchor, Pos caret, bool scroll) {
     anchor = 0;
     caret = store_.length();
   }
-  sel_ = {store_.clamp(anchor), store_.clamp(caret)};
+  // Positions from outside land on character starts, never inside a UTF-8 sequence.
+  sel_ = {snapToChar(anchor), snapToChar(caret)};
   if (scroll) scrollCaretIntoView();
   if (sel_ != old) {
     requestRepaint();
-    if (onSelectionChange) onSelectionChange();
+    notifySelection();
   }
 }
 
@@ -158,7 +187,7 @@ void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
   sel_ = {start, start};
   streamInto(start, s);
   log(kOpStream, UndoPhase::After);
-  if (onSelectionChange) onSelectionChange();
+  notifySelection();
   if (!noScroll) {
     scrollCaretIntoView();
     requestRepaint();
@@ -219,7 +248,8 @@ void MemoEngine::deletePrevWord() {
   if (readOnly) return;
   ChangeScope scope(*this);
   UndoGroup group(*this, kGroupDeletePrevWord);
-  moveCaret(wordLeft(sel_.caret), true);
+  // With a selection only the selection goes, as with Backspace.
+  if (sel_.empty()) moveCaret(wordLeft(sel_.caret), true);
   replaceSelection({});
 }
 
@@ -246,7 +276,7 @@ int MemoEngine::nextTabStop(int col) const noexcept {
   for (int t : tabColumns)
     if (t > col) return t;
   const int w = tabDefault > 0 ? tabDefault : 4;
-  return (col / w + 1) * w;
+  return (col / w + 1) * w;  // the same rule as TabStops::next
 }
 
 std::string MemoEngine::indentText() const {
@@ -300,10 +330,12 @@ void MemoEngine::blockUnindent() {
       ++k;
     }
     if (k == 0) continue;
+    // The log keeps the exact bytes removed, so that undo restores mixed tabs and blanks.
+    const std::string removed = store_.text(ls, ls + k);
     UndoArg a;
     a.pos = ls;
     a.count = k;
-    a.tabs = store_.charAt(ls) == '\t';
+    a.text = removed;
     log(kOpUnindentLine, UndoPhase::None, a);
     replaceRange(ls, ls + k, {});
     auto shift = [&](Pos p) { return p >= ls + k ? p - k : (p > ls ? ls : p); };
@@ -311,6 +343,24 @@ void MemoEngine::blockUnindent() {
     s.caret = shift(s.caret);
   }
   setSelection(s.anchor, s.caret, false);
+}
+
+Pos MemoEngine::moveText(Pos a, Pos b, Pos to) {
+  a = snapToChar(a);
+  b = snapToChar(b);
+  to = snapToChar(to);
+  if (b < a) std::swap(a, b);
+  if (readOnly || a == b || (to >= a && to <= b)) return -1;
+  const std::string moved = store_.text(a, b);
+  ChangeScope scope(*this);
+  setSelection(a, b, false);  // undo comes back to the source selected
+  UndoGroup group(*this, kGroupDragDrop);
+  replaceSelection({});
+  const Pos at = to > b ? to - (b - a) : to;
+  setSelection(at, at, false);
+  replaceSelection(moved);
+  setSelection(at, at + Pos(moved.size()));
+  return at;
 }
 
 // ---- undo
@@ -348,7 +398,7 @@ void MemoEngine::undo() {
   ChangeScope scope(*this);
   undo_->undo(*this);
   scrollCaretIntoView();
-  if (onSelectionChange) onSelectionChange();
+  notifySelection();
 }
 
 void MemoEngine::redo() {
@@ -356,7 +406,7 @@ void MemoEngine::redo() {
   ChangeScope scope(*this);
   undo_->redo(*this);
   scrollCaretIntoView();
-  if (onSelectionChange) onSelectionChange();
+  notifySelection();
 }
 
 void MemoEngine::setModified(bool m) {
@@ -528,30 +578,30 @@ Pos MemoEngine::nextCharPos(Pos p) const noexcept {
   const Pos len = store_.length();
   if (p >= len) return len;
   if (p < 0) return 0;
-  const auto c = static_cast<unsigned char>(store_.charAt(p));
-  int extra = 0;
-  if (c >= 0xC2 && c <= 0xDF) extra = 1;
-  else if (c >= 0xE0 && c <= 0xEF) extra = 2;
-  else if (c >= 0xF0 && c <= 0xF4) extra = 3;
-  Pos q = p + 1;
-  for (int i = 0; i < extra; ++i) {
-    if (q >= len || (static_cast<unsigned char>(store_.charAt(q)) & 0xC0) != 0x80) return p + 1;
-    ++q;
-  }
-  return q;
+  char buf[4];
+  const std::size_t n = std::size_t(std::min<Pos>(4, len - p));
+  for (std::size_t k = 0; k < n; ++k) buf[k] = store_.charAt(p + Pos(k));
+  return p + utf8CharLength(std::string_view(buf, n), 0);
 }
 
 Pos MemoEngine::prevCharPos(Pos p) const noexcept {
   if (p <= 0) return 0;
   p = std::min(p, store_.length());
-  // Step back over up to three continuation bytes to a lead byte that spans exactly to p.
+  // The nearest lead byte up to three bytes back whose character ends exactly at p.
   for (Pos q = p - 1; q >= 0 && q >= p - 4; --q) {
     const auto c = static_cast<unsigned char>(store_.charAt(q));
-    if ((c & 0xC0) != 0x80) {
-      return nextCharPos(q) == p ? q : p - 1;
-    }
+    if ((c & 0xC0) != 0x80) return nextCharPos(q) == p ? q : p - 1;
   }
   return p - 1;
+}
+
+Pos MemoEngine::snapToChar(Pos p) const noexcept {
+  p = store_.clamp(p);
+  for (Pos q = p - 1; q >= 0 && q >= p - 3; --q) {
+    const auto c = static_cast<unsigned char>(store_.charAt(q));
+    if ((c & 0xC0) != 0x80) return nextCharPos(q) > p ? q : p;
+  }
+  return p;
 }
 
 bool MemoEngine::isWordChar(unsigned char c) const {
@@ -601,53 +651,6 @@ std::pair<Pos, Pos> MemoEngine::wordAt(Pos p) const {
   }
   if (p > 0 && isWordChar(at(p - 1))) return wordAt(p - 1);
   return {p, p < len && at(p) != '\r' ? nextCharPos(p) : p};
-}
-
-// ---- view
-
-void MemoEngine::setFirstVisibleLine(LineNo l, bool repaint) {
-  l = std::clamp<LineNo>(l, 0, store_.lineCount() - 1);
-  if (l == firstLine_) return;
-  firstLine_ = l;
-  if (onViewChange) onViewChange();
-  if (repaint) requestRepaint();
-}
-
-void MemoEngine::setFirstVisibleColumn(Pos c, bool repaint) {
-  c = std::max<Pos>(0, c);
-  if (c == firstCol_) return;
-  firstCol_ = c;
-  if (onViewChange) onViewChange();
-  if (repaint) requestRepaint();
-}
-
-void MemoEngine::scrollCaretIntoView() {
-  const LineNo l = store_.lineFromPos(sel_.caret);
-  LineNo first = firstLine_;
-  if (l < first) first = l;
-  else if (l >= first + visibleLines_) first = l - visibleLines_ + 1;
-  const Pos col = sel_.caret - store_.lineStart(l);
-  Pos fc = firstCol_;
-  if (col < fc) fc = col;
-  else if (col >= fc + visibleCols_) fc = col - visibleCols_ + 1;
-  setFirstVisibleLine(first);
-  setFirstVisibleColumn(fc);
-}
-
-void MemoEngine::setPaintSuspended(bool s, bool repaintOnClear) {
-  paintSuspended_ = s;
-  if (!s && repaintOnClear) {
-    repaintPending_ = false;
-    if (onRepaint) onRepaint();
-  }
-}
-
-void MemoEngine::requestRepaint() {
-  if (paintSuspended_) {
-    repaintPending_ = true;
-    return;
-  }
-  if (onRepaint) onRepaint();
 }
 
 }  // namespace velora::memo

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "memo/engine/ByteStream.h"
+#include "memo/engine/DisplayColumns.h"
 #include "memo/engine/Export.h"
 #include "memo/engine/Options.h"
 #include "memo/engine/TextStore.h"
@@ -20,6 +21,7 @@
 #include "memo/engine/Types.h"
 #include "memo/engine/UndoStack.h"
 #include "memo/engine/search/SearchMemory.h"
+#include "memo/engine/WrapIndex.h"
 
 namespace velora::memo {
 
@@ -121,6 +123,10 @@ class MemoEngine : private UndoTarget {
   void deleteLine();              // the caret's line record with its break
   void blockIndent();             // group 17
   void blockUnindent();           // group 18
+  // Moves [a, b) to position `to` (a position of the text before the move) as one undo step
+  // (group 11, dragging text); the moved text ends up selected. Returns its new start, or -1
+  // when nothing moved (an empty range, a target inside it, read-only).
+  Pos moveText(Pos a, Pos b, Pos to);
 
   // ---- Undo
   [[nodiscard]] bool canUndo() const noexcept { return undo_ && undo_->canUndo(); }
@@ -211,6 +217,8 @@ class MemoEngine : private UndoTarget {
   // ---- Character helpers (UTF-8 aware moves; word characters through the owner hooks)
   [[nodiscard]] Pos nextCharPos(Pos p) const noexcept;
   [[nodiscard]] Pos prevCharPos(Pos p) const noexcept;
+  // p clamped and moved back to the start of the character it falls in (memo/engine/Utf8.h).
+  [[nodiscard]] Pos snapToChar(Pos p) const noexcept;
   [[nodiscard]] bool isWordChar(unsigned char c) const;
   [[nodiscard]] Pos wordLeft(Pos p) const;
   [[nodiscard]] Pos wordRight(Pos p) const;
@@ -225,7 +233,40 @@ class MemoEngine : private UndoTarget {
   void setFirstVisibleColumn(Pos c, bool repaint = true);
   void setVisibleExtent(LineNo lines, Pos columns) noexcept { visibleLines_ = lines < 1 ? 1 : lines; visibleCols_ = columns < 1 ? 1 : columns; }
   [[nodiscard]] LineNo visibleLines() const noexcept { return visibleLines_; }
+  // Scrolls so that the caret's line and display column are visible.
   void scrollCaretIntoView();
+  // True when the caret lies inside the visible extent.
+  [[nodiscard]] bool caretInView() const {
+    const Pos row = rowOf(sel_.caret);
+    if (row < firstLine_ || row >= firstLine_ + visibleLines_) return false;
+    if (wrap_) return true;
+    const Pos col = displayColumn(sel_.caret);
+    return col >= firstCol_ && col < firstCol_ + visibleCols_;
+  }
+  // Zero-based display column of p in its line (tabs to their stops, wide characters two cells;
+  // memo/engine/DisplayColumns.h), and the start of the character of `line` covering column
+  // `col` (the line's end past it). Painting, hit-testing and scrolling all use these.
+  [[nodiscard]] Pos displayColumn(Pos p) const { return columns_.column(p, tabStops()); }
+  [[nodiscard]] Pos posAtDisplayColumn(LineNo line, Pos col) const {
+    return columns_.positionAt(line, col, tabStops());
+  }
+  [[nodiscard]] TabStops tabStops() const { return TabStops{tabDefault, tabColumns}; }
+
+  // ---- Word wrap (smoWordWrap). The widget reports the wrap width: WrapAtColumn, or the
+  // window's width in columns when that is 0. While wrapping, the first visible line and the
+  // vertical scroll count visual rows; positions, lines, columns, the selection, undo and the
+  // exports stay those of the unwrapped text.
+  void setWrapWidth(int columns);
+  [[nodiscard]] const WrapIndex* wrapIndex() const noexcept { return wrap_.get(); }
+  // Visual rows: lines when not wrapping.
+  [[nodiscard]] Pos rowCount() const noexcept { return wrap_ ? wrap_->rowCount() : store_.lineCount(); }
+  [[nodiscard]] Pos rowOf(Pos p) const noexcept { return wrap_ ? wrap_->rowOf(p) : store_.lineFromPos(p); }
+  [[nodiscard]] Pos rowStart(Pos row) const noexcept {
+    return wrap_ ? wrap_->rowStart(row) : store_.lineStart(LineNo(row));
+  }
+  [[nodiscard]] Pos rowEnd(Pos row) const noexcept { return wrap_ ? wrap_->rowEnd(row) : store_.lineEnd(LineNo(row)); }
+  // The position at the top of the window.
+  [[nodiscard]] Pos firstVisiblePos() const noexcept { return rowStart(firstLine_); }
   // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
   std::function<Point(Pos)> pointFromPos;
   std::function<Pos(Point)> posFromPoint;
@@ -254,6 +295,8 @@ class MemoEngine : private UndoTarget {
   std::vector<int> tabColumns;  // zero-based explicit stops
   int rightMargin = 80;
   int wrapAtColumn = 0;
+  // With smoWrapOverride, wrapped rows may also break after these characters.
+  std::string wrapOverride = ">|:";
   int margin = 2;
   bool readOnly = false;
   bool hideSelection = false;
@@ -311,6 +354,8 @@ class MemoEngine : private UndoTarget {
   // Brackets a change; the outermost end raises OnChange once, re-scans and repaints.
   void beginChange() noexcept { ++changeDepth_; }
   void endChange();
+  // OnSelectionChange now, or when the change under way has been logged.
+  void notifySelection();
   struct ChangeScope {
     explicit ChangeScope(MemoEngine& e) : e(e) { e.beginChange(); }
     ~ChangeScope() { e.endChange(); }
@@ -321,6 +366,8 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] std::string indentText() const;
 
   TextStore store_;
+  mutable DisplayColumns columns_{store_};
+  std::unique_ptr<WrapIndex> wrap_;
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
   MemoryClipboard ownClipboard_;
@@ -340,6 +387,8 @@ class MemoEngine : private UndoTarget {
   int changeDepth_ = 0;
   bool changed_ = false;
   Pos changeStart_ = 0, changeEnd_ = 0;
+  std::vector<std::pair<Pos, Pos>> pendingTextChanges_;  // OnTextChange events of the change
+  bool selectionPending_ = false;                         // OnSelectionChange after the change
   int compoundDepth_ = 0;
   bool paintSuspendedBeforeCompound_ = false;
 };

@@ -407,6 +407,7 @@ Pos TextStore::insert(Pos p, std::string_view stored) {
   }
   std::vector<LineRecord> out;
   cutRecords(content, withTokens ? &toks : nullptr, isLast(loc.ref), std::uint16_t(rec.flags | kRecRepaint | kRecRescan), out);
+  if (!out.empty()) out.front().scanState = rec.scanState;
   splice(loc.ref, 1, std::move(out));
   return n;
 }
@@ -445,6 +446,7 @@ void TextStore::erase(Pos a, Pos b) {
   }
   std::vector<LineRecord> out;
   cutRecords(content, withTokens ? &toks : nullptr, isLast(lb.ref), std::uint16_t(ra.flags | kRecRepaint | kRecRescan), out);
+  if (!out.empty()) out.front().scanState = ra.scanState;
   splice(la.ref, lb.record - la.record + 1, std::move(out));
 }
 

@@ -40,6 +40,10 @@ struct LineRecord {
   std::vector<std::uint8_t> tokens;  // one token value per byte; empty until computed
   std::uint16_t flags = kRecRepaint | kRecRescan;
   bool hard = false;  // text ends in CR; kept by the store (the index scans it without touching text)
+  // The highlighter's checkpoint of its state at the record's start (an id in its own pool;
+  // 0 = none). The store keeps it on the record that begins where an edited record began, since
+  // the text before that start is unchanged; new records get 0.
+  std::uint32_t scanState = 0;
 
   [[nodiscard]] std::uint16_t length() const noexcept { return static_cast<std::uint16_t>(text.size()); }
   [[nodiscard]] bool hardBreak() const noexcept { return hard; }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "memo/engine/TextStore.h"
 #include "memo/engine/Types.h"
@@ -113,6 +114,13 @@ class TokenScanner {
   [[nodiscard]] virtual std::unique_ptr<SavedState> saveState() const { return nullptr; }
   // Restores a state saved by this scanner; false when it is not one of its own.
   virtual bool restoreState(const SavedState& s) { (void)s; return false; }
+  // The run-time state at a record start as bytes, for the re-scan's checkpoints: equal bytes
+  // mean the scan goes on identically over equal text. False when the state cannot be kept
+  // that way (inside a container, whose end is a position); the re-scan then has no checkpoint
+  // there.
+  [[nodiscard]] virtual bool lineState(std::string& out) const { (void)out; return false; }
+  // Restores a state described by lineState; false when the bytes are not such a state.
+  virtual bool restoreLineState(std::string_view state) { (void)state; return false; }
   // True for token values at which a re-scan may restart (the scheme's anchor values).
   [[nodiscard]] virtual bool isAnchor(std::uint8_t value) const { return value == 0; }
   // Changes whenever the scanner's tables change, so that stored token values are recomputed.

@@ -191,11 +191,12 @@ void TUndoStack::log(UndoTarget& t, int op, UndoPhase phase, const UndoArg& arg)
       return;
     }
     case kOpUnindentLine:
-      // The removed range and as many blanks: tabs when the line starts with a tab, else spaces.
+      // The removed range and the removed bytes themselves. (Logging "as many blanks, all tabs
+      // when the line starts with a tab" would turn "\t x" into "\t\tx" on undo.)
       openPendingGroup();
       pushBoundary(op);
       pushSelection({arg.pos, arg.pos + arg.count});
-      pushText(std::string(std::size_t(arg.count), arg.tabs ? '\t' : ' '));
+      pushText(std::string(arg.text));
       pushText({});
       pushSelection({arg.pos, arg.pos});
       pushBoundary(op);

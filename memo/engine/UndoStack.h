@@ -109,12 +109,12 @@ enum UndoGroupId : int {
 enum class UndoPhase { None, Before, After };
 
 struct UndoArg {
-  std::string_view text;          // op 1 "before": the incoming text; op 10: the indent text
+  std::string_view text;          // op 1 "before": the incoming text; op 10: the indent text;
+                                  // op 9: the bytes removed
   ByteStream* stream = nullptr;   // op 4 "before": the incoming stream at its read position
   int id = 0;                     // ops 2, 3: the group identifier
   Pos pos = 0;                    // ops 9, 10: the line start
   Pos count = 0;                  // op 9: bytes removed
-  bool tabs = false;              // op 9: the line starts with a tab
 };
 
 class TUndoStack : public TStack {

@@ -21,8 +21,6 @@ namespace velora::memo {
 
 namespace {
 
-QColor toQColor(Color c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-
 const char* const kBytesMime = "application/x-velora-text-bytes";
 
 // The system clipboard: text/plain, text/rtf, and the exact bytes for pastes inside the program.
@@ -151,10 +149,15 @@ void TSyntaxMemo::applyFont() {
   font_ = QFont(QString::fromUtf8(engine_->fontName.c_str()), engine_->fontSize);
   font_.setStyleHint(QFont::Monospace);
   font_.setFixedPitch(true);
+  // Text is placed in whole-pixel cells: the letter spacing makes every advance exactly one
+  // cell, so that runs drawn in one call stay on the cells that the caret and the mouse use.
+  const QFontMetricsF exact(font_);
+  const qreal advance = exact.horizontalAdvance(QString(100, QLatin1Char('x'))) / 100.0;
+  charWidth_ = std::max(1, qRound(advance));
+  font_.setLetterSpacing(QFont::AbsoluteSpacing, qreal(charWidth_) - advance);
   const QFontMetrics fm(font_);
   lineHeight_ = std::max(1, fm.height());
   ascent_ = fm.ascent();
-  charWidth_ = std::max(1, fm.horizontalAdvance(QLatin1Char('x')));
   updateScrollBars();
   viewport()->update();
 }
@@ -163,17 +166,25 @@ int TSyntaxMemo::textLeft() const noexcept {
   return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + engine_->margin;
 }
 
+void TSyntaxMemo::setWordWrap(bool on) {
+  engine_->options = on ? (engine_->options | smoWordWrap) : (engine_->options & ~SyntaxMemoOptions(smoWordWrap));
+  updateScrollBars();
+  viewport()->update();
+}
+
 void TSyntaxMemo::updateScrollBars() {
   const LineNo visible = std::max(1, viewport()->height() / lineHeight_);
   const Pos cols = std::max(1, (viewport()->width() - textLeft()) / charWidth_);
   engine_->setVisibleExtent(visible, cols);
+  // Re-wraps when the option, the wrap column or (for column 0) the window's width changed.
+  engine_->setWrapWidth(engine_->wrapAtColumn > 0 ? engine_->wrapAtColumn : int(cols));
   syncing_ = true;
-  verticalScrollBar()->setRange(0, int(std::max<LineNo>(0, engine_->lineCount() - 1)));
+  verticalScrollBar()->setRange(0, int(std::max<Pos>(0, engine_->rowCount() - 1)));
   verticalScrollBar()->setPageStep(int(visible));
   verticalScrollBar()->setSingleStep(1);
   verticalScrollBar()->setValue(int(engine_->firstVisibleLine()));
   const int width = std::max(maxWidthSeen_, 256 * charWidth_);
-  horizontalScrollBar()->setRange(0, std::max(0, width / charWidth_ - int(cols) + 1));
+  horizontalScrollBar()->setRange(0, engine_->wrapIndex() ? 0 : std::max(0, width / charWidth_ - int(cols) + 1));
   horizontalScrollBar()->setPageStep(int(cols));
   horizontalScrollBar()->setValue(int(engine_->firstVisibleColumn()));
   syncing_ = false;
@@ -199,159 +210,13 @@ void TSyntaxMemo::scrollContentsBy(int, int) {
 
 void TSyntaxMemo::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
+  // A caret that was in view stays in view (scroll bars that come and go resize the viewport).
+  const bool caretShown = engine_->caretInView();
   updateScrollBars();
+  if (caretShown && !engine_->caretInView()) engine_->scrollCaretIntoView();
 }
 
-// ---- geometry
-
-int TSyntaxMemo::xOfPos(LineNo line, Pos p) const {
-  const TextStore& s = engine_->store();
-  const Pos ls = s.lineStart(line);
-  const std::string bytes = s.text(ls, ls + s.lineLength(line));
-  const DisplayLine d = decodeLine(bytes, [this](int c) { return engine_->nextTabStop(c); });
-  const std::size_t off = std::size_t(std::clamp<Pos>(p - ls, 0, Pos(bytes.size())));
-  const QFontMetrics fm(font_);
-  return textLeft() + fm.horizontalAdvance(d.text.left(d.column[off])) - int(engine_->firstVisibleColumn()) * charWidth_;
-}
-
-Pos TSyntaxMemo::posAtX(LineNo line, int x) const {
-  const TextStore& s = engine_->store();
-  const Pos ls = s.lineStart(line);
-  const std::string bytes = s.text(ls, ls + s.lineLength(line));
-  const DisplayLine d = decodeLine(bytes, [this](int c) { return engine_->nextTabStop(c); });
-  const QFontMetrics fm(font_);
-  const int target = x - textLeft() + int(engine_->firstVisibleColumn()) * charWidth_;
-  // Walk the character boundaries and take the nearest.
-  int acc = 0;
-  std::size_t b = 0;
-  while (b < bytes.size()) {
-    const int n = bytes[b] == '\t' ? 1 : utf8Length(bytes, b);
-    const int c0 = d.column[b];
-    const int c1 = d.column[std::min(bytes.size(), b + std::size_t(n))];
-    const int w = fm.horizontalAdvance(d.text.mid(c0, c1 - c0));
-    if (target < acc + w / 2) break;
-    acc += w;
-    b += std::size_t(n);
-  }
-  return ls + Pos(b);
-}
-
-Pos TSyntaxMemo::positionAt(QPoint p) const {
-  const LineNo line = std::clamp<LineNo>(engine_->firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0,
-                                         engine_->lineCount() - 1);
-  return posAtX(line, p.x());
-}
-
-QPoint TSyntaxMemo::pointAt(Pos p) const {
-  const LineNo line = engine_->store().lineFromPos(p);
-  return QPoint(xOfPos(line, p), int(line - engine_->firstVisibleLine()) * lineHeight_);
-}
-
-// ---- painting
-
-void TSyntaxMemo::paintEvent(QPaintEvent*) {
-  QPainter g(viewport());
-  const MemoEngine& e = *engine_;
-  const TextStore& s = e.store();
-  const QRect r = viewport()->rect();
-  g.fillRect(r, toQColor(e.defBackColor));
-  const int left = textLeft();
-  const int gutter = e.hasOption(smoShowGutter) ? e.gutterWidth : 0;
-  if (e.margin > 0) g.fillRect(QRect(gutter, 0, e.margin, r.height()), toQColor(e.marginColor));
-  const int scrollX = int(e.firstVisibleColumn()) * charWidth_;
-  const Selection sel = e.selection();
-  const bool showSel = !sel.empty() && (hasFocus() || !e.hideSelection);
-  const QFontMetrics fm(font_);
-  const LineNo first = e.firstVisibleLine();
-  const LineNo count = r.height() / lineHeight_ + 1;
-  TokenScanner* parser = e.currentParser();
-
-  g.setClipRect(QRect(left, 0, r.width() - left, r.height()));
-  for (LineNo k = 0; k < count && first + k < s.lineCount(); ++k) {
-    const LineNo line = first + k;
-    const int y = int(k) * lineHeight_;
-    const Pos ls = s.lineStart(line);
-    const Pos len = s.lineLength(line);
-    const std::string bytes = s.text(ls, ls + len);
-    const DisplayLine d = decodeLine(bytes, [&e](int c) { return e.nextTabStop(c); });
-    const std::vector<std::uint8_t> toks = parser ? e.tokens(ls, ls + len) : std::vector<std::uint8_t>();
-    int x = left - scrollX;
-    // Runs of equal token value and equal selection state share one style.
-    std::size_t b = 0;
-    while (b < bytes.size()) {
-      const bool selected = showSel && ls + Pos(b) >= sel.start() && ls + Pos(b) < sel.end();
-      const std::uint8_t tok = toks.empty() ? 0 : toks[b];
-      std::size_t end = b + 1;
-      while (end < bytes.size() && (toks.empty() || toks[end] == tok) &&
-             (showSel && ls + Pos(end) >= sel.start() && ls + Pos(end) < sel.end()) == selected)
-        ++end;
-      while (end < bytes.size() && d.column[end] == d.column[end - 1]) ++end;  // whole characters
-      StyleEffect st = parser ? parser->styleOf(tok) : StyleEffect{};
-      QColor fg = st.defaultForeground ? toQColor(e.defTextColor) : toQColor(st.foreground);
-      QColor bg = st.defaultBackground ? toQColor(e.defBackColor) : toQColor(st.background);
-      if (selected) {
-        fg = toQColor(e.selTextColor);
-        bg = toQColor(e.selTextBack);
-      }
-      QFont f = font_;
-      f.setBold(st.bold);
-      f.setItalic(st.italic);
-      f.setUnderline(st.underline);
-      const QString run = d.text.mid(d.column[b], d.column[end] - d.column[b]);
-      const int w = fm.horizontalAdvance(run);
-      if (x + w >= left && x < r.width()) {
-        if (bg != toQColor(e.defBackColor)) g.fillRect(QRect(x, y, w, lineHeight_), bg);
-        g.setFont(f);
-        g.setPen(fg);
-        g.drawText(x, y + ascent_, run);
-      }
-      x += w;
-      b = end;
-    }
-    maxWidthSeen_ = std::max(maxWidthSeen_, x + scrollX - left);
-    // A selected break is shown as one blank cell.
-    if (showSel && ls + len >= sel.start() && ls + len < sel.end() && line + 1 < s.lineCount())
-      g.fillRect(QRect(x, y, charWidth_, lineHeight_), toQColor(e.selTextBack));
-  }
-  g.setClipping(false);
-
-  // Right margin line.
-  if (e.hasOption(smoShowRMargin) && e.rightMargin > 0) {
-    const int mx = left + e.rightMargin * charWidth_ - scrollX;
-    if (mx > left) {
-      g.setPen(QColor(192, 192, 192));
-      g.drawLine(mx, 0, mx, r.height());
-    }
-  }
-  // Gutter with bookmark numbers.
-  if (gutter > 0) {
-    g.fillRect(QRect(0, 0, gutter, r.height()), toQColor(e.gutterColor));
-    g.setFont(font_);
-    for (int i = 0; i < 10; ++i) {
-      const auto bm = e.bookmark(i);
-      if (!bm) continue;
-      const LineNo l = s.lineFromPos(*bm) - first;
-      if (l < 0 || l >= count) continue;
-      const QRect box(2, int(l) * lineHeight_ + 1, std::min(gutter - 4, lineHeight_ - 2), lineHeight_ - 2);
-      g.fillRect(box, QColor(0, 0, 128));
-      g.setPen(Qt::white);
-      g.drawText(box, Qt::AlignCenter, QString::number(i));
-    }
-  }
-  // Caret: a line, or a block in overwrite mode with smoBlockOverwriteCursor.
-  if (hasFocus()) {
-    const QPoint c = pointAt(sel.caret);
-    if (c.y() >= 0 && c.y() < r.height() && c.x() >= left) {
-      if (overwrite_ && e.hasOption(smoBlockOverwriteCursor)) {
-        g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        g.fillRect(QRect(c.x(), c.y(), charWidth_, lineHeight_), Qt::white);
-        g.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      } else {
-        g.fillRect(QRect(c.x(), c.y(), 2, lineHeight_), toQColor(e.defTextColor));
-      }
-    }
-  }
-}
+// Geometry and painting: SyntaxMemoPaint.cpp.
 
 // ---- keyboard
 
@@ -418,9 +283,9 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
 void TSyntaxMemo::moveVertically(int lines, bool extend) {
   MemoEngine& e = *engine_;
   const Pos caret = e.selection().caret;
-  const LineNo line = e.store().lineFromPos(caret);
-  if (desiredX_ < 0) desiredX_ = xOfPos(line, caret);
-  const LineNo to = std::clamp<LineNo>(line + lines, 0, e.lineCount() - 1);
+  const Pos row = e.rowOf(caret);  // visual rows while wrapping
+  if (desiredX_ < 0) desiredX_ = xOfPos(row, caret);
+  const Pos to = std::clamp<Pos>(row + lines, 0, e.rowCount() - 1);
   e.moveCaret(posAtX(to, desiredX_), extend);
 }
 
@@ -509,7 +374,8 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     return;
   }
   const QString t = ev->text();
-  if (!t.isEmpty() && t.at(0).isPrint()) {
+  // The first code point decides, so that characters outside the basic plane (emoji) count.
+  if (!t.isEmpty() && QChar::isPrint(t.toUcs4().value(0))) {
     desiredX_ = -1;
     engine_->typeText(encodeText(t), overwrite_);
     ev->accept();
@@ -520,7 +386,34 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
 
 void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* ev) {
   if (!ev->commitString().isEmpty()) engine_->typeText(encodeText(ev->commitString()), overwrite_);
+  preedit_ = ev->preeditString();  // shown at the caret until it is committed
+  viewport()->update();
   ev->accept();
+}
+
+QVariant TSyntaxMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+  const MemoEngine& e = *engine_;
+  const Selection sel = e.selection();
+  const LineNo line = e.store().lineFromPos(sel.caret);
+  const Pos ls = e.store().lineStart(line);
+  // Offsets inside the surrounding text (the caret's line) count UTF-16 units.
+  const auto units = [&](Pos p) {
+    return int(decodeBytes(e.store().text(ls, std::clamp(p, ls, e.store().lineEnd(line)))).size());
+  };
+  switch (query) {
+    case Qt::ImEnabled: return !e.readOnly;
+    case Qt::ImCursorRectangle: {
+      const QPoint c = pointAt(sel.caret);
+      return QRect(c.x(), c.y(), 2, lineHeight_);
+    }
+    case Qt::ImFont: return font_;
+    case Qt::ImSurroundingText: return decodeBytes(e.store().lineText(line));
+    case Qt::ImCursorPosition: return units(sel.caret);
+    case Qt::ImAnchorPosition: return units(sel.anchor);
+    case Qt::ImCurrentSelection: return decodeBytes(e.selText());
+    case Qt::ImHints: return int(Qt::ImhMultiLine);
+    default: return QAbstractScrollArea::inputMethodQuery(query);
+  }
 }
 
 // ---- mouse
@@ -599,7 +492,9 @@ QByteArray TSyntaxMemo::hotSpotText() const {
   const Pos ls = s.lineStart(line), le = s.lineEnd(line);
   const auto toks = engine_->tokens(ls, le);
   if (toks.empty()) return {};
-  std::size_t a = std::size_t(pos - ls), b = a;
+  // Over the right half of the last character the nearest boundary is the line's end: the
+  // character under the mouse is then the last one.
+  std::size_t a = std::min(std::size_t(pos - ls), toks.size() - 1), b = a;
   const std::uint8_t t = toks[a];
   while (a > 0 && toks[a - 1] == t) --a;
   while (b < toks.size() && toks[b] == t) ++b;
@@ -631,15 +526,18 @@ void TSyntaxMemo::startTextDrag() {
   mime->setData(QStringLiteral("text/rtf"), QByteArray(rtf.data(), qsizetype(rtf.size())));
   auto* drag = new QDrag(this);
   drag->setMimeData(mime);
-  // The whole drag is one undo group (identifier 11).
-  MemoEngine::UndoGroup group(e, kGroupDragDrop);
+  // No undo group is open while the drag's own event loop runs (other edits may happen in it);
+  // a move inside the control is one engine operation (moveText, group 11), and a move to
+  // another place removes the source as a group of its own.
   inDrag_ = true;
   droppedOnSelf_ = false;
+  dragSource_ = src;
   const Qt::DropActions allowed = e.readOnly ? Qt::CopyAction : (Qt::CopyAction | Qt::MoveAction);
   const Qt::DropAction result = drag->exec(allowed, Qt::CopyAction);
   inDrag_ = false;
   if (result == Qt::MoveAction && !droppedOnSelf_ && !e.readOnly) {
     e.setSelection(src.start(), src.end(), false);
+    MemoEngine::UndoGroup group(e, kGroupDragDrop);
     e.deleteSelection();
   }
 }
@@ -690,21 +588,12 @@ void TSyntaxMemo::dropEvent(QDropEvent* ev) {
   const std::string bytes = mimeBytes(m);
   Pos pos = positionAt(at);
   if (inDrag_ && ev->dropAction() == Qt::MoveAction) {
-    // Moving text inside the control: insert at the drop point, remove the source (group 11 is open).
-    const Selection src = e.selection();
-    if (pos >= src.start() && pos <= src.end()) {
+    // Moving text inside the control: one engine operation.
+    if (e.moveText(dragSource_.start(), dragSource_.end(), pos) < 0) {
       ev->ignore();
       return;
     }
     droppedOnSelf_ = true;
-    const Pos len = src.end() - src.start();
-    e.setSelection(src.start(), src.end(), false);
-    e.deleteSelection();
-    if (pos > src.end()) pos -= len;
-    e.setSelection(pos, pos, false);
-    MemoryStream s(bytes);
-    e.insertStream(s);
-    e.setSelection(pos, e.selection().caret);
     ev->setDropAction(Qt::MoveAction);
     ev->accept();
     return;

@@ -14,6 +14,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
+class QPainter;
 class QPrinter;
 class QTimer;
 
@@ -81,6 +82,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setFontSize(int points);
   [[nodiscard]] bool overwriteMode() const noexcept { return overwrite_; }
   void setOverwriteMode(bool o) { overwrite_ = o; viewport()->update(); }
+  // Word wrap (smoWordWrap) at WrapAtColumn, or at the window's width when that is 0.
+  [[nodiscard]] bool wordWrap() const { return engine_->hasOption(smoWordWrap); }
+  void setWordWrap(bool on);
   void setTitle(const QString& t) { engine_->title = encodeUtf8(t); }
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
@@ -95,6 +99,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QPoint pointAt(Pos p) const;
   [[nodiscard]] int lineHeight() const noexcept { return lineHeight_; }
   [[nodiscard]] int textLeft() const noexcept;
+  // Answers input methods: caret rectangle, surrounding text, positions (CJK input).
+  [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
@@ -160,8 +166,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void syncFromEngine();
   void moveVertically(int lines, bool extend);
   void startTextDrag();
-  [[nodiscard]] int xOfPos(LineNo line, Pos p) const;
-  [[nodiscard]] Pos posAtX(LineNo line, int x) const;
+  // Geometry counts visual rows (lines unless wrapping) and display columns (SyntaxMemoPaint.cpp).
+  [[nodiscard]] int xOfPos(LineNo row, Pos p) const;
+  [[nodiscard]] Pos posAtX(LineNo row, int x) const;
+  [[nodiscard]] Pos rowBaseColumn(Pos row) const;
+  // Draws the visible columns [firstCol, lastCol] of visual row `row` at y.
+  void paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol);
   // SyntaxMemoSearch.cpp: the engine's search hooks, and code templates and auto-replace on a key
   // (true when the key was used up).
   void installSearchHooks();
@@ -185,12 +195,14 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool hovering_ = false;
   bool inDrag_ = false;       // a drag out of this control is running
   bool droppedOnSelf_ = false;
+  Selection dragSource_;      // the text being dragged out of this control
   int maxWidthSeen_ = 0;
   bool syncing_ = false;
   QTimer* highlightTimer_ = nullptr;  // drives the engine's background highlighting slices
   TSearchDialog* searchDialog_ = nullptr;
   TTemplatePickList* pickList_ = nullptr;
   Pos pickStart_ = 0;  // start of the word the pick list replaces
+  QString preedit_;                   // text an input method is composing (shown at the caret)
 };
 
 }  // namespace velora::memo

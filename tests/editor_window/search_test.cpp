@@ -22,7 +22,7 @@ class EditorSearchTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        e = main->OpenEditorFromTemplate(path("none.htf"));
+        e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
         prompter->Clear();
     }
     void Set(const std::string& text, long anchor, long caret) {

@@ -43,11 +43,6 @@ TEST(ModuleEntryPoints, ServicesNotOfferedYetReportFailureRatherThanSuccess) {
     FakeMainWindow main;
     EXPECT_EQ(Entry<ProcessProjectFn>("vlrcore", "ProcessProject")("/no/site.vlr", "", main.handle(), 0, -1), 0);
 
-    char first[261] = "ftp.example.org";
-    char second[261] = "";
-    std::int32_t secondLength = 0;
-    EXPECT_EQ(Entry<WpPostAFn>("webpost", "WpPostA")(main.handle(), 1, first, &secondLength, second, 0, 0, 0), 0);
-
     const char* hint = Entry<GetHintFn>("validate", "GetHint")(0, "index.html");
     ASSERT_NE(hint, nullptr);
     EXPECT_STREQ(hint, "");
@@ -64,7 +59,6 @@ TEST(ModuleEntryPoints, DialogsNotOfferedYetShowNothingAndSendNothing) {
     Entry<ShowObjRepFn>("vlrsys", "ShowObjRep")(0, m);
     Entry<AddObjRepFn>("vlrsys", "AddObjRep")(0, m, "/tmp/page.hts");
     Entry<DlFromWebFn>("vlrsys", "DlFromWeb")(0, m);
-    Entry<AddToolFn>("vlrsys", "AddTool")(0, m);
     // The insertion dialogs need an editor window to insert into.
     Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, m);
     for (const char* name : {"InsTable", "InsActiveX", "InsJavaApp"})

@@ -100,3 +100,18 @@ TEST(Export, RichTextColourTableAndChanges) {
   EXPECT_NE(r.find("{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;\\red128\\green0\\blue0;}"), std::string::npos) << r;
   EXPECT_NE(r.find("\\b1 \\cf2 a\\b0 \\cf0 b"), std::string::npos) << r;
 }
+
+TEST(Export, NonAsciiTextIsWrittenAsUnicode) {
+  // "é", "€", U+1F600 and a lone invalid byte 0xE9; a non-breaking space as UTF-8 and as a byte.
+  Doc d("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xE9\xC2\xA0\xA0\x80");
+  d.e.selectAll();
+  const std::string r = d.e.exportSelection(kExportRTF);
+  EXPECT_NE(r.find("{\\f1\\fs20\\cf0\\cb1 \\u233?\\u8364?\\u-10179?\\u-8704?\\'e9\\u160?\\'a0\\'80\r\n"),
+            std::string::npos) << r;
+  const std::string h = d.e.exportSelection(kExportHTML);
+  EXPECT_NE(h.find("\r\n&#233;&#8364;&#128512;&#233;&nbsp;&nbsp;&#8364;\r\n"), std::string::npos) << h;
+  // Overlong and surrogate forms are bytes, not characters.
+  Doc bad("\xC0\xAF\xED\xA0\x80");
+  bad.e.selectAll();
+  EXPECT_NE(bad.e.exportSelection(kExportHTML).find("\r\n&#192;&#175;&#237;&nbsp;&#8364;\r\n"), std::string::npos);
+}

@@ -1,6 +1,9 @@
 // Tests of the control engine: selection model, editing operations and the Part's edge cases.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "memo/engine/MemoEngine.h"
 
 using namespace velora::memo;
@@ -149,15 +152,21 @@ TEST(MemoEngine, BlockUnindentRemovesUpToTheStep) {
   EXPECT_EQ(d.contents(), "    a\r b\rc\r\td");
 }
 
-TEST(MemoEngine, UnindentUndoRestoresBlanksOfTheFirstKind) {
-  // As specified: the removed blanks are logged as tabs when the line starts with a tab.
-  Doc d("\t x");
-  d.e.indentStep = 8;
-  d.e.selectAll();
-  d.e.blockUnindent();
-  EXPECT_EQ(d.contents(), "x");
-  d.e.undo();
-  EXPECT_EQ(d.contents(), "\t\tx");
+TEST(MemoEngine, UnindentUndoRestoresExactlyTheRemovedBytes) {
+  // Mixed tabs and blanks in either order, with several steps: undo gives back the same bytes.
+  for (const int step : {1, 3, 8}) {
+    const std::string original = "\t x\r \ty\r  \t z\r\t\tw";
+    Doc d(original);
+    d.e.indentStep = step;
+    d.e.selectAll();
+    d.e.blockUnindent();
+    ASSERT_NE(d.contents(), original);
+    d.e.undo();
+    EXPECT_EQ(d.contents(), original) << "step " << step;
+    d.e.redo();
+    d.e.undo();
+    EXPECT_EQ(d.contents(), original) << "step " << step;
+  }
 }
 
 TEST(MemoEngine, DeleteAndBackspaceAreGroupsOf13) {
@@ -347,4 +356,84 @@ TEST(MemoEngine, RescanHookSeesTheFirstDirtyRecord) {
   s.advance();
   EXPECT_EQ(s.current(), 'x');
   EXPECT_EQ(s.position(), 4);
+}
+
+TEST(MemoEngine, EventHandlersThatEditRunAfterTheOperationIsLogged) {
+  // A handler that types in reaction to a selection or text change (an auto-closing tag, say)
+  // starts its own undo step; the log stays consistent and undo takes both back in order.
+  Doc d("ab");
+  d.e.setSelStart(2);
+  int reacted = 0;
+  std::vector<std::string> seen;
+  d.e.onSelectionChange = [&] {
+    if (reacted++ == 0) d.e.typeText("!");
+  };
+  d.e.onTextChange = [&](Pos, Pos) { seen.push_back(d.e.text()); };
+  ASSERT_NO_THROW(d.e.typeText("c"));
+  EXPECT_EQ(d.contents(), "abc!");
+  // Text events see the text as the operation left it, never a half-done edit.
+  EXPECT_EQ(seen, (std::vector<std::string>{"abc", "abc!"}));
+  d.e.onSelectionChange = nullptr;
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "abc");
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "ab");
+  EXPECT_FALSE(d.e.canUndo());
+  // The same from OnChange inside a group (Backspace is group 13).
+  Doc g("xyz");
+  g.e.setSelStart(3);
+  bool once = false;
+  g.e.onChange = [&] {
+    if (!once) {
+      once = true;
+      g.e.typeText("Q");
+    }
+  };
+  ASSERT_NO_THROW(g.e.deleteChar(false));
+  EXPECT_EQ(g.contents(), "xyQ");
+  g.e.undo();
+  g.e.undo();
+  EXPECT_EQ(g.contents(), "xyz");
+}
+
+TEST(MemoEngine, DeletePreviousWordWithASelectionDeletesTheSelection) {
+  Doc d("one two three");
+  d.e.setSelection(5, 9);  // "wo t", caret after it
+  d.e.deletePrevWord();
+  EXPECT_EQ(d.contents(), "one three");
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "one two three");
+  EXPECT_EQ(d.e.selection(), (Selection{5, 9}));
+  // Selected backwards: the same text goes.
+  d.e.setSelection(9, 5);
+  d.e.deletePrevWord();
+  EXPECT_EQ(d.contents(), "one three");
+}
+
+TEST(MemoEngine, MoveTextIsOneUndoStep) {
+  Doc d("one two\rthree four");
+  // Forward over a break: "two" goes after "three ".
+  EXPECT_EQ(d.e.moveText(4, 7, 14), 11);
+  EXPECT_EQ(d.contents(), "one \rthree twofour");
+  EXPECT_EQ(d.e.selection(), (Selection{11, 14}));
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  EXPECT_EQ(d.e.selection(), (Selection{4, 7}));
+  EXPECT_FALSE(d.e.canUndo());
+  d.e.redo();
+  EXPECT_EQ(d.contents(), "one \rthree twofour");
+  // Backward: "four" to the start.
+  d.e.undo();
+  EXPECT_EQ(d.e.moveText(14, 18, 0), 0);
+  EXPECT_EQ(d.contents(), "fourone two\rthree ");
+  d.e.undo();
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  // Into itself, or an empty range: nothing happens and nothing is logged.
+  EXPECT_EQ(d.e.moveText(4, 7, 5), -1);
+  EXPECT_EQ(d.e.moveText(4, 4, 0), -1);
+  EXPECT_EQ(d.contents(), "one two\rthree four");
+  EXPECT_FALSE(d.e.canUndo());
+  d.e.readOnly = true;
+  EXPECT_EQ(d.e.moveText(0, 3, 8), -1);
+  EXPECT_EQ(d.contents(), "one two\rthree four");
 }

@@ -79,12 +79,13 @@ TEST(HighlightDriver, TypingInsideLongCommentRescansUntilValuesSettle) {
   // Taking it out again re-scans the same lines back.
   f.e.undo();
   EXPECT_EQ(f.All(), f.Reference());
-  // A letter typed inside the comment changes nothing after its line: the scan stops there,
-  // having restarted at the comment's opener.
+  // A letter typed inside the comment changes nothing after its line: the scan restarts at the
+  // line's own start (its checkpoint) and stops there.
   f.e.setSelection(Pos(head.size()) + 30, Pos(head.size()) + 30);
   f.e.typeText("q");
   EXPECT_TRUE(f.d->LastRun().stoppedEqual);
-  EXPECT_EQ(f.d->LastRun().firstRecord, 1);
+  EXPECT_EQ(f.d->LastRun().firstRecord, 4);
+  EXPECT_EQ(f.d->LastRun().records, 1);
   EXPECT_EQ(f.All(), f.Reference());
 }
 
@@ -221,6 +222,43 @@ TEST(HighlightDriver, RandomEditsMatchAFullScan) {
   }
   f.Finish();
   EXPECT_EQ(f.All(), f.Reference());
+}
+
+}  // namespace
+
+namespace {
+
+// A keystroke inside a long region of one token value (a comment, plain text) re-scans the
+// edited line only: it restarts at the line's checkpoint and stops at the next line, whose
+// state is the one it had before.
+TEST(HighlightDriver, KeystrokeInALongRegionCostsOneLine) {
+  const std::string comment = "/*\r" + Lines("comment text here", 20000) + "*/ x = 1\r";
+  const std::string plain = Lines("... ,,, ... ;;; ...", 20000);  // all value 0, an anchor
+  for (const std::string& text : {comment, plain}) {
+    Fixture f(text);
+    f.Finish();
+    const auto& st = f.e.store();
+    for (const velora::memo::LineNo line : {10000, 19990, 3}) {
+      const Pos at = st.lineStart(line) + 4;
+      f.e.setSelection(at, at);
+      f.e.typeText("q");
+      EXPECT_EQ(f.d->LastRun().firstRecord, line);
+      EXPECT_EQ(f.d->LastRun().records, 1);
+      EXPECT_TRUE(f.d->LastRun().stoppedEqual);
+      f.e.deleteChar(false);
+      EXPECT_LE(f.d->LastRun().records, 1);
+    }
+    EXPECT_EQ(f.All(), f.Reference());
+    // An edit that changes the state at the next line still runs on until it settles.
+    const Pos at = st.lineStart(5000);
+    f.e.setSelection(at, at);
+    f.e.typeText("*/");
+    f.Finish();
+    EXPECT_EQ(f.All(), f.Reference());
+    f.e.undo();
+    f.Finish();
+    EXPECT_EQ(f.All(), f.Reference());
+  }
 }
 
 }  // namespace

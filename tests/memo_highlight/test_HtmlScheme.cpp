@@ -75,7 +75,7 @@ TEST_F(HtmlScheme, MarkupOfThePage) {
   EXPECT_TRUE(Is(2, "=", 12));
   EXPECT_TRUE(Is(2, "en", 28));
   EXPECT_TRUE(Is(4, "&amp;", 16));
-  EXPECT_TRUE(Is(4, "title", 21, 2));
+  EXPECT_TRUE(Is(4, "</title", 194));  // the title's text is text, up to its end tag
   EXPECT_TRUE(Is(19, "bgcolor", 5));
   EXPECT_TRUE(Is(19, "onload", 5));
   EXPECT_TRUE(Is(22, "intro", 27));
@@ -97,13 +97,16 @@ TEST_F(HtmlScheme, CommentsSpanLines) {
 }
 
 TEST_F(HtmlScheme, ScriptAndStyleBlocks) {
-  EXPECT_TRUE(Is(11, "// greet the visitor", 33));
+  EXPECT_TRUE(Is(11, "//", 173));
+  EXPECT_TRUE(Is(11, " greet the visitor", 174));
   EXPECT_TRUE(Is(12, "function", 30));
   EXPECT_TRUE(Is(13, "let", 30));
   EXPECT_TRUE(Is(13, "42", 37));
   EXPECT_TRUE(Is(14, "comment ", 31));
   EXPECT_TRUE(Is(15, "alert", 39));
-  EXPECT_TRUE(Is(15, "\"Hi \"", 34));
+  EXPECT_TRUE(Is(15, "\"", 176));
+  EXPECT_TRUE(Is(15, "Hi ", 34));
+  EXPECT_EQ(StyleOf(15, "\"Hi"), 34);  // "JS String"
   EXPECT_EQ(StyleOf(12, "function"), 30);  // "JS Keyword"
   EXPECT_TRUE(Is(7, "body", 115));
   EXPECT_TRUE(Is(7, "color", 119));
@@ -174,6 +177,74 @@ TEST(HtmlSchemeComponent, AFailingCompileKeepsTheTablesAndAnotherVersionClearsTh
   EXPECT_EQ(r.message.rfind("SyntaxMemoParser1: DFM file saved by different version", 0), 0u) << r.message;
   EXPECT_FALSE(p.HasTables());
   EXPECT_EQ(p.Compile(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// Pieces of real pages that a simpler scheme gets wrong.
+class HtmlSchemeRealPages : public HtmlScheme {};
+
+TEST_F(HtmlSchemeRealPages, ScriptEndsCommentsAndStringsAndKnowsRegexAndTemplates) {
+  Load("<script>\r"                                   // 1
+       "var a = 1; // the end </script><p>x</p>\r"    // 2
+       "<script>\r"                                   // 3
+       "s = \"no </script><b>bold</b>\r"              // 4
+       "<script>\r"                                   // 5
+       "r = /ab+c/g.test(q); d = a / b / c;\r"         // 6
+       "t = `sum ${a + b} done`;\r"                    // 7
+       "m = new Map(); n = Alert(); x = charAt;\r"     // 8
+       "</script>\r");
+  EXPECT_TRUE(Is(2, " the end ", 174));
+  EXPECT_TRUE(Is(2, "</script", 10));
+  EXPECT_TRUE(Is(2, "x", 200));
+  EXPECT_TRUE(Is(4, "no ", 34));
+  EXPECT_TRUE(Is(4, "</script", 10));
+  EXPECT_TRUE(Is(4, "bold", 200));
+  EXPECT_TRUE(Is(6, "/ab+c/", 183));
+  EXPECT_TRUE(Is(6, "/", 38, 3));  // the divisions stay operators
+  EXPECT_TRUE(Is(6, "/", 38, 4));
+  EXPECT_TRUE(Is(7, "sum ", 67));
+  EXPECT_TRUE(Is(7, "${", 185));
+  EXPECT_TRUE(Is(7, "a", 41));
+  EXPECT_TRUE(Is(7, "}", 186));
+  EXPECT_TRUE(Is(7, " done", 67));
+  EXPECT_TRUE(Is(8, "Map", 39));
+  EXPECT_TRUE(Is(8, "Alert", 41));
+  EXPECT_TRUE(Is(8, "charAt", 39));
+}
+
+TEST_F(HtmlSchemeRealPages, AttributesServerCodeAndStyleRules) {
+  Load("<a title=\"Fish &amp; chips &#169;\">x</a>\r"  // 1
+       "<? echo $x; ?><% y %>\r"                       // 2
+       "<style>\r"                                     // 3
+       "@media screen {\r"                             // 4
+       "  h1 { color: red; }\r"                        // 5
+       "  p { margin: 0; }\r"                          // 6
+       "}\r"                                           // 7
+       "</style>\r"
+       "<script\rtype=\"text/javascript\"\r>x</script>\r"                 // 9..11
+       "<style>p::after { content: 'a </style><i>b</i>'; }</style>\r");  // 12
+  EXPECT_TRUE(Is(1, "&amp;", 16));
+  EXPECT_TRUE(Is(1, "&#169;", 17));
+  EXPECT_TRUE(Is(1, " chips ", 28));
+  EXPECT_TRUE(Is(2, "<?", 144));
+  EXPECT_TRUE(Is(2, " echo $x; ", 146));
+  EXPECT_TRUE(Is(2, "?>", 145));
+  EXPECT_TRUE(Is(2, "<%", 107));
+  EXPECT_TRUE(Is(4, "@media", 187));
+  EXPECT_TRUE(Is(5, "h1", 115));  // a selector, not a property name
+  EXPECT_TRUE(Is(5, "color", 119));
+  EXPECT_TRUE(Is(6, "p", 115));
+  EXPECT_TRUE(Is(6, "margin", 119));
+  // The line break inside a script tag has a value of its own.
+  const auto& st = engine.store();
+  EXPECT_EQ(engine.tokens(st.lineEnd(8), st.lineEnd(8) + 1), (std::vector<std::uint8_t>{170}));
+  // "</style" ends a CSS string too; what follows is the page again.
+  EXPECT_TRUE(Is(12, "a ", 202));
+  EXPECT_TRUE(Is(12, "</style", 46));
+  EXPECT_TRUE(Is(12, "i", 21));
 }
 
 }  // namespace

@@ -279,3 +279,17 @@ TEST(ParserTokens, BadGroupIndicesReadAsEmptyGroups) {
 }
 
 }  // namespace
+
+TEST(ParserWords, AVeryLongWordBuildsAndGoesWithoutDeepRecursion) {
+  // A word of many thousand characters (a damaged or hostile stored form) gives a trie chain of
+  // as many nodes; building and destroying it must not recurse once per node.
+  TSchemeTables t;
+  Word(t, std::string(400'000, 'a'), 7);
+  Word(t, "ab", 9);
+  {
+    TSyntaxMemoParser p;
+    p.SetTables(t);
+    EXPECT_EQ(Scan(p, "ab"), (std::vector<Tok>{{9, 2}}));
+    EXPECT_EQ(Scan(p, "aaa"), (std::vector<Tok>{{0, 1}, {0, 1}, {0, 1}}));
+  }
+}

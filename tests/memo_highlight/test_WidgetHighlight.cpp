@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "TestTables.h"
 #include "memo/engine/scheme/HighlightDriver.h"
@@ -80,6 +83,36 @@ TEST_F(WidgetFixture, CommentIsPaintedInItsStyle) {
   }
   EXPECT_GT(purpleFirst, 20);
   EXPECT_EQ(purpleSecond, 0);
+}
+
+
+TEST(WidgetHtmlScheme, ScreenshotOfAPageWithServerCodeRegexAndAnEarlyScriptEnd) {
+  velora::memo::TSyntaxMemo memo;
+  memo.resize(720, 300);
+  memo.show();
+  TSyntaxMemoParser html;
+  html.Script = VELORA_HTML_SCHEME_SCRIPT;
+  html.CompileScript();
+  memo.setText("<!-- Syntax Highlighting -->\r"
+               "<p class=\"intro\">Hello &amp; welcome, <? echo $user->name; ?>!</p>\r"
+               "<script>\r"
+               "var re = /^[a-z]+$/i, half = total / 2;\r"
+               "const msg = `Hi ${name}, ${count} new`;\r"
+               "// the comment ends here </script><b>back in the page</b>\r"
+               "<style>@media screen { h1 { color: red; } }</style>\r");
+  vlr::AttachHighlighter(memo.engine(), html);
+  while (memo.engine().HighlightSlice(100000)) {}
+  QApplication::processEvents();
+  const QImage shot = memo.grab().toImage();
+  ASSERT_FALSE(shot.isNull());
+  const QString path = QDir::current().filePath(QStringLiteral("memo_html_page.png"));
+  ASSERT_TRUE(shot.save(path));
+  std::printf("screenshot: %s\n", qPrintable(path));
+  // "<b>" after the script's early end is a tag again (maroon), not comment text (navy).
+  const auto& st = memo.engine().store();
+  const velora::memo::Pos b = st.lineStart(5) + velora::memo::Pos(st.lineText(5).find("<b>")) + 1;
+  EXPECT_EQ(memo.engine().tokens(b, b + 1), (std::vector<std::uint8_t>{21}));
+  vlr::DetachHighlighter(memo.engine());
 }
 
 }  // namespace

@@ -336,3 +336,18 @@ TEST(Reader, StringsKeepTheirRawSpelling) {
   EXPECT_EQ(b.raw, "onetwo");  // the continuation is joined in both
   EXPECT_TRUE(r.reader.Next().raw.empty());  // the End token
 }
+
+TEST(Reader, DeeplyNestedParenthesesFailWithAClearError) {
+  // A script of a million "(" must not exhaust the stack: nesting is limited.
+  ReaderPlus deep(std::string(1000000, '(') + "1" + std::string(1000000, ')'));
+  try {
+    deep.reader.ReadExpression();
+    ADD_FAILURE() << "a million nested parentheses accepted";
+  } catch (const ESchemeError& e) {
+    EXPECT_EQ(e.Text(), "Expression nested too deeply: at most 64 levels of '(' are allowed");
+  }
+  // Up to the limit nesting works.
+  ReaderPlus ok(std::string(64, '(') + "5 - 2" + std::string(64, ')') + " (7)");
+  EXPECT_EQ(ok.reader.ReadExpression(), 3);
+  EXPECT_EQ(ok.reader.ReadExpression(), 7);
+}

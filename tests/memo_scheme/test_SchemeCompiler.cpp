@@ -130,6 +130,32 @@ TEST(SchemeCompilerWords, CaseRuleMayFollowTheWords) {
             "2:2 Duplicate entry in %%word table");
 }
 
+TEST(SchemeCompilerWords, OneTextInStatesThatDoNotMeet) {
+  // "-->" ends an HTML comment in state 4 and an old script wrapper in state 20.
+  const TSchemeTables t = Compile("%%words '-->' '' 13 [4] '-->' '' 65 [20, 21]");
+  ASSERT_EQ(t.words.size(), 2u);
+  EXPECT_EQ(t.words[1].value, 65);
+  EXPECT_EQ(test::Where(test::CompileError("%%words 'a' '' 1 [4, 5]\n 'a' '' 2 [5]")),
+            "2:2 Duplicate entry in %%word table");
+  EXPECT_EQ(test::Where(test::CompileError("%%words 'a' '' 1 [4]\n 'a' '' 2")),
+            "2:2 Duplicate entry in %%word table");
+  // Letter case is folded before the texts are compared.
+  EXPECT_EQ(test::Where(test::CompileError("%%words 'If' '' 1 [3]\n'if' '' 2 [3]")),
+            "2:1 Duplicate entry in %%word table");
+  EXPECT_NO_THROW((void)Compile("%%words 'If' '' 1 [3]\n'if' '' 2 [4]"));
+}
+
+TEST(SchemeCompilerWords, KeywordTableWithItsOwnCaseRule) {
+  const TSchemeTables t = Compile(
+      "%%kwTables forstate [20] endswith '' case __sensitive ( 30 is 'Map', 'map' )"
+      " forstate [21] endswith '' ( 31 is 'Dim' )");
+  ASSERT_EQ(t.keywordTables.size(), 2u);
+  EXPECT_TRUE(t.keywordTables[0].caseSensitive);
+  EXPECT_EQ(t.keywordTables[0].words[0].text, "Map");
+  EXPECT_FALSE(t.keywordTables[1].caseSensitive);
+  EXPECT_EQ(t.keywordTables[1].words[0].text, "dim");
+}
+
 TEST(SchemeCompilerGroups, IdenticalGroupsAreSharedAcrossTables) {
   const TSchemeTables t = Compile(R"(%%words 'a' '[0-9]' 1
 %%tokens 2 '[0-9]' '[0-9]' '' 0
@@ -217,9 +243,12 @@ TEST(SchemeCompilerTokens, StartSetsMustNotOverlapWithinOneTable) {
 }
 
 TEST(SchemeCompilerHandlers, OneHandlerPerTokenValue) {
-  const TSchemeTables t = Compile("%%handlers 1 '[a-z]' '' 0 2 match(4) 3 1 ? 2 1");
-  EXPECT_EQ(t.hasHandler, States({1, 2, 3}));
+  // A handler of `match ( n )` alone is followed by its flag value.
+  const TSchemeTables t = Compile("%%handlers 1 '[a-z]' '' 0 2 match(4) 1 3 1 ? 2 1 4 match(5) 0");
+  EXPECT_EQ(t.hasHandler, States({1, 2, 3, 4}));
   EXPECT_EQ(t.handlers[2].body.kind, TScanPart::Kind::Custom);
+  EXPECT_TRUE(t.handlers[2].flag);
+  EXPECT_FALSE(t.handlers[4].flag);
   EXPECT_EQ(t.handlers[3].body.scanner, kScanUrlRun);
   EXPECT_TRUE(t.handlers[3].optionalBody);
   EXPECT_EQ(t.handlers[3].term[0].scanner, kScanRestOfLine);

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QImage>
+#include <QInputMethodEvent>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -184,4 +186,135 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
+}
+
+TEST_F(MemoFixture, HotSpotTextAtLineEnds) {
+  memo.setText("ab cd\rxy");
+  const std::uint8_t toks[] = {7, 7, 0, 9, 9, 0, 5, 5};
+  memo.engine().storeTokens(0, 8, toks);
+  const int y = memo.lineHeight() / 2;
+  const int right = memo.pointAt(5).x() - 2;  // the right half of "d", the line's last character
+  QTest::mouseMove(memo.viewport(), QPoint(right, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("cd"));
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(1).x() - 2, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("ab"));
+  // Past the end of the line there is no token; the last line has no break after it.
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(5).x() + 40, y));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray());
+  QTest::mouseMove(memo.viewport(), QPoint(memo.pointAt(8).x() - 2, y + memo.lineHeight()));
+  EXPECT_EQ(memo.hotSpotText(), QByteArray("xy"));
+}
+
+TEST_F(MemoFixture, CaretStaysInViewOnATabIndentedLongLine) {
+  memo.engine().tabDefault = 8;
+  memo.setText(QByteArray(20, '\t') + QByteArray(30, 'x'));  // 190 columns in 50 bytes
+  memo.setSelStart(0);
+  QTest::keyClick(&memo, Qt::Key_End);
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  EXPECT_GE(c.x(), memo.textLeft());
+  EXPECT_LE(c.x(), memo.viewport()->width());
+  // Clicking where the caret is shown finds the same position.
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(c.x(), memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 50);
+}
+
+TEST_F(MemoFixture, ColumnsAfterWideCharactersAndHitTesting) {
+  memo.engine().tabDefault = 4;
+  memo.setText("\xE6\x97\xA5\tx");  // "日" two cells, the tab to column 4, "x" in column 4
+  memo.engine().setFirstVisibleColumn(0);
+  const int cell = (memo.pointAt(3).x() - memo.pointAt(0).x()) / 2;  // the tab starts in column 2
+  ASSERT_GT(cell, 0);
+  EXPECT_EQ(memo.pointAt(4).x() - memo.pointAt(0).x(), 4 * cell);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(memo.pointAt(4).x() + cell / 4, memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 4);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(memo.pointAt(0).x() + cell / 2, memo.lineHeight() / 2));
+  EXPECT_EQ(memo.selection().caret, 0);  // the left half of the wide character
+}
+
+TEST_F(MemoFixture, LongSingleLineIsDrawnWhereverItIsScrolled) {
+  QByteArray line;
+  while (line.size() < 1'000'000) line += "<a href=\"x\">y</a>";
+  memo.setText(line);
+  QTest::keyClick(&memo, Qt::Key_End);
+  QTest::keyClicks(&memo, "Z");
+  EXPECT_EQ(memo.text().right(1), QByteArray("Z"));
+  // The end of the line is on screen and painted: the image is not blank there.
+  const QImage img = memo.viewport()->grab().toImage();
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  bool ink = false;
+  for (int x = std::max(memo.textLeft(), c.x() - 60); x < c.x(); ++x)
+    for (int y = 0; y < memo.lineHeight(); ++y)
+      if (img.pixelColor(x, y).lightness() < 128) ink = true;
+  EXPECT_TRUE(ink);
+}
+
+TEST_F(MemoFixture, EmojiAndInputMethods) {
+  memo.setText("ab");
+  memo.setSelStart(2);
+  QTest::sendKeyEvent(QTest::Click, &memo, Qt::Key_unknown, QString::fromUtf8("\xF0\x9F\x98\x80"), Qt::NoModifier);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80"));
+  // An input method composes, then commits; the control answers its queries.
+  QInputMethodEvent compose(QString::fromUtf8("\xE3\x81\x8B"), {});
+  QApplication::sendEvent(&memo, &compose);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80"));  // composing text is not in the document yet
+  EXPECT_TRUE(memo.inputMethodQuery(Qt::ImEnabled).toBool());
+  const QRect r = memo.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  EXPECT_EQ(r.topLeft(), memo.pointAt(memo.selection().caret));
+  EXPECT_EQ(memo.inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);  // UTF-16 units
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("\xE6\xBC\xA2"));
+  QApplication::sendEvent(&memo, &commit);
+  EXPECT_EQ(memo.text(), QByteArray("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
+  EXPECT_EQ(memo.inputMethodQuery(Qt::ImSurroundingText).toString(), QString::fromUtf8("ab\xF0\x9F\x98\x80\xE6\xBC\xA2"));
+}
+
+TEST_F(MemoFixture, WordWrapShowsRowsWithGlyphsAndKeepsPositions) {
+  memo.engine().wrapAtColumn = 24;
+  memo.engine().options |= smoShowWrapGlyph | smoShowWrapColumn;
+  QByteArray text = "<p>A paragraph of text long enough to wrap over several rows of the window.</p>\r";
+  text += "\t<a href=\"http://example.com/a/very/long/address/that/does/not/fit\">link</a>\rshort";
+  memo.setText(text);
+  memo.setWordWrap(true);
+  const MemoEngine& e = memo.engine();
+  ASSERT_NE(e.wrapIndex(), nullptr);
+  EXPECT_GT(e.rowCount(), e.lineCount() + 3);
+  // Down moves by rows inside the first line; line and column stay those of the text.
+  memo.setSelStart(3);
+  QTest::keyClick(&memo, Qt::Key_Down);
+  EXPECT_EQ(memo.caretLine(), 1);
+  EXPECT_EQ(e.rowOf(memo.selection().caret), 1);
+  EXPECT_EQ(memo.pointAt(memo.selection().caret).y(), memo.lineHeight());
+  // Clicking on the second row finds a position of the second row.
+  const QPoint second(memo.textLeft() + 2, memo.lineHeight() + memo.lineHeight() / 2);
+  QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, second);
+  EXPECT_EQ(memo.selection().caret, e.rowStart(1));
+  QTest::keyClicks(&memo, "X");
+  EXPECT_EQ(memo.text().left(e.rowStart(1) + 1).right(1), QByteArray("X"));
+  QApplication::processEvents();
+  const QImage shot = memo.grab().toImage();
+  const QString path = QDir::current().filePath(QStringLiteral("memo_wrap.png"));
+  ASSERT_TRUE(shot.save(path));
+  std::printf("screenshot: %s\n", qPrintable(path));
+  // Off again: one row per line, the text unchanged.
+  const QByteArray before = memo.text();
+  memo.setWordWrap(false);
+  EXPECT_EQ(e.rowCount(), e.lineCount());
+  EXPECT_EQ(memo.text(), before);
+}
+
+TEST_F(MemoFixture, ScreenshotOfATabIndentedPageScrolledToALongLine) {
+  memo.engine().tabDefault = 8;
+  QByteArray text = "<html>\r\t<body>\r\t\t<table>\r\t\t\t<tr>\r\t\t\t\t<td>";
+  for (int i = 0; i < 30; ++i) text += "cell text " + QByteArray::number(i) + " ";
+  text += "</td>\r\t\t\t</tr>\r\t\t</table>\r\t</body>\r</html>\r";
+  memo.setText(text);
+  memo.setSelStart(memo.engine().store().lineEnd(4));
+  QApplication::processEvents();
+  const QPoint c = memo.pointAt(memo.selection().caret);
+  EXPECT_GE(c.x(), memo.textLeft());
+  EXPECT_LE(c.x(), memo.viewport()->width());
+  const QImage shot = memo.grab().toImage();
+  const QString path = QDir::current().filePath(QStringLiteral("memo_tabs_scrolled.png"));
+  ASSERT_TRUE(shot.save(path));
+  std::printf("screenshot: %s\n", qPrintable(path));
 }

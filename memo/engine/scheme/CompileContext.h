@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <array>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -25,7 +26,11 @@ struct TSchemeBuild {
 
   // Words as written, for the duplicate test, and where each was written (for the test under
   // the case rule, which is known only at the end because `case` may follow the words).
-  std::unordered_set<std::string> wordTexts;
+  // Word texts with the state lists of their entries: a text may be defined again only for
+  // states that none of its entries lists (and never without a list).
+  std::unordered_map<std::string, std::vector<TStateSet>> wordTexts;
+  // Case rule given to each keyword table with `case` (-1: the language's rule).
+  std::vector<int> keywordCase;
   std::vector<std::pair<int, int>> wordAt;
   // Where each keyword of each keyword table was written, parallel to its word list.
   std::vector<std::vector<std::pair<int, int>>> keywordAt;

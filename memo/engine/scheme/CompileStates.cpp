@@ -129,6 +129,11 @@ void CompileKwTables(TSchemeBuild& b) {
       if ((other.valid & table.valid).any()) b.FailText(at, "Ambigious key table state definition");
     b.r.Expect(RW::EndsWith, TSchemeErrorId::SyntaxError);
     table.endsWith = b.r.ReadString();
+    // An optional `case n` gives the table its own case rule (scripts embedded in a
+    // case-insensitive language may be case-sensitive).
+    int ownCase = -1;
+    if (b.r.Accept(RW::Case)) ownCase = b.r.ReadExpression() != 0 ? 1 : 0;
+    b.keywordCase.push_back(ownCase);
     b.r.Expect(RW::LParen, TSchemeErrorId::LParenExpected);
     std::vector<std::pair<int, int>> where;
     do {

@@ -161,6 +161,8 @@ void CompileHandlers(TSchemeBuild& b) {
     b.context = "%%Handlers - " + std::to_string(value);
     if (b.t.hasHandler.test(value)) b.Fail(at, TSchemeErrorId::DuplicateHandler);
     b.t.handlers[value] = ReadBodySpec(b);
+    // In a handler, `match ( n )` standing alone is followed by the flag value too.
+    if (b.t.handlers[value].body.kind == TScanPart::Kind::Custom) b.t.handlers[value].flag = b.r.ReadExpression() != 0;
     b.t.hasHandler.set(value);
   }
 }

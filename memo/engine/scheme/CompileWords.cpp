@@ -5,6 +5,22 @@
 
 namespace vlr {
 
+namespace {
+
+// Records `text` with the states listed for it; false when an entry of the same text already
+// counts in one of them. Every word also counts in state 0, so an entry without a list meets
+// every other entry of its text.
+bool AddWordText(std::unordered_map<std::string, std::vector<TStateSet>>& texts, const std::string& text,
+                 const TStateSet& listed) {
+  std::vector<TStateSet>& lists = texts[text];
+  for (const TStateSet& other : lists)
+    if (listed.none() || other.none() || (listed & other).any()) return false;
+  lists.push_back(listed);
+  return true;
+}
+
+}  // namespace
+
 void CompileWords(TSchemeBuild& b) {
   while (!b.AtSectionEnd()) {
     const TSchemeToken wordTok = b.r.Peek();
@@ -24,7 +40,7 @@ void CompileWords(TSchemeBuild& b) {
     entry.valid = listed;
     entry.valid.set(0);
 
-    if (!b.wordTexts.insert(word.text).second) b.Fail(word, TSchemeErrorId::DuplicateWord);
+    if (!AddWordText(b.wordTexts, word.text, listed)) b.Fail(word, TSchemeErrorId::DuplicateWord);
     b.Record(entry.value).valid |= listed;
     b.t.words.push_back(std::move(entry));
     b.wordAt.emplace_back(word.line, word.column);
@@ -37,21 +53,24 @@ void FinishWords(TSchemeBuild& b) {
     throw ESchemeError(id, std::move(text), at.first, at.second);
   };
   if (!sensitive) {
-    std::unordered_set<std::string> seen;
+    std::unordered_map<std::string, std::vector<TStateSet>> seen;
     for (std::size_t i = 0; i < b.t.words.size(); ++i) {
       TWordEntry& w = b.t.words[i];
       w.text = AsciiLower(std::move(w.text));
-      if (!seen.insert(w.text).second)
+      TStateSet listed = w.valid;
+      listed.reset(0);
+      if (!AddWordText(seen, w.text, listed))
         failAt(b.wordAt[i], TSchemeErrorId::DuplicateWord, SchemeMessage(TSchemeErrorId::DuplicateWord));
     }
   }
   for (std::size_t k = 0; k < b.t.keywordTables.size(); ++k) {
     TKeywordTable& table = b.t.keywordTables[k];
-    table.caseSensitive = sensitive;
+    const int own = k < b.keywordCase.size() ? b.keywordCase[k] : -1;
+    table.caseSensitive = own < 0 ? sensitive : own != 0;
     std::unordered_set<std::string> seen;
     for (std::size_t i = 0; i < table.words.size(); ++i) {
       auto& w = table.words[i];
-      if (!sensitive) w.text = AsciiLower(std::move(w.text));
+      if (!table.caseSensitive) w.text = AsciiLower(std::move(w.text));
       if (!seen.insert(w.text).second)
         failAt(b.keywordAt[k][i], TSchemeErrorId::None, "Duplicate keyword - '" + w.text + "'");
     }

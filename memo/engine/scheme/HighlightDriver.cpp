@@ -26,11 +26,12 @@ bool NeedsWork(const LineRecord& r) noexcept {
 
 THighlightDriver::THighlightDriver(MemoEngine& engine) : e_(engine) {}
 
-Pos THighlightDriver::WindowStart() const { return e_.store().lineStart(e_.firstVisibleLine()); }
+// The window in positions; its first line counts visual rows while wrapping.
+Pos THighlightDriver::WindowStart() const { return e_.firstVisiblePos(); }
 
 Pos THighlightDriver::WindowEnd() const {
   const TextStore& st = e_.store();
-  const velora::memo::LineNo last = e_.firstVisibleLine() + e_.visibleLines() + lookAheadLines;
+  const velora::memo::LineNo last = st.lineFromPos(e_.firstVisiblePos()) + e_.visibleLines() + lookAheadLines;
   return last >= st.lineCount() ? st.length() : st.lineStart(last);
 }
 
@@ -44,9 +45,51 @@ void THighlightDriver::ClearAllTokens() {
   } while (st.next(r));
 }
 
+void THighlightDriver::ClearCheckpoints() {
+  TextStore& st = e_.store();
+  RecordRef r = st.firstRecord();
+  do {
+    st.record(r).scanState = 0;
+  } while (st.next(r));
+  stateIds_.clear();
+  states_.clear();
+  lastKey_ = nullptr;
+  lastId_ = 0;
+}
+
+std::uint32_t THighlightDriver::Checkpoint(TokenScanner& p) {
+  if (!p.lineState(key_)) return 0;
+  if (lastKey_ && *lastKey_ == key_) return lastId_;  // most lines start in the state of the last
+  auto it = stateIds_.find(key_);
+  if (it == stateIds_.end()) {
+    if (states_.size() >= maxCheckpointStates) return 0;
+    it = stateIds_.emplace(key_, std::uint32_t(states_.size() + 1)).first;
+    states_.push_back(&it->first);  // keys of an unordered_map stay where they are
+  }
+  lastKey_ = &it->first;
+  lastId_ = it->second;
+  return lastId_;
+}
+
+bool THighlightDriver::CheckpointRestart(TokenScanner& p, RecNo rec, RecNo& at, Pos& from) {
+  const TextStore& st = e_.store();
+  RecordRef r = st.recordRef(rec);
+  for (RecNo k = 0; k <= checkpointWalk; ++k) {
+    const std::uint32_t id = st.record(r).scanState;
+    if (id != 0 && id <= states_.size() && p.restoreLineState(*states_[id - 1])) {
+      at = rec - k;
+      from = st.locateRecord(at).recordStart;
+      return true;
+    }
+    if (!st.prev(r)) break;
+  }
+  return false;
+}
+
 void THighlightDriver::Restart() {
   TokenScanner* p = e_.currentParser();
   ClearAllTokens();
+  ClearCheckpoints();
   parser_ = p;
   generation_ = p ? p->tablesGeneration() : 0;
   frontier_ = 0;
@@ -182,9 +225,17 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
       break;
     }
     const bool mid = p.insideContainer() || carryEnd > recEnd;
+    // The state at the next record's start: compared with its old checkpoint, then kept.
+    LineRecord& N = st.record(next);
+    const std::uint32_t old = N.scanState;
+    const std::uint32_t now = mid ? 0 : Checkpoint(p);
+    N.scanState = now;
     if (!mid) {
       const bool beyondFrontier = rec + 1 >= frontier_;
-      if (equal && rec >= mustReach && !NeedsWork(st.record(next)) && (!beyondFrontier || mayStopEarly_)) {
+      // With both states known, equal states settle it exactly; otherwise equal token values
+      // of this record stand for an equal state.
+      const bool settled = (old != 0 && now != 0) ? old == now : equal;
+      if (settled && rec >= mustReach && !NeedsWork(N) && (!beyondFrontier || mayStopEarly_)) {
         // The rest of the document is unchanged.
         stats_.stoppedEqual = true;
         if (beyondFrontier) {
@@ -268,10 +319,17 @@ void THighlightDriver::Rescan(RecNo dirty) {
       mayStopEarly_ = false;
     }
     if (dirty < frontier_) {
-      RecNo start = dirty;  // a wrapped line is re-scanned from its first record
-      RecordRef r = st.recordRef(start);
-      for (RecordRef pr = r; start > 0 && st.prev(pr) && !st.record(pr).hardBreak(); --start) {}
-      const auto [rec, from] = RestartPoint(*p, start);
+      // The edited record's own checkpoint (or the nearest before it) knows the state at its
+      // start, also inside a long wrapped or minified line. Without one, a wrapped line is
+      // re-scanned from its first record.
+      RecNo rec = 0;
+      Pos from = 0;
+      if (!CheckpointRestart(*p, dirty, rec, from)) {
+        RecNo start = dirty;
+        RecordRef r = st.recordRef(start);
+        for (RecordRef pr = r; start > 0 && st.prev(pr) && !st.record(pr).hardBreak(); --start) {}
+        std::tie(rec, from) = RestartPoint(*p, start);
+      }
       Run(*p, rec, from, dirty, Mode::Edit, Clock::time_point::max());
     } else {
       Sync(*p);
@@ -294,6 +352,7 @@ bool THighlightDriver::runSlice(MemoEngine&, std::int64_t budgetMicros) {
     frontier_ = 0;
     snapshot_.reset();
     mayStopEarly_ = true;
+    ClearCheckpoints();  // they describe the text as it was
   }
   if (frontier_ >= count) return false;
   const auto deadline = Clock::now() + std::chrono::microseconds(std::max<std::int64_t>(budgetMicros, 0));

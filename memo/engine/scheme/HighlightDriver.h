@@ -6,11 +6,21 @@
 // slices. The boundary between highlighted and not yet highlighted records is the frontier; the
 // parser's state there is saved, so that each slice resumes exactly where the last one stopped.
 // Records before the frontier always carry token values of the current parser.
+//
+// Checkpoints: while scanning, the parser's state at each record start is kept (as an id into a
+// pool of distinct states, in LineRecord::scanState). An edit restarts at the checkpoint of the
+// edited line's first record, and the scan stops at the first record start whose fresh state
+// equals its old checkpoint (the text after it is unchanged, so everything after is too). So a
+// keystroke costs one line, also inside a comment, a script block or plain text of any length.
+// Where no checkpoint is known the restart falls back to the anchor rule and the stop to the
+// comparison of token values.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -39,6 +49,10 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   velora::memo::LineNo lookAheadLines = 60;
   // Most records one synchronous re-scan handles; what is left goes to the idle slices.
   RecNo syncRecordLimit = 2000;
+  // Distinct checkpoint states kept at most; past it new states get no checkpoint.
+  std::size_t maxCheckpointStates = 65536;
+  // How far back (in records) an edit looks for a checkpoint before using the anchor rule.
+  RecNo checkpointWalk = 256;
 
   // Figures of the last run (tests, benchmarks).
   struct RunStats {
@@ -59,6 +73,12 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   [[nodiscard]] Pos WindowEnd() const;
   [[nodiscard]] Pos WindowStart() const;
   void ClearAllTokens();
+  // Forgets every checkpoint (records and pool).
+  void ClearCheckpoints();
+  // The id of the parser's current state in the pool (0 when it cannot be kept).
+  std::uint32_t Checkpoint(velora::memo::TokenScanner& p);
+  // Restart at the nearest checkpoint at or before record `rec`; false when there is none close.
+  bool CheckpointRestart(velora::memo::TokenScanner& p, RecNo rec, RecNo& at, Pos& from);
 
   velora::memo::MemoEngine& e_;
   const velora::memo::TokenScanner* parser_ = nullptr;
@@ -70,6 +90,12 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   RecNo lastRecordCount_ = 0;
   std::vector<std::uint8_t> fresh_;
   RunStats stats_;
+  // The pool of distinct checkpoint states: id k is states_[k - 1].
+  std::unordered_map<std::string, std::uint32_t> stateIds_;
+  std::vector<const std::string*> states_;
+  std::string key_;
+  const std::string* lastKey_ = nullptr;
+  std::uint32_t lastId_ = 0;
 };
 
 // Puts `parser` into the control's parser slot, makes it active and attaches a highlight

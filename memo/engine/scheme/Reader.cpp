@@ -498,6 +498,14 @@ long long TSYM_Compiler::ReadValue() {
   const TSchemeToken t = Next();
   if (t.kind == TSchemeTokenKind::Number) return t.number;
   if (t.Is(TReservedWord::LParen)) {
+    if (nesting_ >= kMaxNesting)
+      FailText(t, "Expression nested too deeply: at most " + std::to_string(kMaxNesting) + " levels of '(' are allowed");
+    ++nesting_;
+    // The count is restored on the way out, also when an error unwinds through here.
+    struct Leave {
+      int& n;
+      ~Leave() { --n; }
+    } leave{nesting_};
     const long long v = ReadExpression();
     Expect(TReservedWord::RParen, TSchemeErrorId::RParenExpected);
     return v;

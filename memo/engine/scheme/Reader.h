@@ -53,6 +53,8 @@ class TSYM_Compiler {
  public:
   // Largest number or expression value; larger ones are "Numeric value out of range".
   static constexpr long long kMaxValue = 2147483647;
+  // Deepest nesting of "(" in an expression; deeper scripts fail instead of exhausting the stack.
+  static constexpr int kMaxNesting = 64;
   // Deepest nesting of #include files; deeper nesting (a file that includes itself without a
   // guard) is reported as a file that cannot be opened.
   static constexpr std::size_t kMaxIncludeDepth = 64;
@@ -157,6 +159,7 @@ class TSYM_Compiler {
   std::vector<std::filesystem::path> includePath_;
   std::optional<TSchemeToken> peeked_;
   std::size_t expansions_ = 0;
+  int nesting_ = 0;  // open "(" of the expression being read
   TSchemeToken last_;
   // Position of the end of the script, for the End token.
   int endLine_ = 1;

@@ -1,6 +1,9 @@
 // Stored form of compiled scheme tables: version word, length and compressed table data.
 #include "memo/engine/scheme/StoredForm.h"
 
+#include <new>
+#include <string>
+
 #include "memo/engine/scheme/Compressor.h"
 #include "memo/engine/scheme/SchemeError.h"
 #include "memo/engine/scheme/StoredFormIO.h"
@@ -10,6 +13,10 @@ namespace vlr {
 namespace {
 
 constexpr std::size_t kPrefixSize = 6;  // version word and uncompressed length
+// Largest table data accepted. Compiled schemes are far smaller (the HTML scheme is about
+// 144 KB); the bound keeps a damaged or hostile file from making the reader allocate gigabytes,
+// since run items let a few megabytes of compressed data expand a thousandfold.
+constexpr std::uint32_t kMaxTableBytes = 16u << 20;
 
 TStoredFormResult Failure(std::string message) {
   TStoredFormResult r;
@@ -42,16 +49,25 @@ TStoredFormResult ReadStoredForm(std::string_view bytes, std::string_view parser
   }
   if (bytes.size() < kPrefixSize) return Failure("Stored scheme is truncated: no data length");
   const std::uint32_t length = head.U32();
-
-  std::string plain;
-  try {
-    plain = TCompressor::decode(bytes.substr(kPrefixSize));
-  } catch (const ECompressorError& e) {
-    return Failure(e.what());
+  if (length > kMaxTableBytes)
+    return Failure("Stored scheme is damaged: its tables would be " + std::to_string(length) + " bytes long (at most " +
+                   std::to_string(kMaxTableBytes) + ")");
+  // The compressed data declares the length again; it must be the one checked above, so that
+  // decoding never produces more than that.
+  const std::string_view packed = bytes.substr(kPrefixSize);
+  if (packed.size() >= TCompressor::kHeaderSize) {
+    TByteReader inner(packed.substr(4, 4));
+    if (inner.U32() != length) return Failure("Stored scheme is corrupt: the data length does not match");
   }
-  if (plain.size() != length) return Failure("Stored scheme is corrupt: the data length does not match");
 
   try {
+    std::string plain;
+    try {
+      plain = TCompressor::decode(packed);
+    } catch (const ECompressorError& e) {
+      return Failure(e.what());
+    }
+    if (plain.size() != length) return Failure("Stored scheme is corrupt: the data length does not match");
     TByteReader r(plain);
     TStoredFormResult result;
     result.tables = ReadTables(r);
@@ -59,6 +75,8 @@ TStoredFormResult ReadStoredForm(std::string_view bytes, std::string_view parser
     return result;
   } catch (const EStoredFormError& e) {
     return Failure(e.what());
+  } catch (const std::bad_alloc&) {
+    return Failure("Stored scheme is damaged: not enough memory to read it");
   }
 }
 

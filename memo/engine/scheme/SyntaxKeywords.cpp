@@ -64,46 +64,55 @@ void TSyntaxKeywords::Build(const TKeywordTable& table) {
 void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive) {
   Clear();
   caseSensitive_ = caseSensitive;
-  // A pointer trie first, then laid out flat: nodes breadth first, edges sorted by character.
+  // A build trie first (nodes in one vector, children by index, so that neither building nor
+  // freeing it recurses, however long a word is), then laid out flat: nodes breadth first,
+  // edges sorted by character.
   struct Tmp {
-    std::map<std::uint8_t, std::unique_ptr<Tmp>> kids;
+    std::map<std::uint8_t, std::uint32_t> kids;
     std::vector<End> ends;
     THighlightSet valid;
   };
-  Tmp top;
+  std::vector<Tmp> tmp(1);  // tmp[0] is the root
   for (Pending& w : words) {
     if (w.text.empty()) continue;
     if (!caseSensitive) w.text = Lower(std::move(w.text));
-    Tmp* n = &top;
+    std::uint32_t n = 0;
     for (char ch : w.text) {
-      auto& k = n->kids[static_cast<std::uint8_t>(ch)];
-      if (!k) k = std::make_unique<Tmp>();
-      n = k.get();
-      n->valid |= w.end.valid;
+      const auto c = static_cast<std::uint8_t>(ch);
+      auto it = tmp[n].kids.find(c);
+      if (it == tmp[n].kids.end()) {
+        const auto k = static_cast<std::uint32_t>(tmp.size());
+        tmp[n].kids.emplace(c, k);
+        tmp.emplace_back();
+        n = k;
+      } else {
+        n = it->second;
+      }
+      tmp[n].valid |= w.end.valid;
     }
-    n->ends.push_back(w.end);
+    tmp[n].ends.push_back(w.end);
   }
-  std::vector<Tmp*> order;
-  for (auto& [ch, kid] : top.kids) {
+  std::vector<std::uint32_t> order;
+  order.reserve(tmp.size());
+  for (const auto& [ch, kid] : tmp[0].kids) {
     root_[ch] = std::int32_t(order.size());
-    order.push_back(kid.get());
+    order.push_back(kid);
   }
-  nodes_.resize(order.size());
+  nodes_.reserve(tmp.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
-    Tmp* t = order[i];
+    const Tmp& t = tmp[order[i]];
     Node n;
-    n.valid = t->valid;
+    n.valid = t.valid;
     n.firstEnd = std::uint32_t(ends_.size());
-    n.endCount = std::uint32_t(t->ends.size());
-    ends_.insert(ends_.end(), t->ends.begin(), t->ends.end());
+    n.endCount = std::uint32_t(t.ends.size());
+    ends_.insert(ends_.end(), t.ends.begin(), t.ends.end());
     n.firstEdge = std::uint32_t(edges_.size());
-    n.edgeCount = std::uint32_t(t->kids.size());
-    for (auto& [ch, kid] : t->kids) {
+    n.edgeCount = std::uint32_t(t.kids.size());
+    for (const auto& [ch, kid] : t.kids) {
       edges_.push_back(Edge{ch, std::uint32_t(order.size())});
-      order.push_back(kid.get());
+      order.push_back(kid);
     }
-    nodes_.resize(order.size());
-    nodes_[i] = n;
+    nodes_.push_back(n);
   }
 }
 

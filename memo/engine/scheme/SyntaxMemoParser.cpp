@@ -1,5 +1,6 @@
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
+#include <cstring>
 #include <utility>
 
 #include "memo/engine/scheme/StdScanners.h"
@@ -227,6 +228,41 @@ bool TSyntaxMemoParser::restoreState(const SavedState& saved) {
   stack_ = st->stack;
   inside_ = st->inside;
   containerEnd_ = st->containerEnd;
+  ChooseTables();
+  return true;
+}
+
+// A line state is the state set followed by the stack, bottom first, 32 bytes each. States with
+// a deep stack are not kept (they are rare, and each would cost its whole stack).
+namespace {
+constexpr std::size_t kMaxLineStateDepth = 64;
+}
+
+bool TSyntaxMemoParser::lineState(std::string& out) const {
+  if (inside_ || stack_.Depth() > kMaxLineStateDepth) return false;
+  static_assert(sizeof(THighlightSet) == 32);
+  out.resize(32 * (1 + stack_.Depth()));
+  std::memcpy(out.data(), s_.w.data(), 32);
+  std::size_t at = 32;
+  for (const THighlightSet& x : stack_.Items()) {
+    std::memcpy(out.data() + at, x.w.data(), 32);
+    at += 32;
+  }
+  return true;
+}
+
+bool TSyntaxMemoParser::restoreLineState(std::string_view state) {
+  if (state.empty() || state.size() % 32 != 0) return false;
+  std::memcpy(s_.w.data(), state.data(), 32);
+  stack_ = TRTStack{};
+  for (std::size_t at = 32; at < state.size(); at += 32) {
+    THighlightSet x;
+    std::memcpy(x.w.data(), state.data() + at, 32);
+    stack_.Push(x);
+  }
+  inside_ = false;
+  containerEnd_ = 0;
+  saved_ = {};
   ChooseTables();
   return true;
 }

@@ -45,6 +45,7 @@ class TRTStack {
   }
   void Clear() noexcept { items_.clear(); }
   [[nodiscard]] std::size_t Depth() const noexcept { return items_.size(); }
+  [[nodiscard]] const std::vector<THighlightSet>& Items() const noexcept { return items_; }
   friend bool operator==(const TRTStack&, const TRTStack&) = default;
 
  private:
@@ -98,6 +99,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   [[nodiscard]] bool isAnchor(std::uint8_t value) const override { return anchors_.Test(value); }
   [[nodiscard]] std::unique_ptr<SavedState> saveState() const override;
   bool restoreState(const SavedState& s) override;
+  [[nodiscard]] bool lineState(std::string& out) const override;
+  bool restoreLineState(std::string_view state) override;
   [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
   velora::memo::TCodeTemplates* codeTemplates() override { return &templates_; }
   velora::memo::TAutoReplace* autoReplace() override { return &autoReplace_; }

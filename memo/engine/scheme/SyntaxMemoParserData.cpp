@@ -2,6 +2,8 @@
 #include "memo/engine/scheme/SchemeCompiler.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
+#include <new>
+
 namespace vlr {
 
 void TSyntaxMemoParser::CompileScript() {
@@ -17,7 +19,15 @@ std::string TSyntaxMemoParser::ParserData() const {
 TStoredFormResult TSyntaxMemoParser::LoadParserData(std::string_view bytes, std::string_view name) {
   TStoredFormResult result = ReadStoredForm(bytes, name);
   if (result.Ok()) {
-    SetTables(std::move(*result.tables));
+    try {
+      SetTables(std::move(*result.tables));
+    } catch (const std::bad_alloc&) {
+      // Tables too large to install are a damaged form: the parser is left without tables.
+      ClearTables();
+      TStoredFormResult failed;
+      failed.message = "Stored scheme is damaged: not enough memory to read it";
+      return failed;
+    }
   } else {
     ClearTables();
   }
