@@ -20,3 +20,6 @@ if [ "${VELORA_SKIP_FUZZ:-0}" != "1" ]; then
 fi
 
 ctest --test-dir "build/$PRESET" --output-on-failure -j"$(nproc)" --timeout 600
+
+# The installed program: a temporary prefix, a fresh home folder, nothing written into the prefix.
+./tools/install-check.sh

@@ -3,6 +3,7 @@
 
 #include "app/commands/MainCommands.h"
 #include "app/units/ShellServices.h"
+#include "platform/System.h"
 #include "app/units/UnitCommands.h"
 #include "authoring/FrmStylePick.h"
 #include "authoring/styles/StyleForms.h"
@@ -12,7 +13,7 @@
 
 namespace vlr {
 
-std::string TAuthoringUnit::stylesPath() const { return shell_.AppDir() + "styles.dat"; }
+std::string TAuthoringUnit::stylesPath() const { return vlr::WritablePath("styles.dat"); }
 
 QMenu* TAuthoringUnit::stylesMenu() const { return shell_.Commands().menu(QStringLiteral("CascadingStyleSheets1")); }
 

@@ -5,11 +5,33 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vlr {
 
 // Folder of the program file with a trailing "/"; VELORA_APPDIR overrides it.
 std::string AppDir();
+
+// Files the program keeps "beside itself" (preferences, styles, tools, editor
+// settings, the recovery folder). A build's run folder is writable and keeps
+// them in AppDir. An installed program's AppDir holds the marker file
+// kInstalledMarker (or cannot be written); its files then live in the user's
+// folder, $XDG_CONFIG_HOME/velora/ (default ~/.config/velora/).
+inline constexpr const char* kInstalledMarker = "velora-installed";
+// True when the program's own files go to AppDir.
+bool AppDirIsWritable();
+// The folder of the user's own files, with a trailing "/".
+std::string UserDataDir();
+// Path to write the file (or, with a trailing "/", the folder) `name`:
+// UserDataDir() + name. In the user's folder the parent folders are made, and a
+// file AppDir ships under that name is copied there first, so the user's copy
+// starts from the shipped defaults.
+std::string WritablePath(const std::string& name);
+// Path to read `name` from: the user's copy when it exists, otherwise AppDir's.
+std::string ReadablePath(const std::string& name);
+// The plug-in folders, searched in this order: the user's own plugins/ (only
+// for an installed program), then AppDir's. Each with a trailing "/".
+std::vector<std::string> PluginDirs();
 // The folder for temporary files, with a trailing "/".
 std::string TempDir();
 // Counterparts of the desktop's system and "Windows" folders, no trailing "/".

@@ -19,6 +19,7 @@ packages=(
   python3-pyftpdlib
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
+  desktop-file-utils appstream libxml2-utils dpkg-dev lintian
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "app/units/MessageDispatcher.h"
 #include "app/units/ShellServices.h"
 #include "appearance/UserSettings.h"
+#include "platform/System.h"
 #include "platform/Window.h"
 
 #include <QMainWindow>
@@ -74,7 +75,7 @@ public:
     Handle MainHandle() const override { return handle_; }
     Handle ApplicationHandle() const override { return appHandle_; }
     const std::string& AppDir() const override { return appDir_; }
-    std::string PreferencesPath() const override { return Preferences::PathIn(appDir_); }
+    std::string PreferencesPath() const override { return vlr::WritablePath("preferences.dat"); }
     bool LowerTags() const override { return lowerTags_; }
     MainCommands& Commands() override { return *commands_; }
     CommandGate& Gate() override { return *gate_; }

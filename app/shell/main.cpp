@@ -2,11 +2,15 @@
 // or, with "--build" or "--upload", a command run without any window.
 #include "app/cli/CommandLineBuild.h"
 #include "app/cli/UploadCommand.h"
+#include "app/instance/SingleInstance.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
 #include "app/shell/VeloraApplication.h"
+#include "app/units/ProjectAccess.h"
+#include "app/units/UnitCommands.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <memory>
 #include <unistd.h>
@@ -22,6 +26,12 @@ int main(int argc, char** argv) {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     vlr::VeloraApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // --quit-after-start: start fully, then close as the user would (checks of an installation).
+    const bool quitAfterStart = arguments.removeAll(QStringLiteral("--quit-after-start")) > 0;
+    // Files opened while Velora already runs go to the running program.
+    if (!quitAfterStart && vlr::instance::SendToRunning(vlr::instance::ForwardablePaths(arguments)))
+        return 0;
 
     vlr::TFrmSplash splash;
     splash.show();
@@ -31,9 +41,15 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("Velora");
     QCoreApplication::setOrganizationName("Velora");
 
-    auto mainWindow = std::make_unique<vlr::TFrmMainVLR>(&splash, QCoreApplication::arguments().mid(1));
+    auto mainWindow = std::make_unique<vlr::TFrmMainVLR>(&splash, arguments);
     if (mainWindow->fatal())
         return 1;
     mainWindow->show();
+    vlr::TFrmMainVLR& frame = *mainWindow;
+    vlr::instance::InstanceServer instance(
+        [&frame](const QString& path) { vlr::RunGuarded(frame, &frame, "ParseToOpen", [&] { frame.Project().ParseToOpen(path.toStdString()); }); },
+        [&frame] { frame.setWindowState(frame.windowState() & ~Qt::WindowMinimized); frame.raise(); frame.activateWindow(); });
+    if (quitAfterStart)
+        QTimer::singleShot(0, &frame, &QWidget::close);
     return QCoreApplication::exec();
 }

@@ -77,7 +77,7 @@ void TToolsUnit::Tools1Click() {
     QMenu* tools = menu();
     if (!tools)
         return;
-    const std::string file = shell_.AppDir() + "tools.dat";
+    const std::string file = ReadablePath("tools.dat");
     std::error_code ec;
     if (std::filesystem::exists(file, ec))
         tools_.LoadFromFile(file);

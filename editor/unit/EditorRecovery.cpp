@@ -6,6 +6,7 @@
 
 #include "app/shell/StatusLine.h"
 #include "app/units/ShellServices.h"
+#include "platform/System.h"
 #include "app/units/UnitCommands.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
@@ -25,7 +26,7 @@ QString RecoveryId(const TFrmEditor& editor) { return QString::number(editor.han
 }  // namespace
 
 void TEditorUnit::Created() {
-    recovery_ = std::make_unique<RecoveryStore>(QString::fromStdString(shell_.AppDir() + "recovery/"));
+    recovery_ = std::make_unique<RecoveryStore>(QString::fromStdString(vlr::WritablePath("recovery/")));
     QString error;
     if (!recovery_->BeginSession(&error)) {
         // Editing goes on without copies; the user is told once, on the status line.

@@ -86,7 +86,7 @@ public:
     // Steps 5 and 6, then showing the window.
     void configureAndShow(const std::string& appDir) {
         window_->SyntaxMemoParser1 = AttachHtmlScheme(window_->memo(), appDir);
-        IniFile prefs(appDir + "preferences.dat");
+        IniFile prefs(WritablePath("preferences.dat"));
         QMdiSubWindow* sub = window_->subWindow();
         if (prefs.ReadBool("EdEnv", "Maximize", false))
             sub->showMaximized();

@@ -64,12 +64,12 @@ std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::str
     // highlighting.
     std::string saved;
     bool usable = false;
-    if (ReadWholeFile(appDir + kSavedSettings, saved)) {
+    if (ReadWholeFile(ReadablePath(kSavedSettings), saved)) {
         const TStoredFormResult r = parser->LoadParserData(saved, kSchemeName);
         usable = r.Ok();
         if (!usable)
             ShowMessage(r.versionMismatch ? MessageKind::Warning : MessageKind::Error, "Velora",
-                        r.versionMismatch ? r.message : appDir + kSavedSettings + ": " + r.message, BtnOk);
+                        r.versionMismatch ? r.message : ReadablePath(kSavedSettings) + ": " + r.message, BtnOk);
     }
     if (!usable)
         LoadShippedScheme(*parser, appDir);

@@ -132,7 +132,7 @@ void TFrmEditor::applyControlSettings() {
     e.setActiveParser(1);
 }
 
-std::string TFrmEditor::preferencesPath() const { return AppDir() + "preferences.dat"; }
+std::string TFrmEditor::preferencesPath() const { return WritablePath("preferences.dat"); }
 
 void TFrmEditor::guarded(const char* method, const std::function<void()>& body) {
     try {

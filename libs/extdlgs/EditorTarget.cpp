@@ -52,7 +52,7 @@ std::string SelectedText(Handle editor) {
     return FirstText(AdoptRecord(SendMessage(editor, kGetSelText, 0, 0)));
 }
 
-bool LowerTagsPreference() { return IniFile(AppDir() + "preferences.dat").ReadBool("Environment", "LowerTags", true); }
+bool LowerTagsPreference() { return IniFile(ReadablePath("preferences.dat")).ReadBool("Environment", "LowerTags", true); }
 
 std::vector<std::string> ProjectFiles(Handle mainWindow) {
     const std::string projectFile = FirstText(AdoptRecord(SendMessage(mainWindow, kProjectFileQuery, 0, 0)));

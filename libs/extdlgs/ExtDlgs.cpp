@@ -128,7 +128,7 @@ VLR_ENTRY_POINT void InsCSS(vlr::Handle mainWindow, vlr::Handle) {
     Guarded("Style Organizer", [&] {
         if (!CanRunDialog("Style Organizer"))
             return;
-        const std::string path = vlr::AppDir() + "styles.dat";
+        const std::string path = vlr::WritablePath("styles.dat");
         vlr::authoring::TCSSList list;
         const vlr::authoring::StylesError e = list.LoadFromFile(path);
         if (!e.ok()) {

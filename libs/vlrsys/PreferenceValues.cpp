@@ -11,7 +11,7 @@ const char* const kEnvironment = "Environment";
 const char* const kEditor = "EdEnv";
 }  // namespace
 
-std::string PreferencesPath() { return AppDir() + "preferences.dat"; }
+std::string PreferencesPath() { return WritablePath("preferences.dat"); }
 
 PreferenceValues ReadPreferences(const IniFile& file) {
     PreferenceValues defaults;

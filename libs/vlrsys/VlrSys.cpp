@@ -138,7 +138,7 @@ VLR_ENTRY_POINT std::uint8_t DoVars(vlr::Handle) {
 VLR_ENTRY_POINT std::uint8_t ShowProjPref(vlr::Handle, vlr::Handle mainWindow) {
     if (!CanRunDialog("Project Options"))
         return 0;
-    vlr::sys::TFrmProjectOptions dialog(vlr::AppDir() + "~tmppref.ini", vlr::modules::OwnerWidget(mainWindow));
+    vlr::sys::TFrmProjectOptions dialog(vlr::WritablePath("~tmppref.ini"), vlr::modules::OwnerWidget(mainWindow));
     return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
 
@@ -164,7 +164,7 @@ VLR_ENTRY_POINT void DlFromWeb(vlr::Handle, vlr::Handle mainWindow) {
 // Runs the tools dialog over AppDir + "tools.dat"; OK writes the file whole.
 // A file that cannot be read is reported and left as it is.
 VLR_ENTRY_POINT void AddTool(vlr::Handle, vlr::Handle mainWindow) {
-    vlr::sys::RunToolsDialog(vlr::AppDir() + "tools.dat", vlr::modules::OwnerWidget(mainWindow));
+    vlr::sys::RunToolsDialog(vlr::WritablePath("tools.dat"), vlr::modules::OwnerWidget(mainWindow));
 }
 
 static_assert(std::is_same_v<decltype(&ExceptCenter), ExceptCenterFn>);

@@ -399,7 +399,7 @@ void TProjectUnit::ProjectOptionsClick() {
     shell_.Enter("Options1Click");
     if (projectFile_ == kNoProjectFile || !shell_.Libraries().entry.ShowProjPref)
         return;
-    const std::string exchange = OptionsExchangePath(shell_.AppDir());
+    const std::string exchange = OptionsExchangePath(vlr::UserDataDir());
     std::string error;
     if (!WriteOptionsExchange(project_, exchange, &error)) {
         ShowMessage(MessageKind::Error, "", error, BtnOk);

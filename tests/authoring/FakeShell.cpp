@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace vlrtest {
 
 FakeShell::FakeShell() : appDir_(dir_.path().toStdString() + "/") {
+    ::setenv("VELORA_APPDIR", appDir_.c_str(), 1);  // the program's files live in the frame's folder
     commands_ = new vlr::MainCommands(&window_);
     gate_ = std::make_unique<vlr::CommandGate>(*commands_);
     status_ = new vlr::StatusLine(&window_);
@@ -18,7 +21,7 @@ FakeShell::FakeShell() : appDir_(dir_.path().toStdString() + "/") {
     activeChild = editor.handle();
 }
 
-FakeShell::~FakeShell() = default;
+FakeShell::~FakeShell() { ::unsetenv("VELORA_APPDIR"); }
 
 void FakeShell::ReportException(QObject*, std::exception_ptr error) {
     try {
