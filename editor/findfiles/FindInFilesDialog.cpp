@@ -168,9 +168,11 @@ void TFindInFilesDialog::showResults(const std::vector<FindInFilesRow>& rows, in
         items << item;
     }
     results_->addTopLevelItems(items);
-    QString text = QString("%1 matches in %2 files").arg(rows.size()).arg(fileCount);
-    if (rows.size() == 1)
-        text = QString("1 match in 1 file");
+    QString text = QString("%1 %2 in %3 %4")
+                       .arg(rows.size())
+                       .arg(rows.size() == 1 ? "match" : "matches")
+                       .arg(fileCount)
+                       .arg(fileCount == 1 ? "file" : "files");
     if (!problems.isEmpty())
         text += QString("; %1 files could not be read: %2").arg(problems.size()).arg(problems.join(", "));
     summary_->setText(text);

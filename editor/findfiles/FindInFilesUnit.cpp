@@ -38,6 +38,10 @@ unsigned FlagsOf(const FindInFilesRequest& r) {
     return flags;
 }
 
+std::string Counted(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 FindInFilesRow RowOf(const FileHit& hit) {
     return {QString::fromStdString(hit.file), hit.line, hit.column, hit.start, hit.end,
             QString::fromUtf8(hit.lineText.data(), qsizetype(hit.lineText.size()))};
@@ -139,8 +143,8 @@ void TFindInFilesUnit::ReplaceAll() {
     for (int i = 0; i < matches; ++i)
         files.insert(dialog_->resultAt(i).file.toStdString());
     // The list of matches just shown is the preview the user confirms.
-    const std::string question = "Replace " + std::to_string(matches) + " matches in " +
-                                 std::to_string(files.size()) + " files with \"" + r.replacement.toStdString() +
+    const std::string question = "Replace " + Counted(std::size_t(matches), "match", "matches") + " in " +
+                                 Counted(files.size(), "file", "files") + " with \"" + r.replacement.toStdString() +
                                  "\"?";
     if (ShowMessage(MessageKind::Confirmation, "Replace in Files", question, BtnYesNo) != ModalResult::Yes)
         return;
@@ -166,7 +170,8 @@ void TFindInFilesUnit::ReplaceAll() {
     std::vector<std::string> errors;
     for (const auto& done : search.replaceInFiles(onDisk, with, &errors))
         replaced += done.count;
-    QString text = QString("Replaced %1 matches in %2 files").arg(replaced).arg(files.size());
+    QString text = QString::fromStdString("Replaced " + Counted(std::size_t(replaced), "match", "matches") + " in " +
+                                          Counted(files.size(), "file", "files"));
     if (!errors.empty()) {
         QStringList names;
         for (const std::string& e : errors)

@@ -14,7 +14,6 @@ namespace velora::memo {
 namespace {
 constexpr std::size_t kStreamChunk = 8192;
 
-inline unsigned char lower(unsigned char c) noexcept { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 inline bool isBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 }  // namespace
 
