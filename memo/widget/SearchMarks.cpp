@@ -25,7 +25,10 @@ TSearchMarks& TSearchMarks::of(TSyntaxMemo& memo) {
 }
 
 bool TSearchMarks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == memo_.viewport() && event->type() == QEvent::Resize) setGeometry(memo_.viewport()->rect());
+  // The marks sit on the viewport, their parent: it is asked directly, since
+  // the control may already be half torn down when its viewport's last
+  // events arrive.
+  if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
   return false;
 }
 

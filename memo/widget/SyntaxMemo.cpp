@@ -102,6 +102,9 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
+  // Overlays on the viewport (search and spelling marks) use the control and
+  // its engine: they go first, while both are whole.
+  qDeleteAll(viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
   engine_->onRepaint = nullptr;
   engine_->onViewChange = nullptr;
   engine_->onBackgroundPending = nullptr;

@@ -46,9 +46,9 @@ TSpellMarks::TSpellMarks(velora::memo::TSyntaxMemo& memo, Speller& speller)
 TSpellMarks::~TSpellMarks() { memo_.engine().onSpellStep = nullptr; }
 
 bool TSpellMarks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == memo_.viewport()) {
+    if (watched == parentWidget()) {
         if (event->type() == QEvent::Resize)
-            setGeometry(memo_.viewport()->rect());
+            setGeometry(parentWidget()->rect());
         else if (event->type() == QEvent::Paint)
             FlagVisible();  // scrolled or repainted: lines new on screen wait for a slice
     }
