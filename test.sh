@@ -4,6 +4,9 @@
 # VELORA_SKIP_FUZZ=1 leaves out the short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")"
+# Compiler cache entries are shared between clones in other folders: paths
+# below the project are hashed relative to it.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 PRESET="${VELORA_PRESET:-default}"
 ./tools/install-deps.sh
 cmake --preset "$PRESET" >/dev/null
