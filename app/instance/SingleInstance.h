@@ -28,7 +28,9 @@ QStringList ForwardablePaths(const QStringList& arguments);
 bool SendToRunning(const QStringList& paths, int timeoutMs = 3000);
 
 // The running program's end: listens under ServerName() and calls `open`
-// once for each path received, in order, then `activate` once.
+// once for each path received, in order, then `activate` once. Both are the
+// caller's own callbacks, given once at construction (the program's start-up
+// hands in the project unit's opener and the window's raise).
 class InstanceServer : public QObject {
     Q_OBJECT
 public:

@@ -1,6 +1,8 @@
 // Building the inserted image element.
 #include "editor/image/ImageElement.h"
 
+#include "authoring/markup/HtmlEscape.h"
+
 namespace vlr::image {
 
 namespace {
@@ -25,19 +27,6 @@ std::string PercentEncoded(const std::string& text) {
     return out;
 }
 
-std::string AttributeText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '"': out += "&quot;"; break;
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -72,7 +61,7 @@ std::string ImageSource(const std::string& prefix, const std::string& path) {
 
 std::string ImageElement(const std::string& prefix, const std::string& path, ImageSize size) {
     return "<img src=\"" + ImageSource(prefix, path) + "\" width=" + std::to_string(size.width) +
-           " height=" + std::to_string(size.height) + " alt=\"" + AttributeText(BaseName(path)) + "\">";
+           " height=" + std::to_string(size.height) + " alt=\"" + EscapeAttribute(BaseName(path)) + "\">";
 }
 
 }  // namespace vlr::image

@@ -1,6 +1,7 @@
 // Building the markup of the insertion dialogs.
 #include "libs/extdlgs/ElementMarkup.h"
 
+#include "authoring/markup/HtmlEscape.h"
 #include "authoring/markup/Insertions.h"
 #include "authoring/markup/TagCase.h"
 
@@ -40,20 +41,7 @@ std::string ParameterLines(const Parameters& parameters, bool lower) {
 
 }  // namespace
 
-std::string AttributeValue(const std::string& value) {
-    std::string out;
-    out.reserve(value.size());
-    for (char c : value) {
-        switch (c) {
-        case '"': out += "&quot;"; break;
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string AttributeValue(const std::string& value) { return EscapeAttribute(value); }
 
 MarkupPair LinkMarkup(const LinkSpec& link, bool lower) {
     StartTag a("a", lower);

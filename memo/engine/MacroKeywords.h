@@ -28,7 +28,9 @@ struct TMacroEntry {
   friend bool operator==(const TMacroEntry&, const TMacroEntry&) = default;
 };
 
-// The owner's say in an expansion (the control raises its events through these).
+// The owner's say in an expansion. These are the control's events to the
+// widget that owns it (filled per call by that owner, like the engine's other
+// on... events), not wiring between parts of the program.
 struct MacroEvents {
   // OnTemplateEvent: may change the text.
   std::function<void(const std::string& name, std::string& replacement)> onTemplate;

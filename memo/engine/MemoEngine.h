@@ -178,6 +178,8 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] Pos find(std::string_view text, unsigned flags, Pos from, Pos* end = nullptr) const;
   // The control's memory of the last search.
   [[nodiscard]] TSearchMemory& searchMemory() const noexcept { return *searchMemory_; }
+  // An event to the owning widget, like onRepaint: a search without the
+  // at-once flag asks its owner to show the find dialog.
   std::function<void(const std::string& text, unsigned flags)> onSearchDialog;
 
   // ---- Bookmarks 0..9 ("Bookmark index range error")
