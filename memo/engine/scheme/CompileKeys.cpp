@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "memo/engine/keys/KeyTable.h"
+#include "memo/engine/keys/TabStops.h"
 #include "memo/engine/scheme/CompileContext.h"
 #include "memo/engine/scheme/SchemeCompiler.h"
 
@@ -13,29 +15,6 @@ namespace {
 
 using RW = TReservedWord;
 
-constexpr std::uint16_t kVkBackspace = 8, kVkPgUp = 33, kVkPgDn = 34, kVkEnd = 35, kVkHome = 36,
-                        kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40, kVkInsert = 45,
-                        kVkDelete = 46;
-
-constexpr const char* kDescriptions[kEditorCommandCount] = {
-    "Cursor left", "Cursor right", "Line start", "Line end", "Up one line", "Down one line",
-    "Up one page", "Down one page", "Move to word before", "Move to word after", "Document start",
-    "Document end", "Cut to clipboard", "Copy to clipboard", "Paste from clipboard",
-    "Delete character at cursor", "Delete character before caret", "Indent selected block",
-    "Un-indent selected block", "Toggle insert/overwrite mode",
-    "Set Bookmark 0", "Set Bookmark 1", "Set Bookmark 2", "Set Bookmark 3", "Set Bookmark 4",
-    "Set Bookmark 5", "Set Bookmark 6", "Set Bookmark 7", "Set Bookmark 8", "Set Bookmark 9",
-    "Goto Bookmark 0", "Goto Bookmark 1", "Goto Bookmark 2", "Goto Bookmark 3", "Goto Bookmark 4",
-    "Goto Bookmark 5", "Goto Bookmark 6", "Goto Bookmark 7", "Goto Bookmark 8", "Goto Bookmark 9",
-    "Delete current line", "Undo", "Redo", "Delete previous word", "",
-};
-
-// Whether `a` and `b` cannot both live in the key tree: the same sequence, or a one-key
-// sequence that is also the first key of a two-key one.
-bool Collide(const TKeyBinding& a, const TKeyBinding& b) noexcept {
-  return a.key1 == b.key1 && (a.key2 == b.key2 || a.key2 == 0 || b.key2 == 0);
-}
-
 // Sequences already bound, by first key, so that a long key list is checked in linear time.
 using TBindingIndex = std::unordered_map<std::uint16_t, std::vector<std::size_t>>;
 
@@ -44,9 +23,8 @@ void AddBinding(TSchemeBuild& b, TBindingIndex& index, const TKeyBinding& nb, co
   std::vector<std::size_t>& same = index[nb.key1];
   for (const std::size_t i : same) {
     const TKeyBinding& e = keys.bindings[i];
-    if (Collide(e, nb))
-      b.FailText(at, "Duplicate key sequence definition for\r\n\"" + keys.descriptions[e.command] +
-                         "\" and \"" + keys.descriptions[nb.command] + "\"");
+    if (KeySequencesCollide(e, nb))
+      b.FailText(at, DuplicateKeyText(keys.descriptions[e.command], keys.descriptions[nb.command]));
   }
   same.push_back(keys.bindings.size());
   keys.bindings.push_back(nb);
@@ -80,30 +58,6 @@ std::uint16_t ReadKeyCode(TSchemeBuild& b) {
 }
 
 }  // namespace
-
-TKeyTable DefaultKeyTable() {
-  TKeyTable keys;
-  for (int i = 0; i < kEditorCommandCount; ++i) keys.descriptions[static_cast<std::size_t>(i)] = kDescriptions[i];
-  const auto bind = [&keys](std::uint16_t k1, std::uint16_t k2, int command) {
-    keys.bindings.push_back({k1, k2, static_cast<std::uint8_t>(command)});
-  };
-  const std::uint16_t plain[] = {kVkLeft, kVkRight, kVkHome, kVkEnd, kVkUp, kVkDown, kVkPgUp, kVkPgDn};
-  for (int i = 0; i < 8; ++i) bind(plain[i], 0, i);
-  const std::uint16_t ctrl[] = {kVkLeft, kVkRight, kVkHome, kVkEnd, 'X', 'C', 'V'};
-  for (int i = 0; i < 7; ++i) bind(kKeyCtrl | ctrl[i], 0, 8 + i);
-  bind(kVkDelete, 0, 15);
-  bind(kVkBackspace, 0, 16);
-  bind(kKeyCtrl | 'K', 'I', 17);
-  bind(kKeyCtrl | 'K', 'U', 18);
-  bind(kVkInsert, 0, 19);
-  for (int i = 0; i <= 9; ++i) bind(kKeyCtrl | 'K', static_cast<std::uint16_t>('0' + i), 20 + i);
-  for (int i = 0; i <= 9; ++i) bind(kKeyCtrl | 'Q', static_cast<std::uint16_t>('0' + i), 30 + i);
-  bind(kKeyCtrl | 'Y', 0, 40);
-  bind(kKeyCtrl | 'Z', 0, 41);
-  bind(kKeyCtrl | kKeyShift | 'Z', 0, 42);
-  bind(kKeyCtrl | kVkBackspace, 0, 43);
-  return keys;
-}
 
 void CompileKeys(TSchemeBuild& b) {
   b.t.keys.bindings.clear();
@@ -179,26 +133,10 @@ void CompileTemplates(TSchemeBuild& b) {
 
 void ParseTabColumns(TSchemeBuild& b, const std::string& text, std::array<int, kMaxTabStops>& stops,
                      const TSchemeToken& at) {
-  stops.fill(-1);
-  std::size_t count = 0;
-  long long previous = 0;
-  std::size_t i = 0;
-  const auto isSeparator = [](char c) { return c == ' ' || c == ',' || c == '\t' || c == ';'; };
-  for (;;) {
-    while (i < text.size() && isSeparator(text[i])) ++i;
-    if (i >= text.size()) return;
-    if (text[i] < '0' || text[i] > '9') b.FailText(at, "Tab stop column value expected");
-    long long column = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-      if (column < 1000000) column = column * 10 + (text[i] - '0');
-      ++i;
-    }
-    if (i < text.size() && !isSeparator(text[i])) b.FailText(at, "Tab stop column value expected");
-    if (count >= kMaxTabStops) b.FailText(at, "Too many tab stops - maximum of " + std::to_string(kMaxTabStops));
-    if (column <= 1) b.FailText(at, "Tab column must be > 1");
-    if (column <= previous) b.FailText(at, "Tab columns must be in order and unique");
-    stops[count++] = static_cast<int>(column - 1);
-    previous = column;
+  try {
+    stops = ParseTabStops(text);
+  } catch (const velora::memo::ESyntaxMemo& e) {
+    b.FailText(at, e.what());
   }
 }
 

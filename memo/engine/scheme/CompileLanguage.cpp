@@ -1,6 +1,7 @@
 // The "%%language" section: `key = value` lines that fill the language settings and sets.
 #include <string>
 
+#include "memo/engine/keys/TabStops.h"
 #include "memo/engine/scheme/CompileContext.h"
 
 namespace vlr {
@@ -113,7 +114,11 @@ void ReadKey(TSchemeBuild& b, const TSchemeToken& key) {
     case RW::TabDefault: {
       const TSchemeToken at = b.r.Peek();
       const long long v = b.r.ReadExpression();
-      if (v <= 0) b.FailText(at, "=Illegal default tab stop value, must be > 0");
+      try {
+        CheckDefaultTab(v);
+      } catch (const velora::memo::ESyntaxMemo& e) {
+        b.FailText(at, e.what());
+      }
       s.tabDefault = static_cast<int>(v);
       break;
     }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "memo/engine/keys/KeyTable.h"
 #include "memo/engine/scheme/Reader.h"
 #include "memo/engine/scheme/SchemeError.h"
 #include "memo/engine/scheme/SchemeTables.h"
@@ -27,9 +28,9 @@ class ESchemeCompileError : public ESchemeError {
   std::string context_;
 };
 
-// The key table every set of tables starts with: the 45 command descriptions and the default
-// key sequences. A script's "%%keys" section replaces the sequences.
-[[nodiscard]] TKeyTable DefaultKeyTable();
+// The key table every set of tables starts with (DefaultKeyTable, memo/engine/keys/KeyTable.h):
+// the 45 command descriptions and the default key sequences. A script's "%%keys" section
+// replaces the sequences.
 
 // Compiles the script `reader` has been opened on. The reader's macro store is reset to the
 // predefined macros first.
