@@ -62,4 +62,20 @@ void SearchForPlugIns(const std::string& dir, const std::string& marker, std::ve
     SearchFolder(start, Upper(marker), result, progress, seen);
 }
 
+std::vector<std::string> SearchPlugInFolders(const std::vector<std::string>& dirs, const std::string& marker,
+                                             const SearchProgress& progress) {
+    std::vector<std::string> result;
+    std::set<std::string> taken;  // paths relative to their plug-in folder
+    for (std::string dir : dirs) {
+        if (!dir.empty() && dir.back() != '/')
+            dir += '/';
+        std::vector<std::string> found;
+        SearchForPlugIns(dir, marker, found, progress);
+        for (std::string& path : found)
+            if (taken.insert(path.substr(dir.size())).second)
+                result.push_back(std::move(path));
+    }
+    return result;
+}
+
 }  // namespace vlr

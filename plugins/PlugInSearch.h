@@ -18,4 +18,11 @@ using SearchProgress = std::function<void(const std::string& name)>;
 void SearchForPlugIns(const std::string& dir, const std::string& marker, std::vector<std::string>& result,
                       const SearchProgress& progress);
 
+// Searches each folder of `dirs` in turn (the user's own folder before the
+// installed one) and answers the plug-ins found, in that order. A plug-in at
+// the same place below a later folder as one already found (the same path
+// relative to its folder) is left out: the user's copy replaces the shipped one.
+std::vector<std::string> SearchPlugInFolders(const std::vector<std::string>& dirs, const std::string& marker,
+                                             const SearchProgress& progress);
+
 }  // namespace vlr

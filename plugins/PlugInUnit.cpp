@@ -4,6 +4,7 @@
 #include "app/shell/CommandGate.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
+#include "platform/System.h"
 #include "platform/Window.h"
 #include "plugins/PlugInSearch.h"
 
@@ -56,11 +57,8 @@ void TPlugInUnit::Skipped(const std::string& path, const std::string& reason) {
 
 void TPlugInUnit::LoadPlugIns() {
     shell_.Enter("LoadPlugIns");
-    std::vector<std::string> paths;
-    std::string dir = shell_.AppDir();
-    if (!dir.empty() && dir.back() != '/')
-        dir += '/';
-    SearchForPlugIns(dir + "plugins/", ".vlp", paths, [this](const std::string& name) {
+    // The user's own plug-ins first (an installed program), then the program's.
+    const std::vector<std::string> paths = SearchPlugInFolders(PluginDirs(), ".vlp", [this](const std::string& name) {
         shell_.SplashStatus("Scanning for pluggins: " + Latin1(name));
         ProcessMessages();
     });

@@ -12,6 +12,12 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
 namespace vlrtest {
 namespace {
 
@@ -151,6 +157,45 @@ TEST_F(PlugInTest, AnExceptionFromAPlugInIsReportedAndTheProgramGoesOn) {
     // Still running: the next plug-in's command works.
     Item("Plugins1", 1)->trigger();
     EXPECT_EQ(StatusText(), "exec beta");
+}
+
+// The user's plugins folder (in the configuration folder) counts only for an
+// installed program; there it is searched first and its plug-in replaces a
+// shipped one of the same name.
+TEST_F(PlugInTest, AnInstalledProgramLoadsTheUsersPlugInsFirstARunFolderOnlyItsOwn) {
+    const fs::path config = appDir.string() + "_config";
+    fs::remove_all(config);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const fs::path userPlugins = config / "velora" / "plugins";
+    fs::create_directories(userPlugins);
+    fs::copy_file(fs::path(PLUGIN_FIXTURES) / "fx_alpha.vlp", userPlugins / "alpha.vlp");
+    fs::copy_file(fs::path(PLUGIN_FIXTURES) / "fx_twin1.vlp", userPlugins / "twin.vlp");
+    Install("fx_beta", "beta.vlp");
+    Install("fx_twin2", "twin.vlp");
+
+    Open();  // a run folder: the user's folder is not looked at
+    QStringList runFolder = Captions("AboutPlugins1");
+    runFolder.sort();
+    EXPECT_EQ(runFolder, (QStringList{"Beta", "Twin"}));
+    Item("Plugins1", int(Captions("Plugins1").indexOf("Twin")))->trigger();
+    EXPECT_EQ(StatusText(), "exec twin2");
+    w->close();
+    vlr::ProcessMessages();
+    w.reset();
+
+    std::ofstream(appDir / vlr::kInstalledMarker) << "installed\n";
+    Open();
+    const QStringList captions = Captions("AboutPlugins1");
+    ASSERT_EQ(captions.size(), 3) << captions.join(",").toStdString();
+    QStringList users = captions.mid(0, 2);
+    users.sort();
+    EXPECT_EQ(users, (QStringList{"Alpha", "Twin"}));
+    EXPECT_EQ(captions[2], "Beta");
+    // The twin that runs is the user's.
+    Item("Plugins1", int(captions.indexOf("Twin")))->trigger();
+    EXPECT_EQ(StatusText(), "exec twin1");
+    ::unsetenv("XDG_CONFIG_HOME");
+    fs::remove_all(config);
 }
 
 TEST_F(PlugInTest, DownloadOpensTheVendorsSite) {

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -76,6 +77,33 @@ TEST_F(PlugInSearchTest, AMissingFolderFindsNothingAndALinkLoopEnds) {
     Touch("loop/one.vlp");
     fs::create_directory_symlink(root / "loop", root / "loop" / "again");
     EXPECT_EQ(Search(), std::vector<std::string>{"loop/one.vlp"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlugInSearchTest, SeveralFoldersAreSearchedInOrderAndAnEarlierFolderReplacesALaterOnesPlugIn) {
+    Touch("user/own.vlp");
+    Touch("user/tidy.vlp");
+    Touch("user/sub/deep.vlp");
+    Touch("shipped/tidy.vlp");
+    Touch("shipped/count.vlp");
+    Touch("shipped/sub/deep.vlp");
+    Touch("shipped/other/deep.vlp");
+    const std::string user = (root / "user").string();  // without the trailing "/"
+    const std::string shipped = (root / "shipped").string() + "/";
+    std::vector<std::string> found = vlr::SearchPlugInFolders({user, shipped, (root / "missing/").string()}, ".vlp", {});
+    for (std::string& f : found)
+        f = f.substr(root.string().size() + 1);
+    // The user's folder comes first; its tidy.vlp and sub/deep.vlp hide the
+    // shipped ones at the same places, a plug-in elsewhere in the tree is kept.
+    std::vector<std::string> userPart(found.begin(), found.begin() + 3);
+    std::sort(userPart.begin(), userPart.end());
+    EXPECT_EQ(userPart, (std::vector<std::string>{"user/own.vlp", "user/sub/deep.vlp", "user/tidy.vlp"}));
+    std::vector<std::string> shippedPart(found.begin() + 3, found.end());
+    std::sort(shippedPart.begin(), shippedPart.end());
+    EXPECT_EQ(shippedPart, (std::vector<std::string>{"shipped/count.vlp", "shipped/other/deep.vlp"}));
 }
 
 }  // namespace
