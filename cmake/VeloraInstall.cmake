@@ -3,7 +3,8 @@
 #   lib/velora/             the program, libvlrplatform.so, the modules, plugins/,
 #                           the marker "velora-installed", and links to the data:
 #   lib/velora/{templates,swatches,snippets,schemes,help} -> ../../share/velora/...
-#   share/velora/           templates, swatches, snippets, schemes, help
+#   share/velora/           templates, swatches, snippets, schemes, help, and
+#                           examples/site (the example project, its sources only)
 #   share/applications, share/mime/packages, share/icons/hicolor, share/metainfo,
 #   share/man/man1          desktop integration
 #   include/velora, lib/cmake/Velora   the plug-in SDK (when sdk/ installs it)
@@ -57,6 +58,18 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/velora-installed
 foreach(d ${VELORA_DATA_FOLDERS})
   install(DIRECTORY ${VELORA_APPDIR}/${d} DESTINATION ${VELORA_INSTALL_DATADIR} COMPONENT program)
 endforeach()
+
+# The example project as a user copies it: the project file, the source pages
+# and the published folder's style sheet and pictures, never pages a build in
+# the source tree may have left in public/.
+set(example ${CMAKE_SOURCE_DIR}/examples/site)
+install(FILES ${example}/site.vlr ${example}/README.md DESTINATION ${VELORA_INSTALL_DATADIR}/examples/site
+  COMPONENT program)
+install(DIRECTORY ${example}/src DESTINATION ${VELORA_INSTALL_DATADIR}/examples/site COMPONENT program)
+install(FILES ${example}/public/style.css DESTINATION ${VELORA_INSTALL_DATADIR}/examples/site/public
+  COMPONENT program)
+install(DIRECTORY ${example}/public/images DESTINATION ${VELORA_INSTALL_DATADIR}/examples/site/public
+  COMPONENT program)
 
 # Relative links, so the tree works under any prefix and inside a package.
 set(VELORA_INSTALL_LINKS "bin/velora=../${VELORA_INSTALL_APPDIR}/velora")
