@@ -116,6 +116,27 @@ TEST_F(ShellTest, HelpAndWebSiteCommandsOpenTheirPages) {
     EXPECT_EQ(opened[4], vlr::TFrmMainVLR::VendorSite());
 }
 
+// "New..." runs the new-document dialog of the system module with the
+// application and the main window, like the other module dialogs.
+int newDocumentDialogs = 0;
+vlr::Handle newDocumentOwner = 0;
+void RecordingShowObjRep(vlr::Handle, vlr::Handle mainWindow) {
+    ++newDocumentDialogs;
+    newDocumentOwner = mainWindow;
+}
+
+TEST_F(ShellTest, NewRunsTheNewDocumentDialog) {
+    auto w = NewMainWindow();
+    w->Libraries().entry.ShowObjRep = RecordingShowObjRep;
+    newDocumentDialogs = 0;
+    QAction* item = w->action("New1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_EQ(newDocumentDialogs, 1);
+    EXPECT_EQ(newDocumentOwner, w->MainHandle());
+}
+
 TEST_F(ShellTest, WindowCommandsArrangeChildren) {
     auto w = NewMainWindow();
     w->resize(1000, 700);
