@@ -235,7 +235,15 @@ bool EditorLinks::SyntaxMemo1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (key == Qt::Key_F1) {
         const QByteArray sel = m.selText();
-        openHelpFor(std::string(sel.constData(), std::size_t(sel.size())));
+        std::string word(sel.constData(), std::size_t(sel.size()));
+        // Nothing selected: the word the caret stands in or after.
+        if (word.empty()) {
+            const MemoEngine& e = m.engine();
+            const auto [from, to] = e.wordAt(e.selection().caret);
+            if (to > from && e.isWordChar(static_cast<unsigned char>(e.store().charAt(from))))
+                word = e.store().text(from, to);
+        }
+        openHelpFor(word);
         return false;
     }
     if (mods == Qt::ShiftModifier) {

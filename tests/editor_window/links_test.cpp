@@ -232,10 +232,17 @@ TEST_F(LinksTest, F1OpensTheHelpPageForTheSelectedWord) {
     Key(e, Qt::Key_F1);
     e->memo().setSelection(7, 12);
     Key(e, Qt::Key_F1, Qt::ShiftModifier);
-    ASSERT_EQ(opened.size(), 2u);
+    // Nothing selected: the word at the caret; on a blank between words, the one before it.
+    e->memo().setSelection(3, 3);
+    Key(e, Qt::Key_F1);
+    e->memo().setSelection(6, 6);
+    Key(e, Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 4u);
     EXPECT_EQ(opened[0], "file://" + help + "index.html#documents");
-    EXPECT_EQ(opened[1], "file://" + help + "keywords.html");
-    EXPECT_EQ(vlr::HelpPageFor("menus", help), "file://" + help + "index.html#menus");  // partial match
+    EXPECT_EQ(opened[1], "file://" + help + "keywords.html?q=files");  // no entry: the index names the word
+    EXPECT_EQ(opened[2], "file://" + help + "index.html#documents");
+    EXPECT_EQ(opened[3], "file://" + help + "index.html#documents");
+    EXPECT_EQ(vlr::HelpPageFor("menus", help), "file://" + help + "index.html#menus");  // a word of an entry
     EXPECT_EQ(vlr::HelpPageFor("", help), "file://" + help + "keywords.html");
     EXPECT_EQ(Text(e), "Saving files");
 }
