@@ -55,7 +55,11 @@ TFindInFilesDialog::TFindInFilesDialog(QWidget* parent) : QDialog(parent) {
     folderRow->addWidget(browse_);
     auto* maskRow = new QHBoxLayout;
     maskRow->addSpacing(24);
-    maskRow->addWidget(new QLabel("File &types:", where));
+    // The label names the mask field, so its access key reaches it (and the
+    // "&" is drawn as an underline, not as itself).
+    auto* maskLabel = new QLabel("File &types:", where);
+    maskLabel->setBuddy(mask_);
+    maskRow->addWidget(maskLabel);
     maskRow->addWidget(mask_, 1);
     maskRow->addWidget(subfolders_);
     auto* whereLayout = new QVBoxLayout(where);
