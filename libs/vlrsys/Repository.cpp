@@ -51,9 +51,10 @@ bool IsPlainName(const std::string& name) {
                         [](unsigned char c) { return c == '/' || c == '\\' || c < 0x20 || c == ':'; });
 }
 
-Repository::Repository(std::string appDir) : appDir_(std::move(appDir)) {}
+Repository::Repository(std::string appDir, std::string storeDir)
+    : appDir_(std::move(appDir)), storeDir_(storeDir.empty() ? appDir_ : std::move(storeDir)) {}
 
-std::string Repository::Folder() const { return appDir_ + "repository/"; }
+std::string Repository::Folder() const { return storeDir_ + "repository/"; }
 
 std::vector<std::string> Repository::Categories() const {
     std::vector<std::string> out;

@@ -25,8 +25,11 @@ inline constexpr const char* kTemplatesCategory = "Templates";
 
 class Repository {
 public:
-    // `appDir` with a trailing slash.
-    explicit Repository(std::string appDir);
+    // `appDir` (the shipped templates) and `storeDir` (the folder whose
+    // "repository/" holds the stored documents; the user's own folder for an
+    // installed program, whose folder is read-only), each with a trailing
+    // slash. Without `storeDir` the documents are kept under `appDir`.
+    explicit Repository(std::string appDir, std::string storeDir = {});
 
     std::string Folder() const;
     std::vector<std::string> Categories() const;
@@ -44,6 +47,7 @@ public:
 private:
     std::string TargetPath(const std::string& category, const std::string& name, const std::string& sourcePath) const;
     std::string appDir_;
+    std::string storeDir_;
 };
 
 // A name usable as a file or folder name: not empty, no slashes or control

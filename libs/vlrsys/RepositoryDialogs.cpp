@@ -2,6 +2,7 @@
 
 #include "platform/Prompter.h"
 #include "platform/Record.h"
+#include "platform/System.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -128,7 +129,7 @@ void OpenNewFrom(Handle mainWindow, const std::string& path) {
 }
 
 void RunAddToRepository(const std::string& appDir, const std::string& path, QWidget* owner) {
-    Repository repo(appDir);
+    Repository repo(appDir, vlr::UserDataDir());
     TAddToRepositoryDialog dialog(repo.Categories(), std::filesystem::path(path).stem().string(), owner);
     for (;;) {
         if (dialog.exec() != QDialog::Accepted)
@@ -149,7 +150,7 @@ void RunAddToRepository(const std::string& appDir, const std::string& path, QWid
 }
 
 void RunNewFromRepository(const std::string& appDir, Handle mainWindow, QWidget* owner) {
-    TRepositoryDialog dialog(Repository(appDir).Items(), owner);
+    TRepositoryDialog dialog(Repository(appDir, vlr::UserDataDir()).Items(), owner);
     if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().empty())
         OpenNewFrom(mainWindow, dialog.SelectedPath());
 }

@@ -21,9 +21,11 @@ Speller* installed = nullptr;
 Speller& Speller::Instance() {
     if (installed)
         return *installed;
-    static Speller speller(vlr::AppDir(), SystemDictionaryFolder());
+    static Speller speller(DefaultFolder(), SystemDictionaryFolder());
     return speller;
 }
+
+std::string Speller::DefaultFolder() { return vlr::UserDataDir(); }
 
 void Speller::Use(Speller* speller) { installed = speller; }
 

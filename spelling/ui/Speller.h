@@ -23,8 +23,12 @@ public:
     // `dictionaries` the main dictionaries.
     Speller(std::string folder, std::string dictionaries);
 
-    // The instance for the program's folder (or the one installed by Use).
+    // The instance for the program's settings folder (or the one installed by Use).
     static Speller& Instance();
+    // Where the program's speller keeps its settings and the user's words:
+    // the program folder of a build's run folder, the user's own folder
+    // ($XDG_CONFIG_HOME/velora/) for an installed program, whose folder is read-only.
+    static std::string DefaultFolder();
     // Installs a speller (not owned) in place of the program's; nullptr returns to it.
     static void Use(Speller* speller);
 

@@ -7,6 +7,7 @@
 #include "spelling/ui/SpellConfigDialog.h"
 #include "spelling/ui/SpellMarks.h"
 #include "spelling/ui/Speller.h"
+#include "platform/System.h"
 #include "tests/spelling/FixtureDictionary.h"
 
 #include <QAction>
@@ -17,6 +18,10 @@
 #include <QPushButton>
 #include <QLineEdit>
 #include <QMenu>
+#include <unistd.h>
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
 
 namespace vlrtest {
 namespace {
@@ -198,6 +203,29 @@ TEST_F(SpellingTest, TheContextMenuOfAMarkedWordOffersSuggestionsAndAddToDiction
     e->OfferSpelling(e->memo().pointAt(4));
     EXPECT_EQ(e->PopupMenu1->actions()[0], e->Undo1);
     EXPECT_TRUE(Errors().empty());
+}
+
+// The program's speller writes its settings and the user's words where the
+// program may write: beside a build's program, in the user's folder once installed.
+TEST(SpellerFolder, TheRunFolderOrTheUsersFolderOfAnInstalledProgram) {
+    const std::filesystem::path app = std::filesystem::temp_directory_path() / ("vlr_speller_app_" + std::to_string(::getpid()));
+    const std::filesystem::path config = app.string() + "_config";
+    std::filesystem::remove_all(app);
+    std::filesystem::create_directories(app);
+    const char* oldApp = std::getenv("VELORA_APPDIR");
+    const std::string keep = oldApp ? oldApp : "";
+    ::setenv("VELORA_APPDIR", app.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(Speller::DefaultFolder(), app.string() + "/");
+    std::ofstream(app / vlr::kInstalledMarker) << "installed\n";
+    EXPECT_EQ(Speller::DefaultFolder(), config.string() + "/velora/");
+    ::unsetenv("XDG_CONFIG_HOME");
+    if (oldApp)
+        ::setenv("VELORA_APPDIR", keep.c_str(), 1);
+    else
+        ::unsetenv("VELORA_APPDIR");
+    std::filesystem::remove_all(app);
+    std::filesystem::remove_all(config);
 }
 
 }  // namespace

@@ -190,6 +190,24 @@ TEST_F(RepositoryTest, AddListAndNewFromIt) {
     EXPECT_EQ(spy.got[0].first + spy.got[0].second, items[1].path);
 }
 
+// An installed program's folder is read-only: the documents the user adds go
+// to the user's own folder, and the shipped templates are still listed first.
+TEST_F(RepositoryTest, StoredDocumentsLiveInTheStoreFolderTemplatesInTheProgramFolder) {
+    const std::string user = app.substr(0, app.size() - 1) + "-user/";
+    fs::remove_all(user);
+    Repository repo(app, user);
+    EXPECT_EQ(repo.Folder(), user + "repository/");
+    const RepositoryItem added = repo.Add(app + "page.html", "Home page", "start", "Pages");
+    EXPECT_EQ(added.path, user + "repository/Pages/Home page.html");
+    EXPECT_EQ(ReadFile(added.path), "<html>mine</html>");
+    EXPECT_FALSE(fs::exists(app + "repository"));
+    const auto items = Repository(app, user).Items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].path, app + "templates/normal.htf");
+    EXPECT_EQ(items[1].path, added.path);
+    fs::remove_all(user);
+}
+
 TEST_F(RepositoryTest, BadNamesAndMissingFilesAreRefusedAndNothingIsWritten) {
     Repository repo(app);
     EXPECT_THROW(repo.Add(app + "page.html", "../escape", "", "Pages"), ERepositoryError);
