@@ -19,7 +19,8 @@ constexpr unsigned kProjectFileQuery = 3085;
 }
 
 std::string EditorImage::Prefix() const {
-    const bool insImg = IniFile(AppDir() + "preferences.dat").ReadBool("Environment", "InsImg", true);
+    // The preferences the main window keeps: the user's copy for an installed program.
+    const bool insImg = IniFile(ReadablePath("preferences.dat")).ReadBool("Environment", "InsImg", true);
     std::string project;
     if (insImg && IsWindow(editor_.MainWnd)) {
         RecordPtr answer = AdoptRecord(SendMessage(editor_.MainWnd, kProjectFileQuery, 0, 0));

@@ -2,11 +2,15 @@
 // measured sizes, the caret after the element, and pictures that cannot be used.
 #include "EditorFixture.h"
 
+#include "platform/System.h"
+
 #include "../editor_image/ImageFixtures.h"
 #include "editor/image/ImageInfo.h"
 #include "editor/window/EditorImage.h"
 #include "platform/Record.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -99,6 +103,29 @@ TEST_F(ImageTest, ProjectPrefixRules) {
         EXPECT_EQ(Text(e), "<img src=\"" + r.src + "\" width=10 height=10 alt=\"a b.gif\">") << r.project;
         e->MainWnd = 0;
     }
+}
+
+// An installed program reads the user's preferences from the user's folder:
+// the image-prefix choice made there counts.
+TEST_F(ImageTest, AnInstalledProgramTakesThePrefixChoiceFromTheUsersPreferences) {
+    std::ofstream(path("site.vlr")) << "[other]\nimgprep=images/\n";
+    const std::string gif = Picture("pic.gif", vlrtest::AnimatedGif(10, 10, 10, 10));
+    const std::filesystem::path config = appDir.string() + "_config";
+    std::filesystem::remove_all(config);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    std::ofstream(appDir / vlr::kInstalledMarker) << "installed\n";
+    std::filesystem::create_directories(config / "velora");
+    std::ofstream(config / "velora" / "preferences.dat") << "[Environment]\nNewEditor=0\nInsImg=0\n";
+    ProjectAnswer answer(path("site.vlr"));
+    vlr::TFrmEditor* e = Window("");
+    e->MainWnd = answer.handle();
+    prompter->QueueFile(gif);
+    e->Images->InsertImage();
+    EXPECT_EQ(Text(e), "<img src=\"file://" + path("pic.gif") + "\" width=10 height=10 alt=\"pic.gif\">");
+    e->MainWnd = 0;
+    std::filesystem::remove(appDir / vlr::kInstalledMarker);
+    ::unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(config);
 }
 
 TEST_F(ImageTest, CancelledUnreadableAndUnknownPicturesInsertNothing) {
