@@ -19,6 +19,8 @@
 #include <QMenu>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -183,6 +185,35 @@ TEST(Manual, EveryLinkPictureAndAnchorOfThePagesExists) {
     for (const auto& entry : fs::directory_iterator(kHelp + "images"))
         EXPECT_TRUE(pictures.count("images/" + entry.path().filename().string()))
             << entry.path().filename() << " is not shown on any page";
+}
+
+// The width and height a page gives a picture are the picture's own, so a
+// picture drawn again at another size is noticed and the page updated.
+TEST(Manual, PicturesAreShownAtTheirOwnSize) {
+    const std::regex img("<img [^>]*>");
+    const std::regex attr("(src|width|height)=\"([^\"]*)\"");
+    int checked = 0;
+    for (const auto& [name, html] : ManualPages(kHelp)) {
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), img); it != std::sregex_iterator(); ++it) {
+            const std::string tag = (*it)[0].str();
+            std::map<std::string, std::string> a;
+            for (auto at = std::sregex_iterator(tag.begin(), tag.end(), attr); at != std::sregex_iterator(); ++at)
+                a[(*at)[1].str()] = (*at)[2].str();
+            ASSERT_TRUE(a.count("width") && a.count("height")) << name << ": " << tag;
+            std::ifstream png(kHelp + a["src"], std::ios::binary);
+            unsigned char header[24] = {};
+            ASSERT_TRUE(png.read(reinterpret_cast<char*>(header), sizeof header)) << a["src"];
+            ASSERT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG") << a["src"];
+            auto be = [&](int at) {
+                return (unsigned(header[at]) << 24) | (unsigned(header[at + 1]) << 16) | (unsigned(header[at + 2]) << 8) |
+                       unsigned(header[at + 3]);
+            };
+            EXPECT_EQ(a["width"], std::to_string(be(16))) << name << ": " << a["src"];
+            EXPECT_EQ(a["height"], std::to_string(be(20))) << name << ": " << a["src"];
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 13);
 }
 
 }  // namespace
