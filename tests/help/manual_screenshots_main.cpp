@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -104,16 +103,27 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QTemporaryDir dir;
+    // A folder of a fixed name, so the paths the pictures show stay the same
+    // from one run to the next; it is made afresh and removed at the end.
+    const fs::path work = fs::temp_directory_path() / "velora-manual";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    struct Cleanup {
+        fs::path folder;
+        ~Cleanup() {
+            std::error_code ec;
+            fs::remove_all(folder, ec);
+        }
+    } cleanup{work};
     const fs::path example = fs::absolute(argv[1]).parent_path();
-    const fs::path site = fs::path(dir.path().toStdString()) / "site";
+    const fs::path site = work / "site";
     fs::copy(example, site, fs::copy_options::recursive);
     // One broken link, so the link check has something to show.
     std::ofstream(site / "src/about.hts", std::ios::app) << "<p><a href=\"contact.html\">Write to us</a></p>\n";
     const std::string project = (site / fs::path(argv[1]).filename()).string();
     // A program folder of its own: the run folder's files without its
     // preferences, and no editor window at start.
-    const std::string appDir = dir.path().toStdString() + "/app/";
+    const std::string appDir = (work / "app").string() + "/";
     fs::create_directories(appDir);
     for (const auto& entry : fs::directory_iterator(VELORA_RUN_FOLDER))
         if (entry.path().filename() != "preferences.dat")
