@@ -5,6 +5,7 @@
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "spelling/engine/SpellCheck.h"
 #include "spelling/engine/SpellDictionary.h"
@@ -32,6 +33,7 @@ protected:
         vlrtest::WriteFixtureDictionary(folder, vlrtest::kFixtureWords);
         parser.Script = VELORA_HTML_SCHEME_SCRIPT;
         parser.CompileScript();
+        vlr::UseHtmlScanners(parser);
         ASSERT_EQ(parser.Compile(), "Compiled");
     }
     void TearDown() override { fs::remove_all(folder); }
