@@ -34,7 +34,7 @@ std::string GeneratedPage(std::uint64_t seed, int sections) {
   std::string p = "<!DOCTYPE html>\r<html><head><title>T</title>\r<style>\rbody { color: #333; }\r"
                   "@media (max-width: 600px) { .nav { display: none; } }\r</style>\r"
                   "<script>\rvar re = /ab+c/g; // a comment </script>\r";
-  p += "let t = `x ${1 + 2} y`; let w = `a ${ f({b: {c: 1}}) } c`; var r2 = /a\\/[/]b/;\rfunction f(a) { return a < 2 ? \"s\" : 'c'; }\r</script>\r</head><body>\r";
+  p += "let t = `x ${1 + 2} y`; let w = `a ${ f({b: {c: 1}}) } c ${ g(`n ${k} m`) } z`; var r2 = /a\\/[/]b/;\rfunction f(a) { return a < 2 ? \"s\" : 'c'; }\r</script>\r</head><body>\r";
   for (int k = 0; k < sections; ++k) {
     switch (below(8)) {
       case 0: p += "<nav class=\"nav-item\"><a href=\"http://www.example.com/" + std::to_string(k) + "\">" + text(3) + "</a></nav>\r"; break;

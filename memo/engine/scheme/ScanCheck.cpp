@@ -21,7 +21,7 @@ using velora::memo::Pos;
 // Pieces typed by the random edits: the delimiters that switch states in web pages.
 constexpr std::string_view kPieces[] = {
     "<!--", "-->", "<script>", "</script>", "<style>", "</style>", "\"", "'", "`", "\r", "\r\r",
-    "<", ">", "/*", "*/", "//", "<?", "?>", "<%", "%>", "<%a%>", "<&f&>", "{", "/[/]/", "${", "}", "/", "x", "a b", "&amp;", "=",
+    "<", ">", "/*", "*/", "//", "<?", "?>", "<%", "%>", "<%a%>", "<&f&>", "{", "/[/]/", "`${`", "${", "}", "/", "x", "a b", "&amp;", "=",
     "<p class=\"c\">", "</p>", "\\",
 };
 
