@@ -268,6 +268,7 @@ TEST_F(ReferencesTest, HoveringAVariableShowsTheValueTheMainWindowKnows) {
     EXPECT_EQ(links->shownHint(), vlr::AppDir());
     EXPECT_EQ(e->memo().viewport()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_FALSE(e->VisitLink1->isEnabled());
+    SaveShotWithHint(e, "variable_hint.png");
 
     // Server code is no reference: moving onto it takes the hint away.
     HoverOn(e, "If x");
