@@ -11,11 +11,13 @@
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/StoredForm.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 
 namespace {
 
 void ScanWith(std::string_view form, std::string_view text) {
   vlr::TSyntaxMemoParser parser;
+  vlr::UseHtmlScanners(parser);
   if (!parser.LoadParserData(form, "fuzz").Ok()) return;
   velora::memo::MemoEngine engine;
   vlr::AttachHighlighter(engine, parser);

@@ -20,6 +20,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 
 using velora::memo::MemoEngine;
 using velora::memo::Pos;
@@ -50,6 +51,7 @@ struct Doc {
   vlr::THighlightDriver* d = nullptr;
   Doc() {
     p.SetTables(hlbench::BenchTables());
+    vlr::UseHtmlScanners(p);
     e.setVisibleExtent(50, 120);
     e.setModified(false);
     e.setText(corpus());

@@ -15,6 +15,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 
 using velora::memo::MemoEngine;
 using velora::memo::Pos;
@@ -72,6 +73,7 @@ void BM_KeystrokeInLongRegion(benchmark::State& state) {
   MemoEngine e;
   vlr::TSyntaxMemoParser p;
   p.SetTables(hlbench::BenchTables());
+    vlr::UseHtmlScanners(p);
   e.setVisibleExtent(50, 120);
   e.setText(c.text);
   vlr::THighlightDriver& d = vlr::AttachHighlighter(e, p);

@@ -6,6 +6,7 @@
 #include "common/Corpus.h"
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "spelling/engine/SpellCheck.h"
 #include "spelling/engine/SpellDictionary.h"
@@ -23,6 +24,7 @@ struct Loaded {
     Loaded() {
         parser.Script = VELORA_HTML_SCHEME_SCRIPT;
         parser.CompileScript();
+        vlr::UseHtmlScanners(parser);
         engine.setText(velora::bench::Corpus("spell_bench"));
         vlr::AttachHighlighter(engine, parser);
         CompleteTokens(engine);

@@ -14,6 +14,7 @@
 #include "bench/common/Corpus.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/widget/SyntaxMemo.h"
 
 using velora::memo::Pos;
@@ -28,6 +29,7 @@ void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd) {
   memo.show();
   vlr::TSyntaxMemoParser parser;
   parser.SetTables(hlbench::BenchTables());
+  vlr::UseHtmlScanners(parser);
   memo.setText(QByteArray(text.data(), qsizetype(text.size())));
   vlr::AttachHighlighter(memo.engine(), parser);
   while (memo.engine().HighlightSlice(1'000'000)) {}

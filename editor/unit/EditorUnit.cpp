@@ -123,6 +123,13 @@ void TEditorUnit::ConnectCommands() {
     };
     for (const auto& [name, msg] : plain)
         on(name, std::string(name) + "Click", [this, msg = msg] { ForwardToEditor(msg); });
+    // "&New...": the new-document dialog of the stored documents and templates;
+    // it opens the chosen one through 3063.
+    shell_.Gate().makeAvailable(CommandGroup::Repository);
+    on("New1", "New1Click", [this] {
+        if (shell_.Libraries().entry.ShowObjRep)
+            shell_.Libraries().entry.ShowObjRep(shell_.ApplicationHandle(), shell_.MainHandle());
+    });
     for (const auto& [name, msg] : {std::pair{"ChangeCase1", EM_CHANGE_CASE}, std::pair{"EditorOptions1", EM_OPTIONS}})
         on(name, std::string(name) + "Click", [this, msg = msg] {
             if (shell_.ActiveChildClass() == "TFrmEditor")

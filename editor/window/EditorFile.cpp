@@ -40,6 +40,7 @@ void TFrmEditor::Open(const std::string& given) {
     // current directory, after which a relative name would be another file.
     const std::string path = AbsolutePath(given);
     FileName = path;
+    setWindowFilePath(QString::fromStdString(path));  // where the document's relative links start
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return;
@@ -89,8 +90,10 @@ bool TFrmEditor::SaveAs() {
     const QString oldCaption = windowTitle();
     FileName = *chosen;
     setWindowTitle(QString::fromStdString(baseName(FileName)));
-    if (SaveIt())
+    if (SaveIt()) {
+        setWindowFilePath(QString::fromStdString(FileName));
         return true;
+    }
     // A failed write keeps the document under its old name.
     FileName = oldName;
     setWindowTitle(oldCaption);

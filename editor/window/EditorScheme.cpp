@@ -3,6 +3,7 @@
 #include "editor/window/EditorScheme.h"
 
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "platform/Prompter.h"
 #include "platform/System.h"
@@ -58,6 +59,7 @@ void LoadShippedScheme(TSyntaxMemoParser& parser, const std::string& appDir) {
 std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir) {
     auto parser = std::make_unique<TSyntaxMemoParser>();
     parser->Script = "VLR_HTML.txt";
+    UseHtmlScanners(*parser);
     // The settings saved from the options dialog take the place of the shipped
     // scheme. One that cannot be used is reported and the shipped scheme is
     // loaded instead, so a damaged file never leaves the editor without

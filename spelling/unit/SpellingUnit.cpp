@@ -14,7 +14,6 @@ void TSpellingUnit::ConnectCommands() {
     ConnectCommand(shell_, this, "CheckSpelling1", "CheckSpelling1Click", [this] { CheckSpelling1Click(); });
     shell_.Gate().makeAvailable(CommandGroup::Spelling);
     shell_.Gate().makeAvailable(CommandGroup::WebOpen);
-    shell_.Gate().makeAvailable(CommandGroup::Repository);
 }
 
 void TSpellingUnit::CheckSpelling1Click() {

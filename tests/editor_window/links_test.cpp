@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include "app/shell/StatusLine.h"
 #include <QTest>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <fstream>
 
@@ -245,4 +247,72 @@ TEST_F(LinksTest, F1OpensTheHelpPageForTheSelectedWord) {
     EXPECT_EQ(vlr::HelpPageFor("menus", help), "file://" + help + "index.html#menus");  // a word of an entry
     EXPECT_EQ(vlr::HelpPageFor("", help), "file://" + help + "keywords.html");
     EXPECT_EQ(Text(e), "Saving files");
+}
+
+namespace {
+
+// The references of a page in a real window: the scheme makes each one token,
+// so the control reports it whole and the handlers act on it.
+class ReferencesTest : public LinksTest {
+protected:
+    std::vector<std::string> editorFiles() const {
+        std::vector<std::string> files;
+        for (auto* sub : main->MdiArea()->subWindowList())
+            if (auto* w = qobject_cast<vlr::TFrmEditor*>(sub->widget()))
+                files.push_back(w->FileName);
+        return files;
+    }
+};
+
+}  // namespace
+
+TEST_F(ReferencesTest, HoveringAVariableShowsTheValueTheMainWindowKnows) {
+    vlr::TFrmEditor* e = Window("Root: <%VLRRootDir%> and <% If x Then %> end");
+    HoverOn(e, "<%VLRRootDir%>", 6);
+    EXPECT_EQ(e->memo().hotSpotText().toStdString(), "<%VLRRootDir%>");
+    vlr::ProcessMessages();  // 3031 to the main window, its 3030 back
+    EXPECT_EQ(links->hint(), vlr::AppDir() + "|");
+    EXPECT_EQ(links->shownHint(), vlr::AppDir());
+    EXPECT_EQ(e->memo().viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(e->VisitLink1->isEnabled());
+    SaveShotWithHint(e, "variable_hint.png");
+
+    // Server code is no reference: moving onto it takes the hint away.
+    HoverOn(e, "If x");
+    vlr::ProcessMessages();
+    EXPECT_EQ(e->memo().hotSpotText().toStdString(), "If");
+    EXPECT_FALSE(links->showHint());
+    EXPECT_EQ(e->memo().viewport()->cursor().shape(), Qt::IBeamCursor);
+}
+
+TEST_F(ReferencesTest, DoubleClickingAFileReferenceOpensTheFileOfTheProject) {
+    std::filesystem::create_directories(work / "site");
+    WriteFile(path("site/site.vlr"), "[directories]\nsrc=" + path("site") + "\n");
+    WriteFile(path("site/menu.hsn"), "<ul><li>Home</li></ul>");
+    main->projectUnit().ParseToOpen(path("site/site.vlr"));
+    vlr::TFrmEditor* e = Window("<p>\n<&menu.hsn&> <&gone.hsn&>\n</p>");
+    HoverOn(e, "<&menu", 4);
+    EXPECT_EQ(e->memo().hotSpotText().toStdString(), "<&menu.hsn&>");
+    EXPECT_EQ(e->memo().viewport()->cursor().shape(), Qt::ArrowCursor);
+    const std::string text = e->memo().engine().store().text();
+    const QPoint at = e->memo().pointAt(velora::memo::Pos(text.find("<&menu") + 4)) +
+                      QPoint(1, e->memo().lineHeight() / 2);
+    QTest::mouseDClick(e->memo().viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    vlr::ProcessMessages();  // the posted 3035
+    const std::vector<std::string> files = editorFiles();
+    EXPECT_NE(std::find(files.begin(), files.end(), path("site/menu.hsn")), files.end());
+    ASSERT_NE(vlr::FrmEditor, nullptr);
+    EXPECT_EQ(Text(vlr::FrmEditor), "<ul><li>Home</li></ul>");
+
+    // A reference to a file that is not there is reported, and nothing opens.
+    main->MdiArea()->setActiveSubWindow(e->subWindow());
+    HoverOn(e, "<&gone", 4);
+    const QPoint gone = e->memo().pointAt(velora::memo::Pos(text.find("<&gone") + 4)) +
+                        QPoint(1, e->memo().lineHeight() / 2);
+    QTest::mouseDClick(e->memo().viewport(), Qt::LeftButton, Qt::NoModifier, gone);
+    vlr::ProcessMessages();
+    EXPECT_EQ(editorFiles().size(), files.size());
+    const auto boxes = prompter->messages();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().text, "Cannot find file " + path("site/gone.hsn"));
 }

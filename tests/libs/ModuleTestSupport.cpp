@@ -102,6 +102,8 @@ vlr::LResult FakeMainWindow::handleMessage(unsigned msg, vlr::WParam, vlr::LPara
             r.first = vlr::RecordText(record->first);
     }
     received_.push_back(r);
+    if (msg == 3085 && !projectFile.empty())
+        return reinterpret_cast<vlr::LResult>(vlr::MakeRecord(projectFile).release());
     return 0;
 }
 

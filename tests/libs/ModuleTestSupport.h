@@ -78,6 +78,9 @@ public:
 
     vlr::LResult handleMessage(unsigned msg, vlr::WParam wParam, vlr::LParam lParam) override;
 
+    // The answer to the project file query (3085); empty: the query is not answered.
+    std::string projectFile;
+
 private:
     vlr::Handle handle_ = 0;
     QMdiArea* area_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
 namespace fs = std::filesystem;
@@ -54,6 +55,7 @@ TEST(GoldenFiles, HtmlSchemeValuesOfEveryInputPage) {
   vlr::TSyntaxMemoParser parser;
   parser.Script = VELORA_HTML_SCHEME_SCRIPT;
   parser.CompileScript();
+  vlr::UseHtmlScanners(parser);
   const fs::path dir = VELORA_GOLDEN_DIR;
   const bool regenerate = std::getenv("VELORA_GOLDEN_REGENERATE") != nullptr;
   int pages = 0;

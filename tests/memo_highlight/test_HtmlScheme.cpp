@@ -11,6 +11,7 @@
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SchemeCompiler.h"
 #include "memo/engine/scheme/StoredForm.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
@@ -32,6 +33,7 @@ class HtmlScheme : public ::testing::Test {
   void SetUp() override {
     parser.Script = VELORA_HTML_SCHEME_SCRIPT;
     parser.CompileScript();
+    vlr::UseHtmlScanners(parser);
     ASSERT_EQ(parser.Compile(), "Compiled");
     Load(ReadAll(VELORA_HTML_SAMPLE));
   }
@@ -128,6 +130,55 @@ TEST_F(HtmlScheme, LinksAreHotSpots) {
   EXPECT_TRUE(parser.styleOf(18).hotspot);
   EXPECT_TRUE(parser.styleOf(18).underline);
   EXPECT_FALSE(parser.styleOf(21).hotspot);
+}
+
+TEST_F(HtmlScheme, VariableAndFileReferencesAreWholeHotSpots) {
+  const std::string longName(300, 'n');
+  Load("<p><%title%> <&menu.hsn&></p>\r"                  // 1
+       "<% If x Then %> <%" + longName + "%>\r"           // 2
+       "<a href=\"<%root%>/a.html\">x</a>\r"              // 3
+       "<%name\r");                                        // 4
+  EXPECT_TRUE(Is(1, "<%title%>", 105));
+  EXPECT_TRUE(Is(1, "<&menu.hsn&>", 106));
+  EXPECT_TRUE(Is(2, "<%", 107));                        // server code stays script
+  EXPECT_TRUE(Is(2, "If", 52));
+  EXPECT_TRUE(Is(2, "<%", 107, 2));                     // a name too long for a variable
+  EXPECT_TRUE(Is(3, "<%root%>", 212));
+  EXPECT_TRUE(Is(3, "/a.html", 28));
+  for (int v : {105, 106, 212}) EXPECT_TRUE(parser.styleOf(std::uint8_t(v)).hotspot) << v;
+  EXPECT_FALSE(parser.styleOf(107).hotspot);
+  // Closing an unfinished reference by typing makes it whole; breaking it undoes that.
+  engine.setSelection(engine.store().lineEnd(3), engine.store().lineEnd(3));
+  engine.replaceSelection("%>");
+  while (engine.HighlightSlice(100000)) {
+  }
+  EXPECT_TRUE(Is(4, "<%name%>", 105));
+  const Pos name = engine.store().lineStart(3) + 3;
+  engine.setSelection(name, name);
+  engine.replaceSelection(" ");
+  while (engine.HighlightSlice(100000)) {
+  }
+  EXPECT_TRUE(Is(4, "<%", 107));
+  EXPECT_TRUE(Is(4, "me", 160));
+}
+
+TEST(HtmlSchemeScanners, WithoutThemServerCodeIsNotRecognised) {
+  // The scheme's "<%" needs its custom scanner: a parser that lacks it loses the server block,
+  // which is why every parser of the scheme installs them.
+  vlr::TSyntaxMemoParser bare;
+  bare.Script = VELORA_HTML_SCHEME_SCRIPT;
+  bare.CompileScript();
+  MemoEngine e;
+  e.setText("<% x %>");
+  vlr::AttachHighlighter(e, bare);
+  while (e.HighlightSlice(100000)) {
+  }
+  EXPECT_NE(e.tokens(0, 1)[0], 107);
+  vlr::UseHtmlScanners(bare);
+  e.setText("<% x %>");
+  while (e.HighlightSlice(100000)) {
+  }
+  EXPECT_EQ(e.tokens(0, 2), (std::vector<std::uint8_t>{107, 107}));
 }
 
 TEST_F(HtmlScheme, StoredFormOfTheBuildEqualsTheScript) {

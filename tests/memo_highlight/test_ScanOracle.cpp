@@ -34,7 +34,7 @@ std::string GeneratedPage(std::uint64_t seed, int sections) {
   std::string p = "<!DOCTYPE html>\r<html><head><title>T</title>\r<style>\rbody { color: #333; }\r"
                   "@media (max-width: 600px) { .nav { display: none; } }\r</style>\r"
                   "<script>\rvar re = /ab+c/g; // a comment </script>\r";
-  p += "let t = `x ${1 + 2} y`;\rfunction f(a) { return a < 2 ? \"s\" : 'c'; }\r</script>\r</head><body>\r";
+  p += "let t = `x ${1 + 2} y`; let w = `a ${ f({b: {c: 1}}) } c ${ g(`n ${k} m`) } z`; var r2 = /a\\/[/]b/;\rfunction f(a) { return a < 2 ? \"s\" : 'c'; }\r</script>\r</head><body>\r";
   for (int k = 0; k < sections; ++k) {
     switch (below(8)) {
       case 0: p += "<nav class=\"nav-item\"><a href=\"http://www.example.com/" + std::to_string(k) + "\">" + text(3) + "</a></nav>\r"; break;
@@ -43,7 +43,8 @@ std::string GeneratedPage(std::uint64_t seed, int sections) {
       case 3: p += "<form action=\"/s\"><input name=\"q\" value=\"a &amp; b\"><textarea>" + text(3) + "</textarea></form>\r"; break;
       case 4: p += "<!-- " + text(5) + "\r" + text(4) + " -->\r"; break;
       case 5: p += "<script type=\"text/javascript\">\rif (a < b && c) { x = \"</p>\"; } // " + text(2) + "\r</script>\r"; break;
-      case 6: p += "<? echo \"" + text(2) + "\"; ?>\r<% Response.Write(1) %>\r<+ begin x := 1; end +>\r"; break;
+      case 6: p += "<? echo \"" + text(2) + "\"; ?>\r<% Response.Write(1) %>\r<+ begin x := 1; end +>\r"
+                 "<p><%title%> and <&menu.hsn&></p><a href=\"<%root%>/i.html\" title='<&f.txt&>'>x</a>\r"; break;
       default: p += "<pre>" + text(4) + "\r  code &lt;b&gt;\r</pre>\r<div onclick=\"go(1)\" style=\"color:red\">" + text(3) + "</div>\r"; break;
     }
   }

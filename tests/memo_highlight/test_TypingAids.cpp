@@ -8,6 +8,7 @@
 #include "memo/engine/MacroKeywords.h"
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
 namespace {
@@ -19,6 +20,7 @@ class TypingAids : public ::testing::Test {
   void SetUp() override {
     parser.Script = VELORA_HTML_SCHEME_SCRIPT;
     parser.CompileScript();
+    vlr::UseHtmlScanners(parser);
     ASSERT_EQ(parser.Compile(), "Compiled");
     ev.inCode = [this](Pos caret) {
       const auto v = engine.tokens(caret - 1, caret);

@@ -13,6 +13,7 @@
 
 #include "TestTables.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/widget/SyntaxMemo.h"
 
@@ -93,6 +94,7 @@ TEST(WidgetHtmlScheme, ScreenshotOfAPageWithServerCodeRegexAndAnEarlyScriptEnd) 
   TSyntaxMemoParser html;
   html.Script = VELORA_HTML_SCHEME_SCRIPT;
   html.CompileScript();
+  vlr::UseHtmlScanners(html);
   memo.setText("<!-- Syntax Highlighting -->\r"
                "<p class=\"intro\">Hello &amp; welcome, <? echo $user->name; ?>!</p>\r"
                "<script>\r"

@@ -5,6 +5,7 @@
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "spelling/engine/SpellCheck.h"
 #include "spelling/engine/SpellDictionary.h"
@@ -32,6 +33,7 @@ protected:
         vlrtest::WriteFixtureDictionary(folder, vlrtest::kFixtureWords);
         parser.Script = VELORA_HTML_SCHEME_SCRIPT;
         parser.CompileScript();
+        vlr::UseHtmlScanners(parser);
         ASSERT_EQ(parser.Compile(), "Compiled");
     }
     void TearDown() override { fs::remove_all(folder); }
@@ -106,15 +108,15 @@ TEST_F(SpellEngine, AnUnwritableUserFileKeepsTheWordsAsTheyWere) {
 }
 
 TEST_F(SpellEngine, OnlyProseIsChecked) {
-    // The text of a title or textarea has a state of its own in the scheme and is not
-    // among the prose values yet; the body's text is.
-    Load("<html><head><title>Title sentence</title><style>p { colr: red; }</style>\n"
+    // The text of a title or textarea is prose like the body's, in a state of its own.
+    Load("<html><head><title>This sentnce <%Varname%></title><style>p { colr: red; }</style>\n"
          "<script>var wrongg = 1;</script></head>\n"
          "<body class=\"clas\"><!-- a commnt --><p>Teh Hello wrld or &nbsp; &eacute; <%Varname%>\n"
          "see http://exmple.com/pagge and www.exmple.org or nme@hst.net and imgs/pictur.gif\n"
-         "a <a hreff=\"x.html\">link</a> and <b>bld</b>text NASA r2d2.</p></body></html>");
+         "a <a hreff=\"x.html\">link</a> and <b>bld</b>text NASA r2d2.</p>\n"
+         "<textarea name=\"nme\">some txt &amp; <&incld.hsn&></textarea></body></html>");
     auto d = Open();
-    EXPECT_EQ(Misspelt(*d), (std::vector<std::string>{"Teh", "wrld", "bld"}));
+    EXPECT_EQ(Misspelt(*d), (std::vector<std::string>{"sentnce", "Teh", "wrld", "bld", "txt"}));
 }
 
 TEST_F(SpellEngine, SwitchesForCapitalsAndDigits) {

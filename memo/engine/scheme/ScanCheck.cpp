@@ -1,6 +1,7 @@
 // TScanCheck: random edits, each followed by a comparison of the incremental token values with
 // a scan of the whole text from the top.
 #include "memo/engine/scheme/ScanCheck.h"
+#include "memo/engine/scheme/HtmlScanners.h"
 
 #include <chrono>
 #include <iterator>
@@ -20,7 +21,7 @@ using velora::memo::Pos;
 // Pieces typed by the random edits: the delimiters that switch states in web pages.
 constexpr std::string_view kPieces[] = {
     "<!--", "-->", "<script>", "</script>", "<style>", "</style>", "\"", "'", "`", "\r", "\r\r",
-    "<", ">", "/*", "*/", "//", "<?", "?>", "<%", "%>", "${", "}", "/", "x", "a b", "&amp;", "=",
+    "<", ">", "/*", "*/", "//", "<?", "?>", "<%", "%>", "<%a%>", "<&f&>", "{", "/[/]/", "`${`", "${", "}", "/", "x", "a b", "&amp;", "=",
     "<p class=\"c\">", "</p>", "\\",
 };
 
@@ -49,6 +50,8 @@ void Finish(MemoEngine& e) {
 TScanCheck::TScanCheck(const TSchemeTables& tables, std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {
   incremental_.SetTables(tables);
   reference_.SetTables(tables);
+  UseHtmlScanners(incremental_);
+  UseHtmlScanners(reference_);
 }
 
 std::uint64_t TScanCheck::Next() noexcept {

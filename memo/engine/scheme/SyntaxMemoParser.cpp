@@ -167,14 +167,18 @@ void TSyntaxMemoParser::BuildTypingAids() {
   for (const TWordEntry& w : tables_.words) produce(w.value, w.valid);
   for (const TKeywordTable& k : tables_.keywordTables)
     for (const TKeywordTable::Word& w : k.words) produce(w.value, k.valid);
+  // Prose is what is produced only in the start states or in the bound states (text the scheme
+  // keeps apart from the rest, such as a title's).
   TStateSet start = tables_.startStates;
+  start.reset(0);
+  const bool noStates = start.none();  // a scheme without states has nothing but prose
+  start |= tables_.boundStates;
   start.reset(0);
   prose_.reset();
   for (std::size_t v = 0; v < 256; ++v) {
     TStateSet in = producedIn[v];
     in.reset(0);
-    // A scheme without states has nothing but prose.
-    prose_[v] = start.none() || (in.any() && (in & ~start).none());
+    prose_[v] = noStates || (in.any() && (in & ~start).none());
   }
 }
 
