@@ -68,10 +68,6 @@ void TFrmMainVLR::connectCommands() {
     on("Print1", "Print1Click", [this] { PrintClick(); });
     on("PrintDocument1", "Print1Click", [this] { PrintClick(); });
     on("OpenFromtheWeb1", "OpenFromtheWeb1Click", [this] { OpenFromTheWebClick(); });
-    on("New1", "New1Click", [this] {
-        if (libraries_.entry.ShowObjRep)
-            libraries_.entry.ShowObjRep(appHandle_, handle_);
-    });
     on("FileList1", "FileList1Click", [this] { FileListClick(); });
     on("DoubleSpeed1", "DoubleSpeed1Click", [this] { DoubleSpeedClick(); });
     const std::pair<const char*, const char*> toolbars[] = {
