@@ -14,8 +14,8 @@ using namespace painttest;
 namespace {
 
 struct PaintOptions : ::testing::Test {
+  FixedStyles styles;  // outlives the control that draws with it
   TSyntaxMemo memo;
-  FixedStyles styles;
   void SetUp() override {
     memo.engine().options = kDefaultOptions & ~SyntaxMemoOptions(smoShowGutter | smoShowRMargin);
     memo.resize(480, 220);
