@@ -11,6 +11,7 @@
 #include "editor/window/EditorScheme.h"
 #include "editor/window/EditorSearch.h"
 #include "platform/IniFile.h"
+#include "platform/Prompter.h"
 #include "platform/Record.h"
 #include "platform/System.h"
 
@@ -107,6 +108,14 @@ void TFrmEditor::buildLayout() {
             [this] { guarded("SyntaxMemo1Change", [this] { SyntaxMemo1Change(); }); });
     connect(SyntaxMemo1, &TSyntaxMemo::OnSelectionChange, this,
             [this] { guarded("SyntaxMemo1SelectionChange", [this] { SyntaxMemo1SelectionChange(); }); });
+    // Printing the selection uses the printer chosen in Printer Setup and, as Print does, the
+    // file's name as the header's title; a failure is shown to the user.
+    SyntaxMemo1->setPrinterSource([this] {
+        SyntaxMemo1->setTitle(QString::fromStdString(FileName));
+        return &host_.Printer();
+    });
+    connect(SyntaxMemo1, &TSyntaxMemo::OnPrintError, this,
+            [](const QString& text) { ShowMessage(MessageKind::Error, "", text.toStdString(), BtnOk); });
 }
 
 void TFrmEditor::applyControlSettings() {

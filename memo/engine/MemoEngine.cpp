@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "memo/engine/LineBreaks.h"
+#include "memo/engine/TitleText.h"
 #include "memo/engine/Utf8.h"
 
 namespace velora::memo {
@@ -443,7 +444,7 @@ ExportContext MemoEngine::exportContext() const {
   ExportContext c;
   c.fontName = fontName;
   c.fontSize = fontSize;
-  c.title = title;
+  c.title = shownTitle(title, hasOption(smoTitleAsFilename));
   if (dateText) {
     c.date = dateText();
   } else {

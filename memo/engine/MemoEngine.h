@@ -305,9 +305,11 @@ class MemoEngine : private UndoTarget {
   Color selTextColor = rgb(255, 255, 255);
   Color selTextBack = rgb(0, 0, 128);
   Color gutterColor = rgb(192, 192, 192);
-  Color marginColor = rgb(255, 255, 255);
+  Color marginColor = rgb(192, 192, 192);  // the right margin line, marginWidth pixels wide
+  int marginWidth = 1;
   Color defTextColor = rgb(0, 0, 0);
   Color defBackColor = rgb(255, 255, 255);
+  int defFontStyle = 0;  // def_FontStyle: fsBold 1, fsItalic 2, fsUnderline 4, under every style's own
   int gutterWidth = 34;
   std::string fontName = "Courier New";
   int fontSize = 10;

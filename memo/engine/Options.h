@@ -36,6 +36,9 @@ using SyntaxMemoOptions = std::uint32_t;
 inline constexpr SyntaxMemoOptions kDefaultOptions = 67099632;
 static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~std::uint32_t(smoWrapOverride)));
 
+// The font style bits of def_FontStyle (the scheme's fsBold, fsItalic, fsUnderline bit numbers).
+enum FontStyleBits : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+
 // ClipCopyFormats and SaveFormat.
 enum ClipFormat : unsigned { smTEXT = 1, smRTF = 2 };
 enum class SaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };

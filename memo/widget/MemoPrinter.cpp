@@ -6,40 +6,58 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
+#include "memo/engine/TitleText.h"
 #include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
 
-void MemoPrinter::print(QPrinter& printer, bool selectionOnly) {
+int MemoPrinter::fittingUnits(const QFontMetricsF& fm, QStringView text, qreal width) {
+  qreal used = 0;
+  qsizetype i = 0;
+  while (i < text.size()) {
+    const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    used += n == 1 ? fm.horizontalAdvance(text[i]) : fm.horizontalAdvance(text.mid(i, n).toString());
+    if (used > width && i > 0) break;
+    i += n;
+    if (used > width) break;  // a first character wider than the line stands alone
+  }
+  return int(i);
+}
+
+bool MemoPrinter::print(QPrinter& printer, bool selectionOnly) {
   QPainter g;
-  if (!g.begin(&printer)) return;
+  if (!g.begin(&printer)) return false;
   const TextStore& s = e_.store();
-  const bool header = e_.hasOption(smoPrintFilename) || e_.hasOption(smoPrintDate);
+  const bool withTitle = e_.hasOption(smoPrintFilename);
+  const bool withDate = e_.hasOption(smoPrintDate);
+  const bool header = withTitle || withDate;
   const bool footer = e_.hasOption(smoPrintPageNos);
   const bool numbers = e_.hasOption(smoPrintLineNos);
   const bool wrap = e_.hasOption(smoPrintWrap);
   QFont f = font_;
   f.setPointSize(e_.fontSize > 0 ? e_.fontSize : 10);
+  f.setLetterSpacing(QFont::PercentageSpacing, 100);  // the screen's cell spacing is in screen pixels
   g.setFont(f);
   g.setPen(Qt::black);
   const QFontMetrics fm(f, &printer);
+  const QFontMetricsF fmf(f, &printer);
   const int lh = fm.height();
   const QRect page = g.viewport();
   const int rule = std::max(1, lh / 12);
   const int top = header ? lh + lh / 2 : 0;
   const int bottom = footer ? page.height() - lh - lh / 2 : page.height();
-  const QString numberSample = QStringLiteral("%1:").arg(0, 6);
-  const int textX = numbers ? fm.horizontalAdvance(numberSample) + fm.horizontalAdvance(QLatin1Char(' ')) : 0;
-  const int textW = page.width() - textX;
+  const int textX = numbers ? fm.horizontalAdvance(QStringLiteral("%1:").arg(0, 6)) : 0;
+  const int textW = std::max(1, page.width() - textX);
   const QString when = !dateTime.isEmpty() ? dateTime
                                            : QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) +
                                                  QStringLiteral(" - ") +
                                                  QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
-  const QString title = decodeBytes(e_.title);
+  const QString title = decodeBytes(shownTitle(e_.title, e_.hasOption(smoTitleAsFilename)));
 
   Pos from = 0, to = s.length();
-  if (selectionOnly && !e_.selection().empty()) {
+  if (selectionOnly) {
     from = e_.selStart();
     to = e_.selection().end();
   }
@@ -50,8 +68,9 @@ void MemoPrinter::print(QPrinter& printer, bool selectionOnly) {
     ++pageNo;
     g.setPen(Qt::black);
     if (header) {
-      if (e_.hasOption(smoPrintFilename)) g.drawText(QRect(0, 0, page.width(), lh), Qt::AlignLeft | Qt::AlignVCenter, title);
-      if (e_.hasOption(smoPrintDate)) g.drawText(QRect(0, 0, page.width(), lh), Qt::AlignRight | Qt::AlignVCenter, when);
+      const QRect line(0, 0, page.width(), lh);
+      if (withTitle) g.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, title);
+      if (withDate) g.drawText(line, Qt::AlignRight | Qt::AlignVCenter, when);
       g.fillRect(QRect(0, lh + lh / 4, page.width(), rule), Qt::black);
     }
     if (footer) {
@@ -62,43 +81,33 @@ void MemoPrinter::print(QPrinter& printer, bool selectionOnly) {
     y = top;
   };
   startPage();
-  const LineNo firstLine = s.lineFromPos(from), lastLine = s.lineFromPos(to);
+  const LineNo firstLine = s.lineFromPos(from);
+  LineNo lastLine = s.lineFromPos(to);
+  // A selection that ends just after a line break does not reach into the next line.
+  if (lastLine > firstLine && to == s.lineStart(lastLine)) --lastLine;
   int numbered = 0;
   for (LineNo line = firstLine; line <= lastLine; ++line) {
     const Pos ls = std::max(from, s.lineStart(line));
     const Pos le = std::min(to, s.lineEnd(line));
     const DisplayLine d = decodeLine(s.text(ls, le), [this](int c) { return e_.nextTabStop(c); });
-    QString rest = d.text;
+    QStringView rest(d.text);
     bool firstPiece = true;
     do {
-      // How much of the rest fits on the line.
-      int n = int(rest.size());
-      if (wrap && fm.horizontalAdvance(rest) > textW) {
-        int lo = 1, hi = int(rest.size());
-        while (lo < hi) {
-          const int mid = (lo + hi + 1) / 2;
-          if (fm.horizontalAdvance(rest.left(mid)) <= textW) lo = mid;
-          else hi = mid - 1;
-        }
-        n = lo;
-        const int space = int(rest.left(n).lastIndexOf(QLatin1Char(' ')));
-        if (space > 0) n = space + 1;  // wrap at a blank when there is one
+      // The characters that fit; when wrapping, the break goes after the last blank in them.
+      int n = fittingUnits(fmf, rest, textW);
+      if (wrap && n < rest.size()) {
+        const qsizetype space = rest.left(n).lastIndexOf(QLatin1Char(' '));
+        if (space > 0) n = int(space) + 1;
       }
-      if (y + lh > bottom) startPage();
-      if (numbers && firstPiece) {
-        ++numbered;  // a continued piece carries no number
-        g.drawText(0, y + fm.ascent(), QString::asprintf("%6d:", numbered));
-      }
-      g.save();
-      g.setClipRect(QRect(textX, y, textW, lh));
-      g.drawText(textX, y + fm.ascent(), rest.left(n));
-      g.restore();
+      if (y + lh > bottom && y > top) startPage();
+      if (numbers && firstPiece) g.drawText(0, y + fm.ascent(), QString::asprintf("%6d:", ++numbered));
+      g.drawText(textX, y + fm.ascent(), rest.left(n).toString());
       y += lh;
-      rest = wrap ? rest.mid(n) : QString();
+      rest = wrap ? rest.mid(n) : QStringView();
       firstPiece = false;
     } while (!rest.isEmpty());
   }
-  g.end();
+  return g.end();
 }
 
 }  // namespace velora::memo

@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "memo/widget/MemoPrinter.h"
 #include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
@@ -466,25 +465,12 @@ void TSyntaxMemo::mouseMoveEvent(QMouseEvent* ev) {
     engine_->moveCaret(positionAt(p), true);
     return;
   }
-  // Hyperlink hover: the style under the mouse decides.
-  const Pos pos = positionAt(p);
-  const LineNo line = engine_->store().lineFromPos(pos);
-  const bool pastEnd = pos >= engine_->store().lineEnd(line) && p.x() > xOfPos(line, pos);
-  const bool hot = !pastEnd && engine_->styleAt(pos).hotspot;
-  // The cursor over a hot spot is the owner's choice (it knows what the token is).
-  if (hot != hovering_) {
-    hovering_ = hot;
-    if (!hot) Q_EMIT OnHyperlinkLeave();
-  }
-  if (hot) Q_EMIT OnHyperlinkHover();
+  updateHover(p);  // hyperlink hover: the style under the mouse decides
 }
 
 void TSyntaxMemo::leaveEvent(QEvent* ev) {
   QAbstractScrollArea::leaveEvent(ev);
-  if (hovering_) {
-    hovering_ = false;
-    Q_EMIT OnHyperlinkLeave();
-  }
+  setHovering(false);
 }
 
 void TSyntaxMemo::mouseReleaseEvent(QMouseEvent* ev) {
@@ -625,11 +611,6 @@ void TSyntaxMemo::dropEvent(QDropEvent* ev) {
   e.insertStream(s);
   e.setSelection(pos, e.selection().caret);
   ev->acceptProposedAction();
-}
-
-void TSyntaxMemo::print(QPrinter& printer, bool selectionOnly) {
-  MemoPrinter p(*engine_, font_);
-  p.print(printer, selectionOnly);
 }
 
 }  // namespace velora::memo

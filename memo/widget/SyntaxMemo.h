@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -91,8 +92,28 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QByteArray hotSpotText() const;
   // Runs a key-table command with the extend-selection flag.
   void executeCommand(int code, bool extend);
-  // Prints the document (or the selection) on the printer.
-  void print(QPrinter& printer, bool selectionOnly = false);
+  // Prints the document (or the selection) on the printer; OnPrintError and false when the
+  // printer cannot be started.
+  bool print(QPrinter& printer, bool selectionOnly = false);
+  // Prints the selected text (command caPRINTSEL) on the owner's printer, or on the system's
+  // default one when the owner gives none. Without a printer the owner is told through
+  // OnPrintError and nothing is printed; without a selection there is nothing to print.
+  bool printSelection();
+  // Where printSelection prints: the source is asked at each print; nullptr or an unset source
+  // means the system's default printer.
+  void setPrinterSource(std::function<QPrinter*()> source) { printerSource_ = std::move(source); }
+  // HideSelection: the selection is not drawn while the control has no focus.
+  [[nodiscard]] bool hideSelection() const { return engine_->hideSelection; }
+  void setHideSelection(bool h) { engine_->hideSelection = h; viewport()->update(); }
+  // ShowFocusLine: the caret's row is marked with a band behind its text.
+  [[nodiscard]] bool showFocusLine() const noexcept { return showFocusLine_; }
+  void setShowFocusLine(bool s) { showFocusLine_ = s; viewport()->update(); }
+  // HyperCursor: the mouse cursor over a hot-spot token (the owner's hover handler may change it).
+  [[nodiscard]] Qt::CursorShape hyperCursor() const noexcept { return hyperCursor_; }
+  void setHyperCursor(Qt::CursorShape c) { hyperCursor_ = c; }
+  // def_FontStyle (fsBold, fsItalic, fsUnderline bits).
+  [[nodiscard]] int defFontStyle() const { return engine_->defFontStyle; }
+  void setDefFontStyle(int bits) { engine_->defFontStyle = bits; viewport()->update(); }
 
   // Geometry helpers (client coordinates of the viewport).
   [[nodiscard]] Pos positionAt(QPoint p) const;
@@ -153,6 +174,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnTemplateEvent(const QString& templateName, QString& replacement);
   // An auto-replace item is about to be replaced; the handler may change or refuse it.
   void OnAutoReplace(const QString& replaceItem, QString& replaceWith, bool& canReplace);
+  // Printing failed: no printer, or the printer could not be started.
+  void OnPrintError(const QString& message);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -185,6 +208,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] Pos rowBaseColumn(Pos row) const;
   // Draws the visible columns [firstCol, lastCol] of visual row `row` at y.
   void paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol);
+  // The hot-spot test of a mouse move: OnHyperlinkHover and HyperCursor over a hot spot,
+  // OnHyperlinkLeave and the normal cursor when the mouse leaves it (SyntaxMemoPaint.cpp).
+  void updateHover(QPoint p);
+  void setHovering(bool hot);
+  // The style a token value is drawn in: none while smoSyntaxHighlight is off.
+  [[nodiscard]] bool drawsTokenStyles() const;
   // SyntaxMemoSearch.cpp: the engine's search hooks, and code templates and auto-replace on a key
   // (true when the key was used up).
   void installSearchHooks();
@@ -216,6 +245,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   TTemplatePickList* pickList_ = nullptr;
   Pos pickStart_ = 0;  // start of the word the pick list replaces
   QString preedit_;                   // text an input method is composing (shown at the caret)
+  bool showFocusLine_ = false;
+  Qt::CursorShape hyperCursor_ = Qt::PointingHandCursor;
+  std::function<QPrinter*()> printerSource_;
 };
 
 }  // namespace velora::memo

@@ -26,6 +26,16 @@ QString glyphOf(std::string_view bytes, std::size_t i, int n) {
   return QString::fromUcs4(&cp, 1);
 }
 
+// The band behind the caret's row: the background mixed with a little black on light
+// backgrounds and with a little white on dark ones, so that text in the default colours stays
+// readable on it.
+QColor focusLineColor(Color back) {
+  const QColor b = toQColor(back);
+  const int toward = b.lightness() >= 128 ? 0 : 255;
+  auto mix = [toward](int v) { return v + (toward - v) * 12 / 100; };
+  return QColor(mix(b.red()), mix(b.green()), mix(b.blue()));
+}
+
 }  // namespace
 
 // ---- geometry
@@ -68,6 +78,36 @@ QPoint TSyntaxMemo::pointAt(Pos p) const {
   return QPoint(xOfPos(row, p), int(row - engine_->firstVisibleLine()) * lineHeight_);
 }
 
+// ---- hot spots
+
+bool TSyntaxMemo::drawsTokenStyles() const {
+  return engine_->hasOption(smoSyntaxHighlight) && engine_->currentParser() != nullptr;
+}
+
+void TSyntaxMemo::updateHover(QPoint p) {
+  const Pos pos = positionAt(p);
+  const LineNo line = engine_->store().lineFromPos(pos);
+  const bool pastEnd = pos >= engine_->store().lineEnd(line) && p.x() > xOfPos(line, pos);
+  // Plain drawing (smoSyntaxHighlight off) shows no styles, so no hot spots either.
+  const bool hot = !pastEnd && p.x() >= textLeft() && drawsTokenStyles() && engine_->styleAt(pos).hotspot;
+  setHovering(hot);
+  if (hot) Q_EMIT OnHyperlinkHover();
+}
+
+void TSyntaxMemo::setHovering(bool hot) {
+  if (hot == hovering_) return;
+  hovering_ = hot;
+  // The cursor changes only when the mouse enters or leaves a hot spot; on leaving, a cursor
+  // that the owner has chosen meanwhile (in its move or hover handlers) is left alone.
+  QWidget* view = viewport();
+  if (hot) {
+    view->setCursor(hyperCursor_);
+  } else {
+    if (view->cursor().shape() == hyperCursor_) view->setCursor(Qt::IBeamCursor);
+    Q_EMIT OnHyperlinkLeave();
+  }
+}
+
 // ---- painting
 
 void TSyntaxMemo::paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol) {
@@ -85,7 +125,7 @@ void TSyntaxMemo::paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos la
   lastCol += base;
   const Selection sel = e.selection();
   const bool showSel = !sel.empty() && (hasFocus() || !e.hideSelection);
-  TokenScanner* parser = e.currentParser();
+  TokenScanner* parser = drawsTokenStyles() ? e.currentParser() : nullptr;
   // Only the visible part: from the character covering the first visible column; every
   // character takes at least one column and four bytes at most.
   const Pos from = std::max(ls, e.posAtDisplayColumn(line, firstCol));
@@ -111,11 +151,11 @@ void TSyntaxMemo::paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos la
     }
     const int x = colX(c);
     if (bg != defBack) g.fillRect(QRect(x, y, cells * charWidth_, lineHeight_), bg);
-    if (text.trimmed().isEmpty()) return;
     QFont f = font_;
-    f.setBold(st.bold);
-    f.setItalic(st.italic);
-    f.setUnderline(st.underline);
+    f.setBold(st.bold || (e.defFontStyle & fsBold));
+    f.setItalic(st.italic || (e.defFontStyle & fsItalic));
+    f.setUnderline(st.underline || (e.defFontStyle & fsUnderline));
+    if (text.trimmed().isEmpty() && !f.underline()) return;  // blanks show nothing but an underline
     g.setFont(f);
     g.setPen(fg);
     g.drawText(x, y + ascent_, text);
@@ -183,14 +223,22 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   g.fillRect(r, toQColor(e.defBackColor));
   const int left = textLeft();
   const int gutter = e.hasOption(smoShowGutter) ? e.gutterWidth : 0;
-  if (e.margin > 0) g.fillRect(QRect(gutter, 0, e.margin, r.height()), toQColor(e.marginColor));
   const Pos firstCol = e.firstVisibleColumn();
   const Pos lastCol = firstCol + std::max(0, r.width() - left) / charWidth_ + 1;
   const int scrollX = int(firstCol) * charWidth_;
   const LineNo first = e.firstVisibleLine();
   const LineNo count = r.height() / lineHeight_ + 1;
+  const QPoint c = pointAt(e.selection().caret);
 
   g.setClipRect(QRect(left, 0, r.width() - left, r.height()));
+  // Behind the text: the caret's row (ShowFocusLine), and the right margin line in its colour
+  // and width.
+  if (showFocusLine_ && c.y() >= 0 && c.y() < r.height())
+    g.fillRect(QRect(left, c.y(), r.width() - left, lineHeight_), focusLineColor(e.defBackColor));
+  if (e.hasOption(smoShowRMargin) && e.rightMargin > 0 && e.marginWidth > 0) {
+    const int mx = left + e.rightMargin * charWidth_ - scrollX;
+    if (mx >= left) g.fillRect(QRect(mx, 0, e.marginWidth, r.height()), toQColor(e.marginColor));
+  }
   for (LineNo k = 0; k < count && first + k < e.rowCount(); ++k) paintLine(g, first + k, int(k) * lineHeight_, firstCol, lastCol);
   g.setClipping(false);
 
@@ -201,14 +249,6 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
     g.drawLine(wx, 0, wx, r.height());
   }
 
-  // Right margin line.
-  if (e.hasOption(smoShowRMargin) && e.rightMargin > 0) {
-    const int mx = left + e.rightMargin * charWidth_ - scrollX;
-    if (mx > left) {
-      g.setPen(QColor(192, 192, 192));
-      g.drawLine(mx, 0, mx, r.height());
-    }
-  }
   // Gutter with bookmark numbers.
   if (gutter > 0) {
     g.fillRect(QRect(0, 0, gutter, r.height()), toQColor(e.gutterColor));
@@ -224,7 +264,6 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
       g.drawText(box, Qt::AlignCenter, QString::number(i));
     }
   }
-  const QPoint c = pointAt(e.selection().caret);
   // The text an input method is composing, at the caret, underlined.
   if (!preedit_.isEmpty() && c.y() >= 0 && c.y() < r.height()) {
     const QFontMetrics fm(font_);
@@ -240,8 +279,14 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   if (hasFocus()) {
     if (c.y() >= 0 && c.y() < r.height() && c.x() >= left) {
       if (overwrite_ && e.hasOption(smoBlockOverwriteCursor)) {
+        // The block covers the character that typing replaces (two cells for a wide one, one
+        // at the end of a line), its colours inverted so that it stays readable.
+        const Pos caret = e.selection().caret;
+        const Pos next = e.nextCharPos(caret);
+        const bool sameRow = next > caret && next <= e.rowEnd(e.rowOf(caret)) && e.store().charAt(caret) != '\r';
+        const int w = sameRow ? std::max(charWidth_, pointAt(next).x() - c.x()) : charWidth_;
         g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        g.fillRect(QRect(c.x(), c.y(), charWidth_, lineHeight_), Qt::white);
+        g.fillRect(QRect(c.x(), c.y(), w, lineHeight_), Qt::white);
         g.setCompositionMode(QPainter::CompositionMode_SourceOver);
       } else {
         g.fillRect(QRect(c.x(), c.y(), 2, lineHeight_), toQColor(e.defTextColor));
