@@ -36,6 +36,10 @@ using SyntaxMemoOptions = std::uint32_t;
 inline constexpr SyntaxMemoOptions kDefaultOptions = 67099632;
 static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~std::uint32_t(smoWrapOverride)));
 
+// Pages of the options dialog (VisiblePropEdPages).
+enum PropEdPage : unsigned { ppOPTIONS = 1, ppHIGHLIGHTING = 2, ppKEYS = 4, ppAUTOCORRECT = 8, ppTEMPLATES = 16 };
+inline constexpr unsigned kAllPropEdPages = ppOPTIONS | ppHIGHLIGHTING | ppKEYS | ppAUTOCORRECT | ppTEMPLATES;
+
 // ClipCopyFormats and SaveFormat.
 enum ClipFormat : unsigned { smTEXT = 1, smRTF = 2 };
 enum class SaveFormat { sfTEXT, sfRTF, sfHTML, sfUNIX };
