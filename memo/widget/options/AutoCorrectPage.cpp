@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "memo/engine/MacroKeywords.h"
+#include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
 
@@ -76,7 +77,7 @@ void TAutoCorrectPage::fillList() {
   PairList->clear();
   QList<QTreeWidgetItem*> items;
   for (const vlr::TReplaceEntry& e : tables_.autoReplace)
-    items << new QTreeWidgetItem({QString::fromStdString(e.item), QString::fromStdString(e.replacement)});
+    items << new QTreeWidgetItem({decodeBytes(e.item), decodeBytes(e.replacement)});
   PairList->addTopLevelItems(items);
   ReplaceButton->setEnabled(false);
   DeleteButton->setEnabled(false);
@@ -100,11 +101,11 @@ bool TAutoCorrectPage::refuse(const QString& error) {
 }
 
 bool TAutoCorrectPage::addPair() {
-  const std::string item = ReplaceText->text().toStdString();
+  const std::string item = encodeText(ReplaceText->text());
   if (item.empty()) return refuse(QStringLiteral("Type the text to replace."));
   if (find(item) >= 0)
     return refuse(QStringLiteral("\"%1\" is already in the list: change it with Replace.").arg(ReplaceText->text()));
-  tables_.autoReplace.push_back({item, WithText->text().toStdString()});
+  tables_.autoReplace.push_back({item, encodeText(WithText->text())});
   ErrorLabel->clear();
   fillList();
   selectItem(item);
@@ -115,11 +116,11 @@ bool TAutoCorrectPage::replacePair() {
   const QTreeWidgetItem* current = PairList->currentItem();
   if (!current) return false;
   const int at = PairList->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(current));
-  const std::string item = ReplaceText->text().toStdString();
+  const std::string item = encodeText(ReplaceText->text());
   if (item.empty()) return refuse(QStringLiteral("Type the text to replace."));
   if (const int other = find(item); other >= 0 && other != at)
     return refuse(QStringLiteral("\"%1\" is already in the list.").arg(ReplaceText->text()));
-  tables_.autoReplace[std::size_t(at)] = {item, WithText->text().toStdString()};
+  tables_.autoReplace[std::size_t(at)] = {item, encodeText(WithText->text())};
   ErrorLabel->clear();
   fillList();
   selectItem(item);

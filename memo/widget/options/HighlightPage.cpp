@@ -18,6 +18,7 @@
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "memo/widget/options/ColorBox.h"
+#include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
 
@@ -33,14 +34,14 @@ constexpr int kClickSlack = 5;
 
 THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidget(parent), tables_(tables) {
   const vlr::TSchemeSettings& s = tables.settings;
-  LanguageName = new QLabel(QString::fromStdString(s.name), this);
+  LanguageName = new QLabel(decodeBytes(s.name), this);
   QFont bold = LanguageName->font();
   bold.setBold(true);
   LanguageName->setFont(bold);
 
   StyleList = new QListWidget(this);
   for (const vlr::TEditableStyle& st : s.editableStyles) {
-    auto* item = new QListWidgetItem(QString::fromStdString(st.name), StyleList);
+    auto* item = new QListWidgetItem(decodeBytes(st.name), StyleList);
     item->setData(kStyleRole, int(st.style));
   }
   StyleList->setMinimumWidth(150);
@@ -126,8 +127,16 @@ THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QW
     DefaultBackground->setChecked(false);
     styleEdited();
   });
-  connect(FontName, &QFontComboBox::currentFontChanged, this, [this] { fontEdited(); });
-  connect(FontSize, &QComboBox::currentIndexChanged, this, [this] { fontEdited(); });
+  // Each field writes only its own part: a font the system substitutes in the list keeps the
+  // name the settings give until another font is chosen.
+  connect(FontName, &QFontComboBox::currentFontChanged, this, [this](const QFont& f) {
+    tables_.settings.fontName = f.family().toStdString();
+    refreshPreview();
+  });
+  connect(FontSize, &QComboBox::currentIndexChanged, this, [this] {
+    tables_.settings.fontSize = FontSize->currentData().toInt();
+    refreshPreview();
+  });
 
   refreshPreview();
   if (StyleList->count() > 0) StyleList->setCurrentRow(0);
@@ -187,12 +196,6 @@ void THighlightPage::styleEdited() {
   fx.background = Background->color();
   fx.defaultForeground = DefaultForeground->isChecked();
   fx.defaultBackground = DefaultBackground->isChecked();
-  refreshPreview();
-}
-
-void THighlightPage::fontEdited() {
-  tables_.settings.fontName = FontName->currentFont().family().toStdString();
-  tables_.settings.fontSize = FontSize->currentData().toInt();
   refreshPreview();
 }
 

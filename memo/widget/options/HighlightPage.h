@@ -62,7 +62,6 @@ class THighlightPage : public QWidget {
  private:
   void showStyle();
   void styleEdited();
-  void fontEdited();
   void refreshPreview();
 
   vlr::TSchemeTables& tables_;

@@ -15,6 +15,7 @@
 #include "memo/engine/keys/KeyTable.h"
 #include "memo/widget/options/KeyCapture.h"
 #include "memo/widget/options/ShortcutText.h"
+#include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
 
@@ -25,7 +26,7 @@ constexpr int kKey2Role = Qt::UserRole + 1;
 
 QString CommandText(const vlr::TKeyTable& keys, int code) {
   const std::string& d = keys.descriptions[std::size_t(code)];
-  return d.empty() ? QStringLiteral("(command %1)").arg(code) : QString::fromStdString(d);
+  return d.empty() ? QStringLiteral("(command %1)").arg(code) : decodeBytes(d);
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ TOptionsPage::TOptionsPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidge
   auto* tabs = new QGroupBox(QStringLiteral("Tabs and indenting"), this);
   auto* tabForm = new QFormLayout(tabs);
   IndentStep = Spin(tabs, 1, 32, std::clamp(s.indentStep, 1, 32));
+  IndentStep->setMaximumWidth(70);
   TabColumns = new QLineEdit(QString::fromStdString(s.tabColumns), tabs);
   TabColumns->setToolTip(QStringLiteral("Columns of the tab stops in order, for example 5 9 13"));
   DefaultTab = new QLineEdit(QString::number(s.tabDefault), tabs);

@@ -17,6 +17,7 @@
 #include <set>
 
 #include "memo/widget/options/KeyCapture.h"
+#include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
 
@@ -82,7 +83,7 @@ void TTemplatesPage::fillList(int select) {
   loading_ = true;
   TemplateList->clear();
   for (const vlr::TTemplateEntry& t : tables_.templates)
-    new QTreeWidgetItem(TemplateList, {QString::fromStdString(t.name), QString::fromStdString(t.description)});
+    new QTreeWidgetItem(TemplateList, {decodeBytes(t.name), decodeBytes(t.description)});
   loading_ = false;
   if (select >= 0 && select < TemplateList->topLevelItemCount())
     TemplateList->setCurrentItem(TemplateList->topLevelItem(select));
@@ -97,10 +98,10 @@ void TTemplatesPage::showTemplate() {
     w->setEnabled(at >= 0);
   const vlr::TTemplateEntry none;
   const vlr::TTemplateEntry& t = at >= 0 ? tables_.templates[std::size_t(at)] : none;
-  NameText->setText(QString::fromStdString(t.name));
-  DescriptionText->setText(QString::fromStdString(t.description));
+  NameText->setText(decodeBytes(t.name));
+  DescriptionText->setText(decodeBytes(t.description));
   // Texts keep their breaks as CR (the control's own form); the editor shows them as lines.
-  QString text = QString::fromStdString(t.text);
+  QString text = decodeBytes(t.text);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   TemplateText->setPlainText(text);
   loading_ = false;
@@ -111,14 +112,14 @@ void TTemplatesPage::edited() {
   if (loading_ || !item) return;
   const int at = TemplateList->indexOfTopLevelItem(item);
   vlr::TTemplateEntry& t = tables_.templates[std::size_t(at)];
-  t.name = NameText->text().toStdString();
-  t.description = DescriptionText->text().toStdString();
+  t.name = encodeText(NameText->text());
+  t.description = encodeText(DescriptionText->text());
   // Lines are joined with the break the template had (CR LF for a new one).
   const char* brk = t.text.find("\r\n") != std::string::npos ? "\r\n"
                     : t.text.find('\r') != std::string::npos  ? "\r"
                     : t.text.find('\n') != std::string::npos  ? "\n"
                                                               : "\r\n";
-  t.text = TemplateText->toPlainText().replace(QLatin1Char('\n'), QString::fromLatin1(brk)).toStdString();
+  t.text = encodeText(TemplateText->toPlainText().replace(QLatin1Char('\n'), QString::fromLatin1(brk)));
   item->setText(0, NameText->text());
   item->setText(1, DescriptionText->text());
 }
@@ -151,7 +152,7 @@ QString TTemplatesPage::apply() {
     const std::string& name = tables_.templates[i].name;
     QString error;
     if (name.empty()) error = QStringLiteral("Template name cannot be blank");
-    else if (!names.insert(name).second) error = QStringLiteral("Template \"%1\" is listed twice").arg(QString::fromStdString(name));
+    else if (!names.insert(name).second) error = QStringLiteral("Template \"%1\" is listed twice").arg(decodeBytes(name));
     if (!error.isEmpty()) {
       TemplateList->setCurrentItem(TemplateList->topLevelItem(int(i)));
       ErrorLabel->setText(error);
