@@ -3,6 +3,7 @@
 // restart) load; Cancel, a logged run and a failed write leave the saved file as it was.
 #include "EditorFixture.h"
 
+#include "editor/window/EditorMessages.h"
 #include "memo/engine/keys/KeyTable.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/widget/options/ColorBox.h"

@@ -191,7 +191,7 @@ TEST_F(OptionsTest, TheHighlightingPageEditsStylesAndThePreviewFollows) {
   EXPECT_EQ(page.Preview->fontSize(), 14);
 
   if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
-    d.grab().save(QString::fromUtf8(shots) + QStringLiteral("/options-highlighting.png"));
+    d.grab().save(QString::fromUtf8(shots) + QStringLiteral("/editor-options-highlighting-edited.png"));
 }
 
 TEST_F(OptionsTest, ClickingThePreviewSelectsTheStyleUnderTheMouse) {
@@ -279,7 +279,7 @@ TEST_F(OptionsTest, KeyAssignmentsAddAndDeleteAndRefuseADuplicateSequence) {
   EXPECT_EQ(CommandOf(d.edited().keys, vlr::kKeyCtrl | 'Y'), 41);
 
   if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
-    d.grab().save(QString::fromUtf8(shots) + QStringLiteral("/options-keys.png"));
+    d.grab().save(QString::fromUtf8(shots) + QStringLiteral("/editor-options-keys-edited.png"));
 }
 
 TEST_F(OptionsTest, OkIsRefusedWhileAFieldIsWrongAndShowsThePageWithTheError) {
@@ -334,8 +334,8 @@ TEST_F(OptionsTest, ScreenshotsOfThePages) {
   if (!shots) GTEST_SKIP() << "VELORA_SCREENSHOTS names no folder";
   TOptionsDialog d(parser.Tables(), kAllPropEdPages);
   d.show();
-  const char* names[] = {"options-options", "options-highlighting-page", "options-keys-page", "options-autocorrect",
-                         "options-templates"};
+  const char* names[] = {"editor-options-1-options", "editor-options-2-highlighting", "editor-options-3-keys",
+                         "editor-options-4-autocorrect", "editor-options-5-templates"};
   for (int i = 0; i < d.Pages->count(); ++i) {
     d.Pages->setCurrentIndex(i);
     QApplication::processEvents();
