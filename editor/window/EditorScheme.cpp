@@ -88,7 +88,8 @@ bool ModifySchemeOptions(TSyntaxMemo& memo, TSyntaxMemoParser* scheme, QWidget* 
     }
     if (!EditProperties(parser, parent, memo.engine().visiblePropEdPages))
         return false;
-    // The parser holds the new tables: highlight and draw the text with them.
+    // The parser holds the new tables: the control's text is scanned and drawn
+    // with them from the top.
     MemoEngine& e = memo.engine();
     AttachHighlighter(e, parser, 1).Restart();
     if (e.highlightPending() && e.onBackgroundPending)

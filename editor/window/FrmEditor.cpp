@@ -131,7 +131,6 @@ void TFrmEditor::applyControlSettings() {
                 smoBlockOverwriteCursor | smoShowWrapGlyph | smoColumnTrack | smoUseTAB | smoSmartFill |
                 smoOLEDragSource;
     e.setActiveParser(1);
-    e.visiblePropEdPages = ppOPTIONS | ppHIGHLIGHTING | ppKEYS | ppAUTOCORRECT | ppTEMPLATES;
 }
 
 std::string TFrmEditor::preferencesPath() const { return WritablePath("preferences.dat"); }
