@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "editor/window/EditorMessages.h"
+#include "editor/window/EditorScheme.h"
 #include "memo/engine/keys/KeyTable.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/widget/options/ColorBox.h"
@@ -151,6 +152,18 @@ TEST_F(EditorOptionsTest, AFailedWriteIsReportedAndTheWindowKeepsTheNewSettings)
     EXPECT_NE(prompter->messages()[0].text.find("could not be saved to " + saved().string()), std::string::npos);
     ExpectEditedScheme(e);
     EXPECT_EQ(ReadFile((saved() / "keep.txt").string()), "kept");
+}
+
+TEST_F(EditorOptionsTest, WithoutACompiledSchemeThereIsNothingToEditOrSave) {
+    vlr::TFrmEditor* e = NewEditor();
+    Drive(true);
+    vlr::TSyntaxMemoParser empty;
+    EXPECT_FALSE(vlr::ModifySchemeOptions(e->memo(), &empty, e));
+    EXPECT_FALSE(vlr::ModifySchemeOptions(e->memo(), nullptr, e));
+    EXPECT_EQ(shown, 0);
+    ASSERT_EQ(prompter->messages().size(), 2u);
+    EXPECT_EQ(prompter->messages()[0].text, "The editor options cannot be changed: no syntax scheme is loaded.");
+    EXPECT_FALSE(fs::exists(saved()));
 }
 
 }  // namespace
