@@ -1,5 +1,5 @@
 // Attaching the HTML scheme to an editor window's control, and the options
-// dialog of the control's settings.
+// dialog of the scheme's settings with the file it saves them in.
 #include "editor/window/EditorScheme.h"
 
 #include "memo/engine/scheme/HighlightDriver.h"
@@ -8,12 +8,8 @@
 #include "platform/Prompter.h"
 #include "platform/System.h"
 
-#include <QCheckBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFontComboBox>
-#include <QFormLayout>
-#include <QSpinBox>
+#include "memo/widget/options/OptionsDialog.h"
+#include "platform/IniFile.h"
 
 #include <fstream>
 #include <iostream>
@@ -79,88 +75,36 @@ std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::str
     return parser;
 }
 
-namespace {
-
-// The control settings that the options dialog edits.
-class EditorOptionsDialog : public QDialog {
-public:
-    EditorOptionsDialog(TSyntaxMemo& memo, QWidget* parent) : QDialog(parent), memo_(memo) {
-        setWindowTitle("Editor Options");
-        auto* form = new QFormLayout(this);
-        MemoEngine& e = memo.engine();
-        font_ = new QFontComboBox(this);
-        font_->setCurrentFont(QFont(memo.fontName()));
-        size_ = spin(memo.fontSize(), 4, 72);
-        tab_ = spin(e.tabDefault, 1, 32);
-        margin_ = spin(e.rightMargin, 0, 999);
-        indent_ = check("Auto indent", e.hasOption(smoAutoIndent));
-        gutter_ = check("Show gutter", e.hasOption(smoShowGutter));
-        rmargin_ = check("Show right margin", e.hasOption(smoShowRMargin));
-        wrap_ = check("Word wrap", memo.wordWrap());
-        form->addRow("Font", font_);
-        form->addRow("Size", size_);
-        form->addRow("Tab width", tab_);
-        form->addRow("Right margin", margin_);
-        form->addRow(indent_);
-        form->addRow(gutter_);
-        form->addRow(rmargin_);
-        form->addRow(wrap_);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-        form->addRow(buttons);
-    }
-
-    void apply() {
-        MemoEngine& e = memo_.engine();
-        e.tabDefault = tab_->value();
-        e.rightMargin = margin_->value();
-        setOption(e, smoAutoIndent, indent_->isChecked());
-        setOption(e, smoShowGutter, gutter_->isChecked());
-        setOption(e, smoShowRMargin, rmargin_->isChecked());
-        memo_.setFontName(font_->currentFont().family());
-        memo_.setFontSize(size_->value());
-        memo_.setWordWrap(wrap_->isChecked());
-    }
-
-private:
-    QSpinBox* spin(int value, int lo, int hi) {
-        auto* s = new QSpinBox(this);
-        s->setRange(lo, hi);
-        s->setValue(value);
-        return s;
-    }
-    QCheckBox* check(const char* caption, bool on) {
-        auto* c = new QCheckBox(caption, this);
-        c->setChecked(on);
-        return c;
-    }
-    static void setOption(MemoEngine& e, SyntaxMemoOption o, bool on) {
-        e.options = on ? (e.options | o) : (e.options & ~SyntaxMemoOptions(o));
-    }
-
-    TSyntaxMemo& memo_;
-    QFontComboBox* font_;
-    QSpinBox* size_;
-    QSpinBox* tab_;
-    QSpinBox* margin_;
-    QCheckBox* indent_;
-    QCheckBox* gutter_;
-    QCheckBox* rmargin_;
-    QCheckBox* wrap_;
-};
-
-}  // namespace
-
-bool RunEditorOptions(TSyntaxMemo& memo, QWidget* parent) {
-    if (PromptsAreLogged()) {
-        std::cerr << "[dialog] Editor Options" << std::endl;
+bool ModifySchemeOptions(TSyntaxMemo& memo, TSyntaxMemoParser* scheme, QWidget* parent) {
+    if (!scheme || !scheme->HasTables()) {
+        // Saving a parser without a scheme would replace every later window's
+        // highlighting by plain text.
+        ShowMessage(MessageKind::Error, "Velora", "The editor options cannot be changed: no syntax scheme is loaded.",
+                    BtnOk);
         return false;
     }
-    EditorOptionsDialog dialog(memo, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    TSyntaxMemoParser& parser = *scheme;
+    if (PromptsAreLogged() && !parser.OnModifyProperties && !HasOptionsDialogDriver()) {
+        std::cerr << "[dialog] Editor options" << std::endl;
         return false;
-    dialog.apply();
+    }
+    if (!EditProperties(parser, parent, memo.engine().visiblePropEdPages))
+        return false;
+    // The parser holds the new tables: the control's text is scanned and drawn
+    // with them from the top.
+    MemoEngine& e = memo.engine();
+    AttachHighlighter(e, parser, 1).Restart();
+    if (e.highlightPending() && e.onBackgroundPending)
+        e.onBackgroundPending();
+    memo.Perform(msg::kSettingsChanged);
+
+    const std::string path = WritablePath(kSavedSettings);
+    std::string error;
+    if (!WriteFileAtomically(path, parser.ParserData(), &error))
+        ShowMessage(MessageKind::Error, "Velora",
+                    "The editor options could not be saved to " + path + ": " + error +
+                        "\nThey apply to this window until it is closed; the saved options are unchanged.",
+                    BtnOk);
     return true;
 }
 

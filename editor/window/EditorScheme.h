@@ -11,6 +11,8 @@ class QWidget;
 
 namespace vlr {
 
+class TSyntaxMemoParser;
+
 // Makes the HTML scheme component (the window's SyntaxMemoParser1) from the
 // compiled scheme in appDir + "schemes/VLR_HTML.scm", or from
 // appDir + "sedprop.dat" when that file exists and can be read, puts it in
@@ -21,9 +23,15 @@ namespace vlr {
 std::unique_ptr<velora::memo::TokenScanner> AttachHtmlScheme(velora::memo::TSyntaxMemo& memo,
                                                              const std::string& appDir);
 
-// "&Editor Options": edits the control's own settings (font, tabs, margin,
-// indenting, gutter) for this window. Returns whether the dialog was
-// confirmed.
-bool RunEditorOptions(velora::memo::TSyntaxMemo& memo, QWidget* parent);
+// "&Editor Options" (ModifyOptions): runs the options dialog of the window's
+// scheme component on the control's VisiblePropEdPages. When it is confirmed
+// the control is refreshed with the edited settings and the component's whole
+// stored form is written to "sedprop.dat", which every editor window made
+// later loads. A failed write is reported; the settings stay in force for the
+// open windows and nothing of the old file is lost. Returns whether the
+// dialog was confirmed.
+// Without a compiled scheme (`parser` null or empty) it says so and changes
+// nothing.
+bool ModifySchemeOptions(velora::memo::TSyntaxMemo& memo, TSyntaxMemoParser* parser, QWidget* parent);
 
 }  // namespace vlr

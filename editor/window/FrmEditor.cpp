@@ -3,6 +3,7 @@
 #include "editor/window/FrmEditor.h"
 
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/SyntaxMemoParser.h"
 
 #include "editor/window/EditorImage.h"
 #include "editor/window/EditorLinks.h"
@@ -238,8 +239,7 @@ bool TFrmEditor::ClipboardHasText() {
 }
 
 void TFrmEditor::ModifyOptions() {
-    if (RunEditorOptions(*SyntaxMemo1, this))
-        SyntaxMemo1->viewport()->update();
+    ModifySchemeOptions(*SyntaxMemo1, dynamic_cast<TSyntaxMemoParser*>(SyntaxMemoParser1.get()), this);
 }
 
 }  // namespace vlr

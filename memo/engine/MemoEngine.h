@@ -316,6 +316,7 @@ class MemoEngine : private UndoTarget {
   std::string title;  // the title text (print header, HTML title)
   SaveFormat saveFormat = SaveFormat::sfTEXT;
   std::string version = "2.00.02";
+  unsigned visiblePropEdPages = kAllPropEdPages;  // the pages the options dialog shows
   // The spell checker's line limit (0x1634) and its step (0x1635): the background speller
   // installs the step and answers 1 while lines still wait for it.
   std::int64_t spellLineLimit = 0;

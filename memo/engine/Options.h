@@ -38,6 +38,9 @@ static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~st
 
 // The font style bits of def_FontStyle (the scheme's fsBold, fsItalic, fsUnderline bit numbers).
 enum FontStyleBits : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+// Pages of the options dialog (VisiblePropEdPages).
+enum PropEdPage : unsigned { ppOPTIONS = 1, ppHIGHLIGHTING = 2, ppKEYS = 4, ppAUTOCORRECT = 8, ppTEMPLATES = 16 };
+inline constexpr unsigned kAllPropEdPages = ppOPTIONS | ppHIGHLIGHTING | ppKEYS | ppAUTOCORRECT | ppTEMPLATES;
 
 // ClipCopyFormats and SaveFormat.
 enum ClipFormat : unsigned { smTEXT = 1, smRTF = 2 };

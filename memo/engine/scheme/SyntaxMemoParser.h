@@ -73,6 +73,9 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // "Compiled" once tables are present, else empty.
   [[nodiscard]] std::string Compile() const { return hasTables_ ? "Compiled" : std::string(); }
   TCustomParseEvent OnCustomParse;
+  // Replaces the options dialog of EditProperties (memo/widget/options) when assigned: edits the
+  // parser's settings itself and answers whether it changed them.
+  std::function<bool(TSyntaxMemoParser& sender)> OnModifyProperties;
 
   // ---- Compiling and the stored form (SyntaxMemoParserData.cpp)
   // Compiles the script file `Script`. On success the new tables replace the old ones; on any
