@@ -18,6 +18,10 @@ class QPainter;
 class QPrinter;
 class QTimer;
 
+namespace vlr {
+class TKeyboardActionContoller;
+}  // namespace vlr
+
 namespace velora::memo {
 
 class TSearchDialog;
@@ -89,8 +93,15 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
   [[nodiscard]] QByteArray hotSpotText() const;
-  // Runs a key-table command with the extend-selection flag.
+  // Runs a key-table command with the extend-selection flag (SyntaxMemoCommands.cpp): movement
+  // commands keep the anchor when extending; editing commands do nothing while read-only.
   void executeCommand(int code, bool extend);
+  // The key table keys are looked up in: the active language's, else the built-in one.
+  [[nodiscard]] vlr::TKeyboardActionContoller& keyController() const;
+  // Prints the selection (the print-selection command) on the printer set here, or on the
+  // system's default printer when none is set. The printer is not owned.
+  void printSelection();
+  void setSelectionPrinter(QPrinter* printer) noexcept { selectionPrinter_ = printer; }
   // Prints the document (or the selection) on the printer.
   void print(QPrinter& printer, bool selectionOnly = false);
 
@@ -199,7 +210,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int charWidth_ = 8;
   int ascent_ = 12;
   bool overwrite_ = false;
-  int prefixKey_ = 0;         // first key of a two-key sequence (Ctrl+K, Ctrl+Q), or 0
+  vlr::TKeyboardActionContoller* lastKeys_ = nullptr;  // the key table the last key went to
+  QPrinter* selectionPrinter_ = nullptr;
   int desiredX_ = -1;         // kept across vertical moves
   bool mouseSelecting_ = false;
   bool dragPending_ = false;  // pressed inside the selection: a drag may start
