@@ -213,6 +213,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   vlr::TKeyboardActionContoller* lastKeys_ = nullptr;  // the key table the last key went to
   QPrinter* selectionPrinter_ = nullptr;
   int desiredX_ = -1;         // kept across vertical moves
+  Pos verticalCaret_ = -1;    // where the last vertical move left the caret
   bool mouseSelecting_ = false;
   bool dragPending_ = false;  // pressed inside the selection: a drag may start
   QPoint pressPoint_;

@@ -45,7 +45,9 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
   const TextStore& s = e.store();
   const LineNo line = s.lineFromPos(caret);
   const bool vertical = code == caUP || code == caDOWN || code == caPAGEUP || code == caPAGEDOWN;
-  if (!vertical) desiredX_ = -1;
+  // The column kept across vertical moves holds only while the caret stays where the last one
+  // left it: a caret placed by the owner or the mouse starts from its own column.
+  if (!vertical || caret != verticalCaret_) desiredX_ = -1;
   switch (code) {
     case caLEFT:
       if (!extend && !e.selection().empty()) e.moveCaret(e.selStart(), false);
@@ -98,6 +100,7 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
       else if (code >= caGOTOBOOKMARK0 && code < caGOTOBOOKMARK0 + 10) e.gotoBookmark(code - caGOTOBOOKMARK0);
       break;
   }
+  if (vertical) verticalCaret_ = e.selection().caret;
   viewport()->update();
 }
 
