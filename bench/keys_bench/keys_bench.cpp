@@ -2,7 +2,7 @@
 // of the command without painting: caret moves (Right then Left, so the caret stays put), a
 // two-key sequence (Ctrl+K then 5: set a bookmark), and a Ctrl key that no command uses. Each is
 // run on a control without a language and on one with a language attached whose key table is
-// the default one.
+// the default one. The lookup alone (the key controller, no widget) is measured as well.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,6 +12,7 @@
 
 #include "HtmlLikeTables.h"
 #include "memo/engine/keys/KeyTable.h"
+#include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/widget/SyntaxMemo.h"
 
@@ -66,6 +67,21 @@ void BM_UnboundCtrlKey(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_UnboundCtrlKey)->Arg(0)->Arg(1)->Unit(benchmark::kNanosecond);
+
+// The controller's lookup: a bound key, a two-key sequence and an unbound key.
+void BM_ControllerLookup(benchmark::State& state) {
+  vlr::TKeyboardActionContoller& keys = vlr::DefaultKeyController();
+  int sum = 0;
+  for (auto _ : state) {
+    sum += keys.Offer(37, true).command;                  // Shift+Left
+    sum += int(keys.Offer(vlr::kKeyCtrl | 'K', false).result);
+    sum += keys.Offer('5', false).command;                // Ctrl+K 5
+    sum += int(keys.Offer(vlr::kKeyCtrl | 'B', false).result);  // unbound
+  }
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(state.iterations() * 4);
+}
+BENCHMARK(BM_ControllerLookup)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 
