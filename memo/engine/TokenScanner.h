@@ -10,6 +10,10 @@
 #include "memo/engine/TextStore.h"
 #include "memo/engine/Types.h"
 
+namespace vlr {
+class TKeyboardActionContoller;
+}  // namespace vlr
+
 namespace velora::memo {
 
 class MemoEngine;
@@ -130,6 +134,9 @@ class TokenScanner {
   // Its code templates and auto-replace list, when it has them.
   [[nodiscard]] virtual TCodeTemplates* codeTemplates() { return nullptr; }
   [[nodiscard]] virtual TAutoReplace* autoReplace() { return nullptr; }
+  // The key table of the language; nullptr when it has none (the control then uses the
+  // built-in table).
+  [[nodiscard]] virtual vlr::TKeyboardActionContoller* keyController() { return nullptr; }
   // Whether a token value is prose (text outside tags, scripts, styles and comments), where
   // auto-replace may act; true when the scanner cannot tell.
   [[nodiscard]] virtual bool isProseToken(std::uint8_t value) const { (void)value; return true; }

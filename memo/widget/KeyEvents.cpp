@@ -21,7 +21,7 @@ std::uint16_t KeyCodeOf(const QKeyEvent& ev) {
   std::uint16_t vk = 0;
   if (key >= Qt::Key_A && key <= Qt::Key_Z) vk = std::uint16_t('A' + (key - Qt::Key_A));
   else if (key >= Qt::Key_0 && key <= Qt::Key_9) vk = std::uint16_t('0' + (key - Qt::Key_0));
-  else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) vk = std::uint16_t(kVkF1 + (key - Qt::Key_F1));
+  else if (key >= Qt::Key_F1 && key <= Qt::Key_F24) vk = std::uint16_t(kVkF1 + (key - Qt::Key_F1));
   else {
     switch (key) {
       case Qt::Key_Return: case Qt::Key_Enter: vk = kVkReturn; break;
@@ -38,6 +38,14 @@ std::uint16_t KeyCodeOf(const QKeyEvent& ev) {
       case Qt::Key_Up: vk = kVkUp; break;
       case Qt::Key_Right: vk = kVkRight; break;
       case Qt::Key_Down: vk = kVkDown; break;
+      case Qt::Key_Escape: vk = 27; break;
+      case Qt::Key_Clear: vk = 12; break;
+      case Qt::Key_Pause: vk = 19; break;
+      case Qt::Key_CapsLock: vk = 20; break;
+      case Qt::Key_Print: vk = 44; break;
+      case Qt::Key_Menu: vk = 93; break;
+      case Qt::Key_NumLock: vk = 144; break;
+      case Qt::Key_ScrollLock: vk = 145; break;
       default:
         if (key > 32 && key < 127)
           if (auto k = KeyForChar((unsigned char)key)) vk = std::uint16_t(*k & 0xFF);

@@ -14,6 +14,9 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "memo/engine/keys/KeyboardActionController.h"
+#include "memo/widget/KeyEvents.h"
+#include "memo/widget/MemoPrinter.h"
 #include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
@@ -222,66 +225,6 @@ void TSyntaxMemo::resizeEvent(QResizeEvent* e) {
 
 // ---- keyboard
 
-void TSyntaxMemo::executeCommand(int code, bool extend) {
-  MemoEngine& e = *engine_;
-  const Pos caret = e.selection().caret;
-  const TextStore& s = e.store();
-  const LineNo line = s.lineFromPos(caret);
-  const bool vertical = code == caUP || code == caDOWN || code == caPAGEUP || code == caPAGEDOWN;
-  if (!vertical) desiredX_ = -1;
-  switch (code) {
-    case caLEFT:
-      if (!extend && !e.selection().empty()) e.moveCaret(e.selStart(), false);
-      else e.moveCaret(e.prevCharPos(caret), extend);
-      break;
-    case caRIGHT:
-      if (!extend && !e.selection().empty()) e.moveCaret(e.selection().end(), false);
-      else e.moveCaret(e.nextCharPos(caret), extend);
-      break;
-    case caLINEHOME: {
-      // Smart home: first non-blank, then the line start.
-      const Pos ls = s.lineStart(line);
-      Pos p = ls;
-      while (p < s.lineEnd(line) && (s.charAt(p) == ' ' || s.charAt(p) == '\t')) ++p;
-      e.moveCaret(caret == p ? ls : p, extend);
-      break;
-    }
-    case caLINEEND: e.moveCaret(s.lineEnd(line), extend); break;
-    case caUP: moveVertically(-1, extend); break;
-    case caDOWN: moveVertically(1, extend); break;
-    case caPAGEUP:
-    case caPAGEDOWN: {
-      const int page = int(std::max<LineNo>(1, e.visibleLines() - 1));
-      const int dir = code == caPAGEUP ? -1 : 1;
-      e.setFirstVisibleLine(e.firstVisibleLine() + dir * page, false);
-      moveVertically(dir * page, extend);
-      break;
-    }
-    case caWORDLEFT: e.moveCaret(e.wordLeft(caret), extend); break;
-    case caWORDRIGHT: e.moveCaret(e.wordRight(caret), extend); break;
-    case caDOCSTART: e.moveCaret(0, extend); break;
-    case caDOCEND: e.moveCaret(e.length(), extend); break;
-    case caCUT: e.cut(); break;
-    case caCOPY: e.copy(); break;
-    case caPASTE: e.paste(); break;
-    case caDELETE: e.deleteChar(true); break;
-    case caBACKSPACE: e.deleteChar(false); break;
-    case caBLOCKIND: e.blockIndent(); break;
-    case caBLOCKUND: e.blockUnindent(); break;
-    case caINSTOGGLE: setOverwriteMode(!overwrite_); break;
-    case caDELETELINE: e.deleteLine(); break;
-    case caUNDO: e.undo(); break;
-    case caREDO: e.redo(); break;
-    case caDELPREVWORD: e.deletePrevWord(); break;
-    case caPRINTSEL: break;  // the owner prints (print())
-    default:
-      if (code >= caSETBOOKMARK0 && code < caSETBOOKMARK0 + 10) e.setBookmark(code - caSETBOOKMARK0, caret);
-      else if (code >= caGOTOBOOKMARK0 && code < caGOTOBOOKMARK0 + 10) e.gotoBookmark(code - caGOTOBOOKMARK0);
-      break;
-  }
-  viewport()->update();
-}
-
 void TSyntaxMemo::moveVertically(int lines, bool extend) {
   MemoEngine& e = *engine_;
   const Pos caret = e.selection().caret;
@@ -314,58 +257,28 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     ev->accept();
     return;
   }
-  int code = -1;
-  // The default key table; second keys of a sequence are taken without modifiers.
-  if (prefixKey_) {
-    const int prefix = prefixKey_;
-    prefixKey_ = 0;
-    if (prefix == Qt::Key_K) {
-      if (key == Qt::Key_I) code = caBLOCKIND;
-      else if (key == Qt::Key_U) code = caBLOCKUND;
-      else if (key >= Qt::Key_0 && key <= Qt::Key_9) code = caSETBOOKMARK0 + (key - Qt::Key_0);
-    } else if (prefix == Qt::Key_Q) {
-      if (key >= Qt::Key_0 && key <= Qt::Key_9) code = caGOTOBOOKMARK0 + (key - Qt::Key_0);
-    }
-  } else if (ctrl && !alt) {
-    switch (key) {
-      case Qt::Key_Left: code = caWORDLEFT; break;
-      case Qt::Key_Right: code = caWORDRIGHT; break;
-      case Qt::Key_Home: code = caDOCSTART; break;
-      case Qt::Key_End: code = caDOCEND; break;
-      case Qt::Key_X: code = caCUT; break;
-      case Qt::Key_C: code = caCOPY; break;
-      case Qt::Key_V: code = caPASTE; break;
-      case Qt::Key_Y: code = caDELETELINE; break;
-      case Qt::Key_Z: code = shift ? caREDO : caUNDO; break;
-      case Qt::Key_Backspace: code = caDELPREVWORD; break;
-      case Qt::Key_K:
-      case Qt::Key_Q:
-        prefixKey_ = key;  // a prefix: swallow and wait for the second key
-        ev->accept();
-        return;
-      default: break;
-    }
-  } else if (!alt) {
-    switch (key) {
-      case Qt::Key_Left: code = caLEFT; break;
-      case Qt::Key_Right: code = caRIGHT; break;
-      case Qt::Key_Home: code = caLINEHOME; break;
-      case Qt::Key_End: code = caLINEEND; break;
-      case Qt::Key_Up: code = caUP; break;
-      case Qt::Key_Down: code = caDOWN; break;
-      case Qt::Key_PageUp: code = caPAGEUP; break;
-      case Qt::Key_PageDown: code = caPAGEDOWN; break;
-      case Qt::Key_Delete: code = caDELETE; break;
-      case Qt::Key_Backspace: code = caBACKSPACE; break;
-      case Qt::Key_Insert: code = caINSTOGGLE; break;
-      default: break;
-    }
+  // The key table of the language: Shift is the extend flag, and takes part in the lookup
+  // only for keys that do not move the caret (the controller knows which).
+  vlr::TKeyboardActionContoller& keys = keyController();
+  if (&keys != lastKeys_) {  // another language since the last key: no sequence is under way
+    keys.Reset();
+    lastKeys_ = &keys;
   }
-  if (code >= 0) {
-    Q_EMIT OnCommandRecognised(code);
-    executeCommand(code, shift);
-    ev->accept();
-    return;
+  if (const std::uint16_t code = KeyCodeOf(*ev); code & 0xFF) {
+    const vlr::TKeyOffer offer = keys.Offer(code, shift);
+    if (offer.result == vlr::TKeyOfferResult::Prefix) {
+      ev->accept();
+      return;
+    }
+    if (offer.result == vlr::TKeyOfferResult::Complete) {
+      int command = offer.command;
+      Q_EMIT OnCommandRecognised(command);
+      executeCommand(command, shift);
+      ev->accept();
+      return;
+    }
+  } else {
+    keys.Reset();  // a key without a virtual key (a character of another layout) ends a sequence
   }
   if (ctrl || alt) {
     QAbstractScrollArea::keyPressEvent(ev);
@@ -516,7 +429,7 @@ void TSyntaxMemo::focusInEvent(QFocusEvent* e) {
 
 void TSyntaxMemo::focusOutEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusOutEvent(e);
-  prefixKey_ = 0;
+  keyController().Reset();
   viewport()->update();
 }
 

@@ -19,6 +19,10 @@ class QPainter;
 class QPrinter;
 class QTimer;
 
+namespace vlr {
+class TKeyboardActionContoller;
+}  // namespace vlr
+
 namespace velora::memo {
 
 class TSearchDialog;
@@ -90,7 +94,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
   [[nodiscard]] QByteArray hotSpotText() const;
-  // Runs a key-table command with the extend-selection flag.
+  // Runs a key-table command with the extend-selection flag (SyntaxMemoCommands.cpp): movement
+  // commands keep the anchor when extending; editing commands do nothing while read-only.
   void executeCommand(int code, bool extend);
   // Prints the document (or the selection) on the printer; OnPrintError and false when the
   // printer cannot be started.
@@ -114,6 +119,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // def_FontStyle (fsBold, fsItalic, fsUnderline bits).
   [[nodiscard]] int defFontStyle() const { return engine_->defFontStyle; }
   void setDefFontStyle(int bits) { engine_->defFontStyle = bits; viewport()->update(); }
+  // The key table keys are looked up in: the active language's, else the built-in one.
+  [[nodiscard]] vlr::TKeyboardActionContoller& keyController() const;
 
   // Geometry helpers (client coordinates of the viewport).
   [[nodiscard]] Pos positionAt(QPoint p) const;
@@ -228,8 +235,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int charWidth_ = 8;
   int ascent_ = 12;
   bool overwrite_ = false;
-  int prefixKey_ = 0;         // first key of a two-key sequence (Ctrl+K, Ctrl+Q), or 0
+  vlr::TKeyboardActionContoller* lastKeys_ = nullptr;  // the key table the last key went to
   int desiredX_ = -1;         // kept across vertical moves
+  Pos verticalCaret_ = -1;    // where the last vertical move left the caret
   bool mouseSelecting_ = false;
   bool dragPending_ = false;  // pressed inside the selection: a drag may start
   QPoint pressPoint_;

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMetaMethod>
 
+#include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/widget/KeyEvents.h"
 #include "memo/widget/SearchDialogs.h"
 #include "memo/widget/SearchMarks.h"
@@ -109,7 +110,7 @@ MacroEvents TSyntaxMemo::macroEvents() {
 
 bool TSyntaxMemo::offerTypingAids(QKeyEvent* ev) {
   TokenScanner* parser = engine_->currentParser();
-  if (!parser || prefixKey_ || engine_->readOnly) return false;
+  if (!parser || keyController().Pending() || engine_->readOnly) return false;
   const std::uint16_t key = KeyCodeOf(*ev);
   if (TCodeTemplates* t = parser->codeTemplates()) {
     std::string prefix;

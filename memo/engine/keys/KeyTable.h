@@ -6,7 +6,7 @@
 #include <string>
 
 #include "memo/engine/Types.h"
-#include "memo/engine/scheme/SchemeTables.h"
+#include "memo/engine/keys/KeyBinding.h"
 
 namespace vlr {
 

@@ -154,6 +154,12 @@ void TSyntaxMemoParser::BuildTypingAids() {
   autoReplace_.clear();
   for (const TReplaceEntry& r : tables_.autoReplace) autoReplace_.add({r.item, "", r.replacement});
   try {
+    // A table with a repeated sequence (only a damaged form has one) keeps the sequences
+    // before it, as the compiler would have.
+    keys_.SetTable(tables_.keys);
+  } catch (const EKeyControllerException&) {
+  }
+  try {
     autoReplace_.setActKeys(tables_.actKeys);
   } catch (const velora::memo::ESyntaxMemo&) {
     autoReplace_.setActKeys(kDefaultActKeys);  // a malformed list keeps the default keys

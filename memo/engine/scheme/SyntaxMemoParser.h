@@ -13,6 +13,7 @@
 
 #include "memo/engine/MacroKeywords.h"
 #include "memo/engine/TokenScanner.h"
+#include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/engine/scheme/HighlightSet.h"
 #include "memo/engine/scheme/SchemeTables.h"
 #include "memo/engine/scheme/StoredForm.h"
@@ -107,6 +108,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
   velora::memo::TCodeTemplates* codeTemplates() override { return &templates_; }
   velora::memo::TAutoReplace* autoReplace() override { return &autoReplace_; }
+  // The key table of the tables, rebuilt whenever they change; none without tables.
+  TKeyboardActionContoller* keyController() override { return hasTables_ ? &keys_ : nullptr; }
   // Prose values: produced only in the start states (by their token tables and words).
   [[nodiscard]] bool isProseToken(std::uint8_t value) const override { return prose_.test(value); }
 
@@ -186,6 +189,7 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   THighlightSet anchors_;
   velora::memo::TCodeTemplates templates_;
   velora::memo::TAutoReplace autoReplace_;
+  TKeyboardActionContoller keys_;
   TStateSet prose_;
   std::array<velora::memo::StyleEffect, 256> styles_{};  // by token value
   int styleCount_ = 1;
