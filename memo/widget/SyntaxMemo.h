@@ -14,6 +14,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
+class QMimeData;
 class QPainter;
 class QPrinter;
 class QTimer;
@@ -76,6 +77,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   }
   [[nodiscard]] bool readOnly() const { return engine_->readOnly; }
   void setReadOnly(bool r) { engine_->readOnly = r; viewport()->update(); }
+  // WantTab off: Tab moves the focus; WantReturns off: Return is left to the parent (a dialog's
+  // default button).
+  [[nodiscard]] bool wantTab() const { return engine_->wantTab; }
+  void setWantTab(bool w) { engine_->wantTab = w; }
+  [[nodiscard]] bool wantReturns() const { return engine_->wantReturns; }
+  void setWantReturns(bool w) { engine_->wantReturns = w; }
   [[nodiscard]] QString fontName() const { return QString::fromStdString(engine_->fontName); }
   void setFontName(const QString& name);
   [[nodiscard]] int fontSize() const { return engine_->fontSize; }
@@ -91,6 +98,14 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QByteArray hotSpotText() const;
   // Runs a key-table command with the extend-selection flag.
   void executeCommand(int code, bool extend);
+  // Dragging text out of the control (smoOLEDragSource): the data of a drag of the selection,
+  // which the control remembers as the drag's source, and the end of that drag with the action
+  // the drop took (a move to another place removes the source as one undo step).
+  [[nodiscard]] QMimeData* beginTextDrag();
+  void endTextDrag(Qt::DropAction result);
+  // An error of the control during a user action (ESyntaxMemo): OnError, or without a handler a
+  // message box.
+  void ReportError(const QString& message);
   // Prints the document (or the selection) on the printer.
   void print(QPrinter& printer, bool selectionOnly = false);
 
@@ -153,6 +168,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnTemplateEvent(const QString& templateName, QString& replacement);
   // An auto-replace item is about to be replaced; the handler may change or refuse it.
   void OnAutoReplace(const QString& replaceItem, QString& replaceWith, bool& canReplace);
+  // The highlighter reports a token (the handler may change its value): -1, -1, -1 before a
+  // re-scan, then every token with its extent, and -2, -2, -2 after it. Raised only while
+  // connected, so that scanning costs nothing otherwise.
+  void OnTokenSeen(int& tokenValue, qint64 extentStart, qint64 extentEnd);
+  // An error of the control during a user action (a failed allocation of a large insertion).
+  void OnError(const QString& message);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -170,7 +191,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
-  bool focusNextPrevChild(bool) override { return false; }  // Tab is text
+  bool focusNextPrevChild(bool next) override;  // Tab is text unless WantTab is off
+  void connectNotify(const QMetaMethod& signal) override;
+  void disconnectNotify(const QMetaMethod& signal) override;
 
  private:
   static std::string encodeUtf8(const QString& s);
@@ -179,6 +202,19 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void syncFromEngine();
   void moveVertically(int lines, bool extend);
   void startTextDrag();
+  // Runs a user action; an ESyntaxMemo it raises is reported (ReportError), not thrown on.
+  template <class Action>
+  void guarded(Action&& action) {
+    try {
+      action();
+    } catch (const ESyntaxMemo& err) {
+      ReportError(QString::fromUtf8(err.what()));
+    }
+  }
+  // Whether a drag with this data may be dropped here (files only with smoProcessDroppedFiles,
+  // text only when editable), and whether it is this control's own text drag.
+  [[nodiscard]] bool acceptsDrop(const QMimeData* m) const;
+  [[nodiscard]] bool isOwnDrag(const QMimeData* m) const;
   // Geometry counts visual rows (lines unless wrapping) and display columns (SyntaxMemoPaint.cpp).
   [[nodiscard]] int xOfPos(LineNo row, Pos p) const;
   [[nodiscard]] Pos posAtX(LineNo row, int x) const;
@@ -202,6 +238,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int prefixKey_ = 0;         // first key of a two-key sequence (Ctrl+K, Ctrl+Q), or 0
   int desiredX_ = -1;         // kept across vertical moves
   bool mouseSelecting_ = false;
+  bool wordSelecting_ = false;  // after a double-click with smoWordSelect: drags go by words
+  Pos wordAnchorStart_ = 0, wordAnchorEnd_ = 0;
   bool dragPending_ = false;  // pressed inside the selection: a drag may start
   QPoint pressPoint_;
   QPoint lastMouse_{-1, -1};
