@@ -208,9 +208,11 @@ void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
   const Selection before = sel_;
   const Pos start = sel_.start(), end = sel_.end();
   const std::int64_t from = s.position();
-  // The whole of the stream's rest must fit in the document, checked before anything changes.
-  if (std::max<std::int64_t>(0, s.size() - from) > store_.capacityLimit() - store_.length() + (end - start))
-    throw ESyntaxMemo(errtext::kNoMemory);
+  // The log's copy of the stream's rest must be possible, and the rest must fit in the
+  // document; both are checked before anything changes.
+  const std::int64_t rest = std::max<std::int64_t>(0, s.size() - from);
+  if (std::uint64_t(rest) > maxBufferBytes) throw ESyntaxMemo(errtext::kNoBufferMemory);
+  if (rest > store_.capacityLimit() - store_.length() + (end - start)) throw ESyntaxMemo(errtext::kNoMemory);
   std::string removed;
   try {
     removed = store_.text(start, end);

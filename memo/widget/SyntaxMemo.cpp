@@ -282,9 +282,11 @@ void TSyntaxMemo::moveVertically(int lines, bool extend) {
   const Pos row = e.rowOf(caret);  // visual rows while wrapping
   // smoColumnTrack keeps the column of the first of a run of vertical moves; without it every
   // move starts from the caret's own column.
-  if (desiredX_ < 0 || !e.hasOption(smoColumnTrack)) desiredX_ = xOfPos(row, caret);
+  // A caret moved since the last vertical move (by the owner or a search) starts afresh.
+  if (desiredX_ < 0 || caret != verticalCaret_ || !e.hasOption(smoColumnTrack)) desiredX_ = xOfPos(row, caret);
   const Pos to = std::clamp<Pos>(row + lines, 0, e.rowCount() - 1);
   e.moveCaret(posAtX(to, desiredX_), extend);
+  verticalCaret_ = e.selection().caret;
 }
 
 void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
@@ -557,6 +559,8 @@ bool TSyntaxMemo::focusNextPrevChild(bool next) {
   return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
+// The highlighter reports tokens only while OnTokenSeen has a receiver. Both notifications run
+// with Qt's connection lock held, so the check after a disconnection is queued.
 void TSyntaxMemo::connectNotify(const QMetaMethod& signal) {
   QAbstractScrollArea::connectNotify(signal);
   if (signal == QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen))
@@ -565,8 +569,10 @@ void TSyntaxMemo::connectNotify(const QMetaMethod& signal) {
 
 void TSyntaxMemo::disconnectNotify(const QMetaMethod& signal) {
   QAbstractScrollArea::disconnectNotify(signal);
-  const QMetaMethod seen = QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen);
-  if ((!signal.isValid() || signal == seen) && !isSignalConnected(seen)) engine_->onTokenSeen = nullptr;
+  if (signal.isValid() && signal != QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen)) return;
+  QMetaObject::invokeMethod(this, [this] {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen))) engine_->onTokenSeen = nullptr;
+  }, Qt::QueuedConnection);
 }
 
 void TSyntaxMemo::ReportError(const QString& message) {

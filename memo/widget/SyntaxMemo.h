@@ -237,6 +237,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool overwrite_ = false;
   int prefixKey_ = 0;         // first key of a two-key sequence (Ctrl+K, Ctrl+Q), or 0
   int desiredX_ = -1;         // kept across vertical moves
+  Pos verticalCaret_ = -1;    // where the last vertical move left the caret
   bool mouseSelecting_ = false;
   bool wordSelecting_ = false;  // after a double-click with smoWordSelect: drags go by words
   Pos wordAnchorStart_ = 0, wordAnchorEnd_ = 0;

@@ -141,14 +141,23 @@ void TSyntaxMemo::dropEvent(QDropEvent* ev) {
     ev->accept();
     return;
   }
+  bool inserted = false;
   guarded([&] {
     MemoEngine::UndoGroup group(e, kGroupDragDrop);
     e.setSelection(pos, pos, false);
     MemoryStream s(bytes);
     e.insertStream(s);
     e.setSelection(pos, e.selection().caret);
+    inserted = true;
   });
-  ev->setDropAction(Qt::CopyAction);
+  if (!inserted) {
+    ev->ignore();
+    return;
+  }
+  // Text from elsewhere takes the drag's action (a move removes it at its source); a copy of
+  // this control's own text stays a copy.
+  if (copy || isOwnDrag(m)) ev->setDropAction(Qt::CopyAction);
+  else ev->setDropAction(ev->proposedAction());
   ev->accept();
 }
 
