@@ -401,7 +401,8 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
 }
 
 void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* ev) {
-  if (!ev->commitString().isEmpty()) engine_->typeText(encodeText(ev->commitString()), overwrite_);
+  if (!ev->commitString().isEmpty())
+    guarded([&] { engine_->typeText(encodeText(ev->commitString()), overwrite_); });
   preedit_ = ev->preeditString();  // shown at the caret until it is committed
   viewport()->update();
   ev->accept();

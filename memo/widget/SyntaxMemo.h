@@ -67,7 +67,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setModified(bool m) { engine_->setModified(m); }
   void cut() { engine_->cut(); }
   void copy() { engine_->copy(); }
-  void paste() { engine_->paste(); }
+  // A paste that cannot be allocated is reported (ReportError), the document unchanged.
+  void paste() { guarded([this] { engine_->paste(); }); }
   void selectAll() { engine_->selectAll(); }
   void blockIndent() { engine_->blockIndent(); }
   void blockUnindent() { engine_->blockUnindent(); }
