@@ -16,6 +16,8 @@ enum ExportForm : unsigned {
   kExportRTF = 2,
   kExportHTML = 4,
   kExportLF = 8,
+  // The form of the control's SaveFormat (MemoEngine resolves it before exporting).
+  kExportSaveFormat = 16,
 };
 
 struct ExportContext {

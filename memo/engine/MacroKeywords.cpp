@@ -2,6 +2,7 @@
 #include "memo/engine/MacroKeywords.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/search/CharSource.h"
@@ -45,6 +46,26 @@ void TMacroKeywords::add(TMacroEntry e) {
   }
 }
 
+void TMacroKeywords::checkAssignable(const TMacroKeywords& src) const {
+  if (typeid(src) == typeid(*this)) return;
+  std::string text = errtext::kCannotAssign;  // "Cannot assign a %s to %s"
+  text.replace(text.find("%s"), 2, src.ClassName());
+  text.replace(text.find("%s"), 2, ClassName());
+  throw ESyntaxMemo(text);
+}
+
+void TMacroKeywords::Assign(const TMacroKeywords& src) {
+  checkAssignable(src);
+  if (&src == this) return;
+  hotKey = src.hotKey;
+  consume = src.consume;
+  smartFill = src.smartFill;
+  caretMarker = src.caretMarker;
+  pickList = src.pickList;
+  entries_ = src.entries_;
+  trie_ = src.trie_;
+}
+
 const TMacroEntry* TMacroKeywords::matchBefore(const TextStore& s, Pos caret) const {
   StoreSource src(s);
   CharCursor cur(src);
@@ -63,10 +84,11 @@ const TMacroEntry* TMacroKeywords::matchBefore(const TextStore& s, Pos caret) co
 }
 
 void TMacroKeywords::insertText(MemoEngine& e, Pos start, Pos end, std::string t) const {
-  const TextStore& s = e.store();
-  // Smart fill: every later line starts at the column where the name began.
+  if (e.readOnly) return;
+  // Smart fill: every later line starts at the display column where the name began, filled
+  // as the control fills indentation (tabs and blanks with smoSmartFill and smoUseTAB).
   if (smartFill && !t.empty()) {
-    const std::string pad(std::size_t(start - s.lineStart(s.lineFromPos(start))), ' ');
+    const std::string pad = e.fillText(e.displayColumn(start));
     std::string filled;
     for (std::size_t i = 0; i < t.size(); ++i) {
       filled += t[i];
@@ -181,6 +203,14 @@ std::vector<std::uint16_t> TAutoReplace::ParseActKeys(std::string_view text) {
 void TAutoReplace::setActKeys(std::string_view text) {
   actKeys_ = ParseActKeys(text);
   actKeysText_.assign(text);
+}
+
+void TAutoReplace::Assign(const TMacroKeywords& src) {
+  TCodeTemplates::Assign(src);  // checks the class first
+  const auto& other = static_cast<const TAutoReplace&>(src);
+  actKeysText_ = other.actKeysText_;
+  actKeys_ = other.actKeys_;
+  skipInCode = other.skipInCode;
 }
 
 bool TAutoReplace::isActKey(std::uint16_t key) const noexcept {

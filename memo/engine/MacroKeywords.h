@@ -53,11 +53,18 @@ class TMacroKeywords {
 
   void clear();
   void add(TMacroEntry e);
+  // Copies the entries, the hot key and the switches of a list of the same class (an options
+  // page editing a copy, and taking it back). A list of another class raises ESyntaxMemo
+  // "Cannot assign a <source class> to <target class>", with this list unchanged.
+  virtual void Assign(const TMacroKeywords& src);
+  [[nodiscard]] virtual const char* ClassName() const noexcept { return "TMacroKeywords"; }
   [[nodiscard]] const std::vector<TMacroEntry>& entries() const noexcept { return entries_; }
   // The entry whose name ends at `caret`, read backwards (the longest such name), or nullptr.
   [[nodiscard]] const TMacroEntry* matchBefore(const TextStore& s, Pos caret) const;
 
  protected:
+  // Raises "Cannot assign a %s to %s" unless src is of this list's own class.
+  void checkAssignable(const TMacroKeywords& src) const;
   // Replaces [start, end) by the text: smart fill, breaks made CR, other control characters
   // except tab made ".", the caret marker; one undo group.
   void insertText(MemoEngine& e, Pos start, Pos end, std::string text) const;
@@ -74,6 +81,7 @@ class TMacroKeywords {
 class TCodeTemplates : public TMacroKeywords {
  public:
   TCodeTemplates();
+  [[nodiscard]] const char* ClassName() const noexcept override { return "TCodeTemplates"; }
 
   enum class Offer { NotMine, Expanded, PickList };
   // The key (with its shift bits) at the control's caret. Expanded: a template was expanded
@@ -87,6 +95,9 @@ class TCodeTemplates : public TMacroKeywords {
 class TAutoReplace : public TCodeTemplates {
  public:
   TAutoReplace();
+  [[nodiscard]] const char* ClassName() const noexcept override { return "TAutoReplace"; }
+  // Also copies the act keys and skipInCode.
+  void Assign(const TMacroKeywords& src) override;
 
   // The act keys as text (plain characters, "\n" "\r" "\s" "\t", "\{name}", "\" + character);
   // raises ESyntaxMemo "Bad key specifier" for an unknown name or a missing "}", keeping the

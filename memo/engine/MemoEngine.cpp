@@ -2,9 +2,10 @@
 #include "memo/engine/MemoEngine.h"
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "memo/engine/LineBreaks.h"
 #include "memo/engine/TitleText.h"
@@ -14,8 +15,6 @@ namespace velora::memo {
 
 namespace {
 constexpr std::size_t kStreamChunk = 8192;
-
-inline bool isBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 }  // namespace
 
 MemoEngine::MemoEngine() : undo_(std::make_unique<TUndoStack>()) {}
@@ -51,16 +50,27 @@ void MemoEngine::notifySelection() {
 }
 
 Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
+  if (readOnly) return 0;
   a = store_.clamp(a);
   b = store_.clamp(b);
   if (b < a) std::swap(a, b);
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
-  columns_.edited(a);
+  const Pos lengthBefore = store_.length();
   const LineNo firstLine = wrap_ ? store_.lineFromPos(a) : 0;
   const LineNo lastLine = wrap_ ? store_.lineFromPos(b) : 0;
-  if (a < b) store_.erase(a, b);
-  const Pos n = store_.insert(a, stored);
+  columns_.edited(a);
+  // When the store cannot take the new text, the removed text goes back: nothing changed.
+  std::string removed;
+  Pos n = 0;
+  try {
+    if (a < b && !stored.empty()) removed = store_.text(a, b);
+    if (a < b) store_.erase(a, b);
+    n = store_.insert(a, stored);
+  } catch (const std::bad_alloc&) {
+    if (store_.length() + Pos(removed.size()) == lengthBefore) store_.insert(a, removed, false);
+    throw ESyntaxMemo(errtext::kNoMemory);
+  }
   if (wrap_) {
     // The edited lines are laid out again; the lines after them keep their rows.
     const auto added = std::count(stored.begin(), stored.end(), '\r');
@@ -75,6 +85,17 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   changed_ = true;
   pendingTextChanges_.emplace_back(a, n);
   return n;
+}
+
+std::string MemoEngine::storedCopy(std::string_view raw) const {
+  try {
+    if (raw.size() > maxBufferBytes) throw std::bad_alloc();
+    return normaliseBreaks(raw);
+  } catch (const std::bad_alloc&) {
+    throw ESyntaxMemo(errtext::kNoBufferMemory);
+  } catch (const std::length_error&) {
+    throw ESyntaxMemo(errtext::kNoBufferMemory);
+  }
 }
 
 Pos MemoEngine::streamInto(Pos at, ByteStream& s) {
@@ -165,11 +186,18 @@ void MemoEngine::replaceSelection(std::string_view raw) {
   if (readOnly) return;
   const Pos s = sel_.start(), e = sel_.end();
   if (s == e && raw.empty()) return;
+  const std::string stored = storedCopy(raw);
   ChangeScope scope(*this);
   UndoArg arg;
   arg.text = raw;
   log(kOpReplace, UndoPhase::Before, arg);
-  const Pos n = replaceRange(s, e, normaliseBreaks(raw));
+  Pos n = 0;
+  try {
+    n = replaceRange(s, e, stored);
+  } catch (const ESyntaxMemo&) {
+    cancelLog();
+    throw;
+  }
   setSelection(s + n, s + n, false);
   log(kOpReplace, UndoPhase::After);
   scrollCaretIntoView();
@@ -178,41 +206,46 @@ void MemoEngine::replaceSelection(std::string_view raw) {
 void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
   if (readOnly) return;
   if (sel_.empty() && s.position() >= s.size()) return;  // nothing to insert, nothing to remove
+  const Selection before = sel_;
+  const Pos start = sel_.start(), end = sel_.end();
+  const std::int64_t from = s.position();
+  // The log's copy of the stream's rest must be possible, and the rest must fit in the
+  // document; both are checked before anything changes.
+  const std::int64_t rest = std::max<std::int64_t>(0, s.size() - from);
+  if (std::uint64_t(rest) > maxBufferBytes) throw ESyntaxMemo(errtext::kNoBufferMemory);
+  if (rest > store_.capacityLimit() - store_.length() + (end - start)) throw ESyntaxMemo(errtext::kNoMemory);
+  std::string removed;
+  try {
+    removed = store_.text(start, end);
+  } catch (const std::bad_alloc&) {
+    throw ESyntaxMemo(errtext::kNoBufferMemory);
+  }
   ChangeScope scope(*this);
   UndoArg arg;
   arg.stream = &s;
   log(kOpStream, UndoPhase::Before, arg);
-  const Pos start = sel_.start();
-  replaceRange(start, sel_.end(), {});
-  sel_ = {start, start};
-  streamInto(start, s);
+  try {
+    replaceRange(start, end, {});
+    sel_ = {start, start};
+    streamInto(start, s);
+  } catch (const ESyntaxMemo&) {
+    // A chunk could not be stored: the chunks stored so far go and the selection comes back.
+    const Pos got = sel_.caret - start;
+    store_.erase(start, start + std::max<Pos>(0, got));
+    store_.insert(start, removed, false);
+    columns_.edited(start);
+    if (wrap_) wrap_->rebuild();
+    sel_ = before;
+    s.seek(from);
+    cancelLog();
+    throw;
+  }
   log(kOpStream, UndoPhase::After);
   notifySelection();
   if (!noScroll) {
     scrollCaretIntoView();
     requestRepaint();
   }
-}
-
-void MemoEngine::typeText(std::string_view raw, bool overwrite) {
-  if (readOnly || raw.empty()) return;
-  if (overwrite && sel_.empty() && sel_.caret < store_.length() && store_.charAt(sel_.caret) != '\r')
-    setSelection(sel_.caret, nextCharPos(sel_.caret), false);
-  replaceSelection(raw);
-}
-
-void MemoEngine::newLine() {
-  if (readOnly) return;
-  std::string ins = "\r";
-  if (hasOption(smoAutoIndent)) {
-    const Pos ls = store_.lineStart(store_.lineFromPos(sel_.start()));
-    for (Pos p = ls; p < sel_.start(); ++p) {
-      const char c = store_.charAt(p);
-      if (!isBlank(c)) break;
-      ins.push_back(c);
-    }
-  }
-  replaceSelection(ins);
 }
 
 MemoEngine::UndoGroup::UndoGroup(MemoEngine& e, int id) : e_(e), id_(id) {
@@ -418,14 +451,15 @@ void MemoEngine::setModified(bool m) {
 // ---- clipboard
 
 void MemoEngine::copy() {
-  if (sel_.empty()) return;
-  const std::string text = exportSelection(kExportCRLF);
+  if (sel_.empty() || (clipCopyFormats & (smTEXT | smRTF)) == 0) return;
+  const std::string text = (clipCopyFormats & smTEXT) ? exportSelection(kExportCRLF) : std::string();
   const std::string rtf = (clipCopyFormats & smRTF) ? exportSelection(kExportRTF) : std::string();
   clipboard_->setData(text, rtf);
 }
 
 void MemoEngine::cut() {
-  if (readOnly || sel_.empty()) return;
+  // Without a clipboard format the text would be lost: nothing is cut.
+  if (readOnly || sel_.empty() || (clipCopyFormats & (smTEXT | smRTF)) == 0) return;
   copy();
   replaceSelection({});
 }
@@ -464,8 +498,25 @@ ExportContext MemoEngine::exportContext() const {
   return c;
 }
 
+unsigned MemoEngine::saveFormBits() const noexcept {
+  switch (saveFormat) {
+    case SaveFormat::sfRTF: return kExportRTF;
+    case SaveFormat::sfHTML: return kExportHTML;
+    case SaveFormat::sfUNIX: return kExportLF;
+    case SaveFormat::sfTEXT: break;
+  }
+  return kExportCRLF;
+}
+
 std::string MemoEngine::exportRange(Pos a, Pos b, unsigned form) const {
+  if (form & kExportSaveFormat) form = saveFormBits();
   return memo::exportRange(store_, a, b, form, exportContext());
+}
+
+std::int64_t MemoEngine::saveToStream(ByteStream& out) const {
+  const std::string t = exportRange(0, store_.length(), saveFormBits());
+  out.write(t);
+  return std::int64_t(t.size());
 }
 
 // ---- bookmarks and parsers
@@ -602,55 +653,6 @@ Pos MemoEngine::snapToChar(Pos p) const noexcept {
     if ((c & 0xC0) != 0x80) return nextCharPos(q) > p ? q : p;
   }
   return p;
-}
-
-bool MemoEngine::isWordChar(unsigned char c) const {
-  if (fn_CharIsInWord) return fn_CharIsInWord(c);
-  return std::isalnum(c) || c == '_' || c >= 128;
-}
-
-Pos MemoEngine::wordLeft(Pos p) const {
-  p = store_.clamp(p);
-  if (p == 0) return 0;
-  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
-  while (p > 0 && isBlank(char(at(p - 1)))) --p;
-  if (p == 0) return 0;
-  if (at(p - 1) == '\r') return p == 0 ? 0 : (p - 1);
-  if (isWordChar(at(p - 1))) {
-    while (p > 0 && isWordChar(at(p - 1))) --p;
-  } else {
-    while (p > 0 && !isWordChar(at(p - 1)) && !isBlank(char(at(p - 1))) && at(p - 1) != '\r') --p;
-  }
-  return p;
-}
-
-Pos MemoEngine::wordRight(Pos p) const {
-  const Pos len = store_.length();
-  p = store_.clamp(p);
-  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
-  if (p >= len) return len;
-  if (at(p) == '\r') return p + 1;
-  if (isWordChar(at(p))) {
-    while (p < len && isWordChar(at(p))) ++p;
-  } else if (!isBlank(char(at(p)))) {
-    while (p < len && !isWordChar(at(p)) && !isBlank(char(at(p))) && at(p) != '\r') ++p;
-  }
-  while (p < len && isBlank(char(at(p)))) ++p;
-  return p;
-}
-
-std::pair<Pos, Pos> MemoEngine::wordAt(Pos p) const {
-  const Pos len = store_.length();
-  p = store_.clamp(p);
-  auto at = [&](Pos q) { return static_cast<unsigned char>(store_.charAt(q)); };
-  if (p < len && isWordChar(at(p))) {
-    Pos a = p, b = p;
-    while (a > 0 && isWordChar(at(a - 1))) --a;
-    while (b < len && isWordChar(at(b))) ++b;
-    return {a, b};
-  }
-  if (p > 0 && isWordChar(at(p - 1))) return wordAt(p - 1);
-  return {p, p < len && at(p) != '\r' ? nextCharPos(p) : p};
 }
 
 }  // namespace velora::memo

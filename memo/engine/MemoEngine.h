@@ -29,14 +29,18 @@ namespace velora::memo {
 class ClipboardHost {
  public:
   virtual ~ClipboardHost() = default;
-  // rtf is empty when the rich-text format is not wanted.
+  // text (rtf) is empty when the plain (rich) text format is not wanted.
   virtual void setData(const std::string& text, const std::string& rtf) = 0;
   [[nodiscard]] virtual std::optional<std::string> text() const = 0;
 };
 
 class MemoryClipboard final : public ClipboardHost {
  public:
-  void setData(const std::string& text, const std::string& rtf) override { text_ = text; rtf_ = rtf; has_ = true; }
+  void setData(const std::string& text, const std::string& rtf) override {
+    text_ = text;
+    rtf_ = rtf;
+    has_ = !text.empty();  // rich text alone is nothing to paste
+  }
   [[nodiscard]] std::optional<std::string> text() const override {
     return has_ ? std::optional<std::string>(text_) : std::nullopt;
   }
@@ -109,14 +113,33 @@ class MemoEngine : private UndoTarget {
   // Moves the caret; with extend the anchor stays.
   void moveCaret(Pos p, bool extend);
 
-  // ---- Editing (all do nothing while ReadOnly is set)
+  // ---- Editing. While ReadOnly is set every editing operation (typing, paste, cut, drops,
+  // moveText, the editing messages, undo and redo, block indent, template and auto-replace
+  // insertion) leaves the document and the undo log alone; the text primitive under them all
+  // refuses too, so that no path can slip through.
+  //
+  // An insertion whose copy of the incoming text cannot be allocated raises ESyntaxMemo
+  // "Cannot alloc memory for buffer!!"; one whose document growth cannot be allocated raises
+  // "Not enough memory for operation". Either way the document, the selection and the undo
+  // log stay as they were.
   void replaceSelection(std::string_view raw);
   // Inserts the stream (from its position) at the selection, replacing it, in 8192-byte chunks.
   void insertStream(ByteStream& s, bool noScroll = false);
   // Typed text: replaces the selection; in overwrite mode a character of the line is replaced.
   void typeText(std::string_view raw, bool overwrite = false);
-  // Return key: a break, followed by the current line's leading blanks with smoAutoIndent.
+  // Return key: a break; with smoAutoIndent followed by the indentation of the caret's line
+  // (the leading blanks before the caret): copied as it is, or with smoSmartFill rebuilt by
+  // fillText for the same display column.
   void newLine();
+  // Tab key. With smoTabToColumn the caret goes to the next tab column (TabColumns, then
+  // multiples of TabDefault): one tab character with smoUseTAB, else the blanks up to it; in
+  // overwrite mode the caret moves over the line's characters and blanks are added only past
+  // its end. Without the option a tab character is typed.
+  void tabKey(bool overwrite = false);
+  // The indentation that reaches display column `col` from a line start: with smoSmartFill and
+  // smoUseTAB tab characters up to the last tab stop not after `col` and blanks for the rest,
+  // otherwise blanks only. Code templates and auto-indent fill with it.
+  [[nodiscard]] std::string fillText(Pos col) const;
   void deleteSelection() { replaceSelection({}); }
   void deleteChar(bool forward);  // Del / Backspace: group 13
   void deletePrevWord();          // group 19
@@ -152,7 +175,8 @@ class MemoEngine : private UndoTarget {
     int id_;
   };
 
-  // ---- Clipboard
+  // ---- Clipboard. Copy places the formats of ClipCopyFormats: the text with smTEXT, rich text
+  // with smRTF; with neither nothing is copied, and cut then removes nothing.
   void cut();
   void copy();
   void paste();
@@ -160,8 +184,12 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] ClipboardHost& clipboard() const noexcept { return *clipboard_; }
   unsigned clipCopyFormats = smTEXT | smRTF;
 
-  // ---- Exports
+  // ---- Exports. The form bit kExportSaveFormat stands for the form of SaveFormat.
   [[nodiscard]] std::string exportRange(Pos a, Pos b, unsigned form) const;
+  // The export form bits of SaveFormat (sfTEXT: CR LF text, sfRTF, sfHTML, sfUNIX: LF text).
+  [[nodiscard]] unsigned saveFormBits() const noexcept;
+  // Writes the whole document to the stream in SaveFormat; returns the number of bytes.
+  std::int64_t saveToStream(ByteStream& out) const;
   [[nodiscard]] std::string exportSelection(unsigned form) const { return exportRange(sel_.start(), sel_.end(), form); }
   [[nodiscard]] ExportContext exportContext() const;
 
@@ -221,12 +249,28 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] Pos prevCharPos(Pos p) const noexcept;
   // p clamped and moved back to the start of the character it falls in (memo/engine/Utf8.h).
   [[nodiscard]] Pos snapToChar(Pos p) const noexcept;
+  // Word tests: fn_CharIsInWord (default: letters, digits, "_" and bytes from 128) and
+  // fn_CharStartsWord (default: the in-word test). A word is a run of in-word characters
+  // from its first character that starts a word; in-word characters before that count as
+  // punctuation. Word movement, word selection, whole-word search and auto-replace use them.
   [[nodiscard]] bool isWordChar(unsigned char c) const;
+  [[nodiscard]] bool startsWord(unsigned char c) const;
+  // The start of the word (or punctuation run) left of p, and the start of the next one after
+  // the blanks right of p; a line break is a step of its own.
   [[nodiscard]] Pos wordLeft(Pos p) const;
   [[nodiscard]] Pos wordRight(Pos p) const;
+  // The word at p (or just before it); a single character where there is none.
   [[nodiscard]] std::pair<Pos, Pos> wordAt(Pos p) const;
   std::function<bool(unsigned char)> fn_CharIsInWord;
   std::function<bool(unsigned char)> fn_CharStartsWord;
+  // OnWordBreakProc (lpch, ichCurrent, cch, code): when assigned it decides word boundaries
+  // within the caret's line (text, offset, length): kWbLeft the start of the word left of the
+  // offset, kWbRight the start of the next word, kWbIsDelimiter non-zero when the character at
+  // the offset is no word character.
+  std::function<int(const char* text, int current, int length, int code)> onWordBreakProc;
+  static constexpr int kWbLeft = 0, kWbRight = 1, kWbIsDelimiter = 2;
+  // Selects the word at the point (smoWordSelect), or places the caret there (message 0x0203).
+  void doubleClickAt(Pos p);
 
   // ---- View state (the widget reports its extent; scroll messages act on it)
   [[nodiscard]] LineNo firstVisibleLine() const noexcept { return firstLine_; }
@@ -302,6 +346,13 @@ class MemoEngine : private UndoTarget {
   int margin = 2;
   bool readOnly = false;
   bool hideSelection = false;
+  // WantTab off: the Tab key moves the focus; WantReturns off: Return is left to the parent.
+  bool wantTab = true;
+  bool wantReturns = true;
+  // The largest copy of incoming text an insertion may allocate (the limit of the allocator;
+  // owners and tests may lower it) and the largest document the store may grow to.
+  std::size_t maxBufferBytes = std::size_t(1) << 40;
+  void setMaxDocumentBytes(Pos n) noexcept { store_.setCapacityLimit(n); }
   Color selTextColor = rgb(255, 255, 255);
   Color selTextBack = rgb(0, 0, 128);
   Color gutterColor = rgb(192, 192, 192);
@@ -355,7 +406,13 @@ class MemoEngine : private UndoTarget {
     if (undo_) undo_->log(*this, op, ph, a);
   }
   // The one text primitive: replaces [a, b) by stored-form text; returns the inserted length.
+  // Refuses (0) while ReadOnly is set. When the store cannot grow it raises "Not enough memory
+  // for operation" with the document unchanged.
   Pos replaceRange(Pos a, Pos b, std::string_view stored);
+  // The incoming text in stored form, or "Cannot alloc memory for buffer!!".
+  [[nodiscard]] std::string storedCopy(std::string_view raw) const;
+  // Undo log: a failed operation's "before" entry is dropped.
+  void cancelLog() noexcept { if (undo_) undo_->cancelPending(); }
   // Streams chunks into the store at the caret (after the selection was removed).
   Pos streamInto(Pos at, ByteStream& s);
   // Brackets a change; the outermost end raises OnChange once, re-scans and repaints.

@@ -137,16 +137,16 @@ std::intptr_t MemoEngine::perform(unsigned m, std::uintptr_t wParam, std::intptr
     }
     case msg::kLButtonDblClk: {
       const Point pt{int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
-      const Pos p = posFromPoint ? posFromPoint(pt) : sel_.caret;
-      const auto [a, b] = wordAt(p);
-      setSelection(a, b);
+      doubleClickAt(posFromPoint ? posFromPoint(pt) : sel_.caret);
       if (onDoubleClick) onDoubleClick(pt);
       return 0;
     }
     case msg::kDropFiles: {
+      // Files are taken only with smoProcessDroppedFiles (1: handed to the owner, 0: refused).
       const auto* d = ptr<const DroppedFiles>(lParam);
-      if (d && hasOption(smoProcessDroppedFiles) && onFilesDropped) onFilesDropped(d->files, d->at);
-      return 0;
+      if (!d || !hasOption(smoProcessDroppedFiles) || !onFilesDropped) return 0;
+      onFilesDropped(d->files, d->at);
+      return 1;
     }
     case msg::kCut: cut(); return 0;
     case msg::kCopy: copy(); return 0;

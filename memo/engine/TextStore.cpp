@@ -2,6 +2,7 @@
 #include "memo/engine/TextStore.h"
 
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 namespace velora::memo {
@@ -380,9 +381,10 @@ void TextStore::spliceBlocks(std::size_t first, std::size_t last, std::vector<Li
   rebuildIndex();
 }
 
-Pos TextStore::insert(Pos p, std::string_view stored) {
+Pos TextStore::insert(Pos p, std::string_view stored, bool withLimit) {
   if (stored.empty()) return 0;
   const Pos n = Pos(stored.size());
+  if (withLimit && n > capacity_ - length()) throw std::bad_alloc();
   const Location loc = locate(p);
   LineRecord& rec = record(loc.ref);
   markDirty(loc.record);

@@ -76,7 +76,13 @@ class TextStore {
   // Replaces the whole document; the text is normalised (every break becomes one CR).
   void setText(std::string_view raw);
   // Inserts stored-form text (breaks already one CR, no LF) at p; returns the inserted length.
-  Pos insert(Pos p, std::string_view stored);
+  // Throws std::bad_alloc, with the store unchanged, when the document would grow past the
+  // capacity limit (unless withLimit is false: text put back after a failed replacement).
+  Pos insert(Pos p, std::string_view stored, bool withLimit = true);
+  // The most bytes the document may hold (the store's share of memory; lowered by owners and
+  // tests, no limit by default).
+  void setCapacityLimit(Pos bytes) noexcept { capacity_ = bytes < 0 ? 0 : bytes; }
+  [[nodiscard]] Pos capacityLimit() const noexcept { return capacity_; }
   // Removes [a, b).
   void erase(Pos a, Pos b);
 
@@ -174,6 +180,7 @@ class TextStore {
   Sums total_;
   std::size_t fenTop_ = 1;  // highest power of two <= blocks_.size()
   RecNo firstDirty_ = 0;
+  Pos capacity_ = Pos(1) << 62;
 };
 
 }  // namespace velora::memo

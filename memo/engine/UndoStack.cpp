@@ -1,6 +1,8 @@
 // Undo log of the editor control.
 #include "memo/engine/UndoStack.h"
 
+#include <new>
+
 #include "memo/engine/LineBreaks.h"
 
 namespace velora::memo {
@@ -101,6 +103,27 @@ void TUndoStack::openPendingGroup() {
   pushBoundary(groupId_);
 }
 
+void TUndoStack::logBefore(UndoTarget& t, int op, const UndoArg& arg) {
+  pendingOp_ = op;
+  pendingSel_ = t.undoSelection();
+  pendingRemoved_ = t.undoText(pendingSel_.start(), pendingSel_.end());
+  if (op == kOpReplace) {
+    pendingText_.assign(arg.text);
+    return;
+  }
+  // Keep a copy of the rest of the incoming stream; the stream is left where it was.
+  pendingStream_ = std::make_unique<MemoryStream>();
+  if (!arg.stream) return;
+  const auto at = arg.stream->position();
+  const auto rest = arg.stream->size() - at;
+  if (rest > 0) {
+    pendingStream_->data().resize(std::size_t(rest));
+    const auto got = arg.stream->read(pendingStream_->data().data(), std::size_t(rest));
+    pendingStream_->data().resize(got);
+  }
+  arg.stream->seek(at);
+}
+
 void TUndoStack::log(UndoTarget& t, int op, UndoPhase phase, const UndoArg& arg) {
   switch (op) {
     case kOpLogOn: logging_ = true; return;
@@ -119,24 +142,13 @@ void TUndoStack::log(UndoTarget& t, int op, UndoPhase phase, const UndoArg& arg)
     case kOpStream:
       if (phase == UndoPhase::Before) {
         if (pendingOp_ != 0) badTransaction(t);
-        pendingOp_ = op;
-        pendingSel_ = t.undoSelection();
-        pendingRemoved_ = t.undoText(pendingSel_.start(), pendingSel_.end());
-        if (op == kOpReplace) {
-          pendingText_.assign(arg.text);
-        } else {
-          // Keep a copy of the rest of the incoming stream; the stream is left where it was.
-          pendingStream_ = std::make_unique<MemoryStream>();
-          if (arg.stream) {
-            const auto at = arg.stream->position();
-            const auto rest = arg.stream->size() - at;
-            if (rest > 0) {
-              pendingStream_->data().resize(std::size_t(rest));
-              const auto got = arg.stream->read(pendingStream_->data().data(), std::size_t(rest));
-              pendingStream_->data().resize(got);
-            }
-            arg.stream->seek(at);
-          }
+        try {
+          logBefore(t, op, arg);
+        } catch (const std::bad_alloc&) {
+          // The copies of the removed and the incoming text could not be made: the operation
+          // is refused before anything changed.
+          resetPending();
+          throw ESyntaxMemo(errtext::kNoBufferMemory);
         }
       } else if (phase == UndoPhase::After) {
         if (pendingOp_ != op) badTransaction(t);

@@ -131,8 +131,13 @@ class TUndoStack : public TStack {
 
   void undo(UndoTarget& t);
   void redo(UndoTarget& t);
+  // Drops the "before" half of an operation that failed (nothing was changed).
+  void cancelPending() noexcept { resetPending(); }
 
  private:
+  // The "before" half of a replacement or stream insertion: the selection, the text it removes
+  // and a copy of the incoming text or stream.
+  void logBefore(UndoTarget& t, int op, const UndoArg& arg);
   void pushBoundary(int code);
   void pushSelection(Selection s);
   void pushText(std::string s);

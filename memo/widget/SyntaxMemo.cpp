@@ -3,15 +3,14 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDrag>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QMetaMethod>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 
 #include "memo/engine/keys/KeyboardActionController.h"
@@ -23,16 +22,18 @@ namespace velora::memo {
 
 namespace {
 
-const char* const kBytesMime = "application/x-velora-text-bytes";
+const char* const kBytesMime = kTextBytesMime;
 
 // The system clipboard: text/plain, text/rtf, and the exact bytes for pastes inside the program.
 class QtClipboard final : public ClipboardHost {
  public:
   void setData(const std::string& text, const std::string& rtf) override {
     auto* mime = new QMimeData;  // owned by the clipboard
-    mime->setText(decodeBytes(text));
+    if (!text.empty()) {  // empty: the text format is not wanted (ClipCopyFormats)
+      mime->setText(decodeBytes(text));
+      mime->setData(QLatin1String(kBytesMime), QByteArray(text.data(), qsizetype(text.size())));
+    }
     if (!rtf.empty()) mime->setData(QStringLiteral("text/rtf"), QByteArray(rtf.data(), qsizetype(rtf.size())));
-    mime->setData(QLatin1String(kBytesMime), QByteArray(text.data(), qsizetype(text.size())));
     QApplication::clipboard()->setMimeData(mime);
   }
   [[nodiscard]] std::optional<std::string> text() const override {
@@ -46,14 +47,6 @@ class QtClipboard final : public ClipboardHost {
     return encodeText(m->text());
   }
 };
-
-std::string mimeBytes(const QMimeData* m) {
-  if (m->hasFormat(QLatin1String(kBytesMime))) {
-    const QByteArray b = m->data(QLatin1String(kBytesMime));
-    return std::string(b.constData(), std::size_t(b.size()));
-  }
-  return encodeText(m->text());
-}
 
 }  // namespace
 
@@ -229,9 +222,13 @@ void TSyntaxMemo::moveVertically(int lines, bool extend) {
   MemoEngine& e = *engine_;
   const Pos caret = e.selection().caret;
   const Pos row = e.rowOf(caret);  // visual rows while wrapping
-  if (desiredX_ < 0) desiredX_ = xOfPos(row, caret);
+  // smoColumnTrack keeps the column of the first of a run of vertical moves; without it every
+  // move starts from the caret's own column.
+  // A caret moved since the last vertical move (by the owner or a search) starts afresh.
+  if (desiredX_ < 0 || caret != verticalCaret_ || !e.hasOption(smoColumnTrack)) desiredX_ = xOfPos(row, caret);
   const Pos to = std::clamp<Pos>(row + lines, 0, e.rowCount() - 1);
   e.moveCaret(posAtX(to, desiredX_), extend);
+  verticalCaret_ = e.selection().caret;
 }
 
 void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
@@ -251,6 +248,19 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
       key == Qt::Key_AltGr) {
     QAbstractScrollArea::keyPressEvent(ev);
     return;
+  }
+  // Return and Tab that the control does not want belong to its parent (a dialog's default
+  // button, the focus chain); they are no act keys then either.
+  if (!ctrl && !alt) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !engine_->wantReturns) {
+      ev->ignore();
+      return;
+    }
+    if (key == Qt::Key_Tab && !engine_->wantTab) {
+      focusNextPrevChild(true);
+      ev->accept();
+      return;
+    }
   }
   // Code templates and auto-replace see every key first.
   if (offerTypingAids(ev)) {
@@ -273,7 +283,7 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     if (offer.result == vlr::TKeyOfferResult::Complete) {
       int command = offer.command;
       Q_EMIT OnCommandRecognised(command);
-      executeCommand(command, shift);
+      guarded([&] { executeCommand(command, shift); });
       ev->accept();
       return;
     }
@@ -285,12 +295,22 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     return;
   }
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    engine_->newLine();
+    if (!engine_->wantReturns) {  // left to the parent (a dialog's default button)
+      ev->ignore();
+      return;
+    }
+    guarded([this] { engine_->newLine(); });
     ev->accept();
     return;
   }
   if (key == Qt::Key_Tab) {
-    engine_->typeText("\t", overwrite_);
+    if (!engine_->wantTab) {
+      focusNextPrevChild(true);
+      ev->accept();
+      return;
+    }
+    desiredX_ = -1;
+    guarded([this] { engine_->tabKey(overwrite_); });
     ev->accept();
     return;
   }
@@ -298,7 +318,7 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
   // The first code point decides, so that characters outside the basic plane (emoji) count.
   if (!t.isEmpty() && QChar::isPrint(t.toUcs4().value(0))) {
     desiredX_ = -1;
-    engine_->typeText(encodeText(t), overwrite_);
+    guarded([&] { engine_->typeText(encodeText(t), overwrite_); });
     ev->accept();
     return;
   }
@@ -306,7 +326,8 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
 }
 
 void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* ev) {
-  if (!ev->commitString().isEmpty()) engine_->typeText(encodeText(ev->commitString()), overwrite_);
+  if (!ev->commitString().isEmpty())
+    guarded([&] { engine_->typeText(encodeText(ev->commitString()), overwrite_); });
   preedit_ = ev->preeditString();  // shown at the caret until it is committed
   viewport()->update();
   ev->accept();
@@ -374,6 +395,13 @@ void TSyntaxMemo::mouseMoveEvent(QMouseEvent* ev) {
     }
     return;
   }
+  if (wordSelecting_ && (ev->buttons() & Qt::LeftButton)) {
+    // After a double-click the selection grows by whole words from the first word.
+    const auto [a, b] = engine_->wordAt(positionAt(p));
+    if (a >= wordAnchorStart_) engine_->setSelection(wordAnchorStart_, std::max(b, wordAnchorEnd_));
+    else engine_->setSelection(wordAnchorEnd_, a);
+    return;
+  }
   if (mouseSelecting_ && (ev->buttons() & Qt::LeftButton)) {
     engine_->moveCaret(positionAt(p), true);
     return;
@@ -392,6 +420,7 @@ void TSyntaxMemo::mouseReleaseEvent(QMouseEvent* ev) {
     engine_->moveCaret(positionAt(ev->position().toPoint()), false);
   }
   mouseSelecting_ = false;
+  wordSelecting_ = false;
   if (ev->button() == Qt::LeftButton) Q_EMIT OnClick();
 }
 
@@ -399,6 +428,9 @@ void TSyntaxMemo::mouseDoubleClickEvent(QMouseEvent* ev) {
   const QPoint p = ev->position().toPoint();
   Perform(msg::kLButtonDblClk, 0, std::intptr_t((p.x() & 0xFFFF) | ((p.y() & 0xFFFF) << 16)));
   mouseSelecting_ = false;
+  wordSelecting_ = engine_->hasOption(smoWordSelect) && (ev->buttons() & Qt::LeftButton);
+  wordAnchorStart_ = engine_->selStart();
+  wordAnchorEnd_ = engine_->selection().end();
   Q_EMIT OnDblClick();
 }
 
@@ -433,97 +465,37 @@ void TSyntaxMemo::focusOutEvent(QFocusEvent* e) {
   viewport()->update();
 }
 
-// ---- drag and drop
+// ---- focus, owner signals and errors
 
-void TSyntaxMemo::startTextDrag() {
-  MemoEngine& e = *engine_;
-  const Selection src = e.selection();
-  const std::string bytes = e.selText();
-  auto* mime = new QMimeData;  // owned by the drag
-  mime->setText(decodeBytes(bytes));
-  mime->setData(QLatin1String(kBytesMime), QByteArray(bytes.data(), qsizetype(bytes.size())));
-  const std::string rtf = e.exportSelection(kExportRTF);
-  mime->setData(QStringLiteral("text/rtf"), QByteArray(rtf.data(), qsizetype(rtf.size())));
-  auto* drag = new QDrag(this);
-  drag->setMimeData(mime);
-  // No undo group is open while the drag's own event loop runs (other edits may happen in it);
-  // a move inside the control is one engine operation (moveText, group 11), and a move to
-  // another place removes the source as a group of its own.
-  inDrag_ = true;
-  droppedOnSelf_ = false;
-  dragSource_ = src;
-  const Qt::DropActions allowed = e.readOnly ? Qt::CopyAction : (Qt::CopyAction | Qt::MoveAction);
-  const Qt::DropAction result = drag->exec(allowed, Qt::CopyAction);
-  inDrag_ = false;
-  if (result == Qt::MoveAction && !droppedOnSelf_ && !e.readOnly) {
-    e.setSelection(src.start(), src.end(), false);
-    MemoEngine::UndoGroup group(e, kGroupDragDrop);
-    e.deleteSelection();
-  }
+bool TSyntaxMemo::focusNextPrevChild(bool next) {
+  if (engine_->wantTab) return false;  // Tab is text
+  return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
-void TSyntaxMemo::dragEnterEvent(QDragEnterEvent* ev) {
-  if (ev->mimeData()->hasUrls() || ev->mimeData()->hasText()) ev->acceptProposedAction();
-  else ev->ignore();
+// The highlighter reports tokens only while OnTokenSeen has a receiver. Both notifications run
+// with Qt's connection lock held, so the check after a disconnection is queued.
+void TSyntaxMemo::connectNotify(const QMetaMethod& signal) {
+  QAbstractScrollArea::connectNotify(signal);
+  if (signal == QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen))
+    engine_->onTokenSeen = [this](int& value, Pos start, Pos end) { Q_EMIT OnTokenSeen(value, start, end); };
 }
 
-void TSyntaxMemo::dragMoveEvent(QDragMoveEvent* ev) {
-  if (ev->mimeData()->hasText() && !ev->mimeData()->hasUrls()) {
-    const Pos p = positionAt(ev->position().toPoint());
-    engine_->setSelection(engine_->selection().anchor, engine_->selection().caret, false);
-    (void)p;
-    if (inDrag_ && !(ev->modifiers() & Qt::ControlModifier) && !engine_->readOnly) {
-      ev->setDropAction(Qt::MoveAction);
-      ev->accept();
-      return;
-    }
-  }
-  ev->acceptProposedAction();
+void TSyntaxMemo::disconnectNotify(const QMetaMethod& signal) {
+  QAbstractScrollArea::disconnectNotify(signal);
+  if (signal.isValid() && signal != QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen)) return;
+  QMetaObject::invokeMethod(this, [this] {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TSyntaxMemo::OnTokenSeen))) engine_->onTokenSeen = nullptr;
+  }, Qt::QueuedConnection);
 }
 
-void TSyntaxMemo::dropEvent(QDropEvent* ev) {
-  const QMimeData* m = ev->mimeData();
-  MemoEngine& e = *engine_;
-  const QPoint at = ev->position().toPoint();
-  if (m->hasUrls()) {
-    DroppedFiles df;
-    for (const QUrl& u : m->urls())
-      if (u.isLocalFile()) df.files.push_back(encodeText(u.toLocalFile()));
-    df.at = rect().contains(at) ? Point{at.x(), at.y()} : Point{-1, -1};
-    if (!df.files.empty()) {
-      Perform(msg::kDropFiles, 0, reinterpret_cast<std::intptr_t>(&df));
-      ev->acceptProposedAction();
-      return;
-    }
-  }
-  if (!m->hasText()) {
-    Q_EMIT OnDataDrop(m->formats());
-    ev->ignore();
+void TSyntaxMemo::ReportError(const QString& message) {
+  if (isSignalConnected(QMetaMethod::fromSignal(&TSyntaxMemo::OnError))) {
+    Q_EMIT OnError(message);
     return;
   }
-  if (e.readOnly) {
-    ev->ignore();
-    return;
-  }
-  const std::string bytes = mimeBytes(m);
-  Pos pos = positionAt(at);
-  if (inDrag_ && ev->dropAction() == Qt::MoveAction) {
-    // Moving text inside the control: one engine operation.
-    if (e.moveText(dragSource_.start(), dragSource_.end(), pos) < 0) {
-      ev->ignore();
-      return;
-    }
-    droppedOnSelf_ = true;
-    ev->setDropAction(Qt::MoveAction);
-    ev->accept();
-    return;
-  }
-  MemoEngine::UndoGroup group(e, kGroupDragDrop);
-  e.setSelection(pos, pos, false);
-  MemoryStream s(bytes);
-  e.insertStream(s);
-  e.setSelection(pos, e.selection().caret);
-  ev->acceptProposedAction();
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Editor"), message, QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();  // the control goes on while it is shown
 }
 
 }  // namespace velora::memo

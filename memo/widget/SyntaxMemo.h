@@ -15,6 +15,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
+class QMimeData;
 class QPainter;
 class QPrinter;
 class QTimer;
@@ -71,7 +72,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setModified(bool m) { engine_->setModified(m); }
   void cut() { engine_->cut(); }
   void copy() { engine_->copy(); }
-  void paste() { engine_->paste(); }
+  // A paste that cannot be allocated is reported (ReportError), the document unchanged.
+  void paste() { guarded([this] { engine_->paste(); }); }
   void selectAll() { engine_->selectAll(); }
   void blockIndent() { engine_->blockIndent(); }
   void blockUnindent() { engine_->blockUnindent(); }
@@ -81,6 +83,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   }
   [[nodiscard]] bool readOnly() const { return engine_->readOnly; }
   void setReadOnly(bool r) { engine_->readOnly = r; viewport()->update(); }
+  // WantTab off: Tab moves the focus; WantReturns off: Return is left to the parent (a dialog's
+  // default button).
+  [[nodiscard]] bool wantTab() const { return engine_->wantTab; }
+  void setWantTab(bool w) { engine_->wantTab = w; }
+  [[nodiscard]] bool wantReturns() const { return engine_->wantReturns; }
+  void setWantReturns(bool w) { engine_->wantReturns = w; }
   [[nodiscard]] QString fontName() const { return QString::fromStdString(engine_->fontName); }
   void setFontName(const QString& name);
   [[nodiscard]] int fontSize() const { return engine_->fontSize; }
@@ -121,6 +129,14 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void setDefFontStyle(int bits) { engine_->defFontStyle = bits; viewport()->update(); }
   // The key table keys are looked up in: the active language's, else the built-in one.
   [[nodiscard]] vlr::TKeyboardActionContoller& keyController() const;
+  // Dragging text out of the control (smoOLEDragSource): the data of a drag of the selection,
+  // which the control remembers as the drag's source, and the end of that drag with the action
+  // the drop took (a move to another place removes the source as one undo step).
+  [[nodiscard]] QMimeData* beginTextDrag();
+  void endTextDrag(Qt::DropAction result);
+  // An error of the control during a user action (ESyntaxMemo): OnError, or without a handler a
+  // message box.
+  void ReportError(const QString& message);
 
   // Geometry helpers (client coordinates of the viewport).
   [[nodiscard]] Pos positionAt(QPoint p) const;
@@ -183,6 +199,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnAutoReplace(const QString& replaceItem, QString& replaceWith, bool& canReplace);
   // Printing failed: no printer, or the printer could not be started.
   void OnPrintError(const QString& message);
+  // The highlighter reports a token (the handler may change its value): -1, -1, -1 before a
+  // re-scan, then every token with its extent, and -2, -2, -2 after it. Raised only while
+  // connected, so that scanning costs nothing otherwise.
+  void OnTokenSeen(int& tokenValue, qint64 extentStart, qint64 extentEnd);
+  // An error of the control during a user action (a failed allocation of a large insertion).
+  void OnError(const QString& message);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -200,7 +222,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
-  bool focusNextPrevChild(bool) override { return false; }  // Tab is text
+  bool focusNextPrevChild(bool next) override;  // Tab is text unless WantTab is off
+  void connectNotify(const QMetaMethod& signal) override;
+  void disconnectNotify(const QMetaMethod& signal) override;
 
  private:
   static std::string encodeUtf8(const QString& s);
@@ -209,6 +233,19 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void syncFromEngine();
   void moveVertically(int lines, bool extend);
   void startTextDrag();
+  // Runs a user action; an ESyntaxMemo it raises is reported (ReportError), not thrown on.
+  template <class Action>
+  void guarded(Action&& action) {
+    try {
+      action();
+    } catch (const ESyntaxMemo& err) {
+      ReportError(QString::fromUtf8(err.what()));
+    }
+  }
+  // Whether a drag with this data may be dropped here (files only with smoProcessDroppedFiles,
+  // text only when editable), and whether it is this control's own text drag.
+  [[nodiscard]] bool acceptsDrop(const QMimeData* m) const;
+  [[nodiscard]] bool isOwnDrag(const QMimeData* m) const;
   // Geometry counts visual rows (lines unless wrapping) and display columns (SyntaxMemoPaint.cpp).
   [[nodiscard]] int xOfPos(LineNo row, Pos p) const;
   [[nodiscard]] Pos posAtX(LineNo row, int x) const;
@@ -239,6 +276,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   int desiredX_ = -1;         // kept across vertical moves
   Pos verticalCaret_ = -1;    // where the last vertical move left the caret
   bool mouseSelecting_ = false;
+  bool wordSelecting_ = false;  // after a double-click with smoWordSelect: drags go by words
+  Pos wordAnchorStart_ = 0, wordAnchorEnd_ = 0;
   bool dragPending_ = false;  // pressed inside the selection: a drag may start
   QPoint pressPoint_;
   QPoint lastMouse_{-1, -1};

@@ -17,6 +17,8 @@ struct DisplayLine {
 template <class TabStop>
 DisplayLine decodeLine(std::string_view bytes, TabStop tabStop);
 
+// The clipboard and drag format that carries the exact bytes of text inside the program.
+inline constexpr const char* kTextBytesMime = "application/x-velora-text-bytes";
 // Decodes bytes without tab expansion (clipboard, drag and drop, printing titles).
 QString decodeBytes(std::string_view bytes);
 // Text handed to the store: UTF-8 bytes of the string.

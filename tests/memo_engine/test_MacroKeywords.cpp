@@ -129,6 +129,7 @@ TEST(AutoReplace, ActKeysText) {
 TEST(CodeTemplates, TwoLineTemplateAtColumnFour) {
   Typing t;
   t.templates.add({"dv", "Division", "<div>|\r\n</div>"});
+  t.e.options &= ~SyntaxMemoOptions(smoUseTAB);  // filled with blanks only
   t.at("    dv", 6);
   EXPECT_EQ(t.templates.offerKey(t.e, kCtrlJ, t.ev), TCodeTemplates::Offer::Expanded);
   EXPECT_EQ(t.e.text(), "    <div>\r    </div>");

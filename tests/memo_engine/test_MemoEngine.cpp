@@ -208,6 +208,7 @@ TEST(MemoEngine, OverwriteReplacesOneCharacterButNotTheBreak) {
 
 TEST(MemoEngine, AutoIndentCopiesLeadingBlanks) {
   Doc d("  \tabc");
+  d.e.options &= ~SyntaxMemoOptions(smoSmartFill);  // copied as it is
   d.e.setSelStart(6);
   d.e.newLine();
   EXPECT_EQ(d.contents(), "  \tabc\r  \t");

@@ -94,6 +94,7 @@ TEST_F(AidsFixture, AutoReplaceEventAndCodeTokens) {
 TEST_F(AidsFixture, CtrlJExpandsTheTemplateBeforeTheCaret) {
   QString name;
   QObject::connect(&memo, &TSyntaxMemo::OnTemplateEvent, &memo, [&](const QString& n, QString&) { name = n; });
+  memo.engine().options &= ~SyntaxMemoOptions(smoUseTAB);  // filled with blanks only
   QTest::keyClicks(&memo, "    ul");
   QTest::keyClick(&memo, Qt::Key_J, Qt::ControlModifier);
   EXPECT_EQ(memo.text(), QByteArray("    <ul>\r    <li>\r    </ul>"));
