@@ -296,6 +296,9 @@ class MemoEngine : private UndoTarget {
   int tabDefault = 4;
   std::vector<int> tabColumns;  // zero-based explicit stops
   int rightMargin = 80;
+  // The right margin line's colour and width in pixels.
+  Color rightMarginColor = rgb(192, 192, 192);
+  int rightMarginWidth = 1;
   int wrapAtColumn = 0;
   // With smoWrapOverride, wrapped rows may also break after these characters.
   std::string wrapOverride = ">|:";

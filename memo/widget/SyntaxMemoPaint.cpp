@@ -205,7 +205,7 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   if (e.hasOption(smoShowRMargin) && e.rightMargin > 0) {
     const int mx = left + e.rightMargin * charWidth_ - scrollX;
     if (mx > left) {
-      g.setPen(QColor(192, 192, 192));
+      g.setPen(QPen(toQColor(e.rightMarginColor), std::max(1, e.rightMarginWidth)));
       g.drawLine(mx, 0, mx, r.height());
     }
   }
