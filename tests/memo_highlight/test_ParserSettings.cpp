@@ -90,17 +90,30 @@ TEST(ControlSettings, EverySettingReachesTheControlAndTheWidgetIsTold) {
   EXPECT_EQ(notified, 1);
   EXPECT_GE(repainted, 1);
 
-  // Values a damaged stored form might hold are not taken.
+  // Values a damaged stored form might hold are not taken: the control keeps its own (an
+  // indent step of 2^31 would make block indent build a 2 GB string per line).
   TSchemeSettings bad = s;
   bad.tabDefault = 0;
   bad.fontName.clear();
   bad.fontSize = 0;
   bad.gutterWidth = -5;
+  bad.indentStep = 0x7FFFFFFF;
+  bad.rightMargin = -1;
+  bad.wordWrapColumn = 1 << 30;
+  bad.marginWidth = 0;
+  bad.tabStops.fill(-1);
+  bad.tabStops[0] = 1 << 30;
+  bad.tabStops[1] = 7;
   vlr::ApplySchemeSettings(e, bad);
   EXPECT_EQ(e.tabDefault, 6);
   EXPECT_EQ(e.fontName, "Mono Test");
   EXPECT_EQ(e.fontSize, 13);
-  EXPECT_EQ(e.gutterWidth, 0);
+  EXPECT_EQ(e.gutterWidth, 40);
+  EXPECT_EQ(e.indentStep, 3);
+  EXPECT_EQ(e.rightMargin, 66);
+  EXPECT_EQ(e.wrapAtColumn, 72);
+  EXPECT_EQ(e.rightMarginWidth, 3);
+  EXPECT_EQ(e.tabColumns, std::vector<int>{7});
 }
 
 TEST(ParserControls, FirstUseAppliesAndEveryChangeReachesEveryControl) {

@@ -16,6 +16,7 @@ inline constexpr velora::memo::Color kDefaultGutterColor = velora::memo::rgb(192
 // selected-text colours and font from `s`, then raises the control's settings-changed
 // notification (message 0x0C12), on which the widget takes the font, lays out the gutter and the
 // wrap again and repaints. Styles are not settings of the control: painting asks the parser.
+// Numbers outside sensible bounds (a damaged stored form) are not taken.
 // When highlighting is switched on, the whole document is highlighted again (edits made while it
 // was off were not scanned).
 void ApplySchemeSettings(velora::memo::MemoEngine& control, const TSchemeSettings& s);
