@@ -15,7 +15,6 @@
 #include <QSpinBox>
 
 #include <fstream>
-#include <new>
 #include <iostream>
 #include <iterator>
 
@@ -61,7 +60,21 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std
     auto parser = std::make_unique<TSyntaxMemoParser>();
     parser->Name = kSchemeName;
     parser->Script = "VLR_HTML.txt";
-    LoadShippedScheme(*parser, appDir);
+    // The settings saved from the options dialog take the place of the shipped
+    // scheme. One that cannot be used is reported and the shipped scheme is
+    // loaded instead, so a damaged file never leaves the editor without
+    // highlighting.
+    std::string saved;
+    bool fromSaved = false;
+    if (ReadWholeFile(ReadablePath(kSavedSettings), saved)) {
+        const TStoredFormResult r = parser->LoadParserData(saved, kSchemeName);
+        fromSaved = r.Ok();
+        if (!fromSaved)
+            ShowMessage(r.versionMismatch ? MessageKind::Warning : MessageKind::Error, "Velora",
+                        r.versionMismatch ? r.message : ReadablePath(kSavedSettings) + ": " + r.message, BtnOk);
+    }
+    if (!fromSaved)
+        LoadShippedScheme(*parser, appDir);
     // Precedence of the control's settings, lowest first:
     // 1. the scheme's settings, given to the control when it first uses the
     //    component (AttachHighlighter);
@@ -69,27 +82,12 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std
     // 2. the window's own initial control settings;
     if (windowSettings)
         windowSettings();
-    // 3. the settings saved from the options dialog: loading them into the
-    //    component applies them to every control that uses it. A file that
-    //    cannot be used is reported and the shipped scheme stays.
-    // 4. The preferences font follows when the window is shown (FormShow) and
-    //    on message 3084 (TFrmEditor::ReadEditorFont).
-    std::string saved;
-    if (ReadWholeFile(ReadablePath(kSavedSettings), saved)) {
-        TStoredFormResult r = ReadStoredForm(saved, kSchemeName);
-        if (r.Ok()) {
-            try {
-                parser->SetTables(std::move(*r.tables));
-            } catch (const std::bad_alloc&) {
-                r.tables.reset();
-                r.message = "Stored scheme is damaged: not enough memory to read it";
-                LoadShippedScheme(*parser, appDir);
-            }
-        }
-        if (!r.Ok())
-            ShowMessage(r.versionMismatch ? MessageKind::Warning : MessageKind::Error, "Velora",
-                        r.versionMismatch ? r.message : ReadablePath(kSavedSettings) + ": " + r.message, BtnOk);
-    }
+    // 3. the settings saved from the options dialog ("sedprop.dat"), given
+    //    again so that they override the window's;
+    if (fromSaved)
+        parser->ApplySettings();
+    // 4. the preferences font, when the window is shown (FormShow) and on
+    //    message 3084 (TFrmEditor::ReadEditorFont).
     return parser;
 }
 

@@ -15,18 +15,18 @@ namespace vlr {
 class TSyntaxMemoParser;
 
 // Makes the HTML scheme component (the window's SyntaxMemoParser1) from the
-// compiled scheme in appDir + "schemes/VLR_HTML.scm", puts it in the
-// control's parser slot 1 and makes that slot active; then, when
-// appDir + "sedprop.dat" exists and can be read, loads it into the component.
-// A "sedprop.dat" that cannot be used is reported and the shipped scheme
-// stays. The window owns the returned component and keeps it for its life;
-// without a usable scheme the control shows plain text.
+// settings saved in appDir + "sedprop.dat" when that file exists and can be
+// read, else from the compiled scheme in appDir + "schemes/VLR_HTML.scm",
+// puts it in the control's parser slot 1 and makes that slot active. A
+// "sedprop.dat" that cannot be used is reported and the shipped scheme is
+// used instead. The window owns the returned component and keeps it for its
+// life; without a usable scheme the control shows plain text.
 //
 // The control's settings are set in this order, each step overriding the one
 // before: the scheme's settings when the control first uses the component;
 // the window's own initial control settings (`windowSettings`); the settings
-// saved in "sedprop.dat" (the component applies them to every control using
-// it). The preferences font comes last, when the window is shown.
+// saved in "sedprop.dat", given again. The preferences font comes last, when
+// the window is shown.
 std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(velora::memo::TSyntaxMemo& memo, const std::string& appDir,
                                                     const std::function<void()>& windowSettings);
 

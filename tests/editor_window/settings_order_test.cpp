@@ -11,23 +11,43 @@ namespace {
 using namespace velora::memo;
 using vlrtest::EditorTest;
 
+// A shipped scheme whose settings differ from a fresh control's.
+std::string SchemeData() {
+    vlr::TSchemeTables tables = vlr::CompileSchemeText("%%language\nname = 'HTML'\n%%words\n'a' '' 21\n");
+    tables.settings.gutterWidth = 41;
+    tables.settings.wrapOverride = "<>";
+    tables.settings.marginColor = rgb(1, 2, 3);
+    tables.settings.gutterColor = {false, rgb(4, 5, 6)};
+    tables.settings.tabDefault = 8;
+    tables.settings.indentStep = 3;
+    tables.settings.fontName = "Scheme Font";
+    tables.settings.fontSize = 20;
+    vlr::TSyntaxMemoParser p;
+    p.SetTables(tables);
+    return p.ParserData();
+}
+
 TEST_F(EditorTest, SchemeSettingsComeFirstAndThePreferencesFontWins) {
+    std::filesystem::remove(appDir / "schemes");  // the link to the program's schemes
+    std::filesystem::create_directories(appDir / "schemes");
+    WriteFile((appDir / "schemes" / "VLR_HTML.scm").string(), SchemeData());
     WritePreferences("[Environment]\nNewEditor=0\n[EdEnv]\nFontNm=Liberation Mono\nFontSz=13\n");
     vlr::TFrmEditor* e = NewEditor();
     const MemoEngine& en = e->memo().engine();
     ASSERT_NE(e->SyntaxMemoParser1, nullptr);
     EXPECT_EQ(e->SyntaxMemoParser1->Controls(), std::vector<MemoEngine*>{&e->memo().engine()});
     // The scheme's own settings that the window leaves alone.
-    EXPECT_EQ(en.gutterWidth, 34);
-    EXPECT_EQ(en.wrapOverride, ">|:");
-    // The window's settings override the scheme's (which has a default tab of 8).
-    EXPECT_EQ(e->SyntaxMemoParser1->Tables().settings.tabDefault, 8);
+    EXPECT_EQ(en.gutterWidth, 41);
+    EXPECT_EQ(en.wrapOverride, "<>");
+    EXPECT_EQ(en.rightMarginColor, rgb(1, 2, 3));
+    EXPECT_EQ(en.gutterColor, rgb(4, 5, 6));
+    // The window's settings override the scheme's.
     EXPECT_EQ(en.tabDefault, 4);
     EXPECT_EQ(en.indentStep, 1);
-    EXPECT_EQ(en.wrapAtColumn, 0);
     // The preferences font wins over both.
     EXPECT_EQ(e->memo().fontName().toStdString(), "Liberation Mono");
     EXPECT_EQ(e->memo().fontSize(), 13);
+    EXPECT_TRUE(prompter->messages().empty());
 }
 
 TEST_F(EditorTest, SettingsSavedFromTheOptionsDialogOverrideTheWindowsOwn) {
