@@ -52,8 +52,6 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   // The parser is being destroyed: the control's slots that hold it are emptied and the
   // driver forgets it.
   void ParserGone(TSyntaxMemoParser& parser);
-  // The scheme parsers whose control list holds this control.
-  [[nodiscard]] const std::vector<TSyntaxMemoParser*>& Uses() const noexcept { return uses_; }
 
   // The re-scan after an edit whose first changed record is `dirty` (the rescan handler).
   void Rescan(RecNo dirty);
@@ -114,7 +112,7 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   std::string key_;
   const std::string* lastKey_ = nullptr;
   std::uint32_t lastId_ = 0;
-  std::vector<TSyntaxMemoParser*> uses_;
+  std::vector<TSyntaxMemoParser*> uses_;  // the scheme parsers whose control list holds this control
 };
 
 // Puts `parser` into the control's parser slot, makes it active and attaches a highlight
