@@ -85,7 +85,7 @@ public:
     }
     // Steps 5 and 6, then showing the window.
     void configureAndShow(const std::string& appDir) {
-        window_->SyntaxMemoParser1 = AttachHtmlScheme(window_->memo(), appDir);
+        window_->AttachScheme(appDir);
         IniFile prefs(WritablePath("preferences.dat"));
         QMdiSubWindow* sub = window_->subWindow();
         if (prefs.ReadBool("EdEnv", "Maximize", false))

@@ -52,8 +52,10 @@ void LoadShippedScheme(TSyntaxMemoParser& parser, const std::string& appDir) {
 
 }  // namespace
 
-std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir) {
+std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir,
+                                                    const std::function<void()>& windowSettings) {
     auto parser = std::make_unique<TSyntaxMemoParser>();
+    parser->Name = kSchemeName;
     parser->Script = "VLR_HTML.txt";
     UseHtmlScanners(*parser);
     // The settings saved from the options dialog take the place of the shipped
@@ -61,17 +63,29 @@ std::unique_ptr<TokenScanner> AttachHtmlScheme(TSyntaxMemo& memo, const std::str
     // loaded instead, so a damaged file never leaves the editor without
     // highlighting.
     std::string saved;
-    bool usable = false;
+    bool fromSaved = false;
     if (ReadWholeFile(ReadablePath(kSavedSettings), saved)) {
         const TStoredFormResult r = parser->LoadParserData(saved, kSchemeName);
-        usable = r.Ok();
-        if (!usable)
+        fromSaved = r.Ok();
+        if (!fromSaved)
             ShowMessage(r.versionMismatch ? MessageKind::Warning : MessageKind::Error, "Velora",
                         r.versionMismatch ? r.message : ReadablePath(kSavedSettings) + ": " + r.message, BtnOk);
     }
-    if (!usable)
+    if (!fromSaved)
         LoadShippedScheme(*parser, appDir);
+    // Precedence of the control's settings, lowest first:
+    // 1. the scheme's settings, given to the control when it first uses the
+    //    component (AttachHighlighter);
     AttachHighlighter(memo.engine(), *parser, 1);
+    // 2. the window's own initial control settings;
+    if (windowSettings)
+        windowSettings();
+    // 3. the settings saved from the options dialog ("sedprop.dat"), given
+    //    again so that they override the window's;
+    if (fromSaved)
+        parser->ApplySettings();
+    // 4. the preferences font, when the window is shown (FormShow) and on
+    //    message 3084 (TFrmEditor::ReadEditorFont).
     return parser;
 }
 

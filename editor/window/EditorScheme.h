@@ -4,6 +4,7 @@
 
 #include "memo/widget/SyntaxMemo.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,14 +15,20 @@ namespace vlr {
 class TSyntaxMemoParser;
 
 // Makes the HTML scheme component (the window's SyntaxMemoParser1) from the
-// compiled scheme in appDir + "schemes/VLR_HTML.scm", or from
-// appDir + "sedprop.dat" when that file exists and can be read, puts it in
-// the control's parser slot 1 and makes that slot active. A "sedprop.dat"
-// that cannot be used is reported and the shipped scheme is used instead.
-// The window owns the returned component and keeps it for its life; without
-// a usable scheme the control shows plain text.
-std::unique_ptr<velora::memo::TokenScanner> AttachHtmlScheme(velora::memo::TSyntaxMemo& memo,
-                                                             const std::string& appDir);
+// settings saved in appDir + "sedprop.dat" when that file exists and can be
+// read, else from the compiled scheme in appDir + "schemes/VLR_HTML.scm",
+// puts it in the control's parser slot 1 and makes that slot active. A
+// "sedprop.dat" that cannot be used is reported and the shipped scheme is
+// used instead. The window owns the returned component and keeps it for its
+// life; without a usable scheme the control shows plain text.
+//
+// The control's settings are set in this order, each step overriding the one
+// before: the scheme's settings when the control first uses the component;
+// the window's own initial control settings (`windowSettings`); the settings
+// saved in "sedprop.dat", given again. The preferences font comes last, when
+// the window is shown.
+std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(velora::memo::TSyntaxMemo& memo, const std::string& appDir,
+                                                    const std::function<void()>& windowSettings);
 
 // "&Editor Options" (ModifyOptions): runs the options dialog of the window's
 // scheme component on the control's VisiblePropEdPages. When it is confirmed

@@ -119,6 +119,10 @@ void TFrmEditor::buildLayout() {
             [](const QString& text) { ShowMessage(MessageKind::Error, "", text.toStdString(), BtnOk); });
 }
 
+// The window's own initial control settings. They are set when the window is
+// made and again right after the control first uses the HTML scheme, so that
+// they override the scheme's settings; "sedprop.dat" and then the preferences
+// font override them in turn (see AttachHtmlScheme).
 void TFrmEditor::applyControlSettings() {
     TSyntaxMemo& m = *SyntaxMemo1;
     MemoEngine& e = m.engine();
@@ -140,6 +144,10 @@ void TFrmEditor::applyControlSettings() {
                 smoBlockOverwriteCursor | smoShowWrapGlyph | smoColumnTrack | smoUseTAB | smoSmartFill |
                 smoOLEDragSource;
     e.setActiveParser(1);
+}
+
+void TFrmEditor::AttachScheme(const std::string& appDir) {
+    SyntaxMemoParser1 = AttachHtmlScheme(*SyntaxMemo1, appDir, [this] { applyControlSettings(); });
 }
 
 std::string TFrmEditor::preferencesPath() const { return WritablePath("preferences.dat"); }
@@ -165,6 +173,8 @@ void TFrmEditor::FormShow() {
     ReadEditorFont();
 }
 
+// The preferences font is the last word on the control's font: it follows the
+// scheme's settings, the window's initial settings and "sedprop.dat".
 void TFrmEditor::ReadEditorFont() {
     IniFile prefs(preferencesPath());
     SyntaxMemo1->setFontName(QString::fromStdString(prefs.ReadString("EdEnv", "FontNm", "Courier New")));

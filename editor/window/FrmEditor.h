@@ -7,6 +7,7 @@
 #include "editor/document/DocumentFile.h"
 #include "editor/recovery/RecoveryScheduler.h"
 #include "editor/window/EditorHost.h"
+#include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
 #include "platform/Record.h"
@@ -116,10 +117,15 @@ public:
     // Sends a record message to the main window.
     void Report(unsigned msg, RecordPtr record);
 
+    // Step 5 of the creation entries: the HTML scheme component, the window's
+    // initial control settings after the scheme's, then "sedprop.dat" (the
+    // order is written down in AttachHtmlScheme).
+    void AttachScheme(const std::string& appDir);
+
     // ---- components
     // The HTML scheme component in the control's parser slot 1 (empty
     // while the build has none).
-    std::unique_ptr<velora::memo::TokenScanner> SyntaxMemoParser1;
+    std::unique_ptr<TSyntaxMemoParser> SyntaxMemoParser1;
     QTabBar* TabSet1;
     QStackedWidget* Notebook1;
     QFrame* Panel1;

@@ -4,6 +4,9 @@
 #include <cstring>
 #include <utility>
 
+#include "memo/engine/scheme/ControlSettings.h"
+#include "memo/engine/scheme/SyntaxMemoParser.h"
+
 namespace vlr {
 
 using velora::memo::EdStream;
@@ -25,6 +28,33 @@ bool NeedsWork(const LineRecord& r) noexcept {
 }  // namespace
 
 THighlightDriver::THighlightDriver(MemoEngine& engine) : e_(engine) {}
+
+THighlightDriver::~THighlightDriver() {
+  // Runs while the control is being destroyed: only the parsers' lists are touched.
+  for (TSyntaxMemoParser* p : uses_) std::erase(p->users_, this);
+}
+
+bool THighlightDriver::Use(TSyntaxMemoParser& parser) {
+  if (std::find(uses_.begin(), uses_.end(), &parser) != uses_.end()) return false;
+  uses_.push_back(&parser);
+  parser.users_.push_back(this);
+  return true;
+}
+
+void THighlightDriver::Unuse(TSyntaxMemoParser& parser) {
+  std::erase(uses_, &parser);
+  std::erase(parser.users_, this);
+}
+
+void THighlightDriver::ParserGone(TSyntaxMemoParser& parser) {
+  std::erase(uses_, &parser);
+  if (parser_ == &parser) {
+    parser_ = nullptr;
+    snapshot_.reset();
+  }
+  for (int slot = 1; slot <= 6; ++slot)
+    if (e_.parser(slot) == &parser) e_.setParser(slot, nullptr);
+}
 
 // The window in positions; its first line counts visual rows while wrapping.
 Pos THighlightDriver::WindowStart() const { return e_.firstVisiblePos(); }
@@ -103,7 +133,7 @@ void THighlightDriver::Restart() {
 
 bool THighlightDriver::pending() const {
   const TokenScanner* p = e_.currentParser();
-  if (!p) return false;
+  if (!p || !e_.hasOption(velora::memo::smoSyntaxHighlight)) return false;
   if (p != parser_ || p->tablesGeneration() != generation_) return true;  // all to do again
   return frontier_ < e_.store().recordCount();
 }
@@ -289,6 +319,8 @@ void THighlightDriver::Sync(TokenScanner& p) {
 }
 
 void THighlightDriver::Rescan(RecNo dirty) {
+  // Without highlighting nothing is scanned; the edited records keep their marks for later.
+  if (!e_.hasOption(velora::memo::smoSyntaxHighlight)) return;
   TextStore& st = e_.store();
   st.takeDirty();
   TokenScanner* p = e_.currentParser();
@@ -340,7 +372,7 @@ void THighlightDriver::Rescan(RecNo dirty) {
 
 bool THighlightDriver::runSlice(MemoEngine&, std::int64_t budgetMicros) {
   TokenScanner* p = e_.currentParser();
-  if (!p) return false;
+  if (!p || !e_.hasOption(velora::memo::smoSyntaxHighlight)) return false;
   const TextStore& st = e_.store();
   const RecNo count = st.recordCount();
   if (p != parser_ || p->tablesGeneration() != generation_) {
@@ -364,19 +396,47 @@ bool THighlightDriver::runSlice(MemoEngine&, std::int64_t budgetMicros) {
 }
 
 THighlightDriver& AttachHighlighter(MemoEngine& engine, TokenScanner& parser, int slot) {
-  auto driver = std::make_unique<THighlightDriver>(engine);
-  THighlightDriver& d = *driver;
-  engine.setBackgroundWork(std::move(driver));
-  engine.setRescanHandler([&d](MemoEngine&, velora::memo::RecNo r) { d.Rescan(r); });
+  auto* d = dynamic_cast<THighlightDriver*>(engine.backgroundWork());
+  if (!d) {
+    auto driver = std::make_unique<THighlightDriver>(engine);
+    d = driver.get();
+    engine.setBackgroundWork(std::move(driver));
+    engine.setRescanHandler([d](MemoEngine&, velora::memo::RecNo r) { d->Rescan(r); });
+  }
   engine.setParser(slot, &parser);
+  // The first use of a scheme parser: the control joins its list and takes its settings, before
+  // the slot becomes active, so that the first scan already follows them (highlighting may be
+  // off).
+  if (auto* scheme = dynamic_cast<TSyntaxMemoParser*>(&parser); scheme && d->Use(*scheme) && scheme->HasTables())
+    ApplySchemeSettings(engine, scheme->Tables().settings);
   engine.setActiveParser(slot);
-  return d;
+  return *d;
 }
 
 void DetachHighlighter(MemoEngine& engine, int slot) {
-  engine.setRescanHandler(nullptr);
-  engine.setBackgroundWork(nullptr);
+  TokenScanner* parser = engine.parser(slot);
   engine.setParser(slot, nullptr);
+  bool stillUsed = false;
+  bool anyLeft = false;
+  for (int s = 1; s <= 6; ++s) {
+    const TokenScanner* p = engine.parser(s);
+    anyLeft = anyLeft || p != nullptr;
+    stillUsed = stillUsed || (parser && p == parser);
+  }
+  auto* d = dynamic_cast<THighlightDriver*>(engine.backgroundWork());
+  if (d && parser && !stillUsed)
+    if (auto* scheme = dynamic_cast<TSyntaxMemoParser*>(parser)) d->Unuse(*scheme);
+  if (!anyLeft) {
+    engine.setRescanHandler(nullptr);
+    engine.setBackgroundWork(nullptr);
+  }
+}
+
+void RehighlightAll(MemoEngine& engine) {
+  auto* d = dynamic_cast<THighlightDriver*>(engine.backgroundWork());
+  if (!d || !engine.currentParser() || !engine.hasOption(velora::memo::smoSyntaxHighlight)) return;
+  d->Restart();
+  if (d->pending() && engine.onBackgroundPending) engine.onBackgroundPending();
 }
 
 }  // namespace vlr

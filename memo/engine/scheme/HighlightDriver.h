@@ -30,12 +30,28 @@
 
 namespace vlr {
 
+class TSyntaxMemoParser;
+
 class THighlightDriver final : public velora::memo::BackgroundWork {
  public:
   using Pos = velora::memo::Pos;
   using RecNo = velora::memo::RecNo;
 
   explicit THighlightDriver(velora::memo::MemoEngine& engine);
+  // Leaves the control lists of the parsers it joined (the control is going away).
+  ~THighlightDriver() override;
+  THighlightDriver(const THighlightDriver&) = delete;
+  THighlightDriver& operator=(const THighlightDriver&) = delete;
+
+  [[nodiscard]] velora::memo::MemoEngine& Control() const noexcept { return e_; }
+  // Puts the control in the scheme parser's list of controls that use it; false when it is
+  // there already.
+  bool Use(TSyntaxMemoParser& parser);
+  // Takes the control out of the parser's list.
+  void Unuse(TSyntaxMemoParser& parser);
+  // The parser is being destroyed: the control's slots that hold it are emptied and the
+  // driver forgets it.
+  void ParserGone(TSyntaxMemoParser& parser);
 
   // The re-scan after an edit whose first changed record is `dirty` (the rescan handler).
   void Rescan(RecNo dirty);
@@ -96,14 +112,23 @@ class THighlightDriver final : public velora::memo::BackgroundWork {
   std::string key_;
   const std::string* lastKey_ = nullptr;
   std::uint32_t lastId_ = 0;
+  std::vector<TSyntaxMemoParser*> uses_;  // the scheme parsers whose control list holds this control
 };
 
 // Puts `parser` into the control's parser slot, makes it active and attaches a highlight
-// driver to the control (owned by it): edits re-scan, idle slices highlight the rest.
+// driver to the control (owned by it; one per control, shared by its slots): edits re-scan, idle
+// slices highlight the rest. When a scheme parser (TSyntaxMemoParser) is used by the control for
+// the first time, the control joins the parser's list of controls and gets its settings. Either
+// may then be destroyed first: a destroyed control leaves the list, a destroyed parser leaves
+// the control's slots.
 THighlightDriver& AttachHighlighter(velora::memo::MemoEngine& engine, velora::memo::TokenScanner& parser,
                                     int slot = 1);
-// Takes the parser out of `slot` and removes the driver: the control goes back to plain text and
-// keeps no reference to the parser, which may then be destroyed.
+// Takes the parser out of `slot`; a parser no longer in any slot loses the control from its
+// list. With no parser left the driver goes: the control shows plain text.
 void DetachHighlighter(velora::memo::MemoEngine& engine, int slot = 1);
+// Highlights the whole document again (after the parser's tables changed, or when highlighting
+// was switched on: edits made while it was off were not scanned). Nothing happens while
+// highlighting is off or no parser is active.
+void RehighlightAll(velora::memo::MemoEngine& engine);
 
 }  // namespace vlr

@@ -186,6 +186,9 @@ struct TSchemeSettings {
   int rightMargin = 80;
   std::string fontName = "Courier New";
   int fontSize = 10;
+  // The font's character set. The stored form has no place for it, so it always holds the
+  // default (1: the character set of the font as installed); Qt chooses glyphs by family.
+  int fontCharset = 1;
   std::string tabColumns;                  // as written
   std::array<int, kMaxTabStops> tabStops;  // zero-based columns, -1 = free
   int tabDefault = 8;

@@ -185,8 +185,6 @@ void Check(const TSchemeTables& t) {
       Corrupt("unknown push/pop code");
   }
   if (t.keywordTables.size() > kMaxKeywordTables) Corrupt("too many keyword tables");
-  for (const auto& b : t.keys.bindings)
-    if (b.command >= kEditorCommandCount) Corrupt("unknown editing command");
 }
 
 }  // namespace
@@ -281,6 +279,32 @@ TSM_CharGroup TByteReader::Group() {
   return TSM_CharGroup::FromWords(words);
 }
 
+void WriteKeyTable(TByteWriter& w, const TKeyTable& keys) {
+  w.Count(keys.bindings.size());
+  for (const auto& b : keys.bindings) {
+    w.U16(b.key1);
+    w.U16(b.key2);
+    w.U8(b.command);
+  }
+  for (const auto& d : keys.descriptions) w.Str(d);
+}
+
+TKeyTable ReadKeyTable(TByteReader& r) {
+  TKeyTable keys;
+  const std::size_t bindings = r.Count(5);
+  keys.bindings.reserve(bindings);
+  for (std::size_t i = 0; i < bindings; ++i) {
+    TKeyBinding b;
+    b.key1 = r.U16();
+    b.key2 = r.U16();
+    b.command = r.U8();
+    if (b.command >= kEditorCommandCount) Corrupt("unknown editing command");
+    keys.bindings.push_back(b);
+  }
+  for (auto& d : keys.descriptions) d = r.Str();
+  return keys;
+}
+
 void WriteTables(TByteWriter& w, const TSchemeTables& t) {
   PutSettings(w, t.settings);
 
@@ -339,13 +363,7 @@ void WriteTables(TByteWriter& w, const TSchemeTables& t) {
     }
   }
 
-  w.Count(t.keys.bindings.size());
-  for (const auto& b : t.keys.bindings) {
-    w.U16(b.key1);
-    w.U16(b.key2);
-    w.U8(b.command);
-  }
-  for (const auto& d : t.keys.descriptions) w.Str(d);
+  WriteKeyTable(w, t.keys);
   w.Count(t.autoReplace.size());
   for (const auto& a : t.autoReplace) {
     w.Str(a.item);
@@ -431,16 +449,7 @@ TSchemeTables ReadTables(TByteReader& r) {
     t.keywordTables.push_back(std::move(k));
   }
 
-  const std::size_t bindings = r.Count(5);
-  t.keys.bindings.reserve(bindings);
-  for (std::size_t i = 0; i < bindings; ++i) {
-    TKeyBinding b;
-    b.key1 = r.U16();
-    b.key2 = r.U16();
-    b.command = r.U8();
-    t.keys.bindings.push_back(b);
-  }
-  for (auto& d : t.keys.descriptions) d = r.Str();
+  t.keys = ReadKeyTable(r);
   const std::size_t replaces = r.Count(8);
   t.autoReplace.reserve(replaces);
   for (std::size_t i = 0; i < replaces; ++i) {

@@ -61,6 +61,9 @@ class TByteReader {
 // everything else. ReadTables checks every index the highlighter follows, so tables it returns
 // are safe to scan with.
 void WriteTables(TByteWriter& w, const TSchemeTables& t);
+// The key table part of the table data (bindings, then the 45 command descriptions).
+void WriteKeyTable(TByteWriter& w, const TKeyTable& keys);
+[[nodiscard]] TKeyTable ReadKeyTable(TByteReader& r);
 [[nodiscard]] TSchemeTables ReadTables(TByteReader& r);
 
 }  // namespace vlr

@@ -25,7 +25,7 @@ struct TSyntaxMemoParser::State final : velora::memo::TokenScanner::SavedState {
 };
 
 TSyntaxMemoParser::TSyntaxMemoParser() { ClearTables(); }
-TSyntaxMemoParser::~TSyntaxMemoParser() = default;
+TSyntaxMemoParser::~TSyntaxMemoParser() { ReleaseControls(); }
 
 void TSyntaxMemoParser::ClearTables() {
   tables_ = TSchemeTables{};
@@ -145,6 +145,7 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
   anchors_ = THighlightSet::From(tables_.anchors);
   BuildTypingAids();
   resetStart();
+  TablesChanged();
 }
 
 void TSyntaxMemoParser::BuildTypingAids() {

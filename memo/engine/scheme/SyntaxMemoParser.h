@@ -22,6 +22,7 @@
 namespace vlr {
 
 class TSyntaxMemoParser;
+class THighlightDriver;
 
 // The custom-scanner event of match ( n ): advances the stream over what it accepts, adds the
 // number of characters to kLength, may set kValue (the token value), returns true on a match.
@@ -91,6 +92,27 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // The component was loaded with its form: compiles the script again when AutoScriptUpdate is
   // set and a script is named.
   void Loaded();
+
+  // ---- Settings and the controls that use the parser (SyntaxMemoParserSettings.cpp)
+  std::string Name;          // the component's name, for its messages
+  bool UseRegistry = false;  // keep the settings in the system registry under RegistryKey
+  std::string RegistryKey;
+  // Applies the settings to every control in the list whose active parser this is. Runs by
+  // itself whenever the tables change (SetTables, LoadParserData, CompileScript,
+  // ReplaceSettings); a parser without tables has no settings to give.
+  void ApplySettings();
+  // Takes the language settings, the style effects and the map from token values to styles,
+  // the key table, the code templates and the auto-replace list (with its act keys and the
+  // template hot key) from `edited`, an edited copy of Tables(), and applies them to every
+  // control that uses the parser. Everything else of `edited` is ignored. Without tables
+  // nothing happens.
+  void ReplaceSettings(const TSchemeTables& edited);
+  // The controls that use the parser (attached by AttachHighlighter), in the order they came.
+  [[nodiscard]] std::vector<velora::memo::MemoEngine*> Controls() const;
+  // The registry exists only on Windows: both throw velora::memo::ESyntaxMemo
+  // "Registry interface disabled in: " followed by Name.
+  void SaveToRegistry() const;
+  void LoadFromRegistry();
 
   // ---- TokenScanner
   std::uint8_t scanToken(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
@@ -169,6 +191,13 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   bool MatchTerminator(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
   bool Custom(int id, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
 
+  friend class THighlightDriver;
+  // Empties the slots of every control that still holds the parser (its destructor).
+  void ReleaseControls() noexcept;
+  // New tables: every control using the parser takes the settings and is highlighted again.
+  void TablesChanged();
+
+  std::vector<THighlightDriver*> users_;  // the controls that use the parser, by their drivers
   TSchemeTables tables_;
   bool hasTables_ = false;
   std::uint64_t generation_ = 0;

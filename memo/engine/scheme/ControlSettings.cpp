@@ -1,0 +1,50 @@
+#include "memo/engine/scheme/ControlSettings.h"
+
+#include "memo/engine/Messages.h"
+#include "memo/engine/scheme/HighlightDriver.h"
+
+namespace vlr {
+
+using velora::memo::MemoEngine;
+
+namespace {
+
+// Bounds of what a control is given. A stored form is checked for its structure only, so a
+// damaged "sedprop.dat" could hold any number; a value outside these bounds (which the compiler
+// and the options dialog never produce) is not taken and the control keeps its own.
+constexpr int kMaxColumn = 10000;
+constexpr int kMaxIndentStep = 1000;
+constexpr int kMaxGutterWidth = 1000;
+constexpr int kMaxFontSize = 500;
+constexpr int kMaxLineWidth = 100;
+
+void Take(int value, int lo, int hi, int& field) {
+  if (value >= lo && value <= hi) field = value;
+}
+
+}  // namespace
+
+void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
+  const bool highlighted = e.hasOption(velora::memo::smoSyntaxHighlight);
+  e.options = s.options;
+  Take(s.tabDefault, 1, kMaxColumn, e.tabDefault);
+  e.tabColumns.clear();
+  for (const int stop : s.tabStops)
+    if (stop >= 0 && stop <= kMaxColumn) e.tabColumns.push_back(stop);
+  Take(s.rightMargin, 0, kMaxColumn, e.rightMargin);
+  e.marginColor = s.marginColor;
+  Take(s.marginWidth, 1, kMaxLineWidth, e.marginWidth);
+  Take(s.wordWrapColumn, 0, kMaxColumn, e.wrapAtColumn);
+  Take(s.gutterWidth, 0, kMaxGutterWidth, e.gutterWidth);
+  Take(s.indentStep, 0, kMaxIndentStep, e.indentStep);
+  e.wrapOverride = s.wrapOverride;
+  e.gutterColor = s.gutterColor.useDefault ? kDefaultGutterColor : s.gutterColor.color;
+  e.selTextColor = s.selTextColor.useDefault ? kDefaultSelTextColor : s.selTextColor.color;
+  e.selTextBack = s.selTextBack.useDefault ? kDefaultSelTextBack : s.selTextBack.color;
+  if (!s.fontName.empty()) e.fontName = s.fontName;
+  Take(s.fontSize, 1, kMaxFontSize, e.fontSize);
+  e.perform(velora::memo::msg::kSettingsChanged);
+  if (!highlighted && e.hasOption(velora::memo::smoSyntaxHighlight)) RehighlightAll(e);
+}
+
+}  // namespace vlr

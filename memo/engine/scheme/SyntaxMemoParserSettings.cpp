@@ -1,0 +1,71 @@
+// The parser's settings and the controls that use it.
+#include <algorithm>
+
+#include "memo/engine/Types.h"
+#include "memo/engine/scheme/ControlSettings.h"
+#include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/SyntaxMemoParser.h"
+
+namespace vlr {
+
+using velora::memo::MemoEngine;
+
+namespace {
+bool Listed(const std::vector<THighlightDriver*>& users, const THighlightDriver* d) {
+  return std::find(users.begin(), users.end(), d) != users.end();
+}
+}  // namespace
+
+std::vector<MemoEngine*> TSyntaxMemoParser::Controls() const {
+  std::vector<MemoEngine*> out;
+  out.reserve(users_.size());
+  for (const THighlightDriver* d : users_) out.push_back(&d->Control());
+  return out;
+}
+
+void TSyntaxMemoParser::ApplySettings() {
+  if (!hasTables_) return;
+  // A handler run by applying may detach controls: each is checked before its turn.
+  const std::vector<THighlightDriver*> users = users_;
+  for (THighlightDriver* d : users)
+    if (Listed(users_, d) && d->Control().currentParser() == this) ApplySchemeSettings(d->Control(), tables_.settings);
+}
+
+void TSyntaxMemoParser::TablesChanged() {
+  ApplySettings();
+  const std::vector<THighlightDriver*> users = users_;
+  for (THighlightDriver* d : users)
+    if (Listed(users_, d) && d->Control().currentParser() == this) RehighlightAll(d->Control());
+}
+
+void TSyntaxMemoParser::ReplaceSettings(const TSchemeTables& edited) {
+  if (!hasTables_) return;
+  TSchemeTables t = tables_;
+  t.settings = edited.settings;
+  t.effects = edited.effects;
+  t.map = edited.map;
+  t.keys = edited.keys;
+  t.templates = edited.templates;
+  t.templateHotKey = edited.templateHotKey;
+  t.autoReplace = edited.autoReplace;
+  t.actKeys = edited.actKeys;
+  // Through SetTables, so that everything built from the tables (word tries for the letter
+  // case, styles, typing aids) follows, and the controls are given the settings.
+  SetTables(std::move(t));
+}
+
+void TSyntaxMemoParser::ReleaseControls() noexcept {
+  const std::vector<THighlightDriver*> users = std::move(users_);
+  users_.clear();
+  for (THighlightDriver* d : users) d->ParserGone(*this);
+}
+
+void TSyntaxMemoParser::SaveToRegistry() const {
+  throw velora::memo::ESyntaxMemo("Registry interface disabled in: " + Name);
+}
+
+void TSyntaxMemoParser::LoadFromRegistry() {
+  throw velora::memo::ESyntaxMemo("Registry interface disabled in: " + Name);
+}
+
+}  // namespace vlr
