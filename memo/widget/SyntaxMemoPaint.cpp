@@ -97,11 +97,12 @@ void TSyntaxMemo::updateHover(QPoint p) {
 void TSyntaxMemo::setHovering(bool hot) {
   if (hot == hovering_) return;
   hovering_ = hot;
-  // The cursor changes only when the mouse enters or leaves a hot spot; on leaving, a cursor
-  // that the owner has chosen meanwhile (in its move or hover handlers) is left alone.
+  // The cursor changes only when the mouse enters or leaves a hot spot, and only from or to
+  // the control's own text cursor: a cursor that the owner has chosen (in its move handler,
+  // which runs first, or in its hover handler) is left alone.
   QWidget* view = viewport();
   if (hot) {
-    view->setCursor(hyperCursor_);
+    if (view->cursor().shape() == Qt::IBeamCursor) view->setCursor(hyperCursor_);
   } else {
     if (view->cursor().shape() == hyperCursor_) view->setCursor(Qt::IBeamCursor);
     Q_EMIT OnHyperlinkLeave();

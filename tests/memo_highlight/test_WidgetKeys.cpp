@@ -29,7 +29,9 @@ struct WidgetKeys : ::testing::Test {
     QApplication::processEvents();
   }
   void Use(const std::string& keysSection) {
-    parser.SetTables(vlr::CompileSchemeText("%%map 1 1\n%%keys\n" + keysSection));
+    // The language's settings reach the control too: one blank per indent step, as the
+    // expectations below count.
+    parser.SetTables(vlr::CompileSchemeText("%%language\nindentstep = 1\n%%map 1 1\n%%keys\n" + keysSection));
     vlr::AttachHighlighter(memo.engine(), parser);
   }
 };

@@ -76,7 +76,7 @@ bool ExecuteOptionsDialog(vlr::TSyntaxMemoParser& parser, unsigned pages, QWidge
   } else {
     confirmed = dialog.exec() == QDialog::Accepted;
   }
-  if (confirmed) parser.SetTables(dialog.edited());
+  if (confirmed) parser.ReplaceSettings(dialog.edited());  // and every control using it follows
   return confirmed;
 }
 
