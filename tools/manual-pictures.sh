@@ -10,3 +10,11 @@ PRESET="${VELORA_PRESET:-default}"
 cmake --build "build/$PRESET" --target manual_screenshots -- -j2 >/dev/null
 QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
   "build/$PRESET/tests/help/manual_screenshots" examples/site/site.vlr resources/help/images
+# The editor options dialog's pages, drawn by its own test program.
+cmake --build "build/$PRESET" --target memo_options_tests -- -j2 >/dev/null
+shots=$(mktemp -d)
+(cd "build/$PRESET/tests/memo_options" && QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
+  VELORA_SCREENSHOTS="$shots" ./memo_options_tests --gtest_filter='OptionsTest.ScreenshotsOfThePages' >/dev/null)
+cp "$shots/editor-options-1-options.png" resources/help/images/editoroptions.png
+cp "$shots/editor-options-2-highlighting.png" resources/help/images/editorhighlighting.png
+rm -rf "$shots"
