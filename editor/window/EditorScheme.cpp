@@ -89,6 +89,27 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std
     return parser;
 }
 
+namespace {
+
+// The parser holds new tables: the control's text is scanned and drawn with
+// them from the top.
+void RehighlightWith(TSyntaxMemo& memo, TSyntaxMemoParser& parser) {
+    MemoEngine& e = memo.engine();
+    AttachHighlighter(e, parser, 1).Restart();
+    if (e.highlightPending() && e.onBackgroundPending)
+        e.onBackgroundPending();
+    memo.Perform(msg::kSettingsChanged);
+}
+
+}  // namespace
+
+void TakeSchemeSettings(TSyntaxMemo& memo, TSyntaxMemoParser& target, const TSyntaxMemoParser& source) {
+    if (&target == &source || !target.HasTables() || !source.HasTables())
+        return;
+    target.ReplaceSettings(source.Tables());
+    RehighlightWith(memo, target);
+}
+
 bool ModifySchemeOptions(TSyntaxMemo& memo, TSyntaxMemoParser* scheme, QWidget* parent) {
     if (!scheme || !scheme->HasTables()) {
         // Saving a parser without a scheme would replace every later window's
@@ -104,13 +125,7 @@ bool ModifySchemeOptions(TSyntaxMemo& memo, TSyntaxMemoParser* scheme, QWidget* 
     }
     if (!EditProperties(parser, parent, memo.engine().visiblePropEdPages))
         return false;
-    // The parser holds the new tables: the control's text is scanned and drawn
-    // with them from the top.
-    MemoEngine& e = memo.engine();
-    AttachHighlighter(e, parser, 1).Restart();
-    if (e.highlightPending() && e.onBackgroundPending)
-        e.onBackgroundPending();
-    memo.Perform(msg::kSettingsChanged);
+    RehighlightWith(memo, parser);
 
     const std::string path = WritablePath(kSavedSettings);
     std::string error;

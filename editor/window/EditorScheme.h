@@ -41,4 +41,9 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(velora::memo::TSyntaxMemo& m
 // nothing.
 bool ModifySchemeOptions(velora::memo::TSyntaxMemo& memo, TSyntaxMemoParser* parser, QWidget* parent);
 
+// Gives `target` (another window's scheme component, used by `memo`) the
+// settings of `source` after they were confirmed in the options dialog, and
+// highlights and draws the control with them from the top.
+void TakeSchemeSettings(velora::memo::TSyntaxMemo& memo, TSyntaxMemoParser& target, const TSyntaxMemoParser& source);
+
 }  // namespace vlr

@@ -16,6 +16,7 @@
 #include "platform/Record.h"
 #include "platform/System.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
@@ -249,7 +250,13 @@ bool TFrmEditor::ClipboardHasText() {
 }
 
 void TFrmEditor::ModifyOptions() {
-    ModifySchemeOptions(*SyntaxMemo1, dynamic_cast<TSyntaxMemoParser*>(SyntaxMemoParser1.get()), this);
+    if (!ModifySchemeOptions(*SyntaxMemo1, SyntaxMemoParser1.get(), this))
+        return;
+    // Every editor window has its own scheme component; the confirmed settings
+    // reach the windows already open as they reach the ones opened later.
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* other = qobject_cast<TFrmEditor*>(w); other && other != this && other->SyntaxMemoParser1)
+            TakeSchemeSettings(*other->SyntaxMemo1, *other->SyntaxMemoParser1, *SyntaxMemoParser1);
 }
 
 }  // namespace vlr

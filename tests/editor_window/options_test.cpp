@@ -108,6 +108,17 @@ TEST_F(EditorOptionsTest, OkSavesTheSettingsAndLaterWindowsAndRestartsUseThem) {
     ExpectEditedScheme(NewEditor());
 }
 
+TEST_F(EditorOptionsTest, WindowsAlreadyOpenTakeTheConfirmedSettings) {
+    vlr::TFrmEditor* first = NewEditor();
+    vlr::TFrmEditor* open = NewEditor();
+    open->memo().setText("<p>text</p>");
+    Drive(true);
+    first->ModifyOptions();
+    ExpectEditedScheme(open);
+    EXPECT_EQ(open->memo().engine().styleAt(1).foreground, kRed);  // drawn with them at once
+    EXPECT_EQ(open->memo().engine().tabColumns, (std::vector<int>{4, 8}));  // and the control's tab stops
+}
+
 TEST_F(EditorOptionsTest, CancelChangesAndWritesNothing) {
     vlr::TFrmEditor* e = NewEditor();
     const vlr::TSchemeTables before = SchemeOf(e).Tables();
