@@ -266,7 +266,8 @@ class MemoEngine : private UndoTarget {
   // OnWordBreakProc (lpch, ichCurrent, cch, code): when assigned it decides word boundaries
   // within the caret's line (text, offset, length): kWbLeft the start of the word left of the
   // offset, kWbRight the start of the next word, kWbIsDelimiter non-zero when the character at
-  // the offset is no word character.
+  // the offset is no word character. Like the other on... members it is an event of the
+  // control to the owner that assigns it, not wiring between parts of the program.
   std::function<int(const char* text, int current, int length, int code)> onWordBreakProc;
   static constexpr int kWbLeft = 0, kWbRight = 1, kWbIsDelimiter = 2;
   // Selects the word at the point (smoWordSelect), or places the caret there (message 0x0203).

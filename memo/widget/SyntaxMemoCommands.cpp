@@ -34,10 +34,8 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
   const Pos caret = e.selection().caret;
   const TextStore& s = e.store();
   const LineNo line = s.lineFromPos(caret);
-  const bool vertical = code == caUP || code == caDOWN || code == caPAGEUP || code == caPAGEDOWN;
-  // The column kept across vertical moves holds only while the caret stays where the last one
-  // left it: a caret placed by the owner or the mouse starts from its own column.
-  if (!vertical || caret != verticalCaret_) desiredX_ = -1;
+  // The column kept across vertical moves is moveVertically's: it holds only while the caret
+  // stays where the last vertical move left it.
   switch (code) {
     case caLEFT:
       if (!extend && !e.selection().empty()) e.moveCaret(e.selStart(), false);
@@ -90,7 +88,6 @@ void TSyntaxMemo::executeCommand(int code, bool extend) {
       else if (code >= caGOTOBOOKMARK0 && code < caGOTOBOOKMARK0 + 10) e.gotoBookmark(code - caGOTOBOOKMARK0);
       break;
   }
-  if (vertical) verticalCaret_ = e.selection().caret;
   viewport()->update();
 }
 
