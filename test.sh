@@ -9,6 +9,8 @@ cd "$(dirname "$0")"
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 PRESET="${VELORA_PRESET:-default}"
 ./tools/install-deps.sh
+# The include layering (LAYERS) is checked before anything is built.
+./tools/check-layers.sh
 cmake --preset "$PRESET" >/dev/null
 cmake --build --preset "$PRESET" -- -j"$(nproc)"
 

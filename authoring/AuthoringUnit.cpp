@@ -2,8 +2,8 @@
 #include "authoring/AuthoringUnit.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CommandGate.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
 #include "authoring/markup/SpecialMarkup.h"

@@ -5,7 +5,7 @@
 // the "Cascading Style Sheets" submenu.
 #pragma once
 
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/FeatureUnit.h"
 #include "authoring/markup/Insertions.h"
 

@@ -1,8 +1,8 @@
 #include "plugins/PlugInHost.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
-#include "app/shell/StatusLine.h"
+#include "app/units/CommandGate.h"
+#include "app/units/StatusPanels.h"
 #include "app/units/EditorWindows.h"
 #include "app/units/ProjectAccess.h"
 #include "app/units/ShellServices.h"
@@ -140,13 +140,13 @@ int32_t PlugInHost::GetProjName(char* buffer, int32_t size) {
     return 1;
 }
 
-void PlugInHost::SetGauge(int32_t max) { shell_.Status().progressBar()->setMaximum(max); }
-void PlugInHost::ResetGauge() { shell_.Status().progressBar()->setValue(0); }
+void PlugInHost::SetGauge(int32_t max) { shell_.Status().setProgressMaximum(max); }
+void PlugInHost::ResetGauge() { shell_.Status().setProgressValue(0); }
 void PlugInHost::IncGauge() {
-    QProgressBar* bar = shell_.Status().progressBar();
-    bar->setValue(std::max(bar->value(), bar->minimum()) + 1);
+    StatusPanels& status = shell_.Status();
+    status.setProgressValue(std::max(status.progressValue(), status.progressMinimum()) + 1);
 }
-void PlugInHost::GaugePos(int32_t pos) { shell_.Status().progressBar()->setValue(pos); }
+void PlugInHost::GaugePos(int32_t pos) { shell_.Status().setProgressValue(pos); }
 
 void PlugInHost::NetCon(int32_t state) {
     const bool active = state == 1;

@@ -1,7 +1,7 @@
 #include "app/shell/MainWindow.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "appearance/palette/ColorPicker.h"
 #include "platform/Record.h"
 #include "app/shell/MenuAnimator.h"
@@ -78,7 +78,8 @@ void TFrmMainVLR::ReportExceptionAs(QObject* sender, std::exception_ptr error, c
 }
 
 TFrmMainVLR::TFrmMainVLR(TFrmSplash* splash, QStringList arguments)
-    : splash_(splash), arguments_(std::move(arguments)), appDir_(vlr::AppDir()) {
+    : splash_(splash), arguments_(std::move(arguments)) {
+    appDir_ = vlr::AppDir();
     setObjectName("FrmMainVLR");
     initShellResources();
     appWindow_ = std::make_unique<ApplicationWindow>();

@@ -5,13 +5,12 @@
 // by its feature units, which reach the frame through ShellServices.
 #pragma once
 
-#include "app/shell/CoreLibraries.h"
-#include "app/shell/Preferences.h"
+#include "app/shell/FrameMessages.h"
+#include "app/shell/FrameServices.h"
 #include "app/shell/VeloraApplication.h"
 #include "app/units/MessageDispatcher.h"
-#include "app/units/ShellServices.h"
+#include "app/units/Preferences.h"
 #include "appearance/UserSettings.h"
-#include "platform/System.h"
 #include "platform/Window.h"
 
 #include <QMainWindow>
@@ -29,18 +28,9 @@ class TColorPicker;
 class TEditorUnit;
 class TFrmSplash;
 class TProjectUnit;
+class TWindowUnit;
 
-// Main-window message numbers the frame answers itself.
-enum MainMessage : unsigned {
-    WM_ERASEBKGND = 20,
-    MSG_EDITOR_COMMANDS = 2321,
-    MSG_RELOAD_PREFERENCES = 3038,
-    MSG_LOAD_SWATCHES = 3082,
-    MSG_CLOSED_ALL = 3083,
-    MSG_EDITOR_FONT = 3084,
-};
-
-class TFrmMainVLR : public QMainWindow, public MessageHandler, public ShellServices, public ExceptionSink {
+class TFrmMainVLR : public QMainWindow, public MessageHandler, public FrameServices, public ExceptionSink {
     Q_OBJECT
 public:
     // Runs FormCreate. When a start-up module is missing the fatal message has
@@ -68,24 +58,13 @@ public:
     // The units.
     TProjectUnit& projectUnit() const { return *projectUnit_; }
     TEditorUnit& editorUnit() const { return *editorUnit_; }
+    TWindowUnit& windowUnit() const { return *windowUnit_; }
     const MessageDispatcher& dispatcher() const { return dispatcher_; }
 
-    // ShellServices
+    // ShellServices, beyond the frame's state in FrameServices.
     QMainWindow* MainWidget() override { return this; }
-    Handle MainHandle() const override { return handle_; }
-    Handle ApplicationHandle() const override { return appHandle_; }
-    const std::string& AppDir() const override { return appDir_; }
-    std::string PreferencesPath() const override { return vlr::WritablePath("preferences.dat"); }
-    bool LowerTags() const override { return lowerTags_; }
-    MainCommands& Commands() override { return *commands_; }
-    CommandGate& Gate() override { return *gate_; }
-    StatusLine& Status() override { return *status_; }
     void SetStatusText(const QString& text) override;
     void SplashStatus(const QString& text) override;
-    SidePanel& Side() override { return *side_; }
-    RecentList& RecentProjects() override { return *recentProjects_; }
-    RecentList& RecentFiles() override { return *recentFiles_; }
-    QMdiArea* MdiArea() override { return mdi_; }
     Handle ActiveChildHandle() const override;
     std::string ActiveChildClass() const override;
     int ChildCount(const std::string& className) const override;
@@ -93,7 +72,6 @@ public:
     void Enter(const char* method) override;
     void ReportException(QObject* sender, std::exception_ptr error) override { HandleExceptionEx(sender, error); }
     void ReportExceptionAs(QObject* sender, std::exception_ptr error, const std::string& method) override;
-    CoreLibraries& Libraries() override { return libraries_; }
     ProjectAccess& Project() override;
     EditorWindows& Editors() override;
 
@@ -101,35 +79,14 @@ public:
     // handler runs inside the guard that reports to the exception report.
     LResult handleMessage(unsigned msg, WParam wParam, LParam lParam) override;
 
-    // Test seams: called with the method name each time a main-window method
-    // starts, so a test can make any method fail; and stand-ins for the
-    // editor windows and the project, so tests see what would have been opened.
+    // Test seams: a probe called with each main-window method as it starts (a
+    // test can make any method fail), and stand-ins for the editor windows and the project.
     using MethodProbe = std::function<void(const std::string& method)>;
     static void SetMethodProbe(MethodProbe probe);
     void SetEditorWindowsForTest(EditorWindows* editors) { editorsForTest_ = editors; }
     void SetProjectAccessForTest(ProjectAccess* project) { projectForTest_ = project; }
 
-    // Window-level commands.
-    void NewFileClick();
-    void SaveClick();
-    void SaveAsClick();
-    void SaveAllClick();
-    void CloseClick();
-    void CloseAllClick();
-    void ExitClick();
-    void TileClick();
-    void CascadeClick();
-    void ArrangeAllClick();
-    void HelpContentsClick();
-    void HelpKeywordClick();
-    void HelpOnHelpClick();
-    void AboutClick();
-    void OpenVendorPage(const QString& page);
-    void PreferencesClick();
-    void ColorPickerClick();
-    void PrinterSetupClick();
-    void PrintClick();
-    void OpenFromTheWebClick();
+    // View commands.
     void ToggleToolbar(const QString& objectName);
     void FileListClick();
     void SetMenuAnimation(MenuAnimation kind);
@@ -139,8 +96,6 @@ public:
     // The side panel and its splitter handle, shown or hidden together.
     void SetSidePanelVisible(bool visible);
     bool SidePanelVisible() const;
-
-    static const char* VendorSite();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -158,43 +113,31 @@ private:
     void RestoreLayout();
     void SaveLayout();
     void ApplyMenuAnimation();
-    void OpenHelpPage(const QString& page);
     void ReloadPreferences();
     LResult FrameMessage(unsigned msg, LParam lParam, bool& handled);
 
     TFrmSplash* splash_;
     QStringList arguments_;
-    std::string appDir_;
     std::string currentMethod_;
     bool firstShow_ = false;
     bool fatal_ = false;
-    bool lowerTags_ = true;
     bool shownBefore_ = false;
     int lastSpecialChar_ = 60;
     QString bulletStyle_ = "regular";
     std::string fileVersion_;
     std::string fileName_;
-    Handle handle_ = 0;
-    Handle appHandle_ = 0;
     std::unique_ptr<MessageHandler> appWindow_;
     MenuAnimation menuAnimation_ = MenuAnimation::None;
     bool menuDoubleSpeed_ = true;
     TUserSettingList tools_;
-    CoreLibraries libraries_;
-    std::unique_ptr<MainCommands> commands_;
-    std::unique_ptr<CommandGate> gate_;
-    QMdiArea* mdi_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    SidePanel* side_ = nullptr;
     TColorPicker* colorPicker_ = nullptr;
-    StatusLine* status_ = nullptr;
-    RecentList* recentProjects_ = nullptr;
-    RecentList* recentFiles_ = nullptr;
     QMenu* dockMenu_ = nullptr;
     // The units, in building order; the typed pointers point into it.
     std::vector<std::unique_ptr<FeatureUnit>> units_;
     TProjectUnit* projectUnit_ = nullptr;
     TEditorUnit* editorUnit_ = nullptr;
+    TWindowUnit* windowUnit_ = nullptr;
     EditorWindows* editorsForTest_ = nullptr;
     ProjectAccess* projectForTest_ = nullptr;
     MessageDispatcher dispatcher_;

@@ -2,6 +2,7 @@
 // the dispatcher, and reached by the others through their interfaces.
 #include "app/shell/MainWindow.h"
 
+#include "app/window/WindowUnit.h"
 #include "appearance/tools/ToolsUnit.h"
 #include "authoring/AuthoringUnit.h"
 #include "editor/findfiles/FindInFilesUnit.h"
@@ -22,6 +23,10 @@ void TFrmMainVLR::CreateUnits() {
     auto editors = std::make_unique<TEditorUnit>(*this);
     editorUnit_ = editors.get();
     units_.push_back(std::move(editors));
+
+    auto window = std::make_unique<TWindowUnit>(*this);
+    windowUnit_ = window.get();
+    units_.push_back(std::move(window));
 
     units_.push_back(std::make_unique<TAuthoringUnit>(*this));
     units_.push_back(std::make_unique<TFindInFilesUnit>(*this));

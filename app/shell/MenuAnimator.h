@@ -2,7 +2,7 @@
 // and fades, at normal or double speed.
 #pragma once
 
-#include "app/shell/Preferences.h"
+#include "app/units/Preferences.h"
 
 #include <QObject>
 

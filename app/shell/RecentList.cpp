@@ -70,4 +70,8 @@ void RecentList::rebuildMenu() {
     menu_->setEnabled(!items_.isEmpty());
 }
 
+QMetaObject::Connection RecentList::OnChosen(QObject* context, std::function<void(const QString&)> chosen) {
+    return connect(this, &RecentList::chosen, context, std::move(chosen));
+}
+
 }  // namespace vlr

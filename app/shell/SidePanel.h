@@ -3,6 +3,8 @@
 // tab strip at its foot that switches between them.
 #pragma once
 
+#include "app/units/FileListArea.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -14,15 +16,15 @@ class QTreeWidget;
 
 namespace vlr {
 
-class SidePanel : public QWidget {
+class SidePanel : public QWidget, public FileListArea {
     Q_OBJECT
 public:
     explicit SidePanel(QWidget* parent = nullptr);
 
     QString title() const;
-    QTreeWidget* fileList() const { return fileList_; }
+    QTreeWidget* fileList() const override { return fileList_; }
     // The button row above the file list.
-    QToolBar* fileButtons() const { return fileButtons_; }
+    QToolBar* fileButtons() const override { return fileButtons_; }
     QToolButton* closeButton() const { return close_; }
     QTabBar* tabs() const { return tabs_; }
     // Puts the colour picker onto the "Colors" page.

@@ -122,4 +122,9 @@ void StatusLine::resizeEvent(QResizeEvent* event) {
     layoutFor(event->size().width());
 }
 
+void StatusLine::setProgressMaximum(int maximum) { progress_->setMaximum(maximum); }
+void StatusLine::setProgressValue(int value) { progress_->setValue(value); }
+int StatusLine::progressValue() const { return progress_->value(); }
+int StatusLine::progressMinimum() const { return progress_->minimum(); }
+
 }  // namespace vlr

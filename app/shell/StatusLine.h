@@ -3,6 +3,8 @@
 // two document-kind icons.
 #pragma once
 
+#include "app/units/StatusPanels.h"
+
 #include <QWidget>
 
 #include <array>
@@ -12,7 +14,7 @@ class QProgressBar;
 
 namespace vlr {
 
-class StatusLine : public QWidget {
+class StatusLine : public QWidget, public StatusPanels {
     Q_OBJECT
 public:
     static constexpr int kPanelCount = 9;
@@ -20,16 +22,20 @@ public:
 
     explicit StatusLine(QWidget* parent = nullptr);
 
-    void setPanelText(int panel, const QString& text);
-    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString& text) override;
+    QString panelText(int panel) const override;
     int panelWidth(int panel) const;
 
     QProgressBar* progressBar() const { return progress_; }
     // Document kind: "editor", "graphic", or anything else for neither.
-    void showDocumentKind(const QString& kind);
-    QString documentKind() const { return kind_; }
-    void showConnectionActive(bool active);
-    bool connectionActive() const;
+    void showDocumentKind(const QString& kind) override;
+    QString documentKind() const override { return kind_; }
+    void showConnectionActive(bool active) override;
+    bool connectionActive() const override;
+    void setProgressMaximum(int maximum) override;
+    void setProgressValue(int value) override;
+    int progressValue() const override;
+    int progressMinimum() const override;
 
     // Lays out the panels for a main window of this width: panel 1 takes
     // width - 447, the progress bar sits at width - 345 and the document-kind

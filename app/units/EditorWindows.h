@@ -17,6 +17,15 @@ public:
     virtual TFrmEditor* OpenEditorForFile(const std::string& path) = 0;
     virtual TFrmEditor* OpenEditorFromTemplate(const std::string& path) = 0;
     virtual TFrmEditor* OpenNewEditor() = 0;
+    // Opens the file in an editor window with the caret at the start of the
+    // line (1-based) and the focus in the text; false when no window was made.
+    virtual bool OpenEditorAtLine(const std::string& path, int line) = 0;
+    // Checks the spelling of the active editor window; nothing when the
+    // active child is not an editor window.
+    virtual void CheckActiveSpelling() = 0;
+    // Lets the user choose the printer (and its settings) that printing from
+    // the editor windows starts from.
+    virtual void ChoosePrinter() = 0;
     // Inserts markup around the selection of the active editor window, in the
     // tag case of the preferences; nothing when the active child is not an
     // editor window.

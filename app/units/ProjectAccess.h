@@ -34,6 +34,8 @@ public:
     virtual bool AddToProject(const std::string& path) = 0;
     // Saves the open project; false (after telling the user) when it could not be written.
     virtual bool SaveProjectFile() = 0;
+    // Closes the open project, asking first when it holds unsaved changes.
+    virtual void CloseProject() = 0;
 };
 
 }  // namespace vlr

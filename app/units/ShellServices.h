@@ -21,11 +21,11 @@ namespace vlr {
 class CommandGate;
 class CoreLibraries;
 class EditorWindows;
+class FileListArea;
 class MainCommands;
 class ProjectAccess;
-class RecentList;
-class SidePanel;
-class StatusLine;
+class RecentItems;
+class StatusPanels;
 
 class ShellServices {
 public:
@@ -46,14 +46,14 @@ public:
     virtual CommandGate& Gate() = 0;
 
     // Frame parts.
-    virtual StatusLine& Status() = 0;
+    virtual StatusPanels& Status() = 0;
     virtual void SetStatusText(const QString& text) = 0;
     // Writes the text into the splash window's status line while it shows;
     // nothing once it has gone.
     virtual void SplashStatus(const QString& text) { (void)text; }
-    virtual SidePanel& Side() = 0;
-    virtual RecentList& RecentProjects() = 0;
-    virtual RecentList& RecentFiles() = 0;
+    virtual FileListArea& Side() = 0;
+    virtual RecentItems& RecentProjects() = 0;
+    virtual RecentItems& RecentFiles() = 0;
     virtual QMdiArea* MdiArea() = 0;
 
     // Child windows. The active child is the multi-document area's current

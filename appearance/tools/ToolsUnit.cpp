@@ -1,8 +1,8 @@
 #include "appearance/tools/ToolsUnit.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CommandGate.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
 #include "appearance/tools/SiteUpload.h"

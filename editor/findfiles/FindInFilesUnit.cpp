@@ -1,7 +1,7 @@
 #include "editor/findfiles/FindInFilesUnit.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/units/ProjectAccess.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"

@@ -4,7 +4,7 @@
 // after an unclean one the next start offers to restore each document.
 #include "editor/unit/EditorUnit.h"
 
-#include "app/shell/StatusLine.h"
+#include "app/units/StatusPanels.h"
 #include "app/units/ShellServices.h"
 #include "platform/System.h"
 #include "app/units/UnitCommands.h"

@@ -2,14 +2,14 @@
 // they make on the main window, the messages they send, and the File, Edit
 // and Search commands that forward to the active editor window.
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "editor/unit/EditorUnit.h"
 
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/ProjectAccess.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
-#include "app/shell/StatusLine.h"
+#include "app/units/StatusPanels.h"
 #include "editor/case/CaseConversion.h"
 #include "editor/window/EditorCreate.h"
 #include "editor/window/EditorMessages.h"
@@ -17,6 +17,7 @@
 #include "platform/Library.h"
 #include "platform/Prompter.h"
 #include "platform/Record.h"
+#include "platform/System.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +27,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrintDialog>
 #include <QPrinter>
+
+#include <iostream>
 
 namespace vlr {
 namespace {
@@ -212,6 +216,37 @@ TFrmEditor* TEditorUnit::OpenEditorFromTemplate(const std::string& path) {
 TFrmEditor* TEditorUnit::OpenNewEditor() {
     shell_.Enter("OpenNewEditor");
     return CreateNewEditor(*this, shell_.ApplicationHandle(), shell_.AppDir(), shell_.MainHandle(), ProjectDirs());
+}
+
+bool TEditorUnit::OpenEditorAtLine(const std::string& path, int line) {
+    TFrmEditor* editor = OpenEditorForFile(path);
+    if (!editor)
+        return false;
+    editor->memo().goToLineColumn(line, 1);
+    editor->memo().setFocus();
+    return true;
+}
+
+void TEditorUnit::CheckActiveSpelling() {
+    const Handle child = shell_.ActiveChildHandle();
+    if (child == 0)
+        return;
+    if (auto* editor = dynamic_cast<TFrmEditor*>(WindowHandler(child)))
+        editor->CheckSpelling1Click();
+}
+
+void TEditorUnit::ChoosePrinter() {
+    QPrinter& printer = Printer();
+    if (PromptsAreLogged()) {
+        std::cerr << "[printer setup] " << printer.printerName().toStdString() << std::endl;
+        return;
+    }
+    QPrintDialog dialog(&printer, shell_.MainWidget());
+    dialog.setWindowTitle("Printer Setup");
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOptions(dialog.options() & ~QAbstractPrintDialog::PrintSelection & ~QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() == QDialog::Accepted)
+        shell_.SetStatusText("Printer: " + (printer.printerName().isEmpty() ? QString("file") : printer.printerName()));
 }
 
 void TEditorUnit::SendStrings(const std::string& start, const std::string& end, const std::string& flag) {

@@ -43,6 +43,9 @@ public:
     TFrmEditor* OpenEditorForFile(const std::string& path) override;
     TFrmEditor* OpenEditorFromTemplate(const std::string& path) override;
     TFrmEditor* OpenNewEditor() override;
+    bool OpenEditorAtLine(const std::string& path, int line) override;
+    void CheckActiveSpelling() override;
+    void ChoosePrinter() override;
     void SendStrings(const std::string& start, const std::string& end, const std::string& flag) override;
 
     // EditorHost

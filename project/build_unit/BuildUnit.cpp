@@ -2,9 +2,9 @@
 #include "project/build_unit/BuildUnit.h"
 
 #include "app/commands/CommandGroup.h"
-#include "app/shell/CommandGate.h"
-#include "app/shell/CoreLibraries.h"
-#include "app/shell/SidePanel.h"
+#include "app/units/CommandGate.h"
+#include "app/units/CoreLibraries.h"
+#include "app/units/FileListArea.h"
 #include "app/units/ProjectAccess.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"

@@ -5,8 +5,7 @@
 #include "app/units/ProjectAccess.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
-#include "app/shell/CommandGate.h"
-#include "editor/window/FrmEditor.h"
+#include "app/units/CommandGate.h"
 #include "project/linkcheck/FrmLinkCheck.h"
 #include "platform/Prompter.h"
 
@@ -58,11 +57,7 @@ void TLinkCheckUnit::CheckLinks1Click() {
 }
 
 void TLinkCheckUnit::OpenAt(const std::string& path, int line) {
-    TFrmEditor* editor = shell_.Editors().OpenEditorForFile(path);
-    if (!editor)
-        return;
-    editor->memo().goToLineColumn(line, 1);
-    editor->memo().setFocus();
+    shell_.Editors().OpenEditorAtLine(path, line);
 }
 
 }  // namespace vlr

@@ -3,14 +3,14 @@
 // list's rows through the core module's DoPathEx.
 #include "project/unit/ProjectUnit.h"
 
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/EditorWindows.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
 #include "platform/Prompter.h"
 #include "project/unit/ProjectFileList.h"
-#include "app/shell/RecentList.h"
-#include "app/shell/StatusLine.h"
+#include "app/units/RecentItems.h"
+#include "app/units/StatusPanels.h"
 #include "project/open/FileKinds.h"
 
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 #include "project/unit/ProjectFileList.h"
 
-#include "app/shell/CommandGate.h"
-#include "app/shell/SidePanel.h"
+#include "app/units/CommandGate.h"
+#include "app/units/FileListArea.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +43,7 @@ QStringList DroppedFiles(const QMimeData* data) {
     return out;
 }
 
-ProjectFileList::ProjectFileList(SidePanel& panel, const CommandGate& gate, QObject* parent)
+ProjectFileList::ProjectFileList(FileListArea& panel, const CommandGate& gate, QObject* parent)
     : QObject(parent), gate_(gate), view_(panel.fileList()) {
     add_ = makeAction(this, "AddFileButton", "Add File", "Add source files to the project", "list-add",
                       ":/icons/new-file.svg");

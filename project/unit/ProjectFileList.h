@@ -19,7 +19,7 @@ class QTreeWidgetItem;
 namespace vlr {
 
 class CommandGate;
-class SidePanel;
+class FileListArea;
 
 class ProjectFileList : public QObject {
     Q_OBJECT
@@ -34,7 +34,7 @@ public:
 
     // The Build All, Preview and Compile controls stay disabled while the
     // gate has no build commands.
-    ProjectFileList(SidePanel& panel, const CommandGate& gate, QObject* parent = nullptr);
+    ProjectFileList(FileListArea& panel, const CommandGate& gate, QObject* parent = nullptr);
 
     // Replaces every row, in the given order (no sorting is applied).
     void SetRows(const std::vector<Row>& rows);

@@ -2,11 +2,11 @@
 // windows and the outside modules send.
 #include "project/unit/ProjectUnit.h"
 
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
 
-#include "app/shell/StatusLine.h"
+#include "app/units/StatusPanels.h"
 #include "platform/Convert.h"
 #include "platform/Record.h"
 #include "project/open/FileKinds.h"
@@ -173,18 +173,18 @@ LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
     case MSG_PROGRESS_MAX: {
         shell_.Enter("ProgressMax");
         RecordPtr r = AdoptRecord(lParam);
-        shell_.Status().progressBar()->setMaximum(StrToInt(FirstText(r)));
+        shell_.Status().setProgressMaximum(StrToInt(FirstText(r)));
         return 0;
     }
     case MSG_PROGRESS_STEP: {
         shell_.Enter("ProgressStep");
-        QProgressBar* bar = shell_.Status().progressBar();
-        bar->setValue(bar->value() + 1);
+        StatusPanels& status = shell_.Status();
+        status.setProgressValue(status.progressValue() + 1);
         return 0;
     }
     case MSG_PROGRESS_RESET:
         shell_.Enter("ProgressReset");
-        shell_.Status().progressBar()->setValue(0);
+        shell_.Status().setProgressValue(0);
         return 0;
     case MSG_STATUS_TEXT: {
         shell_.Enter("StatusText");

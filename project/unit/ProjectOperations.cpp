@@ -3,15 +3,15 @@
 // and Project menus, adding and removing files, and the variables and options
 // dialogs with their exchange files.
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "project/unit/ProjectUnit.h"
 
-#include "app/shell/CoreLibraries.h"
-#include "app/shell/Preferences.h"
+#include "app/units/CoreLibraries.h"
+#include "app/units/Preferences.h"
 #include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
 #include "project/unit/ProjectFileList.h"
-#include "app/shell/RecentList.h"
+#include "app/units/RecentItems.h"
 #include "platform/System.h"
 #include "project/model/OptionsExchange.h"
 #include "project/open/FileKinds.h"

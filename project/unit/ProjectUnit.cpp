@@ -2,16 +2,16 @@
 // question; and the internal variables with the Variables drop-down and Insert Variable.
 #include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "project/unit/ProjectUnit.h"
 
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
 #include "platform/Prompter.h"
 #include "project/unit/ProjectFileList.h"
-#include "app/shell/RecentList.h"
-#include "app/shell/SidePanel.h"
+#include "app/units/RecentItems.h"
+#include "app/units/FileListArea.h"
 #include "platform/Record.h"
 #include "project/vars/InternalVariables.h"
 
@@ -33,11 +33,11 @@ void TProjectUnit::ConnectCommands() {
     shell_.Gate().makeAvailable(CommandGroup::Variables);
 
     shell_.RecentProjects().AttachMenu(shell_.Commands().menu("RecentProjects1"));
-    connect(&shell_.RecentProjects(), &RecentList::chosen, this, [this](const QString& path) {
+    shell_.RecentProjects().OnChosen(this, [this](const QString& path) {
         RunGuarded(shell_, this, "RecentProjectClick", [&] { OpenProjectPath(path.toStdString()); });
     });
     shell_.RecentFiles().AttachMenu(shell_.Commands().menu("ReopenFile1"));
-    connect(&shell_.RecentFiles(), &RecentList::chosen, this, [this](const QString& path) {
+    shell_.RecentFiles().OnChosen(this, [this](const QString& path) {
         RunGuarded(shell_, this, "MRUItemClick", [&] { ParseToOpen(path.toStdString()); });
     });
 

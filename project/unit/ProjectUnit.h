@@ -46,6 +46,7 @@ public:
     void ParseToOpen(const std::string& path) override;
     bool AddToProject(const std::string& path) override;
     bool SaveProjectFile() override;
+    void CloseProject() override { CloseProjectClick(); }
 
     // Shortcuts to the open project's state.
     const std::string& SourceDir() const { return project_.SourceDir; }

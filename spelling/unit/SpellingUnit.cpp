@@ -1,9 +1,9 @@
 #include "spelling/unit/SpellingUnit.h"
 
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
-#include "editor/window/FrmEditor.h"
+#include "app/units/EditorWindows.h"
 #include "platform/Window.h"
 
 namespace vlr {
@@ -17,11 +17,7 @@ void TSpellingUnit::ConnectCommands() {
 }
 
 void TSpellingUnit::CheckSpelling1Click() {
-    const Handle child = shell_.ActiveChildHandle();
-    if (child == 0)
-        return;
-    if (auto* editor = dynamic_cast<TFrmEditor*>(WindowHandler(child)))
-        editor->CheckSpelling1Click();
+    shell_.Editors().CheckActiveSpelling();
 }
 
 }  // namespace vlr

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CommandGate.h"
+#include "app/units/CoreLibraries.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/SidePanel.h"
 #include "app/shell/StatusLine.h"
@@ -58,6 +58,7 @@ public:
     void ParseToOpen(const std::string&) override {}
     bool AddToProject(const std::string&) override { return false; }
     bool SaveProjectFile() override { return false; }
+    void CloseProject() override {}
 
 private:
     vlr::ProjectState state_;
@@ -70,6 +71,9 @@ public:
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override { return nullptr; }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
+    void CheckActiveSpelling() override {}
+    void ChoosePrinter() override {}
 };
 
 class FakeShell : public vlr::ShellServices {
@@ -85,11 +89,11 @@ public:
     bool LowerTags() const override { return lowerTags; }
     vlr::MainCommands& Commands() override { return *commands_; }
     vlr::CommandGate& Gate() override { return *gate_; }
-    vlr::StatusLine& Status() override { return *status_; }
+    vlr::StatusPanels& Status() override { return *status_; }
     void SetStatusText(const QString&) override {}
-    vlr::SidePanel& Side() override { return *side_; }
-    vlr::RecentList& RecentProjects() override { return *recent_; }
-    vlr::RecentList& RecentFiles() override { return *recent_; }
+    vlr::FileListArea& Side() override { return *side_; }
+    vlr::RecentItems& RecentProjects() override { return *recent_; }
+    vlr::RecentItems& RecentFiles() override { return *recent_; }
     QMdiArea* MdiArea() override { return nullptr; }
     vlr::Handle ActiveChildHandle() const override { return activeChild; }
     std::string ActiveChildClass() const override { return vlr::GetClassName(activeChild); }

@@ -1,7 +1,7 @@
 // The three creation entries of the editor window and what they report.
 #include "EditorFixture.h"
 
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/shell/StatusLine.h"
 #include "editor/window/EditorCreate.h"
 #include "editor/window/EditorMessages.h"

@@ -1,5 +1,6 @@
 // Saving, saving as and closing editor windows, through the main window's commands.
 #include "EditorFixture.h"
+#include "app/window/WindowUnit.h"
 
 #include "app/shell/StatusLine.h"
 #include "editor/window/EditorMessages.h"
@@ -23,12 +24,12 @@ TEST_F(EditorTest, SavingAnUntitledDocumentGoesThroughSaveAs) {
     EXPECT_TRUE(Enabled("Save2"));
 
     prompter->QueueFiles(std::nullopt);  // cancelled: nothing happens
-    main->SaveClick();
+    main->windowUnit().SaveClick();
     EXPECT_EQ(e->FileName, kUntitled);
     EXPECT_TRUE(e->memo().modified());
 
     prompter->QueueFile(path("new.hts"));
-    main->SaveClick();
+    main->windowUnit().SaveClick();
     ASSERT_EQ(prompter->prompts().size(), 2u);  // the cancelled dialog, then this one
     const RecordedPrompt& dialog = prompter->prompts().back();
     EXPECT_EQ(dialog.type, RecordedPrompt::SaveDialog);
@@ -52,7 +53,7 @@ TEST_F(EditorTest, RefusedOverwriteWritesNothing) {
     Type(e, "new text");
     prompter->QueueFile(path("x.hts"));
     prompter->QueueAnswer(ModalResult::No);
-    main->SaveAsClick();
+    main->windowUnit().SaveAsClick();
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "File already exists, are you sure you wish to overwrite it?");
     EXPECT_EQ(prompter->messages()[0].kind, MessageKind::Confirmation);
@@ -63,7 +64,7 @@ TEST_F(EditorTest, RefusedOverwriteWritesNothing) {
 
     prompter->QueueFile(path("x.hts"));
     prompter->QueueAnswer(ModalResult::Yes);
-    main->SaveAsClick();
+    main->windowUnit().SaveAsClick();
     EXPECT_EQ(e->FileName, path("x.hts"));
     EXPECT_NE(ReadFile(path("x.hts")).find("new text"), std::string::npos);
 }
@@ -75,7 +76,7 @@ TEST_F(EditorTest, SaveKeepsTheFilesBreakStyleAndSaveAllSavesEveryEditor) {
     TFrmEditor* b = EditorFor(path("cr.hts"));
     Type(a, "x");
     Type(b, "y");
-    main->SaveAllClick();
+    main->windowUnit().SaveAllClick();
     EXPECT_EQ(ReadFile(path("crlf.hts")), "xa\r\nb\r\n");
     EXPECT_EQ(ReadFile(path("cr.hts")), "yc\rd");
     EXPECT_FALSE(a->memo().modified());
@@ -94,7 +95,7 @@ TEST_F(EditorTest, FailedSaveKeepsTheOldFileAndTheChanges) {
     struct rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    main->SaveClick();
+    main->windowUnit().SaveClick();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(ReadFile(path("doc.hts")), old);
@@ -111,7 +112,7 @@ TEST_F(EditorTest, FailedSaveAsKeepsTheOldName) {
     TFrmEditor* e = EditorFor(path("doc.hts"));
     Type(e, "new ");
     prompter->QueueFile(path("plain") + "/doc.hts");
-    main->SaveAsClick();
+    main->windowUnit().SaveAsClick();
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(e->FileName, path("doc.hts"));
     EXPECT_EQ(e->windowTitle().toStdString(), "doc.hts");
@@ -124,7 +125,7 @@ TEST_F(EditorTest, NoAtTheCloseQuestionClosesWithoutWritingOrAskingAgain) {
     TFrmEditor* e = EditorFor(path("keep.hts"));
     Type(e, "changed ");
     prompter->QueueAnswer(ModalResult::No);
-    main->CloseClick();
+    main->windowUnit().CloseClick();
     ProcessMessages();
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Save changes to " + path("keep.hts") + "?");
@@ -141,7 +142,7 @@ TEST_F(EditorTest, CancelOrADismissedQuestionKeepsTheWindow) {
     for (ModalResult answer : {ModalResult::Cancel, ModalResult::None}) {
         prompter->Clear();
         prompter->QueueAnswer(answer);
-        main->CloseClick();
+        main->windowUnit().CloseClick();
         ProcessMessages();
         ASSERT_EQ(prompter->messages().size(), 1u);
         EXPECT_EQ(prompter->messages()[0].text, "Save changes to Untitled Web Page?");
@@ -152,13 +153,13 @@ TEST_F(EditorTest, CancelOrADismissedQuestionKeepsTheWindow) {
     // Yes with the Save As dialog cancelled saves nothing, so the window stays too.
     prompter->QueueAnswer(ModalResult::Yes);
     prompter->QueueFiles(std::nullopt);
-    main->CloseClick();
+    main->windowUnit().CloseClick();
     ProcessMessages();
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 1);
     // Yes with a name saves and closes.
     prompter->QueueAnswer(ModalResult::Yes);
     prompter->QueueFile(path("draft.hts"));
-    main->CloseClick();
+    main->windowUnit().CloseClick();
     ProcessMessages();
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 0);
     EXPECT_NE(ReadFile(path("draft.hts")).find("draft"), std::string::npos);
@@ -170,7 +171,7 @@ TEST_F(EditorTest, CloseAllAndProgramCloseStopAtAWindowThatStaysOpen) {
     Type(a, "one");
     Type(b, "two");
     prompter->QueueAnswer(ModalResult::Cancel);
-    main->CloseAllClick();
+    main->windowUnit().CloseAllClick();
     ProcessMessages();
     EXPECT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 2);
@@ -184,7 +185,7 @@ TEST_F(EditorTest, CloseAllAndProgramCloseStopAtAWindowThatStaysOpen) {
     EXPECT_EQ(prompter->messages().size(), 2u);
 
     prompter->QueueAnswer(ModalResult::No);
-    main->CloseAllClick();
+    main->windowUnit().CloseAllClick();
     ProcessMessages();
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 0);
     EXPECT_FALSE(Enabled("SaveAll1"));

@@ -1,6 +1,7 @@
 // Paths that enter the program relative to the current directory keep naming
 // the same file after a project makes its own folder current.
 #include "EditorFixture.h"
+#include "app/window/WindowUnit.h"
 
 #include "platform/IniFile.h"
 
@@ -29,7 +30,7 @@ TEST_F(EditorTest, ARelativeDocumentIsSavedToItsOwnFileAfterAProjectOpens) {
     EXPECT_EQ(QDir::currentPath().toStdString(), path("site"));
     main->MdiArea()->setActiveSubWindow(e->subWindow());
     Type(e, "new ");
-    main->SaveClick();
+    main->windowUnit().SaveClick();
     EXPECT_EQ(ReadFile(path("pages/page.hts")), "new <p>old</p>");
     EXPECT_FALSE(fs::exists(path("site/page.hts")));
 }

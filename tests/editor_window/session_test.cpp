@@ -3,6 +3,7 @@
 // picture of the main window saved for a person to look at. Run it under a
 // real display (xvfb-run with QT_QPA_PLATFORM=xcb) to see the desktop look.
 #include "project/unit/ProjectUnit.h"
+#include "app/window/WindowUnit.h"
 #include "EditorFixture.h"
 
 #include "app/shell/StatusLine.h"
@@ -33,7 +34,7 @@ TEST_F(EditorTest, SessionWithThreeTiledEditors) {
         main->MdiArea()->setActiveSubWindow(e->subWindow());
         e->memo().goToLineColumn(6, 3);
         Type(e, "<h1>Typed heading</h1>\r  ");
-        main->SaveClick();
+        main->windowUnit().SaveClick();
         EXPECT_FALSE(e->memo().modified());
     }
     EXPECT_NE(ReadFile(path("about.hts")).find("<h1>Typed heading</h1>\r\n"), std::string::npos);
@@ -41,13 +42,13 @@ TEST_F(EditorTest, SessionWithThreeTiledEditors) {
     TFrmEditor* draft = NewEditor();
     Type(draft, "scratch");
     prompter->QueueAnswer(ModalResult::No);
-    main->CloseClick();
+    main->windowUnit().CloseClick();
     ProcessMessages();
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Save changes to Untitled Web Page?");
     EXPECT_EQ(main->ChildCount("TFrmEditor"), 3);
 
-    main->TileClick();
+    main->windowUnit().TileClick();
     TFrmEditor* last = editors.back();
     main->MdiArea()->setActiveSubWindow(last->subWindow());
     Type(last, "x");

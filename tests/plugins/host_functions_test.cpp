@@ -5,7 +5,7 @@
 #include "editor/window/FrmEditor.h"
 #include "platform/Record.h"
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "platform/Window.h"
 #include "plugins/PlugInHost.h"
 #include "project/unit/ProjectUnit.h"

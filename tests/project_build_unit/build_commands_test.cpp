@@ -5,7 +5,7 @@
 #include "ProjectFixture.h"
 
 #include "app/commands/CommandGroup.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/shell/StatusLine.h"
 #include "platform/IniFile.h"
 #include "platform/Library.h"

@@ -54,6 +54,9 @@ public:
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override { return nullptr; }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
+    void CheckActiveSpelling() override {}
+    void ChoosePrinter() override {}
     std::vector<std::string>& opened;
 };
 

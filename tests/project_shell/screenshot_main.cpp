@@ -3,7 +3,7 @@
 // Run it under a display: xvfb-run -a project_screenshot OUT.png
 #include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/shell/MainWindow.h"
 #include "project/unit/ProjectUnit.h"
 #include "project/unit/ProjectFileList.h"

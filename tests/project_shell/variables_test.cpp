@@ -3,7 +3,7 @@
 
 #include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "platform/IniFile.h"
 
 #include <QAction>

@@ -49,6 +49,7 @@ public:
     void ParseToOpen(const std::string& path) override { opened.push_back(QString::fromStdString(path)); }
     bool AddToProject(const std::string&) override { return false; }
     bool SaveProjectFile() override { return true; }
+    void CloseProject() override {}
 
     std::vector<QString> opened;
     std::string file = "none";
@@ -65,6 +66,9 @@ public:
         return nullptr;
     }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
+    void CheckActiveSpelling() override {}
+    void ChoosePrinter() override {}
     int newEditors = 0;
 };
 

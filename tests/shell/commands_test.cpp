@@ -1,7 +1,8 @@
 #include "ShellFixture.h"
+#include "app/window/WindowUnit.h"
 
 #include "app/commands/MainCommands.h"
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 #include "app/shell/SidePanel.h"
 #include "app/shell/StatusLine.h"
 #include "platform/IniFile.h"
@@ -112,8 +113,8 @@ TEST_F(ShellTest, HelpAndWebSiteCommandsOpenTheirPages) {
     EXPECT_EQ(opened[0], help + "index.html");
     EXPECT_EQ(opened[1], help + "keywords.html");
     EXPECT_EQ(opened[2], help + "usinghelp.html");
-    EXPECT_EQ(opened[3], std::string(vlr::TFrmMainVLR::VendorSite()) + "/developers.html");
-    EXPECT_EQ(opened[4], vlr::TFrmMainVLR::VendorSite());
+    EXPECT_EQ(opened[3], std::string(vlr::TWindowUnit::VendorSite()) + "/developers.html");
+    EXPECT_EQ(opened[4], vlr::TWindowUnit::VendorSite());
 }
 
 // "New..." runs the new-document dialog of the system module with the

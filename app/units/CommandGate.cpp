@@ -1,4 +1,4 @@
-#include "app/shell/CommandGate.h"
+#include "app/units/CommandGate.h"
 
 #include <QAction>
 #include <QMenu>

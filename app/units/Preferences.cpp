@@ -1,4 +1,4 @@
-#include "app/shell/Preferences.h"
+#include "app/units/Preferences.h"
 
 #include "platform/IniFile.h"
 

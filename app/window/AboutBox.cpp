@@ -1,4 +1,4 @@
-#include "app/shell/AboutBox.h"
+#include "app/window/AboutBox.h"
 
 #include "platform/System.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell/CoreLibraries.h"
+#include "app/units/CoreLibraries.h"
 
 namespace vlr {
 namespace {
