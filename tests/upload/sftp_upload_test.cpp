@@ -82,4 +82,19 @@ TEST_F(SftpUpload, AnUnknownOrChangedHostKeyOrNoKnownHostsFileIsRefused) {
     EXPECT_TRUE(r.ok()) << r.error;
 }
 
+TEST_F(SftpUpload, ACancelledFileLeavesNeitherItNorItsPartialFileOnTheServer) {
+    const std::string known = server.knownHosts(site.root() + "known_hosts");
+    site.put("big.bin", std::string(8 * 1024 * 1024, 'x'));
+    RecordingObserver o;
+    o.onBytes = [&](std::uint64_t done) {
+        if (done >= 256 * 1024)
+            o.cancel = true;
+    };
+    UploadResult r = Upload(Request(known), o);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.error.empty()) << r.error;
+    EXPECT_EQ(FilesUnder(serverRoot()), Files{});
+    EXPECT_EQ(PlanUpload(Request(known)).toSend, 1);
+}
+
 }  // namespace
