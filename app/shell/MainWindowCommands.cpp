@@ -8,6 +8,7 @@
 #include "project/unit/ProjectUnit.h"
 #include "platform/Prompter.h"
 #include "app/shell/MenuAnimator.h"
+#include "app/shell/WindowListMenu.h"
 #include "platform/Record.h"
 #include "platform/System.h"
 
@@ -102,6 +103,8 @@ void TFrmMainVLR::connectCommands() {
             });
         });
     }
+    if (QMenu* window = commands_->menu("Window1"))
+        new WindowListMenu(window, mdi_);
     connect(side_, &SidePanel::closeRequested, this,
             [this] { RunGuarded(*this, this, "SpeedButton1Click", [this] { SetSidePanelVisible(false); }); });
     for (const auto& unit : units_)

@@ -77,13 +77,6 @@ void TEditorUnit::SetUndoRedoButtons(bool canUndo, bool canRedo) {
     shell_.Gate().setEnabled("Redo2", canRedo);
 }
 
-QMdiSubWindow* TEditorUnit::AddEditorWindow(QWidget* editor) {
-    QMdiSubWindow* sub = shell_.MdiArea()->addSubWindow(editor);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(520, 380);
-    return sub;
-}
-
 void TEditorUnit::SuspendPainting(bool suspended) {
     // Creations may nest (a template dialog opening a document): painting
     // resumes when the outermost one ends.
@@ -182,8 +175,10 @@ void TEditorUnit::Edit1Click() {
 }
 
 void TEditorUnit::ForwardToEditor(unsigned msg, const std::string* first) {
+    // Only editor windows take these commands and release their records: a
+    // picture window, say, would leave the record unreleased.
     Handle h = shell_.ActiveChildHandle();
-    if (!h)
+    if (!h || GetClassName(h) != "TFrmEditor")
         return;
     RecordPtr r = first ? MakeRecord(*first) : RecordPtr();
     SendMessage(h, msg, 0, reinterpret_cast<LParam>(r.release()));
@@ -201,6 +196,11 @@ EditorDirs TEditorUnit::ProjectDirs() const {
 
 TFrmEditor* TEditorUnit::OpenEditorForFile(const std::string& path) {
     shell_.Enter("OpenEditorForFile");
+    // Every way of opening a file ends here: one window per file.
+    if (TFrmEditor* open = OpenEditorOf(path)) {
+        ActivateEditor(*open);
+        return open;
+    }
     return CreateEditorForFile(*this, shell_.ApplicationHandle(), shell_.MainHandle(), path, ProjectDirs());
 }
 

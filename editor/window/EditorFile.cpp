@@ -1,4 +1,5 @@
 // TFrmEditor: loading a document, saving it, and saving it under a new name.
+#include "editor/window/DocumentWatch.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
 #include "editor/window/RecentDocuments.h"
@@ -53,11 +54,15 @@ void TFrmEditor::Open(const std::string& given) {
     SyntaxMemo1->setText(QByteArray(doc.text.data(), qsizetype(doc.text.size())));
     SyntaxMemo1->setSelection(0, 0);
     SyntaxMemo1->setModified(false);
+    Watch->Track(path);
 }
 
 bool TFrmEditor::SaveIt() {
     if (FileName == kUntitled)
         return SaveAs();
+    // Newer text written by another program is not replaced without asking.
+    if (!Watch->ConfirmOverwrite(FileName))
+        return false;
     const QByteArray text = SyntaxMemo1->text();
     std::string error;
     if (!SaveDocument(FileName, std::string_view(text.constData(), std::size_t(text.size())), Breaks, &error)) {
@@ -65,6 +70,7 @@ bool TFrmEditor::SaveIt() {
         host_.ReportException(this, std::make_exception_ptr(std::runtime_error(error)), "TFrmEditor.SaveIt");
         return false;
     }
+    Watch->Track(FileName);
     SyntaxMemo1->setModified(false);
     ModMessage();
     host_.DocumentSaved(*this);

@@ -6,7 +6,6 @@
 #include "app/units/ShellServices.h"
 #include "app/units/UnitCommands.h"
 #include "app/shell/CommandGate.h"
-#include "editor/window/FrmEditor.h"
 #include "project/linkcheck/FrmLinkCheck.h"
 #include "platform/Prompter.h"
 
@@ -58,11 +57,8 @@ void TLinkCheckUnit::CheckLinks1Click() {
 }
 
 void TLinkCheckUnit::OpenAt(const std::string& path, int line) {
-    TFrmEditor* editor = shell_.Editors().OpenEditorForFile(path);
-    if (!editor)
-        return;
-    editor->memo().goToLineColumn(line, 1);
-    editor->memo().setFocus();
+    // A page that is already open is shown in its own window, not opened again.
+    shell_.Editors().OpenEditorAtLine(path, line);
 }
 
 }  // namespace vlr

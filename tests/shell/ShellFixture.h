@@ -59,6 +59,7 @@ public:
 class CountingEditors : public vlr::EditorWindows {
 public:
     vlr::TFrmEditor* OpenEditorForFile(const std::string&) override { return nullptr; }
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override {
         ++newEditors;
