@@ -246,5 +246,20 @@ TEST_F(RelativeProjectTest, SaveAsIntoTheSourceFolderOffersToAddThePage) {
     EXPECT_EQ(List().RowCount(), 5);
 }
 
+TEST_F(RelativeProjectTest, CtrlIOpensThePictureDialogInTheProjectsImagesFolder) {
+    w->SetEditorWindowsForTest(nullptr);
+    OpenSite();
+    vlr::TFrmEditor* editor = w->editorUnit().OpenNewEditor();
+    ASSERT_NE(editor, nullptr);
+    prompter->Clear();
+    prompter->QueueFiles(std::nullopt);
+    QApplication::setActiveWindow(w.get());
+    w->activateWindow();
+    QTest::keyClick(w.get(), Qt::Key_I, Qt::ControlModifier);
+    ASSERT_EQ(prompter->prompts().size(), 1u);
+    EXPECT_EQ(prompter->prompts()[0].type, RecordedPrompt::OpenDialog);
+    EXPECT_EQ(prompter->prompts()[0].dialog.initialDir, site + "/public/images");
+}
+
 }  // namespace
 }  // namespace vlrtest
