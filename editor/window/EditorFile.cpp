@@ -1,10 +1,12 @@
 // TFrmEditor: loading a document, saving it, and saving it under a new name.
 #include "editor/window/DocumentWatch.h"
+#include "editor/window/EditorImage.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
 #include "editor/window/RecentDocuments.h"
 
 #include "platform/Prompter.h"
+#include "platform/Record.h"
 #include "project/open/FileKinds.h"
 
 #include <filesystem>
@@ -13,6 +15,10 @@
 namespace vlr {
 
 namespace {
+// Tells the main window a document was saved under a new name, which offers a
+// page saved into the project's source folder for the project.
+constexpr unsigned kSavedAs = 3087;
+
 std::string baseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 }  // namespace
 
@@ -82,6 +88,7 @@ bool TFrmEditor::SaveAs() {
     request.fileName = FileName;
     request.defaultExt = "hts";
     request.filter = SaveFilter();
+    request.initialDir = AskProjectFolders(MainWnd).source;
     std::optional<std::string> chosen = CurrentPrompter().SaveFile(request);
     if (!chosen || chosen->empty())
         return false;
@@ -98,6 +105,8 @@ bool TFrmEditor::SaveAs() {
     setWindowTitle(QString::fromStdString(baseName(FileName)));
     if (SaveIt()) {
         setWindowFilePath(QString::fromStdString(FileName));
+        if (IsWindow(MainWnd) && FileName != oldName)
+            SendMessage(MainWnd, kSavedAs, 0, reinterpret_cast<LParam>(MakeRecord(FileName).release()));
         return true;
     }
     // A failed write keeps the document under its old name.

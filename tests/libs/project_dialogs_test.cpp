@@ -106,15 +106,17 @@ TEST_F(ProjectDialogs, NewProjectWritesTheProjectFileCreatesItsFoldersAndAsksToO
     EXPECT_EQ(result, 1);
     ASSERT_EQ(refusals.size(), 1u);
     const std::string folder = where.toStdString() + "/shop";
-    EXPECT_EQ(derivedSource.toStdString(), folder + "/source");
+    // The folders are proposed relative to the project's folder, the pictures
+    // inside the output folder that is uploaded; the file keeps them relative.
+    EXPECT_EQ(derivedSource.toStdString(), "source");
     const std::string file = folder + "/shop.vlr";
     EXPECT_EQ(main.opened, std::vector<std::string>{file});
-    for (const char* d : {"/source", "/output", "/images"})
+    for (const char* d : {"/source", "/output", "/output/images"})
         EXPECT_TRUE(std::filesystem::is_directory(folder + d)) << d;
     vlr::IniFile ini(file);
-    EXPECT_EQ(ini.ReadString("directories", "src", ""), folder + "/source");
-    EXPECT_EQ(ini.ReadString("directories", "out", ""), folder + "/output");
-    EXPECT_EQ(ini.ReadString("directories", "img", ""), folder + "/images");
+    EXPECT_EQ(ini.ReadString("directories", "src", ""), "source");
+    EXPECT_EQ(ini.ReadString("directories", "out", ""), "output");
+    EXPECT_EQ(ini.ReadString("directories", "img", ""), "output/images");
     EXPECT_EQ(ini.ReadString("other", "imgprep", ""), "pics/");
     EXPECT_EQ(ini.ReadString("Compiler", "includes", ""), "1");
     EXPECT_TRUE(ini.ReadSection("files").empty());
