@@ -3,6 +3,7 @@
 #include "project/unit/ProjectUnit.h"
 
 #include "app/shell/CoreLibraries.h"
+#include "app/units/EditorWindows.h"
 #include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
 
@@ -91,7 +92,7 @@ void TProjectUnit::SendHintBack(const std::string& text) {
         SendMessage(child, MSG_HINT_REPLY, 0, reinterpret_cast<LParam>(r.release()));
 }
 
-LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
+LResult TProjectUnit::HandleMessage(unsigned msg, WParam wParam, LParam lParam) {
     switch (msg) {
     case MSG_SET_IMAGE: {
         shell_.Enter("SetImage");
@@ -184,7 +185,11 @@ LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         r.reset();
-        if (!path.empty())
+        // wParam 1: a document from elsewhere (the web); a project file among
+        // them opens as text, never as the project.
+        if (!path.empty() && wParam == 1 && KindOfFile(path) == OpenKind::Project)
+            shell_.Editors().OpenEditorForFile(path);
+        else if (!path.empty())
             ParseToOpen(path);
         return 0;
     }
