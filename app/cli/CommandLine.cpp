@@ -88,7 +88,7 @@ StartRequest badUsage(std::string error) {
 bool projectReadable(const std::string& path, std::string& why) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        why = std::strerror(errno);
+        why = errno == ENOENT ? "it does not exist" : std::strerror(errno);
         return false;
     }
     if (S_ISDIR(info.st_mode)) {
