@@ -1,6 +1,7 @@
 // The command-line site build.
 #include "app/cli/CommandLineBuild.h"
 
+#include "app/cli/TerminalText.h"
 #include "project/build/SiteBuild.h"
 #include "project/build/SystemEnvironment.h"
 
@@ -30,7 +31,7 @@ public:
         if (!terminal_ || done_ >= total_)
             return;
         clearLine();
-        std::fprintf(stderr, "[%d/%d] %s", done_ + 1, total_, text.c_str());
+        std::fprintf(stderr, "[%d/%d] %s", done_ + 1, total_, cli::TerminalText(text).c_str());
         std::fflush(stderr);
         lineShown_ = true;
     }
@@ -38,7 +39,7 @@ public:
     void Problem(const build::Diagnostic& d) override {
         clearLine();
         std::fprintf(stderr, "%s: %s\n", d.kind == build::Diagnostic::Kind::Error ? "error" : "warning",
-                     d.Describe().c_str());
+                     cli::TerminalText(d.Describe()).c_str());
     }
 
 private:
@@ -107,7 +108,7 @@ int RunCommandLineBuild(int argc, char** argv) {
             std::fprintf(stderr, "The build failed\n");
         return summary.ok ? 0 : 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: the build stopped: %s\n", e.what());
+        std::fprintf(stderr, "error: the build stopped: %s\n", cli::TerminalText(e.what()).c_str());
         return 1;
     }
 }

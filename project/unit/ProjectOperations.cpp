@@ -9,6 +9,7 @@
 #include "app/shell/CoreLibraries.h"
 #include "app/shell/Preferences.h"
 #include "app/units/ShellServices.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/Prompter.h"
 #include "project/unit/ProjectFileList.h"
 #include "app/shell/RecentList.h"
@@ -370,7 +371,7 @@ void TProjectUnit::OrganizeVariablesClick() {
     shell_.Enter("OrganizeVariables1Click");
     if (projectFile_ == kNoProjectFile || !shell_.Libraries().entry.DoVars)
         return;
-    const std::string exchange = TempDir() + "~fsetting.tmp";
+    const std::string exchange = PrivateTempFile("~fsetting.tmp");
     try {
         projectVariables_.SaveToFile(exchange);
     } catch (const EUserSettingsError& e) {

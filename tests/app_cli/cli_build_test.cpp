@@ -115,8 +115,9 @@ TEST(CommandLineBuild, FailuresExitWithOneAndNameFileAndLine) {
     EXPECT_NE(run.err.find("The build failed: 1 of 2 pages not built\n"), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(temp / "out/a.html"), "fine <%Undefined%>");
 
+    // A missing project is a usage mistake, as for --upload.
     run = Velora({"--build", "absent.vlr"}, temp.path());
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("cannot read the project file"), std::string::npos) << run.err;
 
     run = Velora({"--build"}, temp.path());

@@ -3,8 +3,10 @@
 #include "ModuleTestSupport.h"
 
 #include "libs/EntryPoints.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/IniFile.h"
 #include "platform/Record.h"
+#include "platform/System.h"
 #include "platform/ScriptedPrompter.h"
 
 #include <QCheckBox>
@@ -80,9 +82,16 @@ protected:
     TempAppDir appDir;
     std::string tmp = appDir.file("tmp");
     ScopedEnv tmpEnv{"TMPDIR", tmp};
+    // The exchange file's private folder.
+    std::string run = appDir.file("run");
+    ScopedEnv runEnv{"XDG_RUNTIME_DIR", run};
     vlr::ScriptedPrompter prompter;
     OpeningWindow main;
-    void SetUp() override { std::filesystem::create_directories(tmp); }
+    void SetUp() override {
+        std::filesystem::create_directories(tmp);
+        std::filesystem::create_directories(run);
+        std::filesystem::permissions(run, std::filesystem::perms::owner_all);
+    }
 };
 
 TEST_F(ProjectDialogs, NewProjectWritesTheProjectFileCreatesItsFoldersAndAsksToOpenIt) {
@@ -143,7 +152,8 @@ TEST_F(ProjectDialogs, NewProjectAsksBeforeReplacingAProjectFileAndCancelSendsNo
 }
 
 TEST_F(ProjectDialogs, VariablesAreEditedInTheExchangeFileAndBadNamesAreRefused) {
-    const std::string path = tmp + "/~fsetting.tmp";
+    const std::string path = run + "/velora/~fsetting.tmp";
+    ASSERT_EQ(vlr::PrivateTempFile("~fsetting.tmp"), path);
     std::ofstream(path, std::ios::binary) << NameValueBytes({{"Title", "Home"}, {"Author", "Ann"}});
     int shown = 0;
     std::size_t refused = 0;
@@ -169,7 +179,8 @@ TEST_F(ProjectDialogs, VariablesAreEditedInTheExchangeFileAndBadNamesAreRefused)
 }
 
 TEST_F(ProjectDialogs, CancelledOrUnreadableVariablesChangeNothing) {
-    const std::string path = tmp + "/~fsetting.tmp";
+    const std::string path = run + "/velora/~fsetting.tmp";
+    ASSERT_EQ(vlr::PrivateTempFile("~fsetting.tmp"), path);
     const std::string bytes = NameValueBytes({{"Title", "Home"}});
     std::ofstream(path, std::ios::binary) << bytes;
     ModalDriver driver([&](QWidget* dialog) {
