@@ -61,6 +61,12 @@ using WpPostAFn = std::int32_t (*)(vlr::Handle owner, std::int32_t hasFirst, cha
 // preview: the browser control of the editor windows' preview page.
 using PreviewCreateFn = QWidget* (*)(QWidget* host);
 using PreviewNavigateFn = void (*)(QWidget* browser, const char* address);
+// Shows the page held in `pageFile` as though it stood at `pathInSite` (a
+// path below the site folder, "/" between names) in `siteFolder`; the page
+// and the files of that folder are all the browser loads. An empty
+// `siteFolder`: the page alone.
+using PreviewShowFn = void (*)(QWidget* browser, const char* pageFile, const char* siteFolder,
+                               const char* pathInSite);
 
 // validate
 using DoValidateFn = void (*)(vlr::Handle app, const char* address, vlr::Handle mainWindow);

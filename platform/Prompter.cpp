@@ -2,6 +2,8 @@
 
 #include "platform/QtPrompter.h"
 
+#include <utility>
+
 namespace vlr {
 namespace {
 Prompter*& installed() {
@@ -28,6 +30,18 @@ ModalResult DefaultAnswer(unsigned buttons) {
     if (buttons & BtnIgnore) return ModalResult::Ignore;
     if (buttons & BtnCancel) return ModalResult::Cancel;
     return ModalResult::Ok;
+}
+
+ModalResult DefaultAnswer(const MessageBoxRequest& request) {
+    const unsigned buttons = request.buttons ? request.buttons : BtnOk;
+    const std::pair<ModalResult, unsigned> own[] = {
+        {ModalResult::Ok, BtnOk},       {ModalResult::Cancel, BtnCancel}, {ModalResult::Abort, BtnAbort},
+        {ModalResult::Retry, BtnRetry}, {ModalResult::Ignore, BtnIgnore}, {ModalResult::Yes, BtnYes},
+        {ModalResult::No, BtnNo}};
+    for (const auto& [result, flag] : own)
+        if (request.defaultAnswer == result && (buttons & flag))
+            return result;
+    return DefaultAnswer(buttons);
 }
 
 std::string KindCaption(MessageKind kind) {

@@ -35,6 +35,10 @@ struct MessageBoxRequest {
     std::string caption;
     std::string text;
     unsigned buttons = BtnOk;
+    // The answer of Enter and of a box that is not shown; None: the first
+    // button of the set (DefaultAnswer). A question whose safe answer is No
+    // sets No here.
+    ModalResult defaultAnswer = ModalResult::None;
 };
 
 struct FileDialogRequest {
@@ -74,6 +78,8 @@ void SetPrompter(Prompter* prompter);
 
 // The first button of a set that a box answers with when it is not shown.
 ModalResult DefaultAnswer(unsigned buttons);
+// The default of a box: its own when it names one of its buttons.
+ModalResult DefaultAnswer(const MessageBoxRequest& request);
 // The caption a box of this kind gets when none is given.
 std::string KindCaption(MessageKind kind);
 BeepKind KindBeep(MessageKind kind);

@@ -32,7 +32,7 @@ ModalResult QtPrompter::MessageBox(const MessageBoxRequest& request) {
     if (PromptsAreLogged()) {
         std::cerr << "[prompt] " << kindName(request.kind) << " | " << request.caption << " | "
                   << request.text << std::endl;
-        return DefaultAnswer(request.buttons);
+        return DefaultAnswer(request);
     }
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (request.kind) {
@@ -50,7 +50,7 @@ ModalResult QtPrompter::MessageBox(const MessageBoxRequest& request) {
         {BtnIgnore, QMessageBox::Ignore, ModalResult::Ignore},
     };
     unsigned buttons = request.buttons ? request.buttons : BtnOk;
-    ModalResult def = DefaultAnswer(buttons);
+    ModalResult def = DefaultAnswer(request);
     for (const Pair& p : pairs) {
         if (buttons & p.flag) {
             box.addButton(p.button);

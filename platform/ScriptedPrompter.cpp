@@ -23,7 +23,7 @@ ModalResult ScriptedPrompter::MessageBox(const MessageBoxRequest& request) {
     p.buttons = request.buttons;
     prompts_.push_back(p);
     if (answers_.empty())
-        return DefaultAnswer(request.buttons);
+        return DefaultAnswer(request);
     ModalResult a = answers_.front();
     answers_.pop_front();
     return a;

@@ -1,11 +1,15 @@
 // Where the program's own files live: AppDir for a build's run folder, the
 // user's configuration folder for an installed program.
 #include "platform/System.h"
+#include "platform/PrivateTempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -23,6 +27,42 @@ std::string configHome() {
     if (const char* home = std::getenv("HOME"); home && *home)
         return withSlash(home) + ".config/";
     return withSlash(QDir::homePath().toStdString()) + ".config/";
+}
+
+std::string cacheHome() {
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg && xdg[0] == '/')
+        return withSlash(xdg);
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return withSlash(home) + ".cache/";
+    return withSlash(QDir::homePath().toStdString()) + ".cache/";
+}
+
+// True when `dir` is a folder (not a link to one) owned by this user that no
+// one else can enter.
+bool isPrivateFolder(std::string dir) {
+    // Without a trailing "/", so that a link is seen as the link.
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    struct stat info {};
+    return ::lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 077) == 0;
+}
+
+// Makes the folder (and its missing parents, each 0700) and checks that it is
+// the user's own; a folder of the user with a wider mode is narrowed.
+bool makePrivateFolder(const std::string& dir) {
+    for (std::size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1))
+        if (::mkdir(dir.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    std::string bare = dir;
+    while (bare.size() > 1 && bare.back() == '/')
+        bare.pop_back();
+    struct stat info {};
+    if (::lstat(bare.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
+        return false;
+    if ((info.st_mode & 077) != 0 && ::chmod(bare.c_str(), 0700) != 0)
+        return false;
+    return isPrivateFolder(dir);
 }
 
 bool isFile(const std::string& path) { return QFileInfo(QString::fromStdString(path)).isFile(); }
@@ -63,6 +103,22 @@ std::string ReadablePath(const std::string& name) {
             return user;
     }
     return AppDir() + name;
+}
+
+std::string PrivateTempDir() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
+        std::string base = withSlash(runtime);
+        base.pop_back();
+        if (isPrivateFolder(base) && makePrivateFolder(base + "/velora/"))
+            return base + "/velora/";
+    }
+    const std::string cache = cacheHome() + "velora/tmp/";
+    return makePrivateFolder(cache) ? cache : std::string();
+}
+
+std::string PrivateTempFile(const std::string& name) {
+    const std::string dir = PrivateTempDir();
+    return dir.empty() ? std::string() : dir + name;
 }
 
 std::vector<std::string> PluginDirs() {

@@ -17,6 +17,7 @@ packages=(
   clang
   libcurl4-openssl-dev libssl-dev libsecret-1-dev
   python3-pyftpdlib
+  python3-openssl openssh-server openssh-client
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream libxml2-utils dpkg-dev lintian

@@ -1,6 +1,7 @@
 // The command-line site build.
 #include "app/cli/CommandLineBuild.h"
 
+#include "app/cli/TerminalText.h"
 #include "project/build/SiteBuild.h"
 #include "project/build/SystemEnvironment.h"
 
@@ -15,6 +16,7 @@ namespace vlr {
 namespace {
 
 constexpr const char* kOption = "--build";
+constexpr const char* kTrustOption = "--trust";
 
 // Prints problems as they come and, on a terminal, one progress line that
 // each file overwrites.
@@ -29,7 +31,7 @@ public:
         if (!terminal_ || done_ >= total_)
             return;
         clearLine();
-        std::fprintf(stderr, "[%d/%d] %s", done_ + 1, total_, text.c_str());
+        std::fprintf(stderr, "[%d/%d] %s", done_ + 1, total_, cli::TerminalText(text).c_str());
         std::fflush(stderr);
         lineShown_ = true;
     }
@@ -37,7 +39,7 @@ public:
     void Problem(const build::Diagnostic& d) override {
         clearLine();
         std::fprintf(stderr, "%s: %s\n", d.kind == build::Diagnostic::Kind::Error ? "error" : "warning",
-                     d.Describe().c_str());
+                     cli::TerminalText(d.Describe()).c_str());
     }
 
 private:
@@ -54,26 +56,51 @@ private:
 };
 
 int usage(const char* program) {
-    std::fprintf(stderr, "usage: %s --build PROJECT.vlr\n", program);
+    std::fprintf(stderr, "usage: %s --build [--trust] PROJECT.vlr\n", program);
     return 2;
 }
 
 }  // namespace
 
-bool IsCommandLineBuild(int argc, char** argv) { return argc >= 2 && std::strcmp(argv[1], kOption) == 0; }
+bool IsCommandLineBuild(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], kOption) == 0)
+        return true;
+    return argc >= 3 && std::strcmp(argv[1], kTrustOption) == 0 && std::strcmp(argv[2], kOption) == 0;
+}
 
 int RunCommandLineBuild(int argc, char** argv) {
-    if (argc != 3 || argv[2][0] == '\0')
+    // "--build" and "--trust" in any order, and one project file.
+    bool trust = false;
+    bool build = false;
+    const char* project = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], kOption) == 0 && !build)
+            build = true;
+        else if (std::strcmp(argv[i], kTrustOption) == 0 && !trust)
+            trust = true;
+        else if (!project && argv[i][0] != '\0' && (argv[i][0] != '-' || argv[i][1] == '\0'))
+            project = argv[i];
+        else
+            return usage(argv[0]);
+    }
+    if (!project)
         return usage(argv[0]);
     build::BuildRequest request;
-    request.projectFile = argv[2];
+    request.projectFile = project;
     request.environment = build::SystemBuildEnvironment();
+    // Only the user's word lets a build go outside the project's folder.
+    request.allowOutside = [trust](const std::string&) { return trust; };
     TerminalReporter reporter;
     try {
         build::BuildSummary summary = build::BuildSite(request, reporter);
         // A failure's reasons are already printed, one line each.
         if (summary.ok)
             std::fprintf(stderr, "%s\n", summary.result.c_str());
+        else if (!summary.refused.empty())
+            std::fprintf(stderr,
+                         "The build was refused: %s lies outside the project's folder. "
+                         "Build it with --trust only if you trust the project.\n",
+                         summary.refused.c_str());
         else if (summary.failed > 0)
             std::fprintf(stderr, "The build failed: %d of %d pages not built\n", summary.failed,
                          summary.failed + summary.built + summary.upToDate);
@@ -81,7 +108,7 @@ int RunCommandLineBuild(int argc, char** argv) {
             std::fprintf(stderr, "The build failed\n");
         return summary.ok ? 0 : 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: the build stopped: %s\n", e.what());
+        std::fprintf(stderr, "error: the build stopped: %s\n", cli::TerminalText(e.what()).c_str());
         return 1;
     }
 }

@@ -1,6 +1,8 @@
-// `velora --build project.vlr`: builds a site without any window, for
-// scripts and CI. Problems and the result go to stderr; on a terminal a
-// progress line shows the file being built.
+// `velora --build [--trust] project.vlr`: builds a site without any window,
+// for scripts and CI. Problems and the result go to stderr; on a terminal a
+// progress line shows the file being built. A build that would read or
+// write outside the project's folder is refused, naming the first include,
+// file or folder outside, unless --trust says the user trusts the project.
 #pragma once
 
 namespace vlr {

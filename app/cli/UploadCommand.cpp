@@ -112,6 +112,11 @@ private:
     std::ostream& out_;
 };
 
+void PrintLeftOut(const upload::UploadPlan& plan, std::ostream& out) {
+    if (plan.leftOutFiles > 0)
+        out << "left out: " << plan.leftOutFiles << " files (links outside the site, private files)\n";
+}
+
 }  // namespace
 
 bool WantsUpload(int argc, char** argv) {
@@ -137,7 +142,8 @@ int RunUploadCommand(const std::vector<std::string>& args, std::ostream& out, st
         err << "velora: the project " << project.projectFile << " names no output folder.\n";
         return kUploadUsage;
     }
-    // Without --to, the destination last used for this project.
+    // Without --to, the destination last used for this project, as the
+    // user's own record (never the project's folder) keeps it.
     std::vector<upload::RememberedDestination> remembered = upload::LoadDestinations(project.stateFolder);
     std::string to = options->to;
     std::string user = options->user;
@@ -155,6 +161,22 @@ int RunUploadCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (!destination) {
         err << "velora: " << error << "\n";
         return kUploadUsage;
+    }
+    const char* passwordFromEnv = std::getenv("VELORA_UPLOAD_PASSWORD");
+    // A password from the environment goes only to a server named on this
+    // command line.
+    if (passwordFromEnv && options->to.empty() && destination->needsLogin()) {
+        err << "velora: VELORA_UPLOAD_PASSWORD is set; name the server it is meant for with --to.\n";
+        return kUploadUsage;
+    }
+    if (!destination->password.empty())
+        err << "velora: warning: the password written in the --to address can be seen by other users "
+               "in the list of running programs; use VELORA_UPLOAD_PASSWORD instead.\n";
+    for (char c : user) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            err << "velora: the user name may not contain a control character.\n";
+            return kUploadUsage;
+        }
     }
     upload::UploadRequest request;
     request.localFolder = project.outputDir;
@@ -175,12 +197,16 @@ int RunUploadCommand(const std::vector<std::string>& args, std::ostream& out, st
             else if (f.action == upload::FileAction::Delete)
                 out << "would delete " << f.path << "\n";
         }
+        for (const upload::LeftOutFile& f : plan.leftOut)
+            out << "left out " << upload::PrintablePath(f.path) << " (" << f.why << ")\n";
         out << plan.toSend << " files would be sent, " << plan.unchanged << " unchanged";
         if (plan.toDelete > 0)
             out << ", " << plan.toDelete << " would be deleted";
         out << "\n";
+        PrintLeftOut(plan, out);
         return kUploadOk;
     }
+    PrintLeftOut(plan, out);
     // Deletions are listed before anything is sent or deleted.
     for (const upload::PlannedFile& f : plan.files)
         if (f.action == upload::FileAction::Delete)
@@ -189,14 +215,16 @@ int RunUploadCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (destination->needsLogin() && (plan.toSend > 0 || plan.toDelete > 0)) {
         if (!destination->password.empty()) {
             request.password = destination->password;
-        } else if (const char* fromEnv = std::getenv("VELORA_UPLOAD_PASSWORD")) {
-            request.password = fromEnv;
+        } else if (passwordFromEnv) {
+            request.password = passwordFromEnv;
         } else if (request.user.empty()) {
             request.password.clear();
         } else if (auto stored = upload::LookupPassword(destination->location, request.user)) {
             request.password = *stored;
         } else if (auto typed = AskPassword("Password for " + request.user + " at " + destination->location + ": ")) {
             request.password = *typed;
+        } else if (destination->kind == upload::DestinationKind::Sftp) {
+            request.password.clear();  // the user's ssh key logs in
         } else {
             err << "velora: no password for " << request.user
                 << "; set VELORA_UPLOAD_PASSWORD or run from a terminal.\n";
@@ -218,6 +246,8 @@ int RunUploadCommand(const std::vector<std::string>& args, std::ostream& out, st
     out << upload::Summary(result) << "\n";
     if (result.cancelled) {
         err << "velora: the upload was interrupted.\n";
+        if (!result.error.empty())
+            err << "velora: " << result.error << "\n";
         return kUploadFailed;
     }
     if (!result.error.empty()) {

@@ -1,13 +1,18 @@
 #include "app/instance/SingleInstance.h"
 
+#include "platform/PrivateTempDir.h"
 #include "platform/System.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace vlr::instance {
@@ -22,9 +27,25 @@ bool forwardingOff() { return qEnvironmentVariable("VELORA_SINGLE_INSTANCE") == 
 }  // namespace
 
 QString ServerName() {
-    const QByteArray where = QByteArray::fromStdString(AppDir() + '\n' + UserDataDir());
+    const std::string folder = PrivateTempDir();
+    if (folder.empty())
+        return {};
+    // The host is part of the name: a home folder shared between machines
+    // must not send one machine's files to a program on the other.
+    const QByteArray where = QByteArray::fromStdString(AppDir() + '\n' + UserDataDir() + '\n') +
+                             QSysInfo::machineHostName().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(where, QCryptographicHash::Sha1).toHex().left(12);
-    return QStringLiteral("velora-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+    const QString path = QString::fromStdString(folder) + QStringLiteral("instance-") + QString::fromLatin1(hash);
+    if (QFile::encodeName(path).size() >= qsizetype(sizeof(sockaddr_un::sun_path)))
+        return {};
+    return path;
+}
+
+bool PeerIsThisUser(qintptr socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return socket >= 0 && ::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == ::geteuid();
 }
 
 QStringList ForwardablePaths(const QStringList& arguments) {
@@ -40,11 +61,17 @@ QStringList ForwardablePaths(const QStringList& arguments) {
 }
 
 bool SendToRunning(const QStringList& paths, int timeoutMs) {
-    if (paths.isEmpty() || forwardingOff())
+    if (forwardingOff())
+        return false;
+    const QString name = ServerName();
+    if (name.isEmpty())
         return false;
     QLocalSocket socket;
-    socket.connectToServer(ServerName());
+    socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
+        return false;
+    // The paths go only to a program of this same user.
+    if (!PeerIsThisUser(socket.socketDescriptor()))
         return false;
     QByteArray request(kRequest);
     for (const QString& p : paths)
@@ -65,12 +92,16 @@ InstanceServer::InstanceServer(Opener open, std::function<void()> activate, QObj
         return;
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     const QString name = ServerName();
+    if (name.isEmpty())
+        return;
     if (!server_->listen(name)) {
-        // A socket left by a program that did not end cleanly: nobody answers
-        // on it, so it is removed and taken over.
+        // A socket left by a program that did not end cleanly: the connection
+        // is refused, so it is removed and taken over. A program that is
+        // only slow to answer keeps its socket.
         QLocalSocket probe;
         probe.connectToServer(name);
-        if (!probe.waitForConnected(500)) {
+        if (!probe.waitForConnected(500) && (probe.error() == QLocalSocket::ConnectionRefusedError ||
+                                             probe.error() == QLocalSocket::ServerNotFoundError)) {
             QLocalServer::removeServer(name);
             server_->listen(name);
         }
@@ -84,6 +115,11 @@ bool InstanceServer::listening() const { return server_->isListening(); }
 
 void InstanceServer::accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (!PeerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();  // another user: nothing of theirs is opened
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
         if (socket->bytesAvailable() > 0)

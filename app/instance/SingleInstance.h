@@ -13,17 +13,25 @@ class QLocalSocket;
 
 namespace vlr::instance {
 
-// The socket name for this user, program folder and user folder, so a test's
-// temporary program folder never reaches a developer's running program.
+// The socket's full path: in the user's private folder (PrivateTempDir(),
+// mode 0700, so no other user can listen under it or reach it), named for this
+// program folder, user folder and host, so a test's temporary program folder
+// never reaches a developer's running program. "" when there is no private
+// folder (the program then runs alone).
 QString ServerName();
+
+// True when the other end of the connected local socket runs as this user.
+// Both ends check it: no paths are sent to, or taken from, another user.
+bool PeerIsThisUser(qintptr socket);
 
 // The arguments worth forwarding: all of them when every one is a file or
 // folder to open, none when there is an option ("-..." such as --build) or
 // nothing to open. Relative paths become absolute against the current folder.
 QStringList ForwardablePaths(const QStringList& arguments);
 
-// Sends the paths to a running program and waits for its receipt. False when
-// no program listens (or it does not answer in time): the caller starts
+// Sends the paths to a running program and waits for its receipt; with no
+// paths the running program only comes to the front. False when no program
+// of this user listens (or it does not answer in time): the caller starts
 // normally. VELORA_SINGLE_INSTANCE=0 turns forwarding off.
 bool SendToRunning(const QStringList& paths, int timeoutMs = 3000);
 

@@ -5,6 +5,7 @@
 #include "app/shell/MainWindow.h"
 #include "app/units/UnitCommands.h"
 #include "app/shell/MenuAnimator.h"
+#include "app/shell/WindowListMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -54,6 +55,8 @@ void TFrmMainVLR::connectCommands() {
             });
         });
     }
+    if (QMenu* window = commands_->menu("Window1"))
+        new WindowListMenu(window, mdi_);
     connect(side_, &SidePanel::closeRequested, this,
             [this] { RunGuarded(*this, this, "SpeedButton1Click", [this] { SetSidePanelVisible(false); }); });
     for (const auto& unit : units_)

@@ -14,12 +14,16 @@ public:
 
     // An editor window for an existing file, from a template file, and a new
     // untitled one from the default template; nullptr when no window was made.
+    // A file that is already open in an editor window (the same file under
+    // any name, links followed) is not opened twice: its window is activated
+    // and returned.
     virtual TFrmEditor* OpenEditorForFile(const std::string& path) = 0;
+    // Opens (or activates) the file's editor window with the caret at the
+    // start of the given line (1-based) and the focus in the text; false when
+    // no window holds the file.
+    virtual bool OpenEditorAtLine(const std::string& path, int line) = 0;
     virtual TFrmEditor* OpenEditorFromTemplate(const std::string& path) = 0;
     virtual TFrmEditor* OpenNewEditor() = 0;
-    // Opens the file in an editor window with the caret at the start of the
-    // line (1-based) and the focus in the text; false when no window was made.
-    virtual bool OpenEditorAtLine(const std::string& path, int line) = 0;
     // Checks the spelling of the active editor window; nothing when the
     // active child is not an editor window.
     virtual void CheckActiveSpelling() = 0;

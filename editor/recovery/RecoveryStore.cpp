@@ -10,12 +10,19 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 namespace vlr {
 namespace {
 
 const QString kMarker = QStringLiteral("session.lock");
+// The session folder is made complete with its marker under a temporary name
+// and renamed: another start never sees a session folder without its owner
+// (it would take it for a crashed session's and delete it).
+const QString kMaking = QStringLiteral(".making-session-");
+// A folder left half-made by a start that died is removed after this long.
+constexpr qint64 kAbandonedAfterSeconds = 600;
 const QString kSuffix = QStringLiteral(".vlrrec");
 
 bool fail(QString* error, const QString& why) {
@@ -44,6 +51,23 @@ QStringList copiesIn(const QString& sessionDir) {
     return QDir(sessionDir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
 }
 
+// Removes the folders that starts which died half-way left behind: a start in
+// progress has a running owner, or is only moments old.
+void removeAbandonedStarts(const QString& folder) {
+    const QDir root(folder);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& info : root.entryInfoList({kMaking + QLatin1Char('*')},
+                                                    QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QFile marker(info.absoluteFilePath() + QLatin1Char('/') + kMarker);
+        ProcessIdentity owner;
+        const bool hasOwner = marker.open(QIODevice::ReadOnly) && ProcessIdentity::Parse(marker.read(4096), owner);
+        if (hasOwner ? IsProcessRunning(owner)
+                     : info.lastModified().toUTC().secsTo(now) < kAbandonedAfterSeconds)
+            continue;
+        QDir(info.absoluteFilePath()).removeRecursively();
+    }
+}
+
 }  // namespace
 
 RecoveryStore::RecoveryStore(QString folder) : folder_(QDir(folder).absolutePath() + QLatin1Char('/')) {}
@@ -65,19 +89,26 @@ bool RecoveryStore::BeginSession(QString* error) {
     for (const QString& dir : endedSessions())
         if (QDir(dir).entryList({QStringLiteral("*") + kSuffix}, QDir::Files).isEmpty())
             QDir(dir).removeRecursively();
+    removeAbandonedStarts(folder_);
 
     const ProcessIdentity me = CurrentProcessIdentity();
     const QString name = QStringLiteral("session-%1-%2")
                              .arg(me.pid)
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    const QString dir = folder_ + name + QLatin1Char('/');
-    if (!QDir().mkpath(dir))
-        return fail(error, QStringLiteral("Cannot make the recovery folder %1").arg(dir));
+    // Made complete under another name, then renamed in one step.
+    const QString making = folder_ + kMaking + name.mid(8);
+    if (!QDir().mkpath(folder_) || !QDir().mkdir(making))
+        return fail(error, QStringLiteral("Cannot make the recovery folder %1").arg(making));
     // The copies hold the user's unsaved text: for the user's eyes only.
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!writeWhole(dir + kMarker, me.Serialize(), error)) {
-        QDir(dir).removeRecursively();
+    QFile::setPermissions(making, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!writeWhole(making + QLatin1Char('/') + kMarker, me.Serialize(), error)) {
+        QDir(making).removeRecursively();
         return false;
+    }
+    const QString dir = folder_ + name + QLatin1Char('/');
+    if (::rename(QFile::encodeName(making).constData(), QFile::encodeName(folder_ + name).constData()) != 0) {
+        QDir(making).removeRecursively();
+        return fail(error, QStringLiteral("Cannot make the recovery folder %1").arg(dir));
     }
     sessionDir_ = dir;
     return true;

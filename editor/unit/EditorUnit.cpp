@@ -81,13 +81,6 @@ void TEditorUnit::SetUndoRedoButtons(bool canUndo, bool canRedo) {
     shell_.Gate().setEnabled("Redo2", canRedo);
 }
 
-QMdiSubWindow* TEditorUnit::AddEditorWindow(QWidget* editor) {
-    QMdiSubWindow* sub = shell_.MdiArea()->addSubWindow(editor);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(520, 380);
-    return sub;
-}
-
 void TEditorUnit::SuspendPainting(bool suspended) {
     // Creations may nest (a template dialog opening a document): painting
     // resumes when the outermost one ends.
@@ -186,8 +179,10 @@ void TEditorUnit::Edit1Click() {
 }
 
 void TEditorUnit::ForwardToEditor(unsigned msg, const std::string* first) {
+    // Only editor windows take these commands and release their records: a
+    // picture window, say, would leave the record unreleased.
     Handle h = shell_.ActiveChildHandle();
-    if (!h)
+    if (!h || GetClassName(h) != "TFrmEditor")
         return;
     RecordPtr r = first ? MakeRecord(*first) : RecordPtr();
     SendMessage(h, msg, 0, reinterpret_cast<LParam>(r.release()));
@@ -205,6 +200,11 @@ EditorDirs TEditorUnit::ProjectDirs() const {
 
 TFrmEditor* TEditorUnit::OpenEditorForFile(const std::string& path) {
     shell_.Enter("OpenEditorForFile");
+    // Every way of opening a file ends here: one window per file.
+    if (TFrmEditor* open = OpenEditorOf(path)) {
+        ActivateEditor(*open);
+        return open;
+    }
     return CreateEditorForFile(*this, shell_.ApplicationHandle(), shell_.MainHandle(), path, ProjectDirs());
 }
 
@@ -216,15 +216,6 @@ TFrmEditor* TEditorUnit::OpenEditorFromTemplate(const std::string& path) {
 TFrmEditor* TEditorUnit::OpenNewEditor() {
     shell_.Enter("OpenNewEditor");
     return CreateNewEditor(*this, shell_.ApplicationHandle(), shell_.AppDir(), shell_.MainHandle(), ProjectDirs());
-}
-
-bool TEditorUnit::OpenEditorAtLine(const std::string& path, int line) {
-    TFrmEditor* editor = OpenEditorForFile(path);
-    if (!editor)
-        return false;
-    editor->memo().goToLineColumn(line, 1);
-    editor->memo().setFocus();
-    return true;
 }
 
 void TEditorUnit::CheckActiveSpelling() {

@@ -12,6 +12,7 @@
 #include "editor/window/EditorHost.h"
 
 #include <QObject>
+#include <QRect>
 
 #include <memory>
 #include <string>
@@ -21,6 +22,11 @@ namespace vlr {
 
 class ShellServices;
 class TFrmEditor;
+
+// The geometry of a new editor window inside the visible part `visible` of
+// the document area, with `existing` windows showing there and `step` pixels
+// between cascaded windows.
+QRect EditorWindowPlace(const QRect& visible, int existing, int step);
 
 class TEditorUnit : public QObject, public FeatureUnit, public EditorWindows, public EditorHost {
     Q_OBJECT
@@ -41,9 +47,9 @@ public:
 
     // EditorWindows
     TFrmEditor* OpenEditorForFile(const std::string& path) override;
+    bool OpenEditorAtLine(const std::string& path, int line) override;
     TFrmEditor* OpenEditorFromTemplate(const std::string& path) override;
     TFrmEditor* OpenNewEditor() override;
-    bool OpenEditorAtLine(const std::string& path, int line) override;
     void CheckActiveSpelling() override;
     void ChoosePrinter() override;
     void SendStrings(const std::string& start, const std::string& end, const std::string& flag) override;
@@ -62,6 +68,12 @@ public:
     void DocumentSaved(TFrmEditor& editor) override;
     void DocumentClosed(TFrmEditor& editor) override;
 
+    // The editor window holding the file (the same file under any name);
+    // nullptr when it is not open.
+    TFrmEditor* OpenEditorOf(const std::string& path) const;
+    // Brings the window to the front (restored when minimised) with the focus in its text.
+    void ActivateEditor(TFrmEditor& editor);
+
     // Recovery copies of unsaved text; nullptr while no session runs.
     RecoveryScheduler* recoveryScheduler() const { return recoveryTimer_.get(); }
     // Offers each document an unclean exit left behind and restores the
@@ -69,7 +81,7 @@ public:
     void OfferRecoveredDocuments();
 
 private:
-    // Sends a command to the active child window, with a record holding `first` when given.
+    // Sends a command to the active editor window, with a record holding `first` when given.
     void ForwardToEditor(unsigned msg, const std::string* first = nullptr);
     void Edit1Click();
     EditorDirs ProjectDirs() const;

@@ -1,9 +1,12 @@
 // TFrmEditor: loading a document, saving it, and saving it under a new name.
+#include "editor/window/DocumentWatch.h"
+#include "editor/window/EditorImage.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/FrmEditor.h"
 #include "editor/window/RecentDocuments.h"
 
 #include "platform/Prompter.h"
+#include "platform/Record.h"
 #include "project/open/FileKinds.h"
 
 #include <filesystem>
@@ -12,6 +15,10 @@
 namespace vlr {
 
 namespace {
+// Tells the main window a document was saved under a new name, which offers a
+// page saved into the project's source folder for the project.
+constexpr unsigned kSavedAs = 3087;
+
 std::string baseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 }  // namespace
 
@@ -53,11 +60,15 @@ void TFrmEditor::Open(const std::string& given) {
     SyntaxMemo1->setText(QByteArray(doc.text.data(), qsizetype(doc.text.size())));
     SyntaxMemo1->setSelection(0, 0);
     SyntaxMemo1->setModified(false);
+    Watch->Track(path);
 }
 
 bool TFrmEditor::SaveIt() {
     if (FileName == kUntitled)
         return SaveAs();
+    // Newer text written by another program is not replaced without asking.
+    if (!Watch->ConfirmOverwrite(FileName))
+        return false;
     const QByteArray text = SyntaxMemo1->text();
     std::string error;
     if (!SaveDocument(FileName, std::string_view(text.constData(), std::size_t(text.size())), Breaks, &error)) {
@@ -65,6 +76,7 @@ bool TFrmEditor::SaveIt() {
         host_.ReportException(this, std::make_exception_ptr(std::runtime_error(error)), "TFrmEditor.SaveIt");
         return false;
     }
+    Watch->Track(FileName);
     SyntaxMemo1->setModified(false);
     ModMessage();
     host_.DocumentSaved(*this);
@@ -76,6 +88,7 @@ bool TFrmEditor::SaveAs() {
     request.fileName = FileName;
     request.defaultExt = "hts";
     request.filter = SaveFilter();
+    request.initialDir = AskProjectFolders(MainWnd).source;
     std::optional<std::string> chosen = CurrentPrompter().SaveFile(request);
     if (!chosen || chosen->empty())
         return false;
@@ -92,6 +105,8 @@ bool TFrmEditor::SaveAs() {
     setWindowTitle(QString::fromStdString(baseName(FileName)));
     if (SaveIt()) {
         setWindowFilePath(QString::fromStdString(FileName));
+        if (IsWindow(MainWnd) && FileName != oldName)
+            SendMessage(MainWnd, kSavedAs, 0, reinterpret_cast<LParam>(MakeRecord(FileName).release()));
         return true;
     }
     // A failed write keeps the document under its old name.

@@ -16,6 +16,17 @@ using velora::memo::MemoEngine;
 
 namespace {
 constexpr unsigned kProjectFileQuery = 3085;
+constexpr unsigned kProjectFoldersQuery = 3086;
+}  // namespace
+
+ProjectFolders AskProjectFolders(Handle mainWindow) {
+    ProjectFolders folders;
+    if (!IsWindow(mainWindow))
+        return folders;
+    RecordPtr answer = AdoptRecord(SendMessage(mainWindow, kProjectFoldersQuery, 0, 0));
+    folders.source = FirstText(answer);
+    folders.images = SecondText(answer);
+    return folders;
 }
 
 std::string EditorImage::Prefix() const {
@@ -36,6 +47,7 @@ void EditorImage::InsertImage() {
     FileDialogRequest request;
     request.filter = image::PictureFilter();
     request.mustExist = true;
+    request.initialDir = AskProjectFolders(editor_.MainWnd).images;
     const std::optional<std::string> chosen = OpenFile(request);
     if (!chosen || chosen->empty())
         return;

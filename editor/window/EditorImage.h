@@ -2,11 +2,22 @@
 // picture, which is measured and inserted as an image element at the caret.
 #pragma once
 
+#include "platform/Window.h"
+
 #include <string>
 
 namespace vlr {
 
 class TFrmEditor;
+
+// The open project's source and images folders as the main window knows them
+// (message 3086): where the editor's file dialogs start. Empty without a
+// project or a main window.
+struct ProjectFolders {
+    std::string source;
+    std::string images;
+};
+ProjectFolders AskProjectFolders(Handle mainWindow);
 
 class EditorImage {
 public:

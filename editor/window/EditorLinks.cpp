@@ -112,6 +112,8 @@ bool EditorLinks::loadValidator() {
 }
 
 void EditorLinks::SyntaxMemo1HyperlinkHover() {
+    if (!menuOpen_)
+        menuLink_.clear();  // the last menu's address is spent
     const std::string t = token();
     if (!IsAddressToken(t)) {
         editor_.VisitLink1->setEnabled(false);
@@ -157,7 +159,17 @@ void EditorLinks::offToken() {
         setCursor(Qt::IBeamCursor);
     resetHintColour();
     setHint({}, false);
-    editor_.VisitLink1->setEnabled(false);
+    if (!menuOpen_)
+        editor_.VisitLink1->setEnabled(false);
+}
+
+void EditorLinks::MenuOpening(const QPoint& at) {
+    const QByteArray t = editor_.SyntaxMemo1->hotSpotTextAt(at);
+    menuLink_.assign(t.constData(), std::size_t(t.size()));
+    if (!IsAddressToken(menuLink_))
+        menuLink_.clear();
+    menuOpen_ = true;
+    editor_.VisitLink1->setEnabled(!menuLink_.empty());
 }
 
 void EditorLinks::HyperlinkLeft() {
@@ -196,7 +208,8 @@ void EditorLinks::SyntaxMemo1DblClick() {
 }
 
 void EditorLinks::VisitLink1Click() {
-    const std::string t = token();
+    // From the context menu: the address the menu was opened on.
+    const std::string t = menuLink_.empty() ? token() : menuLink_;
     if (!t.empty())
         ShellOpen(t);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 class QEvent;
+class QPoint;
 
 namespace vlr {
 
@@ -40,6 +41,11 @@ public:
     void SyntaxMemo1FilesDropped();
     // The mouse left a hot spot: as a move onto plain text.
     void HyperlinkLeft();
+    // The context menu opens at a point of the control's viewport: "Visit
+    // Link" follows the address there, whatever the mouse does while the
+    // menu is open (opening it takes the mouse off the control).
+    void MenuOpening(const QPoint& at);
+    void MenuClosed() { menuOpen_ = false; }
 
     // ---- messages
     // 3030: the main window's answer to a variable hint request.
@@ -77,6 +83,9 @@ private:
     // The variable whose value was asked for last; asked again once the
     // mouse has been elsewhere, so the value (a date, a time) stays current.
     std::string askedVariable_;
+    // The address the context menu was opened on, and whether it is open.
+    std::string menuLink_;
+    bool menuOpen_ = false;
 };
 
 }  // namespace vlr

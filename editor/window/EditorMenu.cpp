@@ -50,10 +50,12 @@ void TFrmEditor::buildPopupMenu() {
 
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { guarded("PopupMenu1Popup", [this] { PopupMenu1Popup(); }); });
     SyntaxMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(PopupMenu1, &QMenu::aboutToHide, this, [this] { Links->MenuClosed(); });
     connect(SyntaxMemo1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
                 guarded("OfferSpelling", [&] { OfferSpelling(at); });
-                PopupMenu1->popup(SyntaxMemo1->mapToGlobal(at));
+                guarded("PopupMenu1Popup", [&] { Links->MenuOpening(at); });
+                PopupMenu1->popup(SyntaxMemo1->viewport()->mapToGlobal(at));
             });
 }
 

@@ -1,9 +1,12 @@
 // The preview page of an editor window: the tab strip along the bottom that
 // switches between the source and a browser showing the page, the browser
 // itself (from the preview module), and the temporary files the preview
-// writes and removes.
+// writes and removes. Preview pages are kept in a private folder of the
+// program (mode 0700), never in the site's output folder; the browser shows
+// them as though they stood in the output folder.
 #pragma once
 
+#include <QByteArray>
 #include <QTabBar>
 
 #include <string>
@@ -53,6 +56,7 @@ public:
 
 private:
     void showPreview();
+    bool buildPreview(const QByteArray& text);
     void showSource();
     void backToSource();
 

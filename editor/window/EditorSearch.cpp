@@ -25,8 +25,11 @@ void ShowExpressionError(const ERegExprError& err) {
 void TFrmEditor::MarkRange(Pos start, Pos end) { marks_->add(start, end); }
 
 void TFrmEditor::FindNext(bool regularExpressions) {
-    if (LastFind.empty())
+    // The control's own search goes on as it was made: its text with its options.
+    if (LastFind.empty()) {
         LastFind = ControlSearchText;
+        LastFindOptions = ControlSearchOptions;
+    }
     if (LastFind.empty()) {
         RecordPtr r = MakeRecord("false");
         Report(MW_FIND_NEXT_STATE, std::move(r));
@@ -34,9 +37,9 @@ void TFrmEditor::FindNext(bool regularExpressions) {
     }
     RecordPtr r = MakeRecord("true");
     Report(MW_FIND_NEXT_STATE, std::move(r));
-    unsigned options = (LastFindOptions | kSearchAtOnce) & ~unsigned(kSearchBackwards);
-    if (regularExpressions)
-        options |= kSearchRegExp;
+    // The menu's regular-expression mark does not turn a plain search into an
+    // expression: it only says where the selection ends.
+    const unsigned options = (LastFindOptions | kSearchAtOnce) & ~unsigned(kSearchBackwards);
     MemoEngine& e = SyntaxMemo1->engine();
     Pos end = -1, p = -1;
     try {
@@ -51,8 +54,9 @@ void TFrmEditor::FindNext(bool regularExpressions) {
         ShowMessage(MessageKind::Information, "", "\"" + LastFind + "\" not found.", BtnOk);
         return;
     }
-    // The match as the engine measured it: the text's length, or the expression's real end.
-    e.setSelection(p, end);
+    // The search text's length; with regular expressions the match's real end.
+    const bool expression = regularExpressions || (options & kSearchRegExp);
+    e.setSelection(p, expression ? end : p + Pos(LastFind.size()));
 }
 
 void TFrmEditor::ShowAll() {

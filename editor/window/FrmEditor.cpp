@@ -5,6 +5,7 @@
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
+#include "editor/window/DocumentWatch.h"
 #include "editor/window/EditorImage.h"
 #include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
@@ -41,6 +42,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent)
     buildLayout();
     Links = new EditorLinks(*this);
     Images = std::make_unique<EditorImage>(*this);
+    Watch = new DocumentWatch(*this);
     buildPopupMenu();
     applyControlSettings();
     AttachSpelling();

@@ -34,6 +34,7 @@ namespace spelling {
 class TSpellMarks;
 }
 
+class DocumentWatch;
 class EditorImage;
 class EditorLinks;
 class EditorPreview;
@@ -156,6 +157,8 @@ public:
     // The window's parts: tokens under the mouse and the HTML keys; image insertion.
     EditorLinks* Links = nullptr;
     std::unique_ptr<EditorImage> Images;
+    // The watch on the document's file for changes made by other programs.
+    DocumentWatch* Watch = nullptr;
 
     // Test seam: answers the case question instead of the "Change Case"
     // dialog when set.

@@ -1,10 +1,13 @@
 // The preview module: the web browser control of the editor windows' preview
 // page, the only part of the program that links the web engine. The program
 // loads it by name; when it is missing (or the engine's helper process is
-// not installed) editor windows have no preview page.
+// not installed) editor windows have no preview page. Every page is shown in
+// the sandbox of PreviewSandbox.h.
 #include "libs/EntryPoints.h"
 #include "libs/common/ModuleSupport.h"
+#include "libs/preview/PreviewSandbox.h"
 
+#include <QFileInfo>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -14,11 +17,31 @@
 
 namespace {
 
-// The engine's sandbox refuses to run as root; it must be off before the
-// first view exists.
+// Settings the engine reads once, when it starts: they must be in place
+// before the first view exists.
 void prepareEngine() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The engine's sandbox refuses to run as root.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // WebRTC may not send UDP past a proxy (there is none): a second line
+    // behind the removal of its interfaces from every page.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("force-webrtc-ip-handling-policy")) {
+        if (!flags.isEmpty())
+            flags += ' ';
+        flags += "--force-webrtc-ip-handling-policy=disable_non_proxied_udp";
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
+    vlr::preview::RegisterPreviewScheme();
+}
+
+vlr::preview::SandboxPage* pageOf(QWidget* browser) {
+    auto* view = qobject_cast<QWebEngineView*>(browser);
+    return view ? dynamic_cast<vlr::preview::SandboxPage*>(view->page()) : nullptr;
 }
 
 }  // namespace
@@ -31,6 +54,9 @@ VLR_ENTRY_POINT QWidget* PreviewCreate(QWidget* host) {
     prepareEngine();
     auto* view = new QWebEngineView(host);
     view->setObjectName(QStringLiteral("Browser"));
+    auto* page = new vlr::preview::SandboxPage(view);
+    view->setPage(page);
+    page->WatchInput(view);
     QLayout* layout = host->layout();
     if (!layout) {
         layout = new QVBoxLayout(host);
@@ -40,13 +66,31 @@ VLR_ENTRY_POINT QWidget* PreviewCreate(QWidget* host) {
     return view;
 }
 
-// Shows the page at `address` ("file:///..." or any other address).
-VLR_ENTRY_POINT void PreviewNavigate(QWidget* browser, const char* address) {
-    auto* view = qobject_cast<QWebEngineView*>(browser);
-    if (!view)
+VLR_ENTRY_POINT void PreviewShow(QWidget* browser, const char* pageFile, const char* siteFolder,
+                                 const char* pathInSite) {
+    vlr::preview::SandboxPage* page = pageOf(browser);
+    if (!page)
         return;
-    view->load(QUrl(vlr::modules::DisplayText(address)));
+    vlr::preview::SiteView view;
+    view.pageFile = vlr::modules::PathFrom(pageFile);
+    view.root = vlr::modules::PathFrom(siteFolder);
+    view.pagePath = vlr::modules::PathFrom(pathInSite);
+    if (view.pagePath.isEmpty())
+        view.pagePath = QLatin1Char('/') + QFileInfo(view.pageFile).fileName();
+    page->Show(view);
+}
+
+// Shows the local page at `address` ("file:///..."), its folder being the
+// site. Nothing else is shown: the preview is no web browser.
+VLR_ENTRY_POINT void PreviewNavigate(QWidget* browser, const char* address) {
+    vlr::preview::SandboxPage* page = pageOf(browser);
+    const QUrl url(vlr::modules::DisplayText(address));
+    if (!page || !url.isLocalFile())
+        return;
+    const QFileInfo file(url.toLocalFile());
+    page->Show({file.absoluteFilePath(), QLatin1Char('/') + file.fileName(), file.absolutePath()});
 }
 
 static_assert(std::is_same_v<decltype(&PreviewCreate), PreviewCreateFn>);
+static_assert(std::is_same_v<decltype(&PreviewShow), PreviewShowFn>);
 static_assert(std::is_same_v<decltype(&PreviewNavigate), PreviewNavigateFn>);

@@ -3,6 +3,7 @@
 #include "libs/common/ModuleSupport.h"
 #include "libs/vlrcore/MessageReporter.h"
 #include "libs/vlrcore/ShortString.h"
+#include "libs/vlrcore/TrustQuestion.h"
 #include "project/build/RelativeFolder.h"
 #include "project/build/SiteBuild.h"
 #include "project/build/SystemEnvironment.h"
@@ -18,6 +19,8 @@ using vlr::core::ToShortString;
 // project's output folder; with the flag set (any non-zero value) the one
 // page goes beside its source with ".htm". Progress and result reach the
 // given window as messages 3058-3061. Returns 1 when every page was built.
+// Before the build first reads or writes outside the project's folder, the
+// user is asked whether the project is trusted (see TrustQuestion.h).
 VLR_ENTRY_POINT std::int32_t ProcessProject(const char* projectFile, const char* sourceFile, vlr::Handle mainWindow,
                                             std::int32_t, std::int32_t flag) {
     vlr::build::BuildRequest request;
@@ -25,6 +28,9 @@ VLR_ENTRY_POINT std::int32_t ProcessProject(const char* projectFile, const char*
     request.sourceFile = vlr::modules::TextFrom(sourceFile);
     request.preview = flag != 0;
     request.environment = vlr::build::SystemBuildEnvironment();
+    request.allowOutside = [&request](const std::string& outside) {
+        return vlr::core::MayBuildOutside(request.projectFile, outside);
+    };
     vlr::core::MessageReporter reporter(mainWindow);
     try {
         return vlr::build::BuildSite(request, reporter).ok ? 1 : 0;

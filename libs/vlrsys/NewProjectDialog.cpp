@@ -3,6 +3,8 @@
 #include "libs/vlrsys/ProjectOptionsDialog.h"
 #include "platform/IniFile.h"
 #include "platform/Prompter.h"
+#include "project/build/ProjectPaths.h"
+#include "project/build/RelativeFolder.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -22,6 +24,12 @@ namespace {
 constexpr const char* kTitle = "New Project";
 
 void Error(const std::string& text) { ShowMessage(MessageKind::Error, kTitle, text); }
+
+// The folders proposed for a new project, relative to its folder. Pictures go
+// inside the output folder: that folder is what is uploaded.
+constexpr const char* kSourceFolder = "source";
+constexpr const char* kOutputFolder = "output";
+constexpr const char* kImageFolder = "output/images";
 
 }  // namespace
 
@@ -51,9 +59,9 @@ TFrmNewProject::TFrmNewProject(QWidget* parent) : QDialog(parent) {
     whereForm->addRow(QStringLiteral("&Create in:"), location_);
 
     auto* dirs = new QGroupBox(QStringLiteral("Directories"));
-    src_ = FolderEdit("src", "");
-    out_ = FolderEdit("out", "");
-    img_ = FolderEdit("img", "");
+    src_ = FolderEdit("src", kSourceFolder);
+    out_ = FolderEdit("out", kOutputFolder);
+    img_ = FolderEdit("img", kImageFolder);
     prefix_ = new QLineEdit(QStringLiteral("images/"));
     prefix_->setObjectName(QStringLiteral("img_prep"));
     auto* dirForm = new QFormLayout(dirs);
@@ -61,12 +69,9 @@ TFrmNewProject::TFrmNewProject(QWidget* parent) : QDialog(parent) {
     dirForm->addRow(QStringLiteral("&Output:"), out_);
     dirForm->addRow(QStringLiteral("&Images:"), img_);
     dirForm->addRow(QStringLiteral("Image &prefix:"), prefix_);
-    auto* note = new QLabel(QStringLiteral("Missing folders are created."));
-
-    connect(name_, &QLineEdit::textChanged, this, &TFrmNewProject::FollowName);
-    connect(location_, &QLineEdit::textChanged, this, &TFrmNewProject::FollowName);
-    for (QLineEdit* e : {src_, out_, img_})
-        connect(e, &QLineEdit::textEdited, this, [this] { dirsEdited_ = true; });
+    auto* note = new QLabel(QStringLiteral("Missing folders are created. A relative folder is taken from the "
+                                           "project's folder, so the project can be moved as a whole."));
+    note->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
@@ -79,7 +84,6 @@ TFrmNewProject::TFrmNewProject(QWidget* parent) : QDialog(parent) {
     layout->addWidget(dirs);
     layout->addWidget(note);
     layout->addWidget(buttons);
-    FollowName();
 }
 
 std::string TFrmNewProject::projectFolder() const {
@@ -87,16 +91,6 @@ std::string TFrmNewProject::projectFolder() const {
     while (location.size() > 1 && location.endsWith(QLatin1Char('/')))
         location.chop(1);
     return (location + QLatin1Char('/') + name_->text().trimmed()).toStdString();
-}
-
-// Until the user edits a directory, the three follow the project folder.
-void TFrmNewProject::FollowName() {
-    if (dirsEdited_)
-        return;
-    const QString folder = QString::fromStdString(projectFolder());
-    src_->setText(folder + QStringLiteral("/source"));
-    out_->setText(folder + QStringLiteral("/output"));
-    img_->setText(folder + QStringLiteral("/images"));
 }
 
 void TFrmNewProject::accept() {
@@ -110,15 +104,22 @@ void TFrmNewProject::accept() {
         Error("Please choose the folder to create the project in as a full path.");
         return;
     }
-    const std::string folder = projectFolder();
-    const std::string dirs[] = {folder, src_->text().trimmed().toStdString(), out_->text().trimmed().toStdString(),
-                                img_->text().trimmed().toStdString()};
-    for (const std::string& d : dirs) {
-        if (d.empty() || !QDir::isAbsolutePath(QString::fromStdString(d))) {
-            Error("Every directory must be a full path.");
+    const std::string folder = build::LexicallyNormal(projectFolder());
+    // Each folder as it is created (full) and as the project file keeps it:
+    // relative to the project's folder when it lies inside it, so the project
+    // can be moved or copied as a whole.
+    std::string full[3], stored[3];
+    QLineEdit* const edits[] = {src_, out_, img_};
+    for (int i = 0; i < 3; ++i) {
+        const std::string given = edits[i]->text().trimmed().toStdString();
+        if (given.empty()) {
+            Error("Please give every directory.");
             return;
         }
+        full[i] = build::ResolveProjectPath(folder, given);
+        stored[i] = build::StoredProjectPath(folder, full[i], build::KeepsRelative(folder, full[i], true));
     }
+    const std::string dirs[] = {folder, full[0], full[1], full[2]};
     const std::string file = folder + "/" + name.toStdString() + ".vlr";
     if (QFileInfo::exists(QString::fromStdString(file)) &&
         ShowMessage(MessageKind::Confirmation, kTitle, "The project file " + file + " already exists. Replace it?",
@@ -133,7 +134,7 @@ void TFrmNewProject::accept() {
     // costs the project file being replaced.
     const std::string fresh = file + ".new";
     std::remove(fresh.c_str());
-    if (!WriteNewProjectFile(fresh, dirs[1], dirs[2], dirs[3], prefix_->text().toStdString()) ||
+    if (!WriteNewProjectFile(fresh, stored[0], stored[1], stored[2], prefix_->text().toStdString()) ||
         std::rename(fresh.c_str(), file.c_str()) != 0) {
         std::remove(fresh.c_str());
         Error("The project file " + file + " could not be written.");

@@ -1,6 +1,7 @@
 // TFrmNewProject: the new-project dialog. It asks for the project's name and
 // folder and its source, output and image directories, creates the folders
-// and writes the project file.
+// and writes the project file, with the folders inside the project's folder
+// written relative to it.
 #pragma once
 
 #include <QDialog>
@@ -26,15 +27,12 @@ public:
     void accept() override;
 
 private:
-    void FollowName();
-
     QLineEdit* name_;
     QLineEdit* location_;
     QLineEdit* src_;
     QLineEdit* out_;
     QLineEdit* img_;
     QLineEdit* prefix_;
-    bool dirsEdited_ = false;
     std::string projectFile_;
 };
 

@@ -10,6 +10,7 @@
 #include "libs/vlrsys/ToolsDialog.h"
 #include "libs/vlrsys/VariablesDialog.h"
 #include "libs/vlrsys/WebOpen.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/Prompter.h"
 #include "platform/Record.h"
 #include "platform/System.h"
@@ -117,12 +118,14 @@ VLR_ENTRY_POINT std::int32_t NewProj(vlr::Handle, vlr::Handle mainWindow) {
     return 1;
 }
 
-// Edits the project variables in "~fsetting.tmp" of the temporary folder;
+// Edits the project variables in "~fsetting.tmp" of the user's private
+// temporary folder (never the shared one, where a planted link would be
+// written through);
 // 1 when the user confirmed and the file was written.
 VLR_ENTRY_POINT std::uint8_t DoVars(vlr::Handle) {
     if (!CanRunDialog("Project Variables"))
         return 0;
-    const std::string path = vlr::TempDir() + "~fsetting.tmp";
+    const std::string path = vlr::PrivateTempFile("~fsetting.tmp");
     std::string error;
     auto entries = vlr::sys::ReadNameValues(path, &error);
     if (!entries) {

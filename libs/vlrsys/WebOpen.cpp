@@ -11,6 +11,10 @@ namespace vlr::sys {
 
 namespace {
 constexpr unsigned kOpenFile = 3057;
+// wParam of 3057: a document from elsewhere, opened as text whatever its
+// name. A project file from the web is never opened as the project: its
+// build could read the user's files and its upload publish them.
+constexpr WParam kOpenAsDocument = 1;
 constexpr const char* kCaption = "Open From the Web";
 }  // namespace
 
@@ -41,7 +45,7 @@ std::string OpenFromWeb(const std::string& address, const FetchLimits& limits, H
         return {};
     }
     RecordPtr rec = MakeRecord(file);
-    SendMessage(mainWindow, kOpenFile, 0, reinterpret_cast<LParam>(rec.release()));
+    SendMessage(mainWindow, kOpenFile, kOpenAsDocument, reinterpret_cast<LParam>(rec.release()));
     return file;
 }
 

@@ -1,6 +1,7 @@
 // "Open From the Web": asks for an address, fetches the document with a
 // progress dialog that can cancel, saves it to a temporary file and opens it
-// in an editor window through main-window message 3057.
+// in an editor window through main-window message 3057 (wParam 1: as a
+// document, so that a project file is opened as text, not as the project).
 #pragma once
 
 #include "libs/vlrsys/WebFetch.h"

@@ -434,12 +434,14 @@ void TSyntaxMemo::mouseDoubleClickEvent(QMouseEvent* ev) {
   Q_EMIT OnDblClick();
 }
 
-QByteArray TSyntaxMemo::hotSpotText() const {
-  if (lastMouse_.x() < 0) return {};
-  const Pos pos = positionAt(lastMouse_);
+QByteArray TSyntaxMemo::hotSpotText() const { return hotSpotTextAt(lastMouse_); }
+
+QByteArray TSyntaxMemo::hotSpotTextAt(QPoint at) const {
+  if (at.x() < 0) return {};
+  const Pos pos = positionAt(at);
   const TextStore& s = engine_->store();
   const LineNo line = s.lineFromPos(pos);
-  if (pos >= s.lineEnd(line) && lastMouse_.x() > xOfPos(line, pos)) return {};  // past the end of the line
+  if (pos >= s.lineEnd(line) && at.x() > xOfPos(line, pos)) return {};  // past the end of the line
   // The token: the run of equal token values around the position, within the line.
   const Pos ls = s.lineStart(line), le = s.lineEnd(line);
   const auto toks = engine_->tokens(ls, le);

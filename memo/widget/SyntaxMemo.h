@@ -102,6 +102,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QString title() const { return QString::fromUtf8(engine_->title.c_str()); }
   // Text of the token under the last mouse position (empty past the end of the line).
   [[nodiscard]] QByteArray hotSpotText() const;
+  // Text of the token at a point of the viewport (empty past the end of the line).
+  [[nodiscard]] QByteArray hotSpotTextAt(QPoint p) const;
   // Runs a key-table command with the extend-selection flag (SyntaxMemoCommands.cpp): movement
   // commands keep the anchor when extending; editing commands do nothing while read-only.
   void executeCommand(int code, bool extend);

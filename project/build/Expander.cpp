@@ -100,6 +100,10 @@ std::string normalised(const std::string& path) {
     return out.empty() ? std::string("/") : out;
 }
 
+std::string tooLarge(const char* through) {
+    return "the page grows beyond " + std::to_string(kMaxPageBytes >> 20) + " MB through its " + through;
+}
+
 }  // namespace
 
 std::string Diagnostic::Describe() const {
@@ -211,6 +215,10 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
                 out.text.append(data + copied, pos - copied);
                 out.text += *value;
                 copied = close + 2;
+                if (out.text.size() > kMaxPageBytes) {
+                    report(Diagnostic::Kind::Error, pos, tooLarge("variables"));
+                    return false;
+                }
             } else if (looksLikeName(name)) {
                 std::string message = "undefined variable <%";
                 message.append(name);
@@ -259,8 +267,14 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
 
             auto cached = cache_.find(found);
             if (cached == cache_.end()) {
+                if (readCheck_) {
+                    if (std::string refused = readCheck_(name, found); !refused.empty()) {
+                        report(Diagnostic::Kind::Error, pos, std::move(refused));
+                        return false;
+                    }
+                }
                 std::string contents, error;
-                if (!ReadWholeFile(found, contents, &error)) {
+                if (!ReadWholeFile(found, contents, &error, kMaxPageBytes)) {
                     report(Diagnostic::Kind::Error, pos, "cannot read include file \"" + name + "\" (" + error + ")");
                     return false;
                 }
@@ -284,8 +298,7 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
             }
             out.text += cached->second->text;
             if (out.text.size() > kMaxPageBytes) {
-                report(Diagnostic::Kind::Error, pos,
-                       "the page grows beyond " + std::to_string(kMaxPageBytes >> 20) + " MB through its includes");
+                report(Diagnostic::Kind::Error, pos, tooLarge("includes"));
                 return false;
             }
             continue;
@@ -293,6 +306,10 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
         ++pos;
     }
     out.text.append(data + copied, text.size() - copied);
+    if (out.text.size() > kMaxPageBytes) {
+        report(Diagnostic::Kind::Error, text.size(), tooLarge(vars ? "variables" : "includes"));
+        return false;
+    }
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include "project/build/SiteProject.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -37,7 +38,8 @@ struct Diagnostic {
 };
 
 // Included files nested deeper than this are refused, as are pages that grow
-// beyond kMaxPageBytes: both only happen with a runaway include structure.
+// beyond kMaxPageBytes, through includes or variables, and files larger than
+// that: all only happen with a runaway structure or a hostile project.
 inline constexpr int kMaxIncludeDepth = 64;
 inline constexpr std::size_t kMaxPageBytes = std::size_t{64} << 20;
 
@@ -66,6 +68,12 @@ public:
     // How a path is shown in messages.
     [[nodiscard]] std::string DisplayName(const std::string& path) const;
 
+    // Asked before an include file is read, with the name as written and
+    // the file found: an empty answer lets it be read, any other text is the
+    // error that stops the page. Without a check every file found is read.
+    using ReadCheck = std::function<std::string(const std::string& name, const std::string& path)>;
+    void SetReadCheck(ReadCheck check) { readCheck_ = std::move(check); }
+
 private:
     struct Included;
     struct Frame;
@@ -78,6 +86,7 @@ private:
     Switches switches_;
     const VariableTable& variables_;
     std::string sourceDir_;
+    ReadCheck readCheck_;
     std::unordered_map<std::string, std::unique_ptr<Included>> cache_;
     std::unordered_map<std::string, bool> exists_;
 };

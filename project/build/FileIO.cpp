@@ -1,10 +1,14 @@
 // File access of the site build.
 #include "project/build/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,36 +31,76 @@ std::string folderOf(const std::string& path) {
 }
 
 mode_t currentUmask() {
-    // umask can only be read by setting it; it is read once, on first use.
+    // Read from the process status, never by setting it: setting it, even
+    // for a moment, changes the mode of files other threads create meanwhile.
     static const mode_t mask = [] {
-        mode_t m = ::umask(022);
-        ::umask(m);
-        return m;
+        std::string status;
+        if (!ReadWholeFile("/proc/self/status", status, nullptr, 1 << 16))
+            return mode_t{022};
+        const std::size_t at = status.find("\nUmask:");
+        if (at == std::string::npos)
+            return mode_t{022};
+        return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8) & 0777);
     }();
     return mask;
 }
 
+// Why a file that is not a regular one is not read.
+std::string notAFile(mode_t mode) {
+    if (S_ISDIR(mode))
+        return std::strerror(EISDIR);
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "it is a device, not a file";
+    if (S_ISFIFO(mode))
+        return "it is a named pipe, not a file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a file";
+    return "it is not a regular file";
+}
+
+bool refuse(std::string* error, std::string reason) {
+    if (error)
+        *error = std::move(reason);
+    return false;
+}
+
+std::string tooLarge(std::size_t limit) {
+    return limit >= (std::size_t{1} << 20) ? "larger than " + std::to_string(limit >> 20) + " MB"
+                                           : "larger than " + std::to_string(limit) + " bytes";
+}
+
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& contents, std::string* error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string* error, std::size_t limit) {
+    // Looked at before opening: opening a device can act on it, opening a
+    // named pipe waits for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return fail(error);
+    if (!S_ISREG(info.st_mode))
+        return refuse(error, notAFile(info.st_mode));
+    if (static_cast<std::uint64_t>(info.st_size) > limit)
+        return refuse(error, tooLarge(limit));
+    // Non-blocking and checked again: the file may have been swapped since.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return fail(error);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        if (S_ISDIR(info.st_mode))
-            errno = EISDIR;
-        int saved = errno;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int saved = errno;
         ::close(fd);
         errno = saved;
-        return fail(error);
+        return S_ISREG(info.st_mode) ? fail(error) : refuse(error, notAFile(info.st_mode));
     }
     contents.clear();
-    contents.resize(static_cast<std::size_t>(info.st_size));
+    // One byte more than the size tells a file that grew while being read.
+    contents.resize(std::min(static_cast<std::size_t>(info.st_size), limit) + 1);
     std::size_t have = 0;
     for (;;) {
-        if (have == contents.size())
-            contents.resize(contents.size() + 4096);
+        if (have == contents.size()) {
+            if (have > limit)
+                break;
+            contents.resize(std::min(have + std::max<std::size_t>(have, 4096), limit + 1));
+        }
         ssize_t n = ::read(fd, contents.data() + have, contents.size() - have);
         if (n < 0) {
             if (errno == EINTR)
@@ -70,8 +114,12 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string* 
             break;
         have += static_cast<std::size_t>(n);
     }
-    contents.resize(have);
     ::close(fd);
+    if (have > limit) {
+        contents.clear();
+        return refuse(error, tooLarge(limit));
+    }
+    contents.resize(have);
     return true;
 }
 
@@ -146,6 +194,88 @@ FileStamp StampOf(const std::string& path) {
     s.size = static_cast<std::int64_t>(info.st_size);
     s.inode = static_cast<std::uint64_t>(info.st_ino);
     return s;
+}
+
+FileIdentity IdentityOf(const std::string& path, bool followLast) {
+    struct stat info {};
+    FileIdentity id;
+    if ((followLast ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info)) != 0)
+        return id;
+    id.exists = true;
+    id.device = static_cast<std::uint64_t>(info.st_dev);
+    id.inode = static_cast<std::uint64_t>(info.st_ino);
+    return id;
+}
+
+std::string ResolvedPath(const std::string& path) {
+    if (path.empty())
+        return {};
+    std::string start = path;
+    if (start.front() != '/') {
+        std::string cwd(PATH_MAX, '\0');
+        if (!::getcwd(cwd.data(), cwd.size()))
+            return {};
+        cwd.resize(cwd.find('\0'));
+        start = cwd + "/" + start;
+    }
+    std::deque<std::string> todo;
+    auto pushFront = [&todo](const std::string& text) {
+        std::deque<std::string> parts;
+        std::size_t pos = 0;
+        while (pos <= text.size()) {
+            std::size_t slash = text.find('/', pos);
+            if (slash == std::string::npos)
+                slash = text.size();
+            if (slash > pos)
+                parts.push_back(text.substr(pos, slash - pos));
+            pos = slash + 1;
+        }
+        todo.insert(todo.begin(), parts.begin(), parts.end());
+    };
+    pushFront(start);
+    std::string done;  // resolved so far, without a trailing "/"; "" is the root
+    bool missing = false;
+    int links = 0;
+    while (!todo.empty()) {
+        const std::string part = std::move(todo.front());
+        todo.pop_front();
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            done.resize(done.rfind('/') == std::string::npos ? 0 : done.rfind('/'));
+            continue;
+        }
+        std::string next = done + "/" + part;
+        if (!missing) {
+            struct stat info {};
+            if (::lstat(next.c_str(), &info) != 0) {
+                // The rest is taken as written: it does not exist (yet).
+                missing = true;
+            } else if (S_ISLNK(info.st_mode)) {
+                if (++links > 40)
+                    return {};
+                std::string target(PATH_MAX, '\0');
+                const ssize_t n = ::readlink(next.c_str(), target.data(), target.size());
+                if (n <= 0 || static_cast<std::size_t>(n) >= target.size())
+                    return {};
+                target.resize(static_cast<std::size_t>(n));
+                if (target.front() == '/')
+                    done.clear();
+                pushFront(target);
+                continue;
+            }
+        }
+        done = std::move(next);
+    }
+    return done.empty() ? std::string("/") : done;
+}
+
+bool IsWithin(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.empty())
+        return false;
+    if (folder == "/")
+        return path.front() == '/';
+    return path.compare(0, folder.size(), folder) == 0 && (path.size() == folder.size() || path[folder.size()] == '/');
 }
 
 std::int64_t SteadyMilliseconds() {

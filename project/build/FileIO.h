@@ -2,14 +2,22 @@
 // stamps the build record compares. POSIX only, no other dependency.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace vlr::build {
 
-// Reads a whole file as bytes. False, with the system's reason (without the
-// path), when it cannot be opened or read, or is a directory.
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& contents, std::string* error = nullptr);
+// The most ReadWholeFile reads unless told otherwise.
+inline constexpr std::size_t kMaxReadBytes = std::size_t{256} << 20;
+
+// Reads a whole file as bytes. False, with the reason (without the path),
+// when it cannot be opened or read, when it is not a regular file (a folder,
+// a device, a named pipe or a socket: such a file is never opened, so a pipe
+// cannot block the build and a device cannot feed it without end), or when
+// it holds more than `limit` bytes.
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& contents, std::string* error = nullptr,
+                                 std::size_t limit = kMaxReadBytes);
 
 // Writes a file whole or not at all: a temporary file beside the target is
 // written and renamed over it, so readers see the old or the new page, never
@@ -32,6 +40,33 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOf(const std::string& path);
+
+// Which file a path names: its device and inode. Two paths name the same
+// file exactly when their identities are equal, whatever links lead to it.
+struct FileIdentity {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+    bool operator<(const FileIdentity& o) const {
+        return device != o.device ? device < o.device : inode < o.inode;
+    }
+};
+// Links on the way are followed; a link as the last step is followed too,
+// unless `followLast` is false (then the link itself is the file: a page
+// written there by rename replaces the link, not what it points to).
+FileIdentity IdentityOf(const std::string& path, bool followLast = true);
+
+// The path with every link followed and "." and ".." resolved, also when
+// its last steps do not exist yet (they are kept as written). A relative path
+// is taken from the working directory. Empty when the links loop or go
+// deeper than the system allows.
+std::string ResolvedPath(const std::string& path);
+
+// True when `path` is `folder` or lies below it (both absolute and
+// normalised, as ResolvedPath gives them).
+bool IsWithin(const std::string& folder, const std::string& path);
 
 // The current moment of a steady clock in milliseconds, for build timings.
 std::int64_t SteadyMilliseconds();

@@ -1,12 +1,14 @@
 // The site build driver: pages, progress, the build record and the result.
 #include "project/build/SiteBuild.h"
 
+#include "project/build/BuildGuard.h"
 #include "project/build/BuildRecord.h"
 #include "project/build/FileIO.h"
 #include "project/build/RelativeFolder.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <set>
 #include <unordered_map>
 
@@ -87,16 +89,17 @@ struct PageJob {
 class Build {
 public:
     Build(const BuildRequest& request, BuildReporter& reporter)
-        : request_(request), reporter_(reporter), outcome_(reporter, summary_) {}
+        : request_(request), reporter_(reporter), outcome_(reporter, summary_),
+          guard_(absolute(request.projectFile)) {}
 
     BuildSummary run() {
         const std::int64_t start = SteadyMilliseconds();
         std::string error;
         const std::string projectFile = absolute(request_.projectFile);
         if (!ReadSiteProject(projectFile, project_, error))
-            return failEarly(projectFile, error);
+            return failEarly({Diagnostic::Kind::Error, projectFile, 0, error});
         if (project_.OutputDir.empty() && !request_.preview)
-            return failEarly(projectFile, "the project has no output directory");
+            return failEarly({Diagnostic::Kind::Error, projectFile, 0, "the project has no output directory"});
 
         std::vector<PageJob> jobs;
         if (request_.sourceFile.empty()) {
@@ -109,6 +112,28 @@ public:
         const bool incremental = request_.sourceFile.empty();
         const bool recorded = !request_.preview;
         const std::string recordPath = project_.OutputDir + "/" + kBuildRecordName;
+
+        // The project file and the files it lists are never written over. Where
+        // the project writes and which of its files it reads are known now:
+        // anything of them outside its folder is settled before any file is
+        // read or written.
+        guard_.AddSource(projectFile);
+        for (const PageJob& job : jobs)
+            guard_.AddSource(job.source);
+        const Diagnostic atProject{Diagnostic::Kind::Error, projectFile, 0, {}};
+        if (!request_.preview && !mayReach("the output folder", project_.OutputDir, project_.OutputDir, atProject))
+            return failEarly(summary_.problems.back());
+        for (const PageJob& job : jobs) {
+            // A file the user builds by itself is the user's choice, not the project's.
+            const bool listed = incremental || std::find(project_.Files.begin(), project_.Files.end(),
+                                                         job.source) != project_.Files.end();
+            if (listed && !mayReach("the source file", job.source, job.source, atProject))
+                return failEarly(summary_.problems.back());
+        }
+        const FileIdentity outputFolder = IdentityOf(project_.OutputDir);
+        sameFolders_ = outputFolder.exists && outputFolder == IdentityOf(project_.SourceDir);
+        resolvedOutput_ = ResolvedPath(project_.OutputDir);
+
         if (recorded) {
             record_.Load(recordPath);
             record_.UseProjectStamp(StampOf(projectFile));
@@ -116,10 +141,23 @@ public:
 
         VariableTable variables(project_, request_.environment);
         Expander expander(project_.switches, variables, project_.SourceDir);
+        expander.SetReadCheck([this](const std::string& name, const std::string& path) -> std::string {
+            std::string resolved;
+            if (!trusted_ && !guard_.Inside(path, &resolved)) {
+                const std::string text = OutsideText("the include file", name, resolved);
+                if (!allowed(text))
+                    return text + " lies outside the project's folder";
+            }
+            guard_.AddSource(path);
+            return {};
+        });
         std::unordered_map<std::string, FileStamp> stamps;
 
         reporter_.FileCount(static_cast<int>(jobs.size()));
         for (const PageJob& job : jobs) {
+            // A refusal ends the build: what it would still do is what the user said no to.
+            if (!summary_.refused.empty())
+                break;
             if (incremental && record_.UpToDate(job.output, job.source, stamps)) {
                 ++summary_.upToDate;
                 reporter_.StatusText(shown(job.output) + " is up to date");
@@ -135,12 +173,18 @@ public:
                 current.insert(job.output);
             record_.Retain([&](const std::string& output) { return current.count(output) > 0; });
         }
-        if (recorded && record_.Changed() && !record_.Save(recordPath, &error))
-            outcome_.problem({Diagnostic::Kind::Warning, shown(recordPath), 0,
-                              "the build record could not be written (" + error + "); the next build builds every page"});
+        if (recorded && record_.Changed()) {
+            if (const std::string source = guard_.SourceAt(recordPath); !source.empty())
+                outcome_.problem({Diagnostic::Kind::Warning, shown(recordPath), 0,
+                                  "the build record was not written: it would replace the source file " + source});
+            else if (!record_.Save(recordPath, &error))
+                outcome_.problem({Diagnostic::Kind::Warning, shown(recordPath), 0,
+                                  "the build record could not be written (" + error +
+                                      "); the next build builds every page"});
+        }
 
         summary_.milliseconds = SteadyMilliseconds() - start;
-        summary_.ok = summary_.failed == 0;
+        summary_.ok = summary_.failed == 0 && summary_.refused.empty();
         summary_.result = resultText();
         reporter_.StatusText(summary_.result);
         reporter_.Finished();
@@ -148,11 +192,11 @@ public:
     }
 
 private:
-    BuildSummary failEarly(const std::string& projectFile, const std::string& error) {
-        outcome_.problem({Diagnostic::Kind::Error, projectFile, 0, error});
+    BuildSummary failEarly(Diagnostic problem) {
+        outcome_.problem(problem);
         reporter_.FileCount(0);
         summary_.ok = false;
-        summary_.result = summary_.problems.front().Describe();
+        summary_.result = problem.Describe();
         reporter_.StatusText(summary_.result);
         reporter_.Finished();
         return summary_;
@@ -173,23 +217,62 @@ private:
         reporter_.StatusText(d.Describe());
     }
 
+    // True when the build may go on to `path`: it lies inside the project's
+    // folder, or the build was allowed outside. Otherwise the problem is
+    // reported at `where`, which gets the text.
+    bool mayReach(const char* what, const std::string& shownPath, const std::string& path, Diagnostic where) {
+        std::string resolved;
+        if (trusted_ || guard_.Inside(path, &resolved))
+            return true;
+        const std::string text = OutsideText(what, shownPath, resolved);
+        if (allowed(text))
+            return true;
+        where.text = text + " lies outside the project's folder";
+        outcome_.problem(where);
+        return false;
+    }
+
+    // Asks once whether the build may go outside the project's folder.
+    bool allowed(const std::string& outside) {
+        if (trusted_)
+            return true;
+        if (summary_.refused.empty() && request_.allowOutside && request_.allowOutside(outside)) {
+            trusted_ = true;
+            return true;
+        }
+        if (summary_.refused.empty())
+            summary_.refused = outside;
+        return false;
+    }
+
     void buildPage(const PageJob& job, Expander& expander, bool recorded) {
         const std::string sourceShown = expander.DisplayName(job.source);
         if (job.output == job.source)
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "the page would replace its own source file"});
+        // A folder of the output folder may be a link that leads elsewhere.
+        if (!request_.preview) {
+            std::string folder;
+            if (!trusted_ && !guard_.Inside(folderOf(job.output), &folder)) {
+                const std::string text = OutsideText("the page", job.output, folder + "/" + nameOf(job.output));
+                if (!allowed(text))
+                    return fail(job, {Diagnostic::Kind::Error, sourceShown, 0,
+                                      text + " lies outside the project's folder"});
+            }
+        }
         const FileStamp sourceStamp = StampOf(job.source);
         std::string text, error;
-        if (!ReadWholeFile(job.source, text, &error))
+        if (!ReadWholeFile(job.source, text, &error, kMaxPageBytes))
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot read the source file (" + error + ")"});
 
         // A preview source written into the output folder finds its includes
-        // in the matching folder of the source directory.
+        // in the matching folder of the source directory. The folders are
+        // compared as the files they are, whatever links name them.
         std::vector<std::string> extra;
-        if (!project_.SourceDir.empty() && project_.OutputDir != project_.SourceDir) {
+        if (!project_.SourceDir.empty() && !sameFolders_) {
             const std::string folder = folderOf(job.source);
-            if (folder == project_.OutputDir)
+            if (IdentityOf(folder) == IdentityOf(project_.OutputDir))
                 extra.push_back(project_.SourceDir);
-            else if (std::string sub = below(project_.OutputDir, folder); !sub.empty())
+            else if (std::string sub = below(resolvedOutput_, ResolvedPath(folder)); !sub.empty())
                 extra.push_back(project_.SourceDir + "/" + sub);
         }
         Expansion page = expander.ExpandPage(job.source, text, extra);
@@ -209,6 +292,10 @@ private:
             reporter_.StatusText(error ? error->Describe() : sourceShown + ": not built");
             return;
         }
+        if (const std::string source = guard_.SourceAt(job.output); !source.empty())
+            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0,
+                              "the page " + job.output + " is the same file as the source " + source +
+                                  ": a page is never written over a source"});
         if (!WriteWholeFile(job.output, page.text, &error))
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot write the page (" + error + ")"});
         ++summary_.built;
@@ -251,6 +338,10 @@ private:
     Outcome outcome_;
     SiteProject project_;
     BuildRecord record_;
+    BuildGuard guard_;
+    bool trusted_ = false;
+    bool sameFolders_ = false;
+    std::string resolvedOutput_;
 };
 
 }  // namespace

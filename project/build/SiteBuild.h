@@ -5,13 +5,16 @@
 // its name with the extension ".html", skipping pages whose build record says
 // nothing changed. A single-file build always builds the file it is given;
 // in the preview case the page goes beside the source with ".htm" instead and
-// the record is not touched. Every page is written whole or not at all.
+// the record is not touched. Every page is written whole or not at all, and
+// never over a file the build reads. Outside the project's folder the build
+// goes only when allowOutside says so (see BuildGuard.h).
 #pragma once
 
 #include "project/build/BuildReporter.h"
 #include "project/build/BuildVariables.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,12 @@ struct BuildRequest {
     // The preview case: the page goes beside the source with ".htm".
     bool preview = false;
     BuildEnvironment environment;
+    // Asked when the build is about to read or write outside the project's
+    // folder (see BuildGuard.h), with the words naming what lies outside,
+    // e.g. `the include file "/etc/hostname"`; at most once per build. True
+    // goes on as for a project the user trusts: nothing is asked again and
+    // nothing is refused. Unset, or false: the build stops there.
+    std::function<bool(const std::string& outside)> allowOutside;
 };
 
 struct BuildSummary {
@@ -34,6 +43,9 @@ struct BuildSummary {
     std::int64_t milliseconds = 0;
     // The last status text: the result line.
     std::string result;
+    // When the build stopped because it would have gone outside the
+    // project's folder: what lay outside (as allowOutside was told).
+    std::string refused;
     std::vector<Diagnostic> problems;
 };
 

@@ -3,7 +3,7 @@
 
 #include "platform/AsciiCase.h"
 #include "project/build/FileIO.h"
-#include "project/build/RelativeFolder.h"
+#include "project/build/ProjectPaths.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -79,6 +79,7 @@ public:
             if (firstOrdinal.emplace(section, e.ordinal).first->second != e.ordinal)
                 continue;
             Section& sec = sections_[section];
+            sec.pairs.emplace_back(e.key, e.value);
             if (sec.values.emplace(lowered(e.key), e.value).second)
                 sec.keys.push_back(e.key);
         }
@@ -113,38 +114,29 @@ public:
         auto sec = sections_.find(lowered(section));
         return sec == sections_.end() ? std::vector<std::string>{} : sec->second.keys;
     }
+    // Every key line of a section with its value, in file order.
+    std::vector<std::pair<std::string, std::string>> pairs(std::string_view section) const {
+        auto sec = sections_.find(lowered(section));
+        return sec == sections_.end() ? std::vector<std::pair<std::string, std::string>>{} : sec->second.pairs;
+    }
 
 private:
     struct Section {
         std::vector<std::string> keys;
+        std::vector<std::pair<std::string, std::string>> pairs;
         std::unordered_map<std::string, std::string> values;
     };
     std::unordered_map<std::string, Section> sections_;
 };
 
-std::string folderOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// A path as the project means it: absolute ones as they stand, relative
-// ones below the project file's folder; normalised either way.
-std::string placed(const std::string& base, const std::string& path) {
-    if (path.empty())
-        return path;
-    if (path.front() == '/' || base.empty())
-        return LexicallyNormal(path);
-    return LexicallyNormal(base + "/" + path);
-}
-
 }  // namespace
 
 void ParseSiteProject(const std::string& path, const std::string& text, SiteProject& project) {
     Sections ini(parseEntries(text));
-    const std::string base = folderOf(path);
+    const std::string base = ProjectFolderOf(path);
     project = SiteProject{};
     project.ProjectFile = path;
-    auto dir = [&](const char* key) { return placed(base, ini.text("directories", key)); };
+    auto dir = [&](const char* key) { return ResolveProjectPath(base, ini.text("directories", key)); };
     project.SourceDir = dir("src");
     project.OutputDir = dir("out");
     project.ImageDir = dir("img");
@@ -157,12 +149,7 @@ void ParseSiteProject(const std::string& path, const std::string& text, SiteProj
     project.switches.includes = ini.flag("Compiler", "includes");
     for (const std::string& name : ini.keys("variables"))
         project.Variables.emplace_back(name, ini.text("variables", name));
-    const std::size_t count = ini.keys("files").size();
-    for (std::size_t i = 0; i < count; ++i) {
-        std::string file = ini.text("files", std::to_string(i));
-        if (!file.empty())
-            project.Files.push_back(placed(base, file));
-    }
+    project.Files = ProjectFileEntries(ini.pairs("files"), base);
 }
 
 bool ReadSiteProject(const std::string& path, SiteProject& project, std::string& error) {

@@ -34,12 +34,12 @@ struct SiteProject {
 
 // Reads a project file with the profile-file rules the program writes it
 // with: section and key names without letter case, surrounding blanks and
-// one pair of quotes removed, "1"/"0" booleans. Relative directories and file
-// paths are taken relative to the project file's folder and made absolute;
-// every path is normalised (no trailing "/", no "." or ".." steps). The files
-// are read as the program reads them: as many entries as the section has
-// distinct keys, read as keys "0", "1", ... in turn. Returns false with a
-// reason when the file cannot be read.
+// one pair of quotes removed, "1"/"0" booleans. Directories and files follow
+// the project's path model (ProjectPaths.h): relative ones are taken from the
+// project file's folder, every path is normalised, and the "files" section is
+// read the way the program's file list reads it (every key once, in file
+// order, whatever the numbering). Returns false with a reason when the file
+// cannot be read.
 [[nodiscard]] bool ReadSiteProject(const std::string& path, SiteProject& project, std::string& error);
 
 // The same from the text of a project file; `path` places relative names.

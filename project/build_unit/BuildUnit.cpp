@@ -10,6 +10,7 @@
 #include "app/units/UnitCommands.h"
 #include "platform/System.h"
 #include "platform/Window.h"
+#include "project/build/ProjectPaths.h"
 #include "project/unit/ProjectFileList.h"
 
 #include <QAction>
@@ -29,18 +30,23 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// The selected row of the project's file list: its full path, output
-// sub-folder and file name; false when nothing is selected.
-bool selectedRow(ShellServices& shell, std::string& fullPath, std::string& subFolder, std::string& fileName) {
+// The full path of the file selected in the project's file list; false when
+// nothing is selected.
+bool selectedFile(ShellServices& shell, std::string& fullPath) {
     QTreeWidget* list = shell.Side().fileList();
     const QList<QTreeWidgetItem*> items = list ? list->selectedItems() : QList<QTreeWidgetItem*>();
     if (items.isEmpty())
         return false;
-    const QTreeWidgetItem* item = items.front();
-    fullPath = item->text(ProjectFileList::FullPath).toStdString();
-    subFolder = item->text(ProjectFileList::OutputPathHidden).toStdString();
-    fileName = item->text(ProjectFileList::Filename).toStdString();
+    fullPath = items.front()->text(ProjectFileList::FullPath).toStdString();
     return true;
+}
+
+// The build reads the project file: a project changed in the window is saved
+// first, so what is built is what the window shows. False when that save
+// failed (its reason was shown) and the build must not run.
+bool projectSavedForBuild(ShellServices& shell) {
+    ProjectAccess& project = shell.Project();
+    return !project.ProjectModified() || project.SaveProjectFile();
 }
 
 }  // namespace
@@ -54,8 +60,8 @@ void TBuildUnit::ConnectCommands() {
     const bool open = shell_.Project().ProjectFile() != "none";
     for (const char* name : {"BuildAll1", "BuildAll2"})
         shell_.Gate().setEnabled(name, open);
-    std::string path, sub, name;
-    shell_.Gate().setEnabled("Preview1", open && selectedRow(shell_, path, sub, name));
+    std::string path;
+    shell_.Gate().setEnabled("Preview1", open && selectedFile(shell_, path));
 
     // The side panel's Preview button and the list's "&Preview" run the menu's
     // command, which therefore follows the button at all times, not only when
@@ -74,7 +80,7 @@ void TBuildUnit::ConnectCommands() {
 void TBuildUnit::BuildAllClick() {
     const std::string& project = shell_.Project().ProjectFile();
     auto processProject = shell_.Libraries().entry.ProcessProject;
-    if (project == "none" || !processProject)
+    if (project == "none" || !processProject || !projectSavedForBuild(shell_))
         return;
     BusyCursor busy;
     ProcessMessages();
@@ -82,21 +88,16 @@ void TBuildUnit::BuildAllClick() {
 }
 
 void TBuildUnit::PreviewClick() {
-    std::string fullPath, subFolder, fileName;
-    if (!selectedRow(shell_, fullPath, subFolder, fileName))
+    std::string fullPath;
+    if (!selectedFile(shell_, fullPath) || !projectSavedForBuild(shell_))
         return;
     const std::string& project = shell_.Project().ProjectFile();
     if (auto processProject = shell_.Libraries().entry.ProcessProject)
         processProject(project.c_str(), fullPath.c_str(), shell_.MainHandle(), 0, 0);
-    // A page that was not built is still handed over; the handler reports it.
-    ShellOpen(BuiltPagePath(shell_.Project().Project().OutputDir, subFolder, fileName));
-}
-
-std::string TBuildUnit::BuiltPagePath(const std::string& outputDir, const std::string& subFolder,
-                                      const std::string& fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    const std::string page = (dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot)) + ".html";
-    return outputDir + "/" + (subFolder.empty() ? std::string() : subFolder + "/") + page;
+    // The page the build wrote, by the same path model; a page that was not
+    // built is still handed over, and the handler reports it.
+    const ProjectState& state = shell_.Project().Project();
+    ShellOpen(build::BuiltPagePath(state.SourceDir, state.OutputDir, fullPath));
 }
 
 }  // namespace vlr

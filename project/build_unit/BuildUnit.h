@@ -23,16 +23,12 @@ public:
     const char* UnitName() const override { return "build"; }
     void ConnectCommands() override;
 
-    // Builds the whole project with the busy cursor shown.
+    // Builds the whole project with the busy cursor shown; a project with
+    // unsaved changes is saved first, as the build reads the project file.
     void BuildAllClick();
-    // Builds the file selected in the file list, then opens its page with the
-    // desktop's default handler.
+    // Builds the file selected in the file list (saving a changed project
+    // first), then opens its page with the desktop's default handler.
     void PreviewClick();
-
-    // Where the page of a file-list row is: OutputDir, its output sub-folder
-    // (when not empty) and its file name with the extension ".html".
-    static std::string BuiltPagePath(const std::string& outputDir, const std::string& subFolder,
-                                     const std::string& fileName);
 
 private:
     ShellServices& shell_;

@@ -57,6 +57,7 @@ void TLinkCheckUnit::CheckLinks1Click() {
 }
 
 void TLinkCheckUnit::OpenAt(const std::string& path, int line) {
+    // A page that is already open is shown in its own window, not opened again.
     shell_.Editors().OpenEditorAtLine(path, line);
 }
 

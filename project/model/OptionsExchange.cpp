@@ -15,11 +15,13 @@ bool WriteOptionsExchange(const ProjectState& state, const std::string& path, st
         }
     // Old keys of an earlier exchange must not come back as answers: the file
     // is replaced whole by exactly these keys.
+    // The dialog shows the directories as the project file keeps them, so a
+    // relative folder stays relative when the user confirms without a change.
     IniBatch ini(path);
     ini.Clear();
-    ini.WriteString("dirs", "img", state.ImageDir);
-    ini.WriteString("dirs", "src", state.SourceDir);
-    ini.WriteString("dirs", "out", state.OutputDir);
+    ini.WriteString("dirs", "img", StoredForm(state.ProjectFile, state.ImageDir, state.Forms.img));
+    ini.WriteString("dirs", "src", StoredForm(state.ProjectFile, state.SourceDir, state.Forms.src));
+    ini.WriteString("dirs", "out", StoredForm(state.ProjectFile, state.OutputDir, state.Forms.out));
     ini.WriteString("dirs", "img_prep", state.ImgPrefix);
     ini.WriteBool("compiler", "vars", state.Switches.vars);
     ini.WriteBool("compiler", "db", state.Switches.db);
@@ -36,9 +38,9 @@ bool WriteOptionsExchange(const ProjectState& state, const std::string& path, st
 
 void ReadOptionsExchange(const std::string& path, ProjectState& state) {
     const IniSnapshot ini(path);
-    state.ImageDir = ini.ReadString("dirs", "img", "");
-    state.SourceDir = ini.ReadString("dirs", "src", "");
-    state.OutputDir = ini.ReadString("dirs", "out", "");
+    state.ImageDir = FullDirectory(state, ini.ReadString("dirs", "img", ""), &state.Forms.img);
+    state.SourceDir = FullDirectory(state, ini.ReadString("dirs", "src", ""), &state.Forms.src);
+    state.OutputDir = FullDirectory(state, ini.ReadString("dirs", "out", ""), &state.Forms.out);
     state.ImgPrefix = ini.ReadString("dirs", "img_prep", "");
     state.Switches.vars = ini.ReadBool("compiler", "vars", true);
     state.Switches.db = ini.ReadBool("compiler", "db", true);

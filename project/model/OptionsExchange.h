@@ -13,13 +13,15 @@ namespace vlr {
 [[nodiscard]] std::string OptionsExchangePath(const std::string& appDir);
 
 // Replaces the file with "dirs" img, src, out, img_prep and "compiler" vars,
-// db, scripts, ext, inc from the state. False (reason in *error) when a text
+// db, scripts, ext, inc from the state, the directories in the form the
+// project file keeps them. False (reason in *error) when a text
 // holds a line break or the file cannot be written.
 [[nodiscard]] bool WriteOptionsExchange(const ProjectState& state, const std::string& path,
                                         std::string* error = nullptr);
 
 // Reads the same keys into the state: missing directories give empty text,
-// missing switches give true. SearchDir and everything else stay as they are.
+// missing switches give true; a relative directory is taken from the project
+// file's folder and stays relative in the project file. SearchDir and everything else stay as they are.
 void ReadOptionsExchange(const std::string& path, ProjectState& state);
 
 }  // namespace vlr

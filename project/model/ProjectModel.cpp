@@ -1,9 +1,10 @@
 #include "project/model/ProjectModel.h"
 
-#include "platform/AsciiCase.h"
 #include "platform/IniFile.h"
+#include "project/build/ProjectPaths.h"
+#include "project/build/RelativeFolder.h"
 
-#include <unordered_set>
+#include <filesystem>
 
 namespace vlr {
 namespace {
@@ -14,12 +15,19 @@ const char* const kOther = "other";
 const char* const kCompiler = "Compiler";
 const char* const kVariables = "variables";
 
-// Key names compare without ASCII letter case in the file.
-std::string lowerKey(const std::string& key) {
-    std::string out = key;
-    for (char& c : out)
-        c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
-    return out;
+// The project file's path made full: its folder places the relative paths.
+std::string fullProjectPath(const std::string& path) {
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+std::string folderOfProject(const std::string& projectFile) {
+    if (projectFile.empty() || projectFile == kNoProjectFile)
+        return {};
+    return build::ProjectFolderOf(fullProjectPath(projectFile));
 }
 
 bool hasLineBreak(const std::string& text) {
@@ -84,11 +92,11 @@ private:
     std::string* error_;
 };
 
-void writeOptions(Writer& w, const ProjectState& state) {
-    w.text(kDirectories, "src", state.SourceDir);
-    w.text(kDirectories, "out", state.OutputDir);
-    w.text(kDirectories, "img", state.ImageDir);
-    w.text(kDirectories, "search", state.SearchDir);
+void writeOptions(Writer& w, const ProjectState& state, const std::string& path) {
+    w.text(kDirectories, "src", StoredForm(path, state.SourceDir, state.Forms.src));
+    w.text(kDirectories, "out", StoredForm(path, state.OutputDir, state.Forms.out));
+    w.text(kDirectories, "img", StoredForm(path, state.ImageDir, state.Forms.img));
+    w.text(kDirectories, "search", StoredForm(path, state.SearchDir, state.Forms.search));
     w.text(kOther, "imgprep", state.ImgPrefix);
     w.flag(kCompiler, "vars", state.Switches.vars);
     w.flag(kCompiler, "db", state.Switches.db);
@@ -111,6 +119,37 @@ void ProjectState::Clear() {
     Variables.clear();
     FilesCount.clear();
     ProjectVars.Clear();
+    Forms = StoredForms{};
+}
+
+std::string ProjectFolder(const ProjectState& state) { return folderOfProject(state.ProjectFile); }
+
+std::string StoredForm(const std::string& projectFile, const std::string& full, bool relative) {
+    return build::StoredProjectPath(folderOfProject(projectFile), full, relative);
+}
+
+std::string FullDirectory(const ProjectState& state, const std::string& given, bool* relative) {
+    const std::string folder = ProjectFolder(state);
+    const bool rel = build::IsRelativePath(given) && !folder.empty();
+    if (relative)
+        *relative = rel;
+    return build::ResolveProjectPath(folder, given);
+}
+
+bool HasProjectFile(const ProjectState& state, const std::string& path) {
+    for (const std::string& file : state.AllFiles)
+        if (build::SamePath(file, path))
+            return true;
+    return false;
+}
+
+void AppendProjectFile(ProjectState& state, const std::string& path) {
+    const std::string full = build::LexicallyNormal(path);
+    state.AllFiles.push_back(full);
+    if (build::KeepsRelative(ProjectFolder(state), full, state.Forms.src))
+        state.Forms.relativeFiles.insert(full);
+    else
+        state.Forms.relativeFiles.erase(full);
 }
 
 void ReadProjectFile(const std::string& path, ProjectState& state) {
@@ -118,10 +157,17 @@ void ReadProjectFile(const std::string& path, ProjectState& state) {
     state.ProjectFile = path;
     state.ProjectModified = false;
 
-    state.SourceDir = ini.ReadString(kDirectories, "src", "");
-    state.OutputDir = ini.ReadString(kDirectories, "out", "");
-    state.SearchDir = ini.ReadString(kDirectories, "search", "");
-    state.ImageDir = ini.ReadString(kDirectories, "img", "");
+    state.Forms = StoredForms{};
+    const std::string folder = folderOfProject(path);
+    auto directory = [&](const char* key, bool& relative) {
+        const std::string stored = ini.ReadString(kDirectories, key, "");
+        relative = build::IsRelativePath(stored) && !folder.empty();
+        return build::ResolveProjectPath(folder, stored);
+    };
+    state.SourceDir = directory("src", state.Forms.src);
+    state.OutputDir = directory("out", state.Forms.out);
+    state.SearchDir = directory("search", state.Forms.search);
+    state.ImageDir = directory("img", state.Forms.img);
     state.ImgPrefix = ini.ReadString(kOther, "imgprep", "");
 
     state.Switches.vars = ini.ReadBool(kCompiler, "vars", true);
@@ -135,22 +181,19 @@ void ReadProjectFile(const std::string& path, ProjectState& state) {
     for (const std::string& name : state.Variables)
         state.ProjectVars.Add(name, ini.ReadString(kVariables, name, ""));
 
-    // Every key in file order, whatever its name: a gap in the numbering loses
-    // nothing, and an empty value is no file. A key repeated in the section is
-    // taken once, with its first value, as a lookup by name would give.
+    // The reading the build shares: every key in file order, whatever its
+    // name, so a gap in the numbering loses nothing.
     const auto files = ini.ReadSectionValues(kFiles);
     state.FilesCount.clear();
     state.FilesCount.reserve(files.size());
-    state.AllFiles.clear();
-    state.AllFiles.reserve(files.size());
-    std::unordered_set<std::string> seen;
-    for (const auto& [key, file] : files) {
-        state.FilesCount.push_back(key);
-        if (!seen.insert(lowerKey(key)).second)
-            continue;
-        if (!file.empty())
-            state.AllFiles.push_back(file);
-    }
+    for (const auto& entry : files)
+        state.FilesCount.push_back(entry.first);
+    state.AllFiles = build::ProjectFileEntries(files, folder);
+    // Which of them the file keeps relative: the first value of each key is
+    // the one read, so a relative spelling anywhere marks the file relative.
+    for (const auto& [key, stored] : files)
+        if (build::IsRelativePath(stored) && !folder.empty())
+            state.Forms.relativeFiles.insert(build::ResolveProjectPath(folder, stored));
 }
 
 bool WriteProjectFile(const ProjectState& state, const std::string& path, std::string* error) {
@@ -160,9 +203,11 @@ bool WriteProjectFile(const ProjectState& state, const std::string& path, std::s
     w.erase(kDirectories);
     w.erase(kVariables);
     w.erase(kFiles);
-    for (std::size_t i = 0; i < state.AllFiles.size(); ++i)
-        w.text(kFiles, std::to_string(i), state.AllFiles[i]);
-    writeOptions(w, state);
+    for (std::size_t i = 0; i < state.AllFiles.size(); ++i) {
+        const std::string& file = state.AllFiles[i];
+        w.text(kFiles, std::to_string(i), StoredForm(path, file, state.Forms.relativeFiles.count(file) > 0));
+    }
+    writeOptions(w, state, path);
     for (int i = 0; i < state.ProjectVars.Count(); ++i) {
         const TUserSetting* v = state.ProjectVars.Items(i);
         w.text(kVariables, v->Name, v->Value);
@@ -176,7 +221,7 @@ bool WriteProjectOptions(const ProjectState& state, const std::string& path, std
     Writer w(path, error);
     w.erase(kDirectories);
     w.erase(kCompiler);
-    writeOptions(w, state);
+    writeOptions(w, state, path);
     return w.commit();
 }
 

@@ -5,6 +5,7 @@
 
 #include "appearance/UserSettings.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,22 @@ struct CompilerSwitches {
     bool operator==(const CompilerSwitches&) const = default;
 };
 
+// Which paths the project file keeps relative to its own folder. In memory
+// every path is full; these say how each is written back.
+struct StoredForms {
+    bool src = false;
+    bool out = false;
+    bool img = false;
+    bool search = false;
+    // Full paths of the files written relative to the project file's folder.
+    std::set<std::string> relativeFiles;
+
+    bool operator==(const StoredForms&) const = default;
+};
+
 // Everything the main window keeps about the open project. A default-made
-// state is "no project".
+// state is "no project". The directories and files are full paths, whatever
+// form the project file keeps them in.
 struct ProjectState {
     std::string ProjectFile = kNoProjectFile;
     bool ProjectModified = false;
@@ -43,6 +58,7 @@ struct ProjectState {
     std::vector<std::string> FilesCount;
     // The project's user variables, name and value, in file order.
     TUserSettingList ProjectVars;
+    StoredForms Forms;
 
     [[nodiscard]] bool IsOpen() const { return ProjectFile != kNoProjectFile; }
     // Back to "no project": every field above except Switches, which keep their
@@ -53,13 +69,36 @@ struct ProjectState {
 // Reads a project file into the state: ProjectFile := path, ProjectModified :=
 // false, the directories and image prefix (missing keys give empty text), the
 // five switches (missing keys give true), the variables and the files. Every
-// list is replaced, not appended to. "files" is read key by key in file order;
-// entries with an empty value are skipped, and a key repeated in the section is
-// read once. A missing file reads as a project with no data.
+// list is replaced, not appended to. Paths follow the project's path model
+// (project/build/ProjectPaths.h), the one the build reads them with: relative
+// ones are taken from the project file's folder and kept in memory as full
+// paths, with their form remembered in Forms; "files" is read key by key in
+// file order, entries with an empty value are skipped, and a key repeated in
+// the section is read once. A missing file reads as a project with no data.
 void ReadProjectFile(const std::string& path, ProjectState& state);
 
+// The folder the project's relative paths are taken from (empty without a project).
+std::string ProjectFolder(const ProjectState& state);
+
+// A directory or file as the project file keeps it: relative to the folder of
+// projectFile when `relative`, the full path otherwise.
+std::string StoredForm(const std::string& projectFile, const std::string& full, bool relative);
+
+// A directory as a user gave it (relative to the project file's folder, or
+// full), made full, with its form recorded in *relative.
+std::string FullDirectory(const ProjectState& state, const std::string& given, bool* relative);
+
+// Whether the project already lists the file (compared as full, normalised paths).
+bool HasProjectFile(const ProjectState& state, const std::string& path);
+
+// Appends a file (a full path) to AllFiles. It is kept relative in the project
+// file when the project keeps its source folder relative and the file lies
+// inside the project's folder.
+void AppendProjectFile(ProjectState& state, const std::string& path);
+
 // Writes the state to a project file: erases "directories", "variables" and
-// "files", then writes the "files" entries as keys "0".."n-1" in AllFiles
+// "files", then writes (each path in its stored form, relative ones from the
+// folder of `path`) the "files" entries as keys "0".."n-1" in AllFiles
 // order, "directories" src, out, img, search, "other"/"imgprep", the five
 // "Compiler" switches in the order vars, db, scripts, extapps, includes, and
 // the "variables" entries in list order. Other sections are kept. Returns false

@@ -1,6 +1,7 @@
 // Opening files by type: ParseToOpen and its triggers (Open, drops on the
 // toolbar docks and on the file list), the document-kind icons, and the file
-// list's rows through the core module's DoPathEx.
+// list's rows with each file's output folder from the project's path model
+// (the mapping the core module's DoPathEx and the build use).
 #include "project/unit/ProjectUnit.h"
 
 #include "app/units/CoreLibraries.h"
@@ -11,6 +12,7 @@
 #include "project/unit/ProjectFileList.h"
 #include "app/units/RecentItems.h"
 #include "app/units/StatusPanels.h"
+#include "project/build/ProjectPaths.h"
 #include "project/open/FileKinds.h"
 
 #include <QDropEvent>
@@ -20,26 +22,12 @@
 #include <QMimeData>
 #include <QToolBar>
 
-#include <algorithm>
-#include <cstring>
-
 namespace vlr {
 namespace {
 
 bool fileExists(const std::string& path) {
     QFileInfo info(QString::fromStdString(path));
     return info.exists() && !info.isDir();
-}
-
-// DoPathEx's texts: a length byte and at most 255 characters.
-void toShort(const std::string& text, unsigned char (&out)[256]) {
-    const std::size_t n = std::min<std::size_t>(text.size(), 255);
-    out[0] = static_cast<unsigned char>(n);
-    std::memcpy(out + 1, text.data(), n);
-}
-
-std::string fromShort(const unsigned char (&in)[256]) {
-    return std::string(reinterpret_cast<const char*>(in + 1), in[0]);
 }
 
 // Keeps the main window from repainting while the picture viewer opens.
@@ -178,18 +166,12 @@ void TProjectUnit::UpdateList() {
         fileList_->Clear();
         return;
     }
+    // Computed here rather than through DoPathEx's short texts, which would cut
+    // a long path at 255 characters and give a wrong folder.
     std::vector<ProjectFileList::Row> rows;
     rows.reserve(project_.AllFiles.size());
-    unsigned char source[256], directory[256], output[256], folder[256];
-    toShort(project_.SourceDir, source);
-    toShort(project_.OutputDir, output);
-    for (const std::string& file : project_.AllFiles) {
-        folder[0] = 0;
-        toShort(DirectoryOf(file), directory);
-        if (shell_.Libraries().entry.DoPathEx)
-            shell_.Libraries().entry.DoPathEx(source, directory, output, folder);
-        rows.push_back({FileNameOf(file), fromShort(folder), file});
-    }
+    for (const std::string& file : project_.AllFiles)
+        rows.push_back({FileNameOf(file), build::OutputFolderOf(project_.SourceDir, file), file});
     fileList_->SetRows(rows);
 }
 

@@ -3,12 +3,15 @@
 #include "project/unit/ProjectUnit.h"
 
 #include "app/units/CoreLibraries.h"
+#include "app/units/EditorWindows.h"
 #include "app/units/ShellServices.h"
 #include "platform/Prompter.h"
 
 #include "app/units/StatusPanels.h"
 #include "platform/Convert.h"
 #include "platform/Record.h"
+#include "project/build/ProjectPaths.h"
+#include "project/build/RelativeFolder.h"
 #include "project/open/FileKinds.h"
 
 #include <QDateTime>
@@ -43,6 +46,8 @@ enum ProjectMessageNumber : unsigned {
     MSG_STATUS_TEXT = 3061,
     MSG_PROCESS_PATH = 3062,
     MSG_PROJECT_FILE = 3085,
+    MSG_PROJECT_FOLDERS = 3086,
+    MSG_SAVED_AS = 3087,
     MSG_IGNORED_3405 = 3405,
 };
 
@@ -58,11 +63,25 @@ std::vector<unsigned> TProjectUnit::Messages() const {
     return {MSG_SET_IMAGE,     MSG_TELL_VARIABLE, MSG_TELL_FILE,      MSG_VALIDATE_START, MSG_VALIDATE_END,
             MSG_OPEN_RELATIVE, MSG_OPEN_PATH,     MSG_BUILD_ONE,      MSG_OPEN_LIST,      MSG_IGNORED_3042,
             MSG_OPEN_FILE,     MSG_PROGRESS_MAX,  MSG_PROGRESS_STEP,  MSG_PROGRESS_RESET, MSG_STATUS_TEXT,
-            MSG_PROCESS_PATH,  MSG_PROJECT_FILE,  MSG_IGNORED_3405};
+            MSG_PROCESS_PATH,  MSG_PROJECT_FILE,  MSG_PROJECT_FOLDERS, MSG_SAVED_AS,     MSG_IGNORED_3405};
 }
 
 std::string TProjectUnit::LookupPath(const std::string& name) const {
     return LookupDirectory(name, project_.SourceDir, project_.ImageDir) + name;
+}
+
+void TProjectUnit::OfferToAddToProject(const std::string& given) {
+    shell_.Enter("OfferToAddToProject");
+    if (projectFile_ == kNoProjectFile || given.empty() || project_.SourceDir.empty() || !IsProjectSourceFile(given))
+        return;
+    const std::string path = AbsolutePath(given);
+    const std::string folder = build::LexicallyNormal(DirectoryOf(path));
+    const bool inSource = folder == project_.SourceDir || !build::RelativeFolder(project_.SourceDir, folder).empty();
+    if (!inSource || HasProjectFile(project_, path))
+        return;
+    if (ShowMessage(MessageKind::Confirmation, "", "Add " + FileNameOf(path) + " to the project?", BtnYesNo) ==
+        ModalResult::Yes)
+        AddToProject(path);
 }
 
 void TProjectUnit::SendHintBack(const std::string& text) {
@@ -73,7 +92,7 @@ void TProjectUnit::SendHintBack(const std::string& text) {
         SendMessage(child, MSG_HINT_REPLY, 0, reinterpret_cast<LParam>(r.release()));
 }
 
-LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
+LResult TProjectUnit::HandleMessage(unsigned msg, WParam wParam, LParam lParam) {
     switch (msg) {
     case MSG_SET_IMAGE: {
         shell_.Enter("SetImage");
@@ -166,7 +185,11 @@ LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
         RecordPtr r = AdoptRecord(lParam);
         const std::string path = FirstText(r);
         r.reset();
-        if (!path.empty())
+        // wParam 1: a document from elsewhere (the web); a project file among
+        // them opens as text, never as the project.
+        if (!path.empty() && wParam == 1 && KindOfFile(path) == OpenKind::Project)
+            shell_.Editors().OpenEditorForFile(path);
+        else if (!path.empty())
             ParseToOpen(path);
         return 0;
     }
@@ -206,6 +229,20 @@ LResult TProjectUnit::HandleMessage(unsigned msg, WParam, LParam lParam) {
     case MSG_PROJECT_FILE:
         shell_.Enter("ProjectFileQuery");
         return reinterpret_cast<LResult>(MakeRecord(projectFile_).release());
+    case MSG_PROJECT_FOLDERS:
+        // Where an editor's dialogs start: the source and images folders.
+        shell_.Enter("ProjectFoldersQuery");
+        if (projectFile_ == kNoProjectFile)
+            return reinterpret_cast<LResult>(MakeRecord("", "").release());
+        return reinterpret_cast<LResult>(MakeRecord(project_.SourceDir, project_.ImageDir).release());
+    case MSG_SAVED_AS: {
+        shell_.Enter("DocumentSavedAs");
+        RecordPtr r = AdoptRecord(lParam);
+        const std::string path = FirstText(r);
+        r.reset();
+        OfferToAddToProject(path);
+        return 0;
+    }
     default:  // 3042, 3405: accepted and ignored
         return 0;
     }

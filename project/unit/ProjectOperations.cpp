@@ -9,6 +9,7 @@
 #include "app/units/CoreLibraries.h"
 #include "app/units/Preferences.h"
 #include "app/units/ShellServices.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/Prompter.h"
 #include "project/unit/ProjectFileList.h"
 #include "app/units/RecentItems.h"
@@ -306,7 +307,10 @@ void TProjectUnit::AddFileClick() {
     shell_.Enter("AddFile1Click");
     if (projectFile_ == kNoProjectFile)
         return;
-    auto files = CurrentPrompter().OpenFiles(openDialogRequest());
+    // Pages are added from the source folder, where they belong.
+    FileDialogRequest request = openDialogRequest();
+    request.initialDir = project_.SourceDir.empty() ? ProjectFolder(project_) : project_.SourceDir;
+    auto files = CurrentPrompter().OpenFiles(request);
     if (files)
         AddFiles(*files);
 }
@@ -314,10 +318,11 @@ void TProjectUnit::AddFileClick() {
 void TProjectUnit::AddFiles(const std::vector<std::string>& paths) {
     shell_.Enter("AddFiles");
     for (const std::string& path : paths) {
-        const bool present = std::find(project_.AllFiles.begin(), project_.AllFiles.end(), path) !=
-                             project_.AllFiles.end();
+        // The same file however it is spelled: the list keeps full paths.
+        const std::string full = AbsolutePath(path);
+        const bool present = HasProjectFile(project_, full);
         if (IsProjectSourceFile(path) && !present) {
-            project_.AllFiles.push_back(path);
+            AppendProjectFile(project_, full);
             projectModified_ = true;
             SetSaveProjectEnabled(true);
         } else if (present) {
@@ -335,11 +340,12 @@ bool TProjectUnit::AddToProject(const std::string& path) {
     // Without a project there is no file to keep the entry in.
     if (projectFile_ == kNoProjectFile)
         return false;
-    if (std::find(project_.AllFiles.begin(), project_.AllFiles.end(), path) != project_.AllFiles.end()) {
+    const std::string full = AbsolutePath(path);
+    if (HasProjectFile(project_, full)) {
         ShowMessage(MessageKind::Error, "", "The file " + path + ", is already in the project", BtnOk);
         return false;
     }
-    project_.AllFiles.push_back(path);
+    AppendProjectFile(project_, full);
     projectModified_ = true;
     SetSaveProjectEnabled(true);
     UpdateList();
@@ -365,7 +371,7 @@ void TProjectUnit::OrganizeVariablesClick() {
     shell_.Enter("OrganizeVariables1Click");
     if (projectFile_ == kNoProjectFile || !shell_.Libraries().entry.DoVars)
         return;
-    const std::string exchange = TempDir() + "~fsetting.tmp";
+    const std::string exchange = PrivateTempFile("~fsetting.tmp");
     try {
         projectVariables_.SaveToFile(exchange);
     } catch (const EUserSettingsError& e) {
@@ -422,6 +428,9 @@ void TProjectUnit::ProjectOptionsClick() {
 void TProjectUnit::CompileClick() {
     shell_.Enter("Compile1Click");
     if (!fileList_->HasSelection() || !shell_.Libraries().entry.ProcessProject)
+        return;
+    // The build reads the project file: unsaved changes are saved first.
+    if (projectModified_ && !SaveProjectFile())
         return;
     const std::string path = fileList_->Selected().fullPath;
     shell_.Libraries().entry.ProcessProject(projectFile_.c_str(), path.c_str(), shell_.MainHandle(), 0, 0);

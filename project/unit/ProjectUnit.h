@@ -103,6 +103,9 @@ public:
     // Files dropped on a toolbar dock, opened inside the method guard.
     void DockDrop(const QStringList& paths);
     int BuildSingle(const std::string& path, bool flag);
+    // A document was saved under a new name: a page saved into the source
+    // folder that the project does not list yet is offered for adding.
+    void OfferToAddToProject(const std::string& path);
     void SendHintBack(const std::string& text);
 
 private:

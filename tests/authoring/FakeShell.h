@@ -68,10 +68,10 @@ private:
 class FakeEditors : public vlr::EditorWindows {
 public:
     vlr::TFrmEditor* OpenEditorForFile(const std::string&) override { return nullptr; }
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override { return nullptr; }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
-    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     void CheckActiveSpelling() override {}
     void ChoosePrinter() override {}
 };

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include <fstream>
 
@@ -315,4 +316,43 @@ TEST_F(ReferencesTest, DoubleClickingAFileReferenceOpensTheFileOfTheProject) {
     const auto boxes = prompter->messages();
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.back().text, "Cannot find file " + path("site/gone.hsn"));
+}
+
+// The user's way to "Visit Link": a right click on the address. Opening the
+// menu takes the mouse off the control (a leave event), which must not take
+// the item away; the item opens the address the menu was opened on.
+TEST_F(LinksTest, VisitLinkFromARealContextMenuOpensTheAddressUnderTheMenu) {
+    vlr::TFrmEditor* e = Window("Go to HTTP://www.example.com/page now");
+    e->resize(560, 160);
+    e->show();
+    HoverOn(e, "HTTP://", 4);
+    const auto at = e->memo().engine().store().text().find("example");
+    const QPoint p = e->memo().pointAt(velora::memo::Pos(at)) + QPoint(1, e->memo().lineHeight() / 2);
+    QWidget* view = e->memo().viewport();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, p, view->mapToGlobal(p));
+    QApplication::sendEvent(view, &menuEvent);
+    QApplication::processEvents();
+    ASSERT_TRUE(e->PopupMenu1->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view, &leave);
+    QApplication::processEvents();
+    ASSERT_TRUE(e->VisitLink1->isEnabled());
+    QTest::mouseClick(e->PopupMenu1, Qt::LeftButton, Qt::NoModifier,
+                      e->PopupMenu1->actionGeometry(e->VisitLink1).center());
+    QApplication::processEvents();
+    EXPECT_FALSE(e->PopupMenu1->isVisible());
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "HTTP://www.example.com/page");
+
+    // Opened over plain text, the item stays disabled and opens nothing.
+    const QPoint plain = e->memo().pointAt(velora::memo::Pos(1)) + QPoint(1, e->memo().lineHeight() / 2);
+    QContextMenuEvent overText(QContextMenuEvent::Mouse, plain, view->mapToGlobal(plain));
+    QApplication::sendEvent(view, &overText);
+    QApplication::processEvents();
+    ASSERT_TRUE(e->PopupMenu1->isVisible());
+    EXPECT_FALSE(e->VisitLink1->isEnabled());
+    QTest::keyClick(e->PopupMenu1, Qt::Key_L);  // the item's accelerator does nothing while disabled
+    QApplication::processEvents();
+    e->PopupMenu1->hide();
+    EXPECT_EQ(opened.size(), 1u);
 }

@@ -149,4 +149,20 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
     EXPECT_EQ(editors().size(), 1u);
 }
 
+// A project file from the web is someone else's project: it opens as a
+// document to read, never as the project whose build would read the user's
+// files and whose upload would publish them.
+TEST_F(NewAndWebTest, AProjectFileFromTheWebOpensAsADocumentNotAsTheProject) {
+    TestHttpServer server;
+    prompter->QueueInput(server.url("/ok.vlr"));
+    main->action("OpenFromtheWeb1")->trigger();
+    vlr::ProcessMessages();
+    ASSERT_EQ(editors().size(), 1u);
+    EXPECT_EQ(fs::path(editors()[0]->FileName).extension(), ".vlr") << editors()[0]->FileName;
+    EXPECT_EQ(Text(editors()[0]), "<html><body>200 OK</body></html>");
+    EXPECT_EQ(main->Project().ProjectFile(), "none");
+    EXPECT_TRUE(prompter->messages().empty());
+    fs::remove(editors()[0]->FileName);
+}
+
 }  // namespace vlrtest

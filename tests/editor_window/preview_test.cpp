@@ -17,6 +17,8 @@
 #include <QThread>
 
 #include <fstream>
+#include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -53,6 +55,25 @@ protected:
             QThread::msleep(20);
         }
         return false;
+    }
+
+    // The permission bits of a file or folder.
+    static unsigned ModeOf(const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0xFFFFu;
+    }
+
+    // Names in a folder tree that a preview left behind ("~..." or ".~...").
+    static std::vector<std::string> Leftovers(const fs::path& folder) {
+        std::vector<std::string> found;
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.rfind("~", 0) == 0 || name.rfind(".~", 0) == 0)
+                found.push_back(it->path().string());
+        }
+        return found;
     }
 
     // A project in work/site: src/sub/page.hts including ../part.inc and a
@@ -97,11 +118,17 @@ TEST_F(PreviewTest, WithoutTheModuleThereIsNoTabStrip) {
     EXPECT_EQ(e->Browser, nullptr);
 }
 
-TEST_F(PreviewTest, WithoutAProjectTheUnsavedTextIsShownFromATemporaryPage) {
+TEST_F(PreviewTest, WithoutAProjectTheUnsavedTextIsShownFromAPrivatePage) {
     vlr::TFrmEditor* e = NewEditor();
     e->memo().setText("<html><body style=\"background:#00ff00\">\rfirst\r</body></html>");
     Choose(e, 1);
-    EXPECT_EQ(e->PreviewFile, e->TempDir + "~" + e->TickId + ".htm");
+    // Kept in a folder of the program's own that nobody else can enter,
+    // never in the shared temporary folder.
+    const fs::path file(e->PreviewFile);
+    EXPECT_EQ(file.filename().string(), "~" + e->TickId + ".htm");
+    EXPECT_NE(file.parent_path().string() + "/", e->TempDir);
+    EXPECT_EQ(ModeOf(file.parent_path().string()), 0700u);
+    EXPECT_EQ(ModeOf(e->PreviewFile), 0600u);
     // Written as plain text with CR LF line breaks.
     EXPECT_EQ(ReadFile(e->PreviewFile), "<html><body style=\"background:#00ff00\">\r\nfirst\r\n</body></html>");
     EXPECT_EQ(e->Notebook1->currentIndex(), 1);
@@ -124,6 +151,23 @@ TEST_F(PreviewTest, WithoutAProjectTheUnsavedTextIsShownFromATemporaryPage) {
     EXPECT_FALSE(fs::exists(page));
 }
 
+// A link planted at the page's name is never written through.
+TEST_F(PreviewTest, APlantedLinkAtThePageNameIsReplacedNotFollowed) {
+    vlr::TFrmEditor* e = NewEditor();
+    e->memo().setText("<html><body>first</body></html>");
+    Choose(e, 1);
+    const std::string page = e->PreviewFile;
+    Choose(e, 0);
+    const std::string victim = (work / "victim.txt").string();
+    WriteFile(victim, "mine");
+    fs::create_symlink(victim, page);
+    e->memo().setText("<html><body>second</body></html>");
+    Choose(e, 1);
+    EXPECT_EQ(ReadFile(victim), "mine");
+    EXPECT_FALSE(fs::is_symlink(page));
+    EXPECT_EQ(ReadFile(page), "<html><body>second</body></html>");
+}
+
 TEST_F(PreviewTest, TwoWindowsMadeAtOnceUseDifferentTemporaryNames) {
     vlr::TFrmEditor* a = NewEditor();
     vlr::TFrmEditor* b = NewEditor();
@@ -135,24 +179,40 @@ TEST_F(PreviewTest, TwoWindowsMadeAtOnceUseDifferentTemporaryNames) {
     EXPECT_TRUE(fs::exists(b->PreviewFile));
 }
 
-TEST_F(PreviewTest, WithAProjectTheTextIsBuiltAndShownFromTheOutputFolder) {
+TEST_F(PreviewTest, WithAProjectTheBuiltPageIsShownAsThoughItStoodInTheOutputFolder) {
     const std::string project = MakeProject();
+    // A picture of the site, which the page finds by its relative address.
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    fs::create_directories(work / "site/out");
+    ASSERT_TRUE(picture.save(QString::fromStdString((work / "site/out/pic.png").string())));
     main->projectUnit().ParseToOpen(project);
     vlr::TFrmEditor* e = EditorFor((work / "site/src/sub/page.hts").string());
     ASSERT_NE(e, nullptr);
     e->memo().setText("<&../part.inc&>unsaved edit</body>");
     Choose(e, 1);
 
-    const std::string out = (work / "site/out/sub/~").string() + e->TickId;
-    EXPECT_EQ(e->PreviewFile, out + ".htm");
-    EXPECT_EQ(e->PreviewSource, out + ".hts");
+    // The page is built from the unsaved text, includes found where the
+    // document's are, and kept privately: nothing in the output folder.
+    EXPECT_EQ(fs::path(e->PreviewFile).filename().string(), "~" + e->TickId + ".htm");
+    EXPECT_EQ(e->PreviewFile.find((work / "site").string()), std::string::npos);
+    EXPECT_EQ(ModeOf(e->PreviewFile), 0600u);
     EXPECT_FALSE(fs::exists(e->PreviewSource));
     EXPECT_EQ(ReadFile(e->PreviewFile), "<body style=\"background:#ff0000\">unsaved edit</body>");
+    EXPECT_EQ(Leftovers(work / "site"), std::vector<std::string>());
     EXPECT_EQ(e->Notebook1->currentIndex(), 1);
     EXPECT_TRUE(BrowserShows(e, QColor(255, 0, 0)));
 
+    // Relative addresses work as in the output folder.
+    Choose(e, 0);
+    e->memo().setText("<body style=\"background:#ff0000\"><img src=\"../pic.png\" "
+                      "onload=\"document.body.style.background='#00ff00'\"></body>");
+    Choose(e, 1);
+    EXPECT_TRUE(BrowserShows(e, QColor(0, 255, 0)));
+
     Choose(e, 0);
     EXPECT_FALSE(fs::exists(e->PreviewFile));
+    EXPECT_EQ(Leftovers(work / "site"), std::vector<std::string>());
     // The saved file was never touched.
     EXPECT_EQ(ReadFile((work / "site/src/sub/page.hts").string()), "saved text");
 }
@@ -168,7 +228,7 @@ TEST_F(PreviewTest, FoldersStoredRelativeToTheProjectFileGiveAWholeAddress) {
     ASSERT_NE(e, nullptr);
     e->memo().setText("<&../part.inc&>relative");
     Choose(e, 1);
-    EXPECT_EQ(e->PreviewFile, (site / "out/sub/~").string() + e->TickId + ".htm");
+    EXPECT_EQ(Leftovers(site), std::vector<std::string>());
     EXPECT_EQ(e->Notebook1->currentIndex(), 1);
     EXPECT_TRUE(BrowserShows(e, QColor(255, 0, 255)));
 }
@@ -184,6 +244,7 @@ TEST_F(PreviewTest, AFailedBuildStaysOnTheSourceLeavesNothingBehindAndSaysWhy) {
     EXPECT_EQ(e->Notebook1->currentIndex(), 0);
     EXPECT_FALSE(fs::exists(e->PreviewSource));
     EXPECT_FALSE(fs::exists(e->PreviewFile));
+    EXPECT_EQ(Leftovers(work / "site"), std::vector<std::string>());
     const std::string status = main->Status().panelText(1).toStdString();
     EXPECT_NE(status.find(":2: include file \"../nowhere.inc\" not found"), std::string::npos) << status;
 }

@@ -80,7 +80,9 @@ TEST_F(EditorTest, AnUnusableSedpropIsReportedAndTheShippedSchemeStays) {
     std::string damaged = ShippedSchemeData();
     damaged.resize(damaged.size() / 2);
     WriteFile((appDir / "sedprop.dat").string(), damaged);
-    vlr::TFrmEditor* second = EditorFor(path("page.htm"));
+    // Another page: the open one would only be brought to the front.
+    WriteFile(path("other.htm"), kPage);
+    vlr::TFrmEditor* second = EditorFor(path("other.htm"));
     ASSERT_EQ(prompter->messages().size(), 2u);
     EXPECT_EQ(prompter->messages()[1].kind, vlr::MessageKind::Error);
     EXPECT_NE(prompter->messages()[1].text.find("sedprop.dat"), std::string::npos);

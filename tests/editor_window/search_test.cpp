@@ -2,14 +2,17 @@
 // the match is selected or marked, and expression errors are shown with their caret.
 #include "EditorFixture.h"
 
+#include "app/commands/MainCommands.h"
 #include "editor/window/EditorMessages.h"
 #include "editor/window/EditorSearch.h"
 #include "platform/Record.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 
 using namespace vlr;
 using velora::memo::Pos;
@@ -33,17 +36,23 @@ protected:
     TFrmEditor* e = nullptr;
 };
 
-TEST_F(EditorSearchTest, FindNextHonoursTheExpressionFlag) {
+TEST_F(EditorSearchTest, FindNextSearchesAsTheLastSearchWasMade) {
     Set("abc a.c axc", 0, 0);
     e->LastFind = "a.c";
-    Command(e, EM_FIND_NEXT, "false");  // plain: only the literal text
+    // A plain search stays plain whatever the menu's mark says.
+    Command(e, EM_FIND_NEXT, "true");
     EXPECT_EQ(Sel(), (Selection{4, 7}));
     e->memo().setSelection(0, 0);
-    Command(e, EM_FIND_NEXT, "true");  // an expression: "." is any character
+    Command(e, EM_FIND_NEXT, "false");
+    EXPECT_EQ(Sel(), (Selection{4, 7}));
+    // An expression search ("." is any character) stays one.
+    e->LastFindOptions = velora::memo::kSearchRegExp;
+    e->memo().setSelection(0, 0);
+    Command(e, EM_FIND_NEXT, "true");
     EXPECT_EQ(Sel(), (Selection{0, 3}));
     Command(e, EM_FIND_NEXT, "true");
     EXPECT_EQ(Sel(), (Selection{4, 7}));
-    Command(e, EM_FIND_NEXT, "true");
+    Command(e, EM_FIND_NEXT, "false");
     EXPECT_EQ(Sel(), (Selection{8, 11}));
     // The whole match is selected, however long.
     Set("<p><a href=\"x.html\">x</a>", 0, 0);
@@ -53,9 +62,52 @@ TEST_F(EditorSearchTest, FindNextHonoursTheExpressionFlag) {
     EXPECT_TRUE(prompter->messages().empty());
 }
 
+// F3 with "Regular Expressions" checked in the Search menu, as the user does
+// it: a search made in the find dialog without the expression option goes on
+// finding the literal text, and one made with it goes on as an expression.
+TEST_F(EditorSearchTest, FindNextKeyGoesOnWithTheDialogsSearch) {
+    Set("abc a.c axc a.c", 0, 0);
+    QAction* regular = main->Commands().action("RegularExpressions1");
+    ASSERT_NE(regular, nullptr);
+    main->Commands().action("Find1")->trigger();  // the dialog, without the expression option
+    auto* dialog = e->findChild<TFindDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(dialog->RegularExpression->isChecked());
+    dialog->FindText->setText("a.c");
+    EXPECT_TRUE(dialog->findNext());
+    EXPECT_EQ(Sel(), (Selection{4, 7}));
+    dialog->hide();
+    regular->setChecked(true);
+    main->activateWindow();
+    e->memo().setFocus();
+    e->memo().setSelection(0, 0);
+    QApplication::processEvents();
+    QTest::keyClick(&e->memo(), Qt::Key_F3);
+    EXPECT_EQ(Sel(), (Selection{4, 7}));
+    QTest::keyClick(&e->memo(), Qt::Key_F3);
+    EXPECT_EQ(Sel(), (Selection{12, 15}));
+
+    // A new search in the dialog, this time an expression.
+    e->LastFind.clear();
+    dialog->RegularExpression->setChecked(true);
+    dialog->FindText->setText("a.c");
+    e->memo().setSelection(0, 0);
+    EXPECT_TRUE(dialog->findNext());
+    EXPECT_EQ(Sel(), (Selection{0, 3}));
+    dialog->hide();
+    e->LastFind.clear();
+    e->memo().setFocus();
+    QTest::keyClick(&e->memo(), Qt::Key_F3);
+    EXPECT_EQ(Sel(), (Selection{4, 7}));
+    QTest::keyClick(&e->memo(), Qt::Key_F3);
+    EXPECT_EQ(Sel(), (Selection{8, 11}));
+    EXPECT_TRUE(prompter->messages().empty());
+}
+
 TEST_F(EditorSearchTest, ExpressionErrorsAreShownWithTheCaret) {
     Set("aaa", 0, 0);
     e->LastFind = "a**";
+    e->LastFindOptions = velora::memo::kSearchRegExp;
     Command(e, EM_FIND_NEXT, "true");
     ASSERT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(prompter->messages()[0].text, "Nested repeat\na**\n  ^");

@@ -113,7 +113,7 @@ void TestHttpServer::answer(int fd) {
             r += body;
         SendAll(fd, r);
     };
-    if (path == "/ok")
+    if (path == "/ok" || path == "/ok.vlr")
         reply("200 OK");
     else if (path == "/moved")
         reply("301 Moved Permanently", "Location: /ok\r\n");

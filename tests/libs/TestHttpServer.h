@@ -1,6 +1,6 @@
 // A small HTTP server on 127.0.0.1 for the link-check tests, started and
 // stopped by the test. Its paths:
-//   /ok        200 for HEAD and GET
+//   /ok        200 for HEAD and GET (also /ok.vlr, a file named as a project)
 //   /missing   404
 //   /moved     301 to /ok
 //   /loop      302 to itself

@@ -3,8 +3,10 @@
 #include "ModuleTestSupport.h"
 
 #include "libs/EntryPoints.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/IniFile.h"
 #include "platform/Record.h"
+#include "platform/System.h"
 #include "platform/ScriptedPrompter.h"
 
 #include <QCheckBox>
@@ -80,9 +82,16 @@ protected:
     TempAppDir appDir;
     std::string tmp = appDir.file("tmp");
     ScopedEnv tmpEnv{"TMPDIR", tmp};
+    // The exchange file's private folder.
+    std::string run = appDir.file("run");
+    ScopedEnv runEnv{"XDG_RUNTIME_DIR", run};
     vlr::ScriptedPrompter prompter;
     OpeningWindow main;
-    void SetUp() override { std::filesystem::create_directories(tmp); }
+    void SetUp() override {
+        std::filesystem::create_directories(tmp);
+        std::filesystem::create_directories(run);
+        std::filesystem::permissions(run, std::filesystem::perms::owner_all);
+    }
 };
 
 TEST_F(ProjectDialogs, NewProjectWritesTheProjectFileCreatesItsFoldersAndAsksToOpenIt) {
@@ -106,15 +115,17 @@ TEST_F(ProjectDialogs, NewProjectWritesTheProjectFileCreatesItsFoldersAndAsksToO
     EXPECT_EQ(result, 1);
     ASSERT_EQ(refusals.size(), 1u);
     const std::string folder = where.toStdString() + "/shop";
-    EXPECT_EQ(derivedSource.toStdString(), folder + "/source");
+    // The folders are proposed relative to the project's folder, the pictures
+    // inside the output folder that is uploaded; the file keeps them relative.
+    EXPECT_EQ(derivedSource.toStdString(), "source");
     const std::string file = folder + "/shop.vlr";
     EXPECT_EQ(main.opened, std::vector<std::string>{file});
-    for (const char* d : {"/source", "/output", "/images"})
+    for (const char* d : {"/source", "/output", "/output/images"})
         EXPECT_TRUE(std::filesystem::is_directory(folder + d)) << d;
     vlr::IniFile ini(file);
-    EXPECT_EQ(ini.ReadString("directories", "src", ""), folder + "/source");
-    EXPECT_EQ(ini.ReadString("directories", "out", ""), folder + "/output");
-    EXPECT_EQ(ini.ReadString("directories", "img", ""), folder + "/images");
+    EXPECT_EQ(ini.ReadString("directories", "src", ""), "source");
+    EXPECT_EQ(ini.ReadString("directories", "out", ""), "output");
+    EXPECT_EQ(ini.ReadString("directories", "img", ""), "output/images");
     EXPECT_EQ(ini.ReadString("other", "imgprep", ""), "pics/");
     EXPECT_EQ(ini.ReadString("Compiler", "includes", ""), "1");
     EXPECT_TRUE(ini.ReadSection("files").empty());
@@ -141,7 +152,8 @@ TEST_F(ProjectDialogs, NewProjectAsksBeforeReplacingAProjectFileAndCancelSendsNo
 }
 
 TEST_F(ProjectDialogs, VariablesAreEditedInTheExchangeFileAndBadNamesAreRefused) {
-    const std::string path = tmp + "/~fsetting.tmp";
+    const std::string path = run + "/velora/~fsetting.tmp";
+    ASSERT_EQ(vlr::PrivateTempFile("~fsetting.tmp"), path);
     std::ofstream(path, std::ios::binary) << NameValueBytes({{"Title", "Home"}, {"Author", "Ann"}});
     int shown = 0;
     std::size_t refused = 0;
@@ -167,7 +179,8 @@ TEST_F(ProjectDialogs, VariablesAreEditedInTheExchangeFileAndBadNamesAreRefused)
 }
 
 TEST_F(ProjectDialogs, CancelledOrUnreadableVariablesChangeNothing) {
-    const std::string path = tmp + "/~fsetting.tmp";
+    const std::string path = run + "/velora/~fsetting.tmp";
+    ASSERT_EQ(vlr::PrivateTempFile("~fsetting.tmp"), path);
     const std::string bytes = NameValueBytes({{"Title", "Home"}});
     std::ofstream(path, std::ios::binary) << bytes;
     ModalDriver driver([&](QWidget* dialog) {

@@ -28,6 +28,13 @@ TEST(Prompter, DefaultAnswersAndCancelledDialogs) {
     EXPECT_EQ(vlr::ShowMessage(vlr::MessageKind::Confirmation, "Confirm", "Save?", vlr::BtnYesNoCancel),
               vlr::ModalResult::Yes);
     EXPECT_EQ(vlr::DefaultAnswer(vlr::BtnOkCancel), vlr::ModalResult::Ok);
+    // A box may name its own default among its buttons; one it lacks is ignored.
+    vlr::MessageBoxRequest risky;
+    risky.buttons = vlr::BtnYesNo;
+    risky.defaultAnswer = vlr::ModalResult::No;
+    EXPECT_EQ(p.MessageBox(risky), vlr::ModalResult::No);
+    risky.defaultAnswer = vlr::ModalResult::Cancel;
+    EXPECT_EQ(vlr::DefaultAnswer(risky), vlr::ModalResult::Yes);
     vlr::FileDialogRequest r;
     r.title = "Open";
     EXPECT_FALSE(vlr::OpenFile(r).has_value());

@@ -16,8 +16,10 @@
 #include <QApplication>
 #include <QKeySequence>
 #include <QProgressBar>
+#include <QTest>
 
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -143,7 +145,6 @@ TEST_F(BuildCommandsTest, PreviewBuildsTheSelectedFileAndOpensItsPage) {
     w->projectUnit().projectFileList().previewItem()->trigger();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[1], projectDir + "/out/index.html");
-    EXPECT_EQ(vlr::TBuildUnit::BuiltPagePath("/o", "", "noext"), "/o/noext.html");
 
     // The Project menu's item does the same.
     w->projectUnit().Project1Click();
@@ -171,6 +172,76 @@ TEST_F(BuildCommandsTest, ARealBuildDrivesTheProgressBarAndTheStatusLine) {
     SelectFile("guide.hts");
     w->projectUnit().projectFileList().compileItem()->trigger();
     EXPECT_EQ(w->Status().panelText(1).toStdString().rfind("Built 1 page in ", 0), 0u);
+}
+
+// A project that reaches outside its folder: Ctrl+F9 asks once, naming what
+// lies outside, with No as the default; Yes is kept in the user's own folder,
+// never in the project file.
+TEST_F(BuildCommandsTest, AProjectReachingOutsideItsFolderIsBuiltOnlyOnceTrusted) {
+    const fs::path secret = fs::path(projectDir).parent_path() / (fs::path(projectDir).filename().string() + "-secret.txt");
+    std::ofstream(secret) << "SECRET";
+    const std::string vlr = projectDir + "/site.vlr";
+    vlr::IniFile ini(vlr);
+    ini.WriteString("files", "0", MakeFile("src/index.hts", "<&" + secret.string() + "&>"));
+    ini.WriteString("directories", "src", "src");
+    ini.WriteString("directories", "out", "out");
+    w->projectUnit().ParseToOpen(vlr);
+    UseRealBuild();
+    w->activateWindow();
+    QApplication::setActiveWindow(w.get());
+    prompter->Clear();
+
+    auto buildAll = [this] {
+        QTest::keyClick(w.get(), Qt::Key_F9, Qt::ControlModifier);
+        vlr::ProcessMessages();
+    };
+    // Unanswered (Enter, or prompts that are only logged): No.
+    buildAll();
+    ASSERT_EQ(prompter->messages().size(), 1u);
+    const vlr::RecordedPrompt question = prompter->messages()[0];
+    EXPECT_EQ(question.kind, vlr::MessageKind::Warning);
+    EXPECT_EQ(question.caption, "Untrusted Project");
+    EXPECT_EQ(question.buttons, unsigned(vlr::BtnYesNo));
+    EXPECT_NE(question.text.find("reaches outside its own folder: the include file \"" + secret.string() + "\""),
+              std::string::npos)
+        << question.text;
+    EXPECT_FALSE(fs::exists(projectDir + "/out/index.html"));
+    EXPECT_NE(w->Status().panelText(1).toStdString().find("lies outside the project's folder"), std::string::npos)
+        << w->Status().panelText(1).toStdString();
+    // Asked once per project: the next build stops without a question.
+    buildAll();
+    EXPECT_EQ(prompter->messages().size(), 1u);
+    EXPECT_FALSE(fs::exists(projectDir + "/out/index.html"));
+    fs::remove(secret);
+}
+
+TEST_F(BuildCommandsTest, TrustGivenOnceIsRememberedForTheProjectInTheUsersFolder) {
+    const fs::path secret = fs::path(projectDir).parent_path() / (fs::path(projectDir).filename().string() + "-secret.txt");
+    std::ofstream(secret) << "SECRET";
+    const std::string vlr = projectDir + "/site.vlr";
+    vlr::IniFile ini(vlr);
+    ini.WriteString("files", "0", MakeFile("src/index.hts", "<&../../" + secret.filename().string() + "&>"));
+    ini.WriteString("directories", "src", "src");
+    ini.WriteString("directories", "out", "out");
+    w->projectUnit().ParseToOpen(vlr);
+    const std::string projectText = Read(vlr);
+    UseRealBuild();
+    prompter->Clear();
+    prompter->QueueAnswer(vlr::ModalResult::Yes);
+    w->projectUnit().projectFileList().buildButton()->trigger();
+    EXPECT_EQ(prompter->messages().size(), 1u);
+    EXPECT_EQ(Read(projectDir + "/out/index.html"), "SECRET");
+    const std::string kept = Read(vlr::WritablePath("trusted.dat"));
+    EXPECT_NE(kept.find(fs::canonical(vlr).string() + "\n"), std::string::npos) << kept;
+    EXPECT_EQ(Read(vlr), projectText);
+
+    // Trusted from now on, also for a single file built from the file list.
+    std::ofstream(secret) << "CHANGED";
+    SelectFile("index.hts");
+    w->projectUnit().projectFileList().compileItem()->trigger();
+    EXPECT_EQ(prompter->messages().size(), 1u);
+    EXPECT_EQ(Read(projectDir + "/out/index.html"), "CHANGED");
+    fs::remove(secret);
 }
 
 }  // namespace

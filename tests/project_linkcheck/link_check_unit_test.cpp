@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -97,10 +98,23 @@ TEST_F(LinkCheckTest, BrokenLinksAreListedAndOpenAtTheirSourceLine) {
     EXPECT_TRUE(shot.save(shotPath));
     std::printf("screenshot: %s\n", qPrintable(shotPath));
 
-    Q_EMIT window->Results->itemActivated(file, 0);
+    // A double-click on the result opens the page at the link's line.
+    auto openResult = [&] {
+        QWidget* view = window->Results->viewport();
+        const QPoint at = window->Results->visualItemRect(file).center();
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, at);
+        QApplication::processEvents();
+    };
+    openResult();
     auto* editor = w->findChild<vlr::TFrmEditor*>();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->FileName, projectDir + "/src/index.hts");
+    EXPECT_EQ(editor->memo().caretLine(), 3);
+    // Again, after moving on in the page: the same window, at the line again.
+    editor->memo().goToLineColumn(1, 1);
+    openResult();
+    EXPECT_EQ(w->findChildren<vlr::TFrmEditor*>().size(), 1);
     EXPECT_EQ(editor->memo().caretLine(), 3);
 }
 

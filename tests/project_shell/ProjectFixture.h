@@ -51,10 +51,10 @@ class RecordingEditors : public vlr::EditorWindows {
 public:
     explicit RecordingEditors(std::vector<std::string>& log) : opened(log) {}
     vlr::TFrmEditor* OpenEditorForFile(const std::string& path) override;
+    bool OpenEditorAtLine(const std::string& path, int) override { return OpenEditorForFile(path) != nullptr; }
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override { return nullptr; }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
-    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     void CheckActiveSpelling() override {}
     void ChoosePrinter() override {}
     std::vector<std::string>& opened;

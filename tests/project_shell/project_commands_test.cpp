@@ -7,6 +7,7 @@
 #include "app/shell/RecentList.h"
 #include "app/shell/SidePanel.h"
 #include "appearance/UserSettings.h"
+#include "platform/PrivateTempDir.h"
 #include "platform/IniFile.h"
 #include "platform/System.h"
 
@@ -179,7 +180,16 @@ TEST_F(ProjectCommandsTest, RemovingRebuildsTheFilesInDisplayOrderKeepingFullPat
 TEST_F(ProjectCommandsTest, OrganizingVariablesGoesThroughTheExchangeFile) {
     auto w = NewProjectWindow();
     OpenSite(*w);
-    const std::string exchange = vlr::TempDir() + "~fsetting.tmp";
+    // The exchange file lives in the user's private folder; a link planted
+    // under its old name in the shared temporary folder is never written through.
+    const std::string exchange = vlr::PrivateTempFile("~fsetting.tmp");
+    ASSERT_FALSE(exchange.empty());
+    EXPECT_NE(exchange.rfind(vlr::TempDir(), 0), 0u);
+    const std::string planted = vlr::TempDir() + "~fsetting.tmp";
+    const std::string victim = projectDir + "/victim.txt";
+    { std::ofstream(victim) << "mine"; }
+    std::error_code plantError;
+    std::filesystem::create_symlink(victim, planted, plantError);
     std::string seen;
     Outside().onDoVars = [&] {
         vlr::TUserSettingList list;
@@ -195,6 +205,11 @@ TEST_F(ProjectCommandsTest, OrganizingVariablesGoesThroughTheExchangeFile) {
     EXPECT_EQ(w->projectUnit().ProjectVariables().Items(1)->Value, "Ann");
     EXPECT_TRUE(w->projectUnit().ProjectModified());
     EXPECT_FALSE(std::filesystem::exists(exchange));
+    if (!plantError) {
+        std::ifstream in(victim);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "mine");
+        std::filesystem::remove(planted);
+    }
 
     // Cancelled: nothing changes.
     w->projectUnit().SaveProjectFile();

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
 namespace {
 
 struct Doc {
@@ -129,6 +133,50 @@ TEST_F(RecoveryStoreTest, CleanExitLeavesNothingAndAnEndWithoutCopiesIsNoCrash) 
     EXPECT_FALSE(store.PreviousSessionCrashed());
     ASSERT_TRUE(store.BeginSession());  // clears the empty ended folder
     EXPECT_EQ(sessionFolders(), 1);
+}
+
+TEST_F(RecoveryStoreTest, ProgramsStartingTogetherAllKeepTheirCopies) {
+    // Each start clears the folders of ended sessions; a session that is
+    // still being made must never look like one to the others.
+    QFile text(temp.filePath(QStringLiteral("text")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(kPage);
+    text.close();
+    constexpr int kPrograms = 8;
+    int expected = 0;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<std::unique_ptr<QProcess>> programs;
+        for (int i = 0; i < kPrograms; ++i) {
+            programs.push_back(std::make_unique<QProcess>());
+            programs.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            programs.back()->start(QStringLiteral(RECOVERY_HELPER),
+                                   {QStringLiteral("exit"), folder, QStringLiteral("doc"), QStringLiteral("/p/a.hts"),
+                                    text.fileName()});
+        }
+        for (auto& p : programs) {
+            ASSERT_TRUE(p->waitForFinished(20000));
+            EXPECT_EQ(p->exitCode(), 0) << "a start lost its recovery session";
+            EXPECT_TRUE(p->readAll().contains("saved doc"));
+        }
+        expected += kPrograms;
+        EXPECT_EQ(sessionFolders(), expected);
+    }
+    vlr::RecoveryStore store(folder);
+    EXPECT_EQ(store.List().size(), expected);
+}
+
+TEST_F(RecoveryStoreTest, HalfMadeSessionFoldersWaitForTheirStartOrAreClearedWhenAbandoned) {
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/.making-session-1-fresh")));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/.making-session-2-stale")));
+    const std::filesystem::path stale = (folder + QStringLiteral("/.making-session-2-stale")).toStdString();
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    vlr::RecoveryStore store(folder);
+    ASSERT_TRUE(store.BeginSession());
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/.making-session-1-fresh")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.making-session-2-stale")));
+    // This session's own folder carries its final name only.
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("session-*")}, QDir::Dirs).size(), 1);
+    EXPECT_TRUE(store.EndSession());
 }
 
 TEST_F(RecoveryStoreTest, DamagedCopiesAreSkippedWithTheirReason) {

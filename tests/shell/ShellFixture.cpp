@@ -25,7 +25,9 @@ public:
     ~ChildWindow() override { vlr::UnregisterWindow(handle_); }
     vlr::LResult handleMessage(unsigned msg, vlr::WParam, vlr::LParam lParam) override {
         ChildMessages().push_back({className_, msg});
-        if (msg == 2029)  // record messages are released by their receiver
+        // Record messages (insertion, find, find next, replace, go to line)
+        // are released by their receiver.
+        if (msg == 2029 || (msg >= 3052 && msg <= 3054) || msg == 3078)
             vlr::AdoptRecord(lParam);
         return 0;
     }

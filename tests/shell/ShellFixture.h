@@ -60,13 +60,13 @@ public:
 class CountingEditors : public vlr::EditorWindows {
 public:
     vlr::TFrmEditor* OpenEditorForFile(const std::string&) override { return nullptr; }
+    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     vlr::TFrmEditor* OpenEditorFromTemplate(const std::string&) override { return nullptr; }
     vlr::TFrmEditor* OpenNewEditor() override {
         ++newEditors;
         return nullptr;
     }
     void SendStrings(const std::string&, const std::string&, const std::string&) override {}
-    bool OpenEditorAtLine(const std::string&, int) override { return false; }
     void CheckActiveSpelling() override {}
     void ChoosePrinter() override {}
     int newEditors = 0;

@@ -9,6 +9,9 @@
 #include "platform/System.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -267,6 +270,51 @@ TEST_F(ShellTest, ScreenshotOfTheMainWindowWithTheColourPicker) {
     QImage shot = w->grab().toImage();
     EXPECT_TRUE(shot.save("main_window.png"));
     EXPECT_EQ(shot.width(), w->width() * shot.devicePixelRatio());
+}
+
+}  // namespace
+}  // namespace vlrtest
+
+namespace vlrtest {
+namespace {
+
+// The Edit and Search commands carry records that only editor windows take
+// and release: with a picture window active nothing is sent to it.
+TEST_F(ShellTest, EditAndSearchCommandsGoOnlyToEditorWindows) {
+    WritePreferences("[Environment]\nNewEditor=0\n");
+    auto w = NewMainWindow();
+    AddChild(*w, "TFrmEditor");
+    const char* commands[] = {"SelectAll1", "FindNext1", "ShowAll1", "Replace1"};
+    auto run = [&] {
+        w->UpdateEditorCommands(false);
+        w->Gate().setEnabled("FindNext1", true);
+        // Ctrl+Z, F3 and the others through the menus they are in.
+        w->activateWindow();
+        QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w.get(), Qt::Key_F3);
+        for (const char* name : commands) {
+            QAction* item = w->action(name);
+            QMenu* menu = nullptr;
+            for (QObject* o : item->associatedObjects())
+                if (auto* candidate = qobject_cast<QMenu*>(o))
+                    menu = candidate;
+            ASSERT_NE(menu, nullptr) << name;
+            menu->popup(QPoint(0, 0));
+            ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000));
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+            QApplication::processEvents();
+        }
+    };
+    run();
+    // The stand-in for an editor window receives them: the way is open.
+    const std::size_t toEditor = ChildMessages().size();
+    EXPECT_EQ(toEditor, 6u);
+    ChildMessages().clear();
+
+    AddChild(*w, "TFrmImageView");
+    ASSERT_EQ(w->ActiveChildClass(), "TFrmImageView");
+    run();
+    EXPECT_TRUE(ChildMessages().empty());
 }
 
 }  // namespace

@@ -15,9 +15,10 @@ extern char** environ;
 
 namespace uploadtest {
 
-FtpServer::FtpServer(std::string root, std::string user, std::string password, int bytesPerSecond, int port)
-    : root_(std::move(root)), user_(std::move(user)), password_(std::move(password)), rate_(bytesPerSecond),
-      port_(port) {
+FtpServer::FtpServer(std::string root, std::string user, std::string password, int bytesPerSecond, int port,
+                     FtpTls tls)
+    : root_(std::move(root)), user_(std::move(user)), password_(std::move(password)), tls_(std::move(tls)),
+      rate_(bytesPerSecond), port_(port) {
     start();
 }
 
@@ -29,7 +30,8 @@ FtpServer::~FtpServer() {
 }
 
 std::string FtpServer::url(const std::string& path) const {
-    return "ftp://127.0.0.1:" + std::to_string(port_) + "/" + path;
+    const char* scheme = tls_.mode == FtpTls::Implicit ? "ftps" : tls_.mode == FtpTls::Explicit ? "ftpes" : "ftp";
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_) + "/" + path;
 }
 
 void FtpServer::kill() {
@@ -64,8 +66,9 @@ bool FtpServer::start() {
     posix_spawn_file_actions_addclose(&actions, out[1]);
     const std::string script = std::string(UPLOAD_TEST_DIR) + "/ftp_server.py";
     const std::string port = std::to_string(port_), rate = std::to_string(rate_);
+    const char* mode = tls_.mode == FtpTls::Implicit ? "implicit" : tls_.mode == FtpTls::Explicit ? "explicit" : "none";
     const char* argv[] = {"/usr/bin/python3", script.c_str(), root_.c_str(), user_.c_str(), password_.c_str(),
-                          port.c_str(), rate.c_str(), nullptr};
+                          port.c_str(), rate.c_str(), mode, tls_.certFile.c_str(), nullptr};
     pid_t pid = -1;
     int rc = posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);

@@ -7,11 +7,19 @@
 
 namespace uploadtest {
 
+// TLS for the server: none, "AUTH TLS" on request (ftpes://), or from the
+// first byte (ftps://), with the certificate and key in one PEM file.
+struct FtpTls {
+    enum Mode { None, Explicit, Implicit } mode = None;
+    std::string certFile;
+};
+
 class FtpServer {
 public:
     // Serves root to the one user; bytesPerSecond 0 is unthrottled. port 0
     // takes a free port.
-    FtpServer(std::string root, std::string user, std::string password, int bytesPerSecond = 0, int port = 0);
+    FtpServer(std::string root, std::string user, std::string password, int bytesPerSecond = 0, int port = 0,
+              FtpTls tls = {});
     ~FtpServer();
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;
@@ -29,6 +37,7 @@ private:
     bool start();
 
     std::string root_, user_, password_;
+    FtpTls tls_;
     int rate_ = 0;
     int port_ = 0;
     pid_t pid_ = -1;

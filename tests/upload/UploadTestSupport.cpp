@@ -5,10 +5,34 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace uploadtest {
+namespace {
+
+// The tests keep the upload records in a configuration folder of their own,
+// never in the user's.
+struct PrivateConfigHome {
+    PrivateConfigHome() {
+        std::string pattern = (fs::temp_directory_path() / "velora-upload-config-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) {
+            dir = pattern;
+            ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        }
+    }
+    ~PrivateConfigHome() {
+        std::error_code ec;
+        if (!dir.empty())
+            fs::remove_all(dir, ec);
+    }
+    std::string dir;
+};
+const PrivateConfigHome gConfigHome;
+
+}  // namespace
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -39,6 +63,8 @@ Site::Site() {
     WriteFile(project(), "[directories]\nsrc=src\nout=out\n");
     fs::create_directories(root() + "out");
 }
+
+std::string Site::state() const { return vlr::upload::StateFolderFor(project()); }
 
 std::string Site::root() const { return dir_.path().toStdString() + "/"; }
 

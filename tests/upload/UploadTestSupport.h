@@ -26,7 +26,8 @@ public:
     std::string project() const { return root() + "site.vlr"; }
     std::string out(const std::string& path = "") const { return root() + "out/" + path; }
     std::string dest(const std::string& path = "") const { return root() + "dest/" + path; }
-    std::string state() const { return project() + ".upload/"; }
+    // Where the upload keeps its record for the project (the user's folder).
+    std::string state() const;
     void put(const std::string& path, const std::string& contents) { WriteFile(out(path), contents); }
 
 private:

@@ -1,5 +1,6 @@
 // Uploads to an FTP server on 127.0.0.1: changed files only, dry runs, a
-// connection dropped in the middle of a file, wrong credentials.
+// connection dropped in the middle of a file, wrong credentials, deletions
+// by absolute path.
 #include "FtpServer.h"
 #include "UploadTestSupport.h"
 
@@ -97,6 +98,9 @@ TEST_F(FtpUpload, AConnectionDroppedMidFileLeavesTheLiveFileWholeAndTheNextRunFi
     EXPECT_FALSE(r.cancelled);
     EXPECT_NE(r.error.find("big.bin"), std::string::npos) << r.error;
     EXPECT_EQ(dropped.failed, Files{"big.bin"});
+    // With the server gone, the partial file could not be cleared away, and that is said.
+    EXPECT_NE(r.error.find("The partial file /www/site/.big.bin.part could not be removed"), std::string::npos)
+        << r.error;
     // The live file is the old one, whole; the new bytes went to a temporary name.
     EXPECT_EQ(ReadFile(serverRoot() + "www/site/big.bin"), v1);
     EXPECT_EQ(ReadFile(serverRoot() + "www/site/a.html"), "a2");
@@ -142,8 +146,68 @@ TEST_F(FtpUpload, CancelDuringAFileStopsAtOnceAndKeepsTheLiveSiteWhole) {
     };
     UploadResult r = Upload(Request(server), o);
     EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.error.empty()) << r.error;
     EXPECT_FALSE(Exists(serverRoot() + "www/site/big.bin"));
+    // The partial file was cleared away from the server.
+    EXPECT_EQ(FilesUnder(serverRoot()), Files{});
     EXPECT_EQ(PlanUpload(Request(server)).toSend, 1);
+}
+
+TEST_F(FtpUpload, DeletionsAfterFilesSentIntoAFolderDeleteTheRightFileAndAFailedOneCounts) {
+    FtpServer server(serverRoot(), "webmaster", "secret");
+    ASSERT_TRUE(server.running());
+    site.put("a.html", "a");
+    site.put("b.html", "b");
+    site.put("sub/page.html", "1");
+    RecordingObserver first;
+    ASSERT_TRUE(Upload(Request(server), first).ok());
+    // A file whose path, taken from the folder the last file went to, is
+    // the same as the path of a.html taken from the login folder.
+    WriteFile(serverRoot() + "www/site/sub/www/site/a.html", "not this one");
+    std::filesystem::remove(site.out("a.html"));
+    site.put("sub/page.html", "2");
+    UploadRequest withDelete = Request(server);
+    withDelete.deleteRemoved = true;
+    RecordingObserver second;
+    UploadResult r = Upload(withDelete, second);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(second.finished, (Files{"sub/page.html", "a.html"}));
+    EXPECT_FALSE(Exists(serverRoot() + "www/site/a.html"));
+    EXPECT_EQ(ReadFile(serverRoot() + "www/site/sub/www/site/a.html"), "not this one");
+    EXPECT_EQ(ReadFile(serverRoot() + "www/site/sub/page.html"), "2");
+
+    // b.html cannot be deleted: a folder has taken its name on the server.
+    std::filesystem::remove(serverRoot() + "www/site/b.html");
+    WriteFile(serverRoot() + "www/site/b.html/inside.txt", "x");
+    std::filesystem::remove(site.out("b.html"));
+    RecordingObserver third;
+    r = Upload(withDelete, third);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.deleted, 0);
+    EXPECT_EQ(third.failed, Files{"b.html"});
+    EXPECT_NE(r.error.find("Cannot delete b.html"), std::string::npos) << r.error;
+    EXPECT_EQ(PlanUpload(withDelete).toDelete, 1);
+
+    // A file already gone from the server needs no deleting.
+    std::filesystem::remove_all(serverRoot() + "www/site/b.html");
+    RecordingObserver fourth;
+    r = Upload(withDelete, fourth);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.deleted, 1);
+    EXPECT_EQ(PlanUpload(withDelete).toDelete, 0);
+}
+
+TEST_F(FtpUpload, TheRecordIsKeptForTheUserLoggedInAsHoweverTheNameWasGiven) {
+    FtpServer server(serverRoot(), "webmaster", "secret");
+    site.put("index.html", "i");
+    RecordingObserver first;
+    ASSERT_TRUE(Upload(Request(server), first).ok());
+    UploadRequest inAddress = Request(server);
+    inAddress.destination = *ParseDestination("ftp://webmaster@127.0.0.1:" + std::to_string(server.port()) + "/www/site");
+    EXPECT_EQ(PlanUpload(inAddress).toSend, 0);
+    UploadRequest otherUser = Request(server);
+    otherUser.user = "someone";
+    EXPECT_EQ(PlanUpload(otherUser).toSend, 1);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vlr::upload {
 namespace {
@@ -39,6 +42,11 @@ std::size_t ReadChunk(char* buffer, std::size_t size, std::size_t count, void* f
 
 std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void*) { return size * count; }
 
+std::size_t KeepBody(char* data, std::size_t size, std::size_t count, void* into) {
+    static_cast<std::string*>(into)->append(data, size * count);
+    return size * count;
+}
+
 struct ProgressContext {
     TransferProgress* progress;
     std::uint64_t size;
@@ -66,6 +74,52 @@ std::string SftpArgument(const std::string& path) {
     return out + "\"";
 }
 
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home && home[0] == '/' ? std::string(home) : std::string();
+}
+
+bool IsReadableFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), R_OK) == 0;
+}
+
+bool StartsWithNoCase(const std::string& text, const char* head) {
+    for (std::size_t i = 0; head[i]; ++i)
+        if (i >= text.size() || std::toupper(static_cast<unsigned char>(text[i])) != head[i])
+            return false;
+    return true;
+}
+
+// VELORA_UPLOAD_TRACE: the conversation with the server on stderr, with the
+// password never shown.
+int Trace(CURL*, curl_infotype type, char* data, std::size_t size, void* context) {
+    const char* mark = nullptr;
+    switch (type) {
+    case CURLINFO_TEXT:
+        mark = "* ";
+        break;
+    case CURLINFO_HEADER_IN:
+        mark = "< ";
+        break;
+    case CURLINFO_HEADER_OUT:
+        mark = "> ";
+        break;
+    default:
+        return 0;
+    }
+    std::string text(data, size);
+    if (type == CURLINFO_HEADER_OUT && StartsWithNoCase(text, "PASS "))
+        text = "PASS ****\r\n";
+    const std::string& password = *static_cast<const std::string*>(context);
+    if (!password.empty())
+        for (std::size_t at = text.find(password); at != std::string::npos; at = text.find(password, at))
+            text.replace(at, password.size(), "****");
+    std::fputs(mark, stderr);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return 0;
+}
+
 std::string HostOf(const std::string& root) {
     std::string host = root.substr(root.find("://") + 3);
     if (!host.empty() && host.back() == '/')
@@ -75,8 +129,9 @@ std::string HostOf(const std::string& root) {
 
 }  // namespace
 
-CurlTransport::CurlTransport(Destination destination, std::string user, std::string password)
-    : destination_(std::move(destination)), user_(std::move(user)), password_(std::move(password)) {
+CurlTransport::CurlTransport(Destination destination, std::string user, std::string password, CurlSecurity security)
+    : destination_(std::move(destination)), user_(std::move(user)), password_(std::move(password)),
+      security_(std::move(security)) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     std::string location = destination_.location;
@@ -89,6 +144,19 @@ CurlTransport::CurlTransport(Destination destination, std::string user, std::str
     char* decoded = curl_easy_unescape(nullptr, rawPath.c_str(), static_cast<int>(rawPath.size()), &length);
     basePath_ = decoded ? std::string(decoded, static_cast<std::size_t>(length)) : rawPath;
     curl_free(decoded);
+    if (isSftp()) {
+        const std::string home = HomeFolder();
+        knownHosts_ = security_.knownHostsFile;
+        if (knownHosts_.empty() && !home.empty())
+            knownHosts_ = home + "/.ssh/known_hosts";
+        sshKey_ = security_.sshKeyFile;
+        for (const char* name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+            if (!sshKey_.empty() || home.empty())
+                break;
+            if (IsReadableFile(home + "/.ssh/" + name))
+                sshKey_ = home + "/.ssh/" + name;
+        }
+    }
     curl_ = curl_easy_init();
     multi_ = curl_multi_init();
     if (!curl_ || !multi_)
@@ -148,17 +216,24 @@ void CurlTransport::prepare(const std::string& url) {
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 30L);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, DiscardBody);
-    // VELORA_UPLOAD_TRACE shows the conversation with the server on stderr.
-    if (std::getenv("VELORA_UPLOAD_TRACE"))
+    if (std::getenv("VELORA_UPLOAD_TRACE")) {
+        curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, Trace);
+        curl_easy_setopt(c, CURLOPT_DEBUGDATA, &password_);
         curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    }
     if (destination_.kind == DestinationKind::FtpExplicitTls)
         curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    if (!security_.caFile.empty())
+        curl_easy_setopt(c, CURLOPT_CAINFO, security_.caFile.c_str());
     if (isSftp()) {
-        // Only hosts the user's ssh already knows are accepted.
-        if (const char* home = std::getenv("HOME")) {
-            static thread_local std::string knownHosts;
-            knownHosts = std::string(home) + "/.ssh/known_hosts";
-            curl_easy_setopt(c, CURLOPT_SSH_KNOWNHOSTS, knownHosts.c_str());
+        // Only hosts whose key is known are accepted: an unknown or changed
+        // key is refused (libcurl's rule without a key callback).
+        curl_easy_setopt(c, CURLOPT_SSH_KNOWNHOSTS, knownHosts_.c_str());
+        if (!sshKey_.empty()) {
+            curl_easy_setopt(c, CURLOPT_SSH_PRIVATE_KEYFILE, sshKey_.c_str());
+            publicKey_ = sshKey_ + ".pub";
+            if (IsReadableFile(publicKey_))
+                curl_easy_setopt(c, CURLOPT_SSH_PUBLIC_KEYFILE, publicKey_.c_str());
         }
     }
 }
@@ -182,15 +257,29 @@ std::string CurlTransport::urlFor(const std::string& remotePath) const {
 }
 
 std::string CurlTransport::commandPath(const std::string& remotePath) const {
-    std::string path = basePath_ + remotePath;
+    const std::string path = basePath_ + remotePath;  // basePath_ starts with "/"
+    auto underEntry = [this](const std::string& rest) {
+        if (entryPath_.empty())
+            return std::string();
+        return entryPath_ == "/" ? rest : entryPath_ + rest;
+    };
     if (isSftp()) {
-        // "/~/" in an address is the login folder, which relative paths name.
+        // "/~/" in an address is the login folder.
         if (path.rfind("/~/", 0) == 0)
-            return path.substr(3);
+            return underEntry(path.substr(2));
         return path;
     }
-    // FTP addresses name paths relative to the login folder.
-    return path.substr(1);
+    // FTP addresses name paths under the login folder; "%2F" first names the root.
+    if (path.rfind("//", 0) == 0)
+        return path.substr(1);
+    return underEntry(path);
+}
+
+std::string CurlTransport::deleteCommand(const std::string& remotePath, bool mayFail) const {
+    const std::string path = commandPath(remotePath);
+    if (path.empty())
+        return {};
+    return std::string(mayFail ? "*" : "") + (isSftp() ? "rm " + SftpArgument(path) : "DELE " + path);
 }
 
 namespace {
@@ -207,8 +296,8 @@ std::string Describe(CURLcode code, const char* buffer, const std::string& host)
     case CURLE_OPERATION_TIMEDOUT:
         return "The server " + host + " stopped answering.";
     case CURLE_PEER_FAILED_VERIFICATION:
-        return "The identity of " + host + " could not be verified (" + detail +
-               "). For sftp, connect once with ssh to check and accept its host key.";
+    case CURLE_SSL_CACERT_BADFILE:
+        return "The identity of " + host + " could not be verified (" + detail + ").";
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
     case CURLE_PARTIAL_FILE:
@@ -225,12 +314,28 @@ std::string Describe(CURLcode code, const char* buffer, const std::string& host)
 }  // namespace
 
 bool CurlTransport::open(std::string& error) {
+    const std::string host = HostOf(root_);
+    if (isSftp() && (knownHosts_.empty() || !IsReadableFile(knownHosts_))) {
+        error = "The identity of " + host + " cannot be checked: there is no known-hosts file" +
+                (knownHosts_.empty() ? std::string() : " " + knownHosts_) +
+                ". Connect once with ssh to check and accept its host key.";
+        return false;
+    }
     prepare(root_);
     curl_easy_setopt(Easy(curl_), CURLOPT_NOBODY, 1L);
     CURLcode code = static_cast<CURLcode>(perform());
     if (code != CURLE_OK) {
-        error = Describe(code, errorBuffer_, HostOf(root_));
+        error = Describe(code, errorBuffer_, host);
+        if (isSftp() && code == CURLE_PEER_FAILED_VERIFICATION)
+            error = "The identity of " + host + " could not be verified: its host key is not among the known hosts in " +
+                    knownHosts_ + ", or it has changed. Connect once with ssh to check and accept its host key.";
         return false;
+    }
+    char* entry = nullptr;
+    if (curl_easy_getinfo(Easy(curl_), CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry && entry[0] == '/') {
+        entryPath_ = entry;
+        while (entryPath_.size() > 1 && entryPath_.back() == '/')
+            entryPath_.pop_back();
     }
     return true;
 }
@@ -244,16 +349,20 @@ bool CurlTransport::put(const std::string& localFile, const std::string& remoteP
         return false;
     }
     const std::string temp = TemporaryNameFor(remotePath);
+    const std::string tempPath = commandPath(temp), finalPath = commandPath(remotePath);
+    if (tempPath.empty() || finalPath.empty()) {
+        error = "The server " + HostOf(root_) + " did not say which folder it logs in to, so " + remotePath +
+                " cannot be put in its place safely.";
+        return false;
+    }
     Slist after;
     if (isSftp()) {
         // SFTP renames do not replace a file, so the old one goes first.
-        Append(after, "*rm " + SftpArgument(commandPath(remotePath)));
-        Append(after, "rename " + SftpArgument(commandPath(temp)) + " " + SftpArgument(commandPath(remotePath)));
+        Append(after, deleteCommand(remotePath, true));
+        Append(after, "rename " + SftpArgument(tempPath) + " " + SftpArgument(finalPath));
     } else {
-        // After the upload the server's current folder is the file's folder.
-        const std::size_t slash = remotePath.rfind('/');
-        Append(after, "RNFR " + temp.substr(slash == std::string::npos ? 0 : slash + 1));
-        Append(after, "RNTO " + remotePath.substr(slash == std::string::npos ? 0 : slash + 1));
+        Append(after, "RNFR " + tempPath);
+        Append(after, "RNTO " + finalPath);
     }
     ProgressContext context{&progress, size};
     CURL* c = Easy(curl_);
@@ -270,32 +379,83 @@ bool CurlTransport::put(const std::string& localFile, const std::string& remoteP
     CURLcode code = static_cast<CURLcode>(perform());
     if (code == CURLE_OK)
         return true;
+    file.reset();
     if (code == CURLE_ABORTED_BY_CALLBACK && context.cancelled) {
         cancelled = true;
-        error = "Cancelled.";
-        return false;
-    }
-    if (code == CURLE_QUOTE_ERROR)
+        error = kCancelled;
+    } else if (code == CURLE_QUOTE_ERROR) {
         error = "The server did not let " + remotePath + " take the place of its old version: " +
                 (errorBuffer_[0] ? errorBuffer_ : curl_easy_strerror(code));
-    else
+    } else {
         error = Describe(code, errorBuffer_, HostOf(root_));
+    }
+    // The partial file is not left for someone to find on the server.
+    const std::string left = clearPartial(remotePath);
+    if (!left.empty())
+        error += " " + left;
     return false;
 }
 
-bool CurlTransport::exists(const std::string& remotePath) {
-    prepare(urlFor(remotePath));
-    curl_easy_setopt(Easy(curl_), CURLOPT_NOBODY, 1L);
+std::string CurlTransport::clearPartial(const std::string& remotePath) {
+    const std::string temp = TemporaryNameFor(remotePath);
+    Slist commands;
+    Append(commands, deleteCommand(temp, false));
+    prepare(root_);
+    CURL* c = Easy(curl_);
+    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(c, CURLOPT_QUOTE, commands.get());
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 10L);
     CURLcode code = static_cast<CURLcode>(perform());
-    return code != CURLE_REMOTE_FILE_NOT_FOUND && code != CURLE_FTP_COULDNT_RETR_FILE;
+    if (code == CURLE_OK)
+        return {};
+    const std::string why = Describe(code, errorBuffer_, HostOf(root_));
+    if (code == CURLE_QUOTE_ERROR && !exists(temp))
+        return {};
+    return "The partial file " + commandPath(temp) + " could not be removed from the server: " + why;
+}
+
+bool CurlTransport::exists(const std::string& remotePath) {
+    // The names of the folder are listed: asking for the size of the path
+    // would answer "no file" for a folder of that name as well.
+    const std::size_t slash = remotePath.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : remotePath.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? remotePath : remotePath.substr(slash + 1);
+    std::string listing;
+    prepare(folder.empty() ? urlFor("") : urlFor(folder));
+    CURL* c = Easy(curl_);
+    curl_easy_setopt(c, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, KeepBody);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &listing);
+    CURLcode code = static_cast<CURLcode>(perform());
+    if (code == CURLE_REMOTE_ACCESS_DENIED || code == CURLE_REMOTE_FILE_NOT_FOUND)
+        return false;  // the folder is gone, and the file with it
+    if (code != CURLE_OK)
+        return true;  // unknown: not taken as gone
+    std::size_t start = 0;
+    while (start < listing.size()) {
+        std::size_t end = listing.find('\n', start);
+        if (end == std::string::npos)
+            end = listing.size();
+        std::string line = listing.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // Some servers list names with the folder in front.
+        if (line == name || (line.size() > name.size() && line.ends_with("/" + name)))
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool CurlTransport::remove(const std::string& remotePath, std::string& error) {
+    const std::string command = deleteCommand(remotePath, false);
+    if (command.empty()) {
+        error = "Cannot delete " + remotePath + ": the server " + HostOf(root_) +
+                " did not say which folder it logs in to.";
+        return false;
+    }
     Slist commands;
-    if (isSftp())
-        Append(commands, "rm " + SftpArgument(commandPath(remotePath)));
-    else
-        Append(commands, "DELE " + commandPath(remotePath));
+    Append(commands, command);
     prepare(root_);
     curl_easy_setopt(Easy(curl_), CURLOPT_NOBODY, 1L);
     curl_easy_setopt(Easy(curl_), CURLOPT_QUOTE, commands.get());

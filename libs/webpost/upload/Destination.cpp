@@ -56,9 +56,11 @@ std::optional<Destination> ParseDestination(const std::string& rawText, std::str
         Fail(error, "No destination was given.");
         return std::nullopt;
     }
-    if (text.find_first_of("\r\n") != std::string::npos) {
-        Fail(error, "The destination may not contain a line break.");
-        return std::nullopt;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            Fail(error, "The destination may not contain a line break or other control character.");
+            return std::nullopt;
+        }
     }
     Destination d;
     const std::size_t sep = text.find("://");
@@ -105,6 +107,13 @@ std::optional<Destination> ParseDestination(const std::string& rawText, std::str
         d.user = Unescape(userInfo.substr(0, colon));
         if (colon != std::string::npos)
             d.password = Unescape(userInfo.substr(colon + 1));
+        // A decoded "%0D%0A" would end the command it is sent in.
+        for (char c : d.user + d.password) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                Fail(error, "The user name or password in the address may not contain a control character.");
+                return std::nullopt;
+            }
+        }
     }
     if (authority.empty() || authority.front() == ':') {
         Fail(error, "The address " + scheme + "://" + rest + " names no server.");

@@ -56,7 +56,13 @@ bool FolderTransport::put(const std::string& localFile, const std::string& remot
         error = SystemError("Cannot read " + localFile);
         return false;
     }
-    out.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The temporary name is made new: whatever lies there already (the rest of
+    // an interrupted upload, or a link planted to have the file written
+    // through it) is removed, never opened.
+    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    out.fd = ::open(temp.c_str(), kCreate, 0644);
+    if (out.fd < 0 && errno == EEXIST && ::unlink(temp.c_str()) == 0)
+        out.fd = ::open(temp.c_str(), kCreate, 0644);
     if (out.fd < 0) {
         error = SystemError("Cannot write " + temp);
         return false;
@@ -72,7 +78,7 @@ bool FolderTransport::put(const std::string& localFile, const std::string& remot
     char buffer[65536];
     if (!progress.bytesSent(0, size)) {
         cancelled = true;
-        return abandon("Cancelled.");
+        return abandon(kCancelled);
     }
     for (;;) {
         ssize_t n = ::read(in.fd, buffer, sizeof buffer);
@@ -93,7 +99,7 @@ bool FolderTransport::put(const std::string& localFile, const std::string& remot
         done += static_cast<std::uint64_t>(n);
         if (!progress.bytesSent(done, size)) {
             cancelled = true;
-            return abandon("Cancelled.");
+            return abandon(kCancelled);
         }
     }
     if (::fsync(out.fd) != 0)

@@ -1,5 +1,6 @@
 // What an upload takes from a project file: the output folder (the folder
-// uploaded by default) and the state folder beside it.
+// uploaded by default), and the project's state folder in the user's own
+// folder (StateFolderFor).
 #pragma once
 
 #include <string>

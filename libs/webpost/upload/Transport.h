@@ -12,6 +12,9 @@
 
 namespace vlr::upload {
 
+// The error of a transfer stopped because the progress asked to stop.
+inline constexpr const char* kCancelled = "Cancelled.";
+
 // Told about the bytes of the current file; answers false to cancel.
 class TransferProgress {
 public:
@@ -26,7 +29,8 @@ public:
     virtual bool open(std::string& error) = 0;
     // Sends a local file to the relative path under the destination.
     // False with a reason when it did not arrive whole; cancelled is set when
-    // the progress asked to stop.
+    // the progress asked to stop, and the reason is then kCancelled, or says
+    // what of the partial file could not be cleared away.
     virtual bool put(const std::string& localFile, const std::string& remotePath, std::uint64_t size,
                      TransferProgress& progress, bool& cancelled, std::string& error) = 0;
     // Deletes the file at the relative path; a file already gone is success.

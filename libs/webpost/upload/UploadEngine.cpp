@@ -3,6 +3,7 @@
 #include "libs/webpost/upload/ContentHash.h"
 #include "libs/webpost/upload/CurlTransport.h"
 #include "libs/webpost/upload/FolderTransport.h"
+#include "libs/webpost/upload/PublishRules.h"
 #include "libs/webpost/upload/UploadState.h"
 
 #include <algorithm>
@@ -34,6 +35,15 @@ private:
     std::uint64_t all_;
 };
 
+// The record of what arrived is kept per destination and per user actually
+// logged in as, whether the name came with the address or separately.
+Destination RecordKey(const UploadRequest& request) {
+    Destination key = request.destination;
+    key.user = request.user;
+    key.password.clear();
+    return key;
+}
+
 }  // namespace
 
 UploadPlan PlanUpload(const UploadRequest& request) {
@@ -53,40 +63,31 @@ UploadPlan PlanUpload(const UploadRequest& request) {
             return plan;
         }
     }
-    HashStore store(request.stateFolder, request.destination);
+    HashStore store(request.stateFolder, RecordKey(request));
     std::vector<PlannedFile> sends, same;
     std::set<std::string> present;
-    fs::recursive_directory_iterator it(root, fs::directory_options::follow_directory_symlink, ec), end;
-    if (ec) {
-        plan.error = "Cannot list " + request.localFolder + ": " + ec.message();
+    SiteListing listing = ListSiteFiles(request.localFolder);
+    if (!listing.error.empty()) {
+        plan.error = listing.error;
         return plan;
     }
-    for (; it != end; it.increment(ec)) {
-        if (ec) {
-            plan.error = "Cannot list " + request.localFolder + ": " + ec.message();
-            return plan;
-        }
-        std::error_code fileEc;
-        if (!it->is_regular_file(fileEc))
-            continue;
-        const std::string path = it->path().lexically_relative(root).generic_string();
-        const std::string name = it->path().filename().string();
-        // Temporary names of an interrupted upload into a folder are not part of the site.
-        if (name.size() > 6 && name.front() == '.' && name.ends_with(".part"))
-            continue;
-        if (!IsSafeRelativePath(path)) {
-            plan.error = "The file name \"" + path + "\" cannot be uploaded (it holds a line break).";
+    for (const SiteFile& file : listing.files) {
+        if (!IsSafeRelativePath(file.path)) {
+            plan.error = "The file name \"" + PrintablePath(file.path) +
+                         "\" cannot be uploaded (it holds a backslash or a control character).";
             return plan;
         }
         std::string why;
-        std::optional<std::string> hash = HashFile(it->path().string(), &why);
+        std::optional<std::string> hash = HashFile(file.local, &why);
         if (!hash) {
             plan.error = why;
             return plan;
         }
-        PlannedFile f{path, FileAction::Send, static_cast<std::uint64_t>(it->file_size(fileEc)), *hash};
-        present.insert(path);
-        const std::string* sentHash = store.find(path);
+        std::error_code sizeEc;
+        const auto size = fs::file_size(file.local, sizeEc);
+        PlannedFile f{file.path, FileAction::Send, sizeEc ? 0 : static_cast<std::uint64_t>(size), *hash};
+        present.insert(file.path);
+        const std::string* sentHash = store.find(file.path);
         if (sentHash && *sentHash == f.hash) {
             f.action = FileAction::Unchanged;
             same.push_back(std::move(f));
@@ -95,6 +96,9 @@ UploadPlan PlanUpload(const UploadRequest& request) {
             sends.push_back(std::move(f));
         }
     }
+    plan.leftOut = std::move(listing.leftOut);
+    for (const LeftOutFile& left : plan.leftOut)
+        plan.leftOutFiles += left.files;
     auto byPath = [](const PlannedFile& a, const PlannedFile& b) { return a.path < b.path; };
     std::sort(sends.begin(), sends.end(), byPath);
     std::sort(same.begin(), same.end(), byPath);
@@ -125,7 +129,7 @@ UploadResult RunUpload(const UploadRequest& request, const UploadPlan& plan, Tra
         return result;
     if (!transport.open(result.error))
         return result;
-    HashStore store(request.stateFolder, request.destination);
+    HashStore store(request.stateFolder, RecordKey(request));
     auto lastSave = std::chrono::steady_clock::now();
     auto keep = [&](bool always) {
         if (!always && std::chrono::steady_clock::now() - lastSave < kSaveInterval)
@@ -154,13 +158,20 @@ UploadResult RunUpload(const UploadRequest& request, const UploadPlan& plan, Tra
             // A file that changed since the plan was made is sent as it is now,
             // but recorded only with the hash of what was sent.
             const std::string local = (root / file.path).string();
-            std::optional<std::string> hashNow = HashFile(local, &error);
+            // A link changed since the plan was made must still not lead out.
+            std::optional<std::string> hashNow;
+            if (!LiesInsideFolder(local, request.localFolder))
+                error = "it now lies outside " + request.localFolder;
+            else
+                hashNow = HashFile(local, &error);
             const bool ok = hashNow && transport.put(local, file.path, file.size, progress, cancelled, error);
             observer.fileFinished(file, ok, error);
             if (!ok) {
                 result.cancelled = cancelled;
                 if (!cancelled)
                     result.error = "Could not send " + file.path + ": " + error;
+                else if (error != kCancelled)
+                    result.error = error;  // what the cancel left behind
                 break;
             }
             std::optional<std::string> hashAfter = HashFile(local);
@@ -190,7 +201,8 @@ UploadResult RunUpload(const UploadRequest& request, const UploadPlan& plan, Tra
 std::unique_ptr<Transport> MakeTransport(const UploadRequest& request) {
     if (request.destination.isFolder())
         return std::make_unique<FolderTransport>(request.destination.location);
-    return std::make_unique<CurlTransport>(request.destination, request.user, request.password);
+    return std::make_unique<CurlTransport>(request.destination, request.user, request.password,
+                                           CurlSecurity{request.caFile, request.knownHostsFile, request.sshKeyFile});
 }
 
 std::string Summary(const UploadResult& result) {

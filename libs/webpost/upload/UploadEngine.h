@@ -4,6 +4,7 @@
 #pragma once
 
 #include "libs/webpost/upload/Destination.h"
+#include "libs/webpost/upload/SiteFiles.h"
 #include "libs/webpost/upload/Transport.h"
 
 #include <cstdint>
@@ -21,8 +22,17 @@ struct UploadRequest {
     // exist locally.
     bool deleteRemoved = false;
     // Where the hashes are kept (StateFolderFor); empty keeps none, so every
-    // file counts as changed.
+    // file counts as changed. They are kept per destination and user.
     std::string stateFolder;
+    // Certificates of the authorities trusted for ftps:// and ftpes://; empty
+    // uses the system's.
+    std::string caFile;
+    // The hosts whose keys are known, for sftp://; empty is
+    // ~/.ssh/known_hosts. Without it no SFTP connection is made.
+    std::string knownHostsFile;
+    // The private key offered to an SFTP server; empty tries ~/.ssh/id_ed25519,
+    // id_ecdsa and id_rsa.
+    std::string sshKeyFile;
 };
 
 enum class FileAction { Send, Unchanged, Delete };
@@ -36,6 +46,8 @@ struct PlannedFile {
 
 struct UploadPlan {
     std::vector<PlannedFile> files;  // sends first (by path), then unchanged, then deletions
+    std::vector<LeftOutFile> leftOut;  // by path
+    int leftOutFiles = 0;
     int toSend = 0;
     int unchanged = 0;
     int toDelete = 0;
@@ -45,8 +57,11 @@ struct UploadPlan {
 };
 
 // Lists the local folder and compares it with the hashes kept for the
-// destination. Files whose names cannot be sent safely (line breaks) are an
-// error, so that nothing is left out silently.
+// destination. Private files (MayBePublished) and whatever a link takes
+// outside the folder are left out and listed in leftOut; a link back into a
+// folder it lies in is not followed again. Files whose names cannot be sent
+// safely (backslashes, control characters) are an error, so that nothing is
+// left out silently.
 UploadPlan PlanUpload(const UploadRequest& request);
 
 // Told what happens during RunUpload. All calls come from the thread that

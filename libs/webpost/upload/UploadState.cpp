@@ -3,10 +3,12 @@
 #include "libs/webpost/upload/ContentHash.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -64,13 +66,33 @@ bool IsHexHash(const std::string& s) {
 
 }  // namespace
 
-std::string StateFolderFor(const std::string& projectFile) { return projectFile + ".upload/"; }
+std::string StateFolderFor(const std::string& projectFile) {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        config = std::string(home) + "/.config";
+    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+        config = std::string(pw->pw_dir) + "/.config";
+    if (config.empty())
+        return {};
+    if (config.back() != '/')
+        config += '/';
+    std::error_code ec;
+    const std::filesystem::path project = std::filesystem::weakly_canonical(std::filesystem::absolute(projectFile, ec), ec);
+    return config + "velora/upload/" + HashText(project.string()).substr(0, 24) + "/";
+}
 
 bool WriteWholeFile(const std::string& path, const std::string& contents, std::string* error) {
     std::error_code ec;
     std::filesystem::path target(path);
-    if (target.has_parent_path())
+    if (target.has_parent_path() && !std::filesystem::is_directory(target.parent_path(), ec)) {
+        // The record says which sites the user publishes to; only the user reads it.
+        ec.clear();
         std::filesystem::create_directories(target.parent_path(), ec);
+        if (!ec)
+            std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_all, ec);
+    }
     if (ec)
         return Fail(error, "Cannot create the folder of " + path + ": " + ec.message());
     std::string temp = path + ".tmp-XXXXXX";
@@ -101,8 +123,11 @@ bool WriteWholeFile(const std::string& path, const std::string& contents, std::s
 }
 
 bool IsSafeRelativePath(const std::string& path) {
-    if (path.empty() || path.front() == '/' || path.find_first_of("\r\n") != std::string::npos)
+    if (path.empty() || path.front() == '/')
         return false;
+    for (char c : path)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f || c == '\\')
+            return false;
     std::size_t start = 0;
     for (;;) {
         std::size_t slash = path.find('/', start);
@@ -113,6 +138,22 @@ bool IsSafeRelativePath(const std::string& path) {
             return true;
         start = slash + 1;
     }
+}
+
+std::string PrintablePath(const std::string& text) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string out;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 std::vector<RememberedDestination> LoadDestinations(const std::string& stateFolder) {

@@ -1,6 +1,8 @@
-// What an upload keeps beside the project: the destinations used (most recent
-// first) and, per destination, the content hash of every file that arrived
-// there whole. Passwords are never part of it.
+// What an upload keeps for a project, in the user's own folder: the
+// destinations used (most recent first) and, per destination and user, the
+// content hash of every file that arrived there whole. Passwords are never
+// part of it. Nothing of it is read from the project's folder, so a project
+// from someone else cannot choose where its pages (or a password) are sent.
 #pragma once
 
 #include "libs/webpost/upload/Destination.h"
@@ -11,7 +13,9 @@
 
 namespace vlr::upload {
 
-// The state folder of a project: the project file's path + ".upload/".
+// The state folder of a project: $XDG_CONFIG_HOME/velora/upload/ (default
+// ~/.config/velora/upload/) + a key made from the project file's resolved
+// path + "/".
 std::string StateFolderFor(const std::string& projectFile);
 
 struct RememberedDestination {
@@ -30,8 +34,11 @@ bool RememberDestination(const std::string& stateFolder, const RememberedDestina
                          std::string* error = nullptr);
 
 // True for a relative path of plain names: no leading "/", no empty, "." or
-// ".." part and no line break. Only such paths are ever sent or deleted.
+// ".." part, no backslash and no control character. Only such paths are ever
+// sent or deleted.
 bool IsSafeRelativePath(const std::string& path);
+// A path as it may be shown or written to a terminal: control characters as \xNN.
+std::string PrintablePath(const std::string& path);
 
 // The hashes of the files that arrived whole at one destination, keyed by
 // their path relative to the uploaded folder.
