@@ -34,6 +34,10 @@ public:
     QMdiArea* MdiArea() override { return mdi_; }
     CoreLibraries& Libraries() override { return libraries_; }
 
+    // The frame's own widgets behind the interfaces.
+    StatusLine& statusLine() const { return *status_; }
+    SidePanel& sidePanel() const { return *side_; }
+
 protected:
     std::string appDir_;
     Handle handle_ = 0;

@@ -1,6 +1,7 @@
 // One window per file, and files changed by other programs while they are
 // open: the example site's pages opened the ways a user opens them.
 #include "EditorFixture.h"
+#include "app/window/WindowUnit.h"
 
 #include "editor/window/DocumentWatch.h"
 #include "platform/Record.h"
@@ -142,7 +143,7 @@ TEST_F(OneWindowTest, AnUnchangedWindowOffersToReloadAFileChangedElsewhere) {
     LetNoticesArrive();
     EXPECT_EQ(prompter->messages().size(), 1u);
     prompter->QueueAnswer(vlr::ModalResult::No);
-    main->SaveClick();
+    main->windowUnit().SaveClick();
     EXPECT_TRUE(Asked(*prompter, vlr::DocumentWatch::kOverwriteQuestion, path("page.hts")));
     EXPECT_EQ(ReadFile(path("page.hts")), "<p>fourth</p>\n");
 }

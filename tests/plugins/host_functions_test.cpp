@@ -82,7 +82,7 @@ void ExpectCommonResults(std::map<std::string, std::string>& r, vlr::TFrmMainVLR
     // The program's version text is 1.0.0.<build>; the first integer stays.
     EXPECT_EQ(r["GetBuildNum"].rfind("1:77,1,0,0,", 0), 0u) << r["GetBuildNum"];
     // The gauge: maximum 50, position 7 + 1, reset to 0, then + 2.
-    QProgressBar* gauge = w.Status().progressBar();
+    QProgressBar* gauge = w.statusLine().progressBar();
     EXPECT_EQ(gauge->maximum(), 50);
     EXPECT_EQ(gauge->value(), 2);
     // NetCon(2) undid NetCon(1).

@@ -156,7 +156,7 @@ TEST_F(BuildCommandsTest, PreviewBuildsTheSelectedFileAndOpensItsPage) {
 TEST_F(BuildCommandsTest, ARealBuildDrivesTheProgressBarAndTheStatusLine) {
     OpenSite();
     UseRealBuild();
-    QProgressBar* bar = w->Status().progressBar();
+    QProgressBar* bar = w->statusLine().progressBar();
     w->action("BuildAll1")->trigger();
     EXPECT_EQ(Read(projectDir + "/out/index.html"), "Home part");
     EXPECT_EQ(Read(projectDir + "/out/docs/guide.html"), "guide");

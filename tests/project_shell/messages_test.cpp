@@ -140,7 +140,7 @@ TEST_F(MessagesTest, BuildMessagesCallTheBuildAndAnswerItsResult) {
 }
 
 TEST_F(MessagesTest, ProgressAndStatusMessagesDriveTheStatusLine) {
-    QProgressBar* bar = w->Status().progressBar();
+    QProgressBar* bar = w->statusLine().progressBar();
     Send(3058, "120");
     EXPECT_EQ(bar->maximum(), 120);
     SendPlain(3059);

@@ -326,11 +326,11 @@ TEST_F(ProjectCommandsTest, FileAndProjectMenusFollowTheProjectAndTheWindows) {
 
 TEST_F(ProjectCommandsTest, TheSidePanelsCloseButtonHidesIt) {
     auto w = NewProjectWindow();
-    ASSERT_TRUE(w->Side().isVisible());
-    w->Side().closeButton()->click();
-    EXPECT_FALSE(w->Side().isVisible());
+    ASSERT_TRUE(w->sidePanel().isVisible());
+    w->sidePanel().closeButton()->click();
+    EXPECT_FALSE(w->sidePanel().isVisible());
     w->action("FileList1")->trigger();
-    EXPECT_TRUE(w->Side().isVisible());
+    EXPECT_TRUE(w->sidePanel().isVisible());
 }
 
 }  // namespace

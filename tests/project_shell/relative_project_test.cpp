@@ -4,6 +4,7 @@
 // and the file dialog's answer, previewed, built with Ctrl+F9, and built on
 // the command line from another working folder.
 #include "ProjectFixture.h"
+#include "app/window/WindowUnit.h"
 
 #include "app/shell/SidePanel.h"
 #include "platform/IniFile.h"
@@ -225,7 +226,7 @@ TEST_F(RelativeProjectTest, SaveAsIntoTheSourceFolderOffersToAddThePage) {
     prompter->Clear();
     prompter->QueueFile(site + "/src/blog/second-walk.hts");
     prompter->QueueAnswer(ModalResult::Yes);
-    w->SaveAsClick();
+    w->windowUnit().SaveAsClick();
 
     ASSERT_FALSE(prompter->prompts().empty());
     EXPECT_EQ(prompter->prompts().front().type, RecordedPrompt::SaveDialog);
@@ -238,10 +239,10 @@ TEST_F(RelativeProjectTest, SaveAsIntoTheSourceFolderOffersToAddThePage) {
     // Saved elsewhere, or already listed: no question.
     prompter->Clear();
     prompter->QueueFile(projectDir + "/notes.hts");
-    w->SaveAsClick();
+    w->windowUnit().SaveAsClick();
     prompter->QueueFile(site + "/src/blog/second-walk.hts");
     prompter->QueueAnswer(ModalResult::Yes);  // the overwrite question
-    w->SaveAsClick();
+    w->windowUnit().SaveAsClick();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"File already exists, are you sure you wish to overwrite it?"});
     EXPECT_EQ(List().RowCount(), 5);
 }

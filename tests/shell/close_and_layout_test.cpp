@@ -68,7 +68,7 @@ TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
         auto w = NewMainWindow();
         w->Commands().toolbar("TlbHTML")->hide();
         w->FileListClick();
-        EXPECT_FALSE(w->Side().isVisible());
+        EXPECT_FALSE(w->sidePanel().isVisible());
         ASSERT_TRUE(w->close());
     }
     std::string prefs = ReadPreferences();
@@ -78,7 +78,7 @@ TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
     auto w = NewMainWindow();
     EXPECT_FALSE(w->Commands().toolbar("TlbHTML")->isVisible());
     EXPECT_TRUE(w->Commands().toolbar("TlbMain")->isVisible());
-    EXPECT_FALSE(w->Side().isVisible());
+    EXPECT_FALSE(w->sidePanel().isVisible());
     w->View1Click();
     EXPECT_FALSE(w->action("HTMLToolbar1")->isChecked());
     EXPECT_TRUE(w->action("MainToolbar1")->isChecked());

@@ -164,13 +164,13 @@ TEST_F(ShellTest, WindowCommandsArrangeChildren) {
 
 TEST_F(ShellTest, SidePanelTabsSwitchPageAndTitle) {
     auto w = NewMainWindow();
-    EXPECT_EQ(w->Side().title(), " File List");
-    EXPECT_EQ(w->Side().tabs()->tabText(0), "  Files  ");
-    EXPECT_EQ(w->Side().tabs()->tabText(1), "  Colors  ");
-    w->Side().tabs()->setCurrentIndex(1);
-    EXPECT_EQ(w->Side().title(), " Color Picker");
-    w->Side().tabs()->setCurrentIndex(0);
-    EXPECT_EQ(w->Side().title(), " File List");
+    EXPECT_EQ(w->sidePanel().title(), " File List");
+    EXPECT_EQ(w->sidePanel().tabs()->tabText(0), "  Files  ");
+    EXPECT_EQ(w->sidePanel().tabs()->tabText(1), "  Colors  ");
+    w->sidePanel().tabs()->setCurrentIndex(1);
+    EXPECT_EQ(w->sidePanel().title(), " Color Picker");
+    w->sidePanel().tabs()->setCurrentIndex(0);
+    EXPECT_EQ(w->sidePanel().title(), " File List");
 }
 
 TEST_F(ShellTest, PrintingCommandsFollowThePrinterCheck) {
@@ -265,7 +265,7 @@ namespace {
 TEST_F(ShellTest, ScreenshotOfTheMainWindowWithTheColourPicker) {
     auto w = NewMainWindow();
     w->resize(1100, 720);
-    w->Side().tabs()->setCurrentIndex(1);
+    w->sidePanel().tabs()->setCurrentIndex(1);
     vlr::ProcessMessages();
     QImage shot = w->grab().toImage();
     EXPECT_TRUE(shot.save("main_window.png"));

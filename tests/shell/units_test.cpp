@@ -136,13 +136,13 @@ TEST_F(ShellTest, TheSidePanelAndItsSplitterShareOneState) {
     auto w = NewMainWindow();
     auto* splitter = w->findChild<QSplitter*>("RxSplitter1");
     ASSERT_NE(splitter, nullptr);
-    auto shown = [&] { return std::make_pair(!w->Side().isHidden(), !splitter->handle(1)->isHidden()); };
+    auto shown = [&] { return std::make_pair(!w->sidePanel().isHidden(), !splitter->handle(1)->isHidden()); };
     EXPECT_EQ(shown(), std::make_pair(true, true));
     w->action("FileList1")->trigger();
     EXPECT_EQ(shown(), std::make_pair(false, false));
     w->action("FileList1")->trigger();
     EXPECT_EQ(shown(), std::make_pair(true, true));
-    w->Side().closeButton()->click();
+    w->sidePanel().closeButton()->click();
     EXPECT_EQ(shown(), std::make_pair(false, false));
     w->action("FileList1")->trigger();
     EXPECT_EQ(shown(), std::make_pair(true, true));
