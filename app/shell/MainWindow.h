@@ -159,7 +159,7 @@ private:
     void SaveLayout();
     void ApplyMenuAnimation();
     void OpenHelpPage(const QString& page);
-    void ReloadPreferences();
+    void ReadNewPref();
     LResult FrameMessage(unsigned msg, LParam lParam, bool& handled);
 
     TFrmSplash* splash_;
