@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinterInfo>
 #include <QUrl>
 
 #include <chrono>
@@ -70,10 +69,8 @@ bool HasPrinter() {
     const char* env = std::getenv("VELORA_NO_PRINTER");
     if (env && *env && std::string(env) != "0")
         return false;
-    const char* force = std::getenv("VELORA_HAS_PRINTER");
-    if (force && *force && std::string(force) != "0")
-        return true;
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
+    // Without a printer queue a page can still be printed into a PDF file.
+    return true;
 }
 
 int VersionResourceSize() { return static_cast<int>(sizeof(VELORA_FILE_VERSION) + sizeof(VELORA_ORIGINAL_FILENAME)); }

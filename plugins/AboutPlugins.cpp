@@ -1,6 +1,7 @@
 #include "plugins/AboutPlugins.h"
 
 #include "platform/System.h"
+#include "plugins/PlugInText.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,8 +15,6 @@
 
 namespace vlr {
 namespace {
-
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 QLabel* Line(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -37,7 +36,7 @@ TFrmAboutPlugins::TFrmAboutPlugins(const TPlugInAbout& info, QWidget* parent) : 
     url_ = AboutField(info.AboutUrl);
     const std::string title = AboutField(info.AboutTitle);
     const std::string comment = AboutField(info.AboutComment);
-    setWindowTitle("About " + Latin1(title));
+    setWindowTitle("About " + PlugInString(title));
 
     auto* icon = new QLabel(this);
     icon->setObjectName("Image1");
@@ -45,12 +44,12 @@ TFrmAboutPlugins::TFrmAboutPlugins(const TPlugInAbout& info, QWidget* parent) : 
     icon->setFixedSize(32, 32);
 
     auto* lines = new QVBoxLayout;
-    lines->addWidget(Line(this, "LblTitle", Latin1(title)));
+    lines->addWidget(Line(this, "LblTitle", PlugInString(title)));
     lines->addWidget(Line(this, "LblCopyright",
-                          "Copyright " + Latin1(AboutField(info.AboutDate)) + " " +
-                              Latin1(AboutField(info.AboutHolder))));
+                          "Copyright " + PlugInString(AboutField(info.AboutDate)) + " " +
+                              PlugInString(AboutField(info.AboutHolder))));
     lines->addWidget(Line(this, "LblRights", "All Rights Reserved"));
-    QLabel* commentLine = Line(this, "LblComment", Latin1(comment));
+    QLabel* commentLine = Line(this, "LblComment", PlugInString(comment));
     commentLine->setVisible(!comment.empty());
     lines->addWidget(commentLine);
 

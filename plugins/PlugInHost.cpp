@@ -10,6 +10,7 @@
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "plugins/AboutPlugins.h"
+#include "plugins/PlugInText.h"
 #include "project/vars/InternalVariables.h"
 
 #include <QAction>
@@ -38,8 +39,6 @@ constexpr unsigned kSetSelStart = 3076;
 constexpr unsigned kSetSelLength = 3077;
 constexpr unsigned kTextLength = 3080;
 constexpr unsigned kSelTextLength = 3081;
-
-QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
 int32_t ToInt(const std::string& text) {
     int32_t value = 0;
@@ -125,7 +124,7 @@ int32_t PlugInHost::InsertText(const char* text) {
 int32_t PlugInHost::StatusText(const char* text) {
     if (text == nullptr)
         return 0;
-    shell_.SetStatusText(Latin1(text));
+    shell_.SetStatusText(PlugInString(text));
     return 1;
 }
 
@@ -166,11 +165,13 @@ intptr_t PlugInHost::GetHandle(int32_t which) {
 int32_t PlugInHost::BuildProject() {
     if (!ProjectOpen())
         return 0;
-    // As the toolbar button: the command runs only where it could be clicked.
+    // The handler of the Build All command runs as for its toolbar button. A
+    // plug-in does not click: it asks for a build while a project is open,
+    // whether or not the button can be clicked at this moment.
     QAction* build = shell_.Commands().action("BuildAll1");
-    if (build == nullptr || !shell_.Gate().available(build) || !build->isEnabled())
+    if (build == nullptr)
         return 0;
-    build->trigger();
+    Q_EMIT build->triggered(false);
     return 1;
 }
 
@@ -180,7 +181,8 @@ int32_t PlugInHost::DispAbout(const TPlugInAbout* info) {
 
 int32_t PlugInHost::OpenDocument(const char* fileName) {
     std::error_code ec;
-    if (fileName == nullptr || *fileName == '\0' || !std::filesystem::exists(fileName, ec))
+    // Only a file opens as a document: a folder, or nothing by that name, gives 0.
+    if (fileName == nullptr || *fileName == '\0' || !std::filesystem::is_regular_file(fileName, ec))
         return 0;
     shell_.Project().ParseToOpen(fileName);
     return 1;

@@ -4,8 +4,8 @@
 // plug-in unit registers its host when it is built and withdraws it when it
 // goes. Without a host every function answers its failure value.
 //
-// Texts cross as single-byte strings. No exception leaves these functions'
-// exported wrappers.
+// Texts cross as zero-ended bytes in UTF-8 (PlugInText.h). No exception
+// leaves these functions' exported wrappers.
 #pragma once
 
 #include "sdk/velora_plugin.h"

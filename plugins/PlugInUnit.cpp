@@ -7,6 +7,7 @@
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "plugins/PlugInSearch.h"
+#include "plugins/PlugInText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,7 +22,6 @@ namespace {
 constexpr const char* kTagProperty = "plugInTag";
 constexpr const char* kCommandProperty = "plugInCommand";
 
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
@@ -33,6 +33,7 @@ TPlugInUnit::~TPlugInUnit() = default;
 
 void TPlugInUnit::ConnectCommands() {
     shell_.Gate().makeAvailable(CommandGroup::Plugins);
+    ConnectCommand(shell_, this, "Download1", "Download1Click", [this] { Download1Click(); });
     if (QMenu* menu = Menu("Plugins1"))
         connect(menu, &QMenu::aboutToShow, this,
                 [this] { RunGuarded(shell_, this, "Plugins1Click", [this] { Plugins1Click(); }); });
@@ -49,7 +50,7 @@ int TPlugInUnit::Tag(const QAction* item) {
 }
 
 void TPlugInUnit::Skipped(const std::string& path, const std::string& reason) {
-    const QString text = "Plug-in " + Latin1(path) + " skipped: " + Latin1(reason);
+    const QString text = "Plug-in " + QString::fromStdString(path) + " skipped: " + PlugInString(reason);
     shell_.SplashStatus(text);
     shell_.SetStatusText(text);
     ProcessMessages();
@@ -59,14 +60,14 @@ void TPlugInUnit::LoadPlugIns() {
     shell_.Enter("LoadPlugIns");
     // The user's own plug-ins first (an installed program), then the program's.
     const std::vector<std::string> paths = SearchPlugInFolders(PluginDirs(), ".vlp", [this](const std::string& name) {
-        shell_.SplashStatus("Scanning for pluggins: " + Latin1(name));
+        shell_.SplashStatus("Scanning for pluggins: " + QString::fromStdString(name));
         ProcessMessages();
     });
     // Plug-ins look the host functions up in the program's own module.
     void* host = ::dlopen(nullptr, RTLD_NOW);
     for (const std::string& path : paths) {
         shell_.Enter("LoadPlugIns");
-        shell_.SplashStatus("Loading Pluggins: " + Latin1(path));
+        shell_.SplashStatus("Loading Pluggins: " + QString::fromStdString(path));
         ProcessMessages();
         std::unique_ptr<TTestPlugIn> plugIn;
         try {
@@ -94,7 +95,8 @@ void TPlugInUnit::LoadPlugIns() {
 void TPlugInUnit::AddMenuItem(QMenu* menu, const std::string& caption, int tag, bool command) {
     if (menu == nullptr)
         return;
-    QAction* item = menu->addAction(Latin1(caption));
+    // The name as the plug-in gives it: an "&" in it is shown.
+    QAction* item = menu->addAction(PlugInCaption(caption));
     item->setObjectName(QString(command ? "PlugIn%1" : "AboutPlugIn%1").arg(tag));
     item->setProperty(kTagProperty, tag);
     item->setProperty(kCommandProperty, command);
@@ -108,6 +110,13 @@ void TPlugInUnit::AddMenuItem(QMenu* menu, const std::string& caption, int tag, 
         });
     });
     menu->menuAction()->setVisible(true);
+}
+
+void TPlugInUnit::Download1Click() {
+    shell_.Enter("Download1Click");
+    // The manual's page on plug-ins says where more come from and how to
+    // install them; it ships with the program, so it opens without a network.
+    ShellOpen(shell_.AppDir() + "help/plugins.html");
 }
 
 void TPlugInUnit::PlugInClick(int tag) {

@@ -44,6 +44,8 @@ public:
     void AboutPlugInClick(int tag);
     bool CheckEdStat(const QAction* item);
     void Plugins1Click();
+    // "&Download...": the manual's page on plug-ins, from the program's help folder.
+    void Download1Click();
 
     // The index a plug-in menu item carries, -1 for other items.
     static int Tag(const QAction* item);

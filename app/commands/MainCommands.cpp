@@ -47,7 +47,10 @@ QIcon iconFor(const CommandEntry& entry) {
     return QIcon::fromTheme(theme, fallback);
 }
 
-constexpr const char* kFontSizes[] = {"-3", "-2", "-1", "+1", "+2", "+3"};
+// The font sizes of HTML, 1 to 7 (3 is the normal size). The box starts at 2,
+// the size the relative "-1" gives on a page of normal size; any size can
+// still be typed, a relative one too.
+constexpr const char* kFontSizes[] = {"1", "2", "3", "4", "5", "6", "7"};
 
 }  // namespace
 
@@ -210,6 +213,10 @@ const CommandEntry* MainCommands::fillMenu(QMenu* menu, const CommandEntry* it,
 void MainCommands::buildMenuBar() {
     const auto entries = commands::menuBarEntries();
     QMenuBar* bar = window_->menuBar();
+    // The menu bar is named like the docking bars, under its own caption.
+    bar->setObjectName(QStringLiteral("TlbMainMenu"));
+    bar->setWindowTitle(QStringLiteral("Menu Bar"));
+    bar->setAccessibleName(QStringLiteral("Menu Bar"));
     const CommandEntry* it = entries.data();
     const CommandEntry* end = it + entries.size();
     while (it != end) {
@@ -250,7 +257,7 @@ QAction* MainCommands::createWidgetAction(QToolBar* bar, const CommandEntry& ent
         fontSizeBox_->setEditable(true);
         for (const char* size : kFontSizes)
             fontSizeBox_->addItem(utf8(size));
-        fontSizeBox_->setCurrentText(QStringLiteral("-1"));
+        fontSizeBox_->setCurrentText(QStringLiteral("2"));
         fontSizeBox_->setMinimumContentsLength(3);
         fontSizeBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box = fontSizeBox_;

@@ -113,7 +113,7 @@ private:
     void RestoreLayout();
     void SaveLayout();
     void ApplyMenuAnimation();
-    void ReloadPreferences();
+    void ReadNewPref();
     LResult FrameMessage(unsigned msg, LParam lParam, bool& handled);
 
     TFrmSplash* splash_;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace vlr {
@@ -119,17 +120,22 @@ void TFrmMainVLR::SaveLayout() {
             continue;
         std::string n = d.name;
         Qt::ToolBarArea area = toolBarArea(bar);
-        // The row is the toolbar's line in its dock, counted from the menu bar.
-        long row = 1;
+        // The row is the toolbar's line in its dock, counted from the menu bar:
+        // one more than the lines of visible bars before it. Bars side by side
+        // share a line, so lines are told apart by where they start.
         int y = bar->geometry().top();
         int x = bar->geometry().left();
+        bool horizontal = area != Qt::RightToolBarArea;
+        std::set<int> linesBefore;
         for (const DefaultDock& o : kDefaults) {
             QToolBar* other = commands_->toolbar(o.name);
-            if (other && other != bar && toolBarArea(other) == area && !other->isHidden())
-                if ((area == Qt::RightToolBarArea ? other->geometry().right() < x : other->geometry().bottom() < y))
-                    ++row;
+            if (!other || other == bar || toolBarArea(other) != area || other->isHidden())
+                continue;
+            const QRect g = other->geometry();
+            if (horizontal ? g.bottom() < y : g.right() < x)
+                linesBefore.insert(horizontal ? g.top() : g.left());
         }
-        bool horizontal = area != Qt::RightToolBarArea;
+        const long row = 1 + static_cast<long>(linesBefore.size());
         ini.WriteBool(kSection, n + "_Visible", !bar->isHidden());
         ini.WriteInteger(kSection, n + "_Dock", dockFromArea(area));
         ini.WriteInteger(kSection, n + "_DockRow", bar->isHidden() ? ini.ReadInteger(kSection, n + "_DockRow", d.row) : row);

@@ -38,8 +38,8 @@ LResult TFrmMainVLR::FrameMessage(unsigned msg, LParam lParam, bool& handled) {
         return 0;
     }
     case MSG_RELOAD_PREFERENCES:
-        Enter("ReloadPreferences");
-        ReloadPreferences();
+        Enter("ReadNewPref");
+        ReadNewPref();
         return 0;
     case MSG_LOAD_SWATCHES:
         Enter("LoadSwatches");
@@ -55,7 +55,7 @@ LResult TFrmMainVLR::FrameMessage(unsigned msg, LParam lParam, bool& handled) {
     }
 }
 
-void TFrmMainVLR::ReloadPreferences() {
+void TFrmMainVLR::ReadNewPref() {
     lowerTags_ = Preferences(PreferencesPath()).LowerTags();
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         Handle h = w->widget() ? w->widget()->property("vlrHandle").value<Handle>() : 0;

@@ -1,13 +1,40 @@
 #include "app/shell/MenuAnimator.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QEvent>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPropertyAnimation>
 
 namespace vlr {
 
-MenuAnimator::MenuAnimator(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+namespace {
+
+// True when `menu` hangs from `bar`: its item is on the bar, or it is the
+// submenu of a menu that hangs from it. The depth stops a menu that lists
+// itself from looping.
+bool HangsFrom(const QMenu* menu, const QMenuBar* bar, int depth = 0) {
+    if (menu == nullptr || bar == nullptr || depth > 16)
+        return false;
+    for (const QObject* holder : menu->menuAction()->associatedObjects()) {
+        if (holder == bar)
+            return true;
+        if (const auto* parent = qobject_cast<const QMenu*>(holder); parent && parent != menu &&
+                                                                   HangsFrom(parent, bar, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+MenuAnimator::MenuAnimator(QMainWindow* window) : QObject(window), window_(window) { qApp->installEventFilter(this); }
+
+bool MenuAnimator::animates(const QMenu* menu) const {
+    return kind_ != MenuAnimation::None && window_ != nullptr && HangsFrom(menu, window_->menuBar());
+}
 
 void MenuAnimator::setAnimation(MenuAnimation kind, bool doubleSpeed) {
     kind_ = kind;
@@ -18,7 +45,7 @@ bool MenuAnimator::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show || kind_ == MenuAnimation::None)
         return false;
     auto* menu = qobject_cast<QMenu*>(watched);
-    if (!menu || QGuiApplication::platformName() == "offscreen")
+    if (!menu || !animates(menu) || QGuiApplication::platformName() == "offscreen")
         return false;
     MenuAnimation kind = kind_;
     if (kind == MenuAnimation::Random) {

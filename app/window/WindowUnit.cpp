@@ -55,7 +55,7 @@ void TWindowUnit::ConnectCommands() {
     on("About1", "About1Click", [this] { AboutClick(); });
     // Each page of the vendor's site has its own command and handler name.
     const std::pair<const char*, const char*> pages[] = {
-        {"Velora1", ""},           {"Download1", ""},           {"MainPage1", ""},
+        {"Velora1", ""},           {"MainPage1", ""},
         {"Downloads1", "/products.html"}, {"Developers1", "/developers.html"},
         {"Feedback1", "/feedback.html"},  {"Search2", "/search.html"},
     };

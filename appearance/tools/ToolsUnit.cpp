@@ -37,23 +37,7 @@ private:
     QWidget* bar_;
 };
 
-bool IsAddress(const std::string& target) {
-    const std::size_t scheme = target.find("://");
-    return (scheme != std::string::npos && scheme > 0) || target.rfind("mailto:", 0) == 0;
-}
-
 }  // namespace
-
-bool StartTool(const std::string& target) {
-    if (target.empty())
-        return false;
-    // The desktop would report success for a file that is not there: the
-    // opener starts, then fails on its own.
-    std::error_code ec;
-    if (!IsAddress(target) && !std::filesystem::exists(target, ec))
-        return false;
-    return ShellOpen(target);
-}
 
 TToolsUnit::TToolsUnit(ShellServices& shell) : shell_(shell) {}
 

@@ -1,10 +1,11 @@
 // The Tools unit of the main window: the Tools menu, rebuilt from "tools.dat"
 // each time it opens (the upload wizard, the user's tools, "&Customize..."),
-// starting a tool through the desktop, the customisation dialog of the
+// starting a tool (a program, a document or an address), the customisation dialog of the
 // system module, and the three upload commands.
 #pragma once
 
 #include "app/units/FeatureUnit.h"
+#include "appearance/ToolStart.h"
 #include "appearance/UserSettings.h"
 
 #include <QObject>
@@ -47,8 +48,5 @@ private:
     std::vector<QAction*> toolItems_;
 };
 
-// Opens a tool's target through the desktop; false when it cannot be started
-// (a file that does not exist is not handed on).
-bool StartTool(const std::string& target);
 
 }  // namespace vlr

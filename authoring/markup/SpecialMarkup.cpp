@@ -51,13 +51,17 @@ std::optional<std::string> ListTypeForCaption(std::string_view caption) {
 
 std::string ListMarkup(std::string_view listType, bool lowerTags) {
     const std::string br(kMarkupBreak);
+    // Numbers, letters and roman numerals number the items: an ordered list.
+    // Discs, circles and squares are bullets.
+    const bool numbered = listType == "1" || listType == "a" || listType == "A" || listType == "i" || listType == "I";
+    const std::string element = numbered ? "ol" : "ul";
     std::string open;
     if (listType == "regular")
-        open = TagCase("<ul>", lowerTags);
+        open = TagCase("<" + element + ">", lowerTags);
     else
-        open = TagCase("<ul type=\"", lowerTags) + std::string(listType) + "\">";
+        open = TagCase("<" + element + " type=\"", lowerTags) + std::string(listType) + "\">";
     return open + br + "    " + TagCase("<li>Bullet 1", lowerTags) + br + "    " +
-           TagCase("<li>Bullet 2", lowerTags) + br + TagCase("</ul>", lowerTags);
+           TagCase("<li>Bullet 2", lowerTags) + br + TagCase("</" + element + ">", lowerTags);
 }
 
 std::string AdvertMarkup(std::string_view site, bool lowerTags) {

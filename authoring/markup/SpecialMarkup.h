@@ -23,7 +23,8 @@ inline constexpr int kInitialCharCode = 60;
 // The list type an item of the list-style menu chooses; the caption is
 // compared in lower case, ampersands included. nullopt for any other caption.
 [[nodiscard]] std::optional<std::string> ListTypeForCaption(std::string_view caption);
-// The list for a list type: a "regular" list has no type attribute. The
+// The list for a list type: a "regular" list has no type attribute; the
+// numbering types (1, a, A, i, I) make an ordered list, the others a bulleted one. The
 // fixed parts take the tag case; the type value is inserted unchanged.
 [[nodiscard]] std::string ListMarkup(std::string_view listType, bool lowerTags);
 

@@ -3,13 +3,17 @@
 
 #include "authoring/markup/TagCase.h"
 
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 namespace vlr::authoring {
 namespace {
 
 constexpr char CR = '\r';
 
 struct Property {
-    const char* label;  // as in a rule; the attribute form drops the three leading blanks
+    const char* label;  // as in a rule: three blanks, the name and ": "
     int value;          // index of the value text
     int unit;           // index of the unit text, -1 for none
 };
@@ -23,21 +27,105 @@ constexpr Property kProperties[] = {
     {"   color: ", 18, -1},      {"   background: ", 20, -1},
 };
 
+// The value of a property, "" when it is not set: a measure without its
+// number is not set either, whatever unit is chosen.
 std::string ValueOf(const TStyleSheet& s, const Property& p, int decoration) {
     const int v = p.value == kDecoration ? decoration : p.value;
     std::string out = s.S[static_cast<std::size_t>(v)];
-    if (p.unit >= 0)
+    if (p.unit >= 0 && !out.empty())
         out += s.S[static_cast<std::size_t>(p.unit)];
     return out;
 }
 
-// "name  {" CR, the eleven lines, "}" CR CR.
+// The properties that are set, as "name: value" without the indent.
+std::vector<std::string> Declarations(const TStyleSheet& s, int decoration) {
+    std::vector<std::string> out;
+    for (const Property& p : kProperties) {
+        const std::string value = ValueOf(s, p, decoration);
+        if (!value.empty())
+            out.push_back(std::string(std::string_view(p.label).substr(3)) + value);
+    }
+    return out;
+}
+
+bool IsElementName(std::string_view word) {
+    static constexpr std::string_view kElements[] = {
+        "a",       "abbr",     "address", "article",  "aside",  "audio",  "b",       "blockquote", "body",
+        "button",  "caption",  "cite",    "code",     "dd",     "details", "div",    "dl",         "dt",
+        "em",      "fieldset", "figcaption", "figure", "font",  "footer", "form",    "h1",         "h2",
+        "h3",      "h4",       "h5",      "h6",       "header", "hr",     "html",    "i",          "img",
+        "input",   "label",    "legend",  "li",       "main",   "mark",   "nav",     "ol",         "option",
+        "p",       "pre",      "q",       "section",  "select", "small",  "span",    "strong",     "sub",
+        "summary", "sup",      "table",   "tbody",    "td",     "textarea", "tfoot", "th",         "thead",
+        "tr",      "u",        "ul",      "video"};
+    const std::string lower = TagCase(word, true);
+    for (std::string_view e : kElements)
+        if (lower == e)
+            return true;
+    return false;
+}
+
+// A word that is a selector by itself: a class, an id, "*", or an element,
+// perhaps with a class or id of its own ("li.first").
+bool IsSelectorWord(std::string_view word) {
+    if (word.empty())
+        return false;
+    if (word[0] == '.' || word[0] == '#' || word[0] == '*')
+        return true;
+    return IsElementName(word.substr(0, word.find_first_of(".#")));
+}
+
+}  // namespace
+
+std::string CssSelector(std::string_view name) {
+    const std::size_t first = name.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    name = name.substr(first, name.find_last_not_of(" \t") + 1 - first);
+    // Written as a selector already: kept as the user wrote it.
+    if (name.find_first_of(",>+~[:") != std::string_view::npos || name[0] == '@')
+        return std::string(name);
+    bool allSelectorWords = true;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t end = std::min(name.find_first_of(" \t", at), name.size());
+        allSelectorWords = allSelectorWords && IsSelectorWord(name.substr(at, end - at));
+        at = name.find_first_not_of(" \t", end);
+        if (at == std::string_view::npos)
+            break;
+    }
+    if (allSelectorWords)
+        return std::string(name);
+    // A plain name ("note", "Big Heading") is a class: letters, digits, "-"
+    // and "_" as they are, anything else a "-", and a leading digit
+    // escaped as CSS writes it.
+    std::string cls;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool keep = std::isalnum(u) || c == '-' || c == '_' || u >= 0x80;
+        if (keep)
+            cls += c;
+        else if (!cls.empty() && cls.back() != '-')
+            cls += '-';
+    }
+    while (!cls.empty() && cls.back() == '-')
+        cls.pop_back();
+    if (cls.empty())
+        return {};
+    if (std::isdigit(static_cast<unsigned char>(cls[0])))
+        cls = "\\3" + cls.substr(0, 1) + " " + cls.substr(1);
+    return "." + cls;
+}
+
+namespace {
+
+// Selector, " {" CR, one indented line per property that is set (";" after
+// each but the last), "}" CR CR.
 std::string Rule(const TStyleSheet& s, int decoration) {
-    std::string out = s.Name() + "  {" + CR;
-    const std::size_t n = std::size(kProperties);
-    for (std::size_t i = 0; i < n; ++i) {
-        out += kProperties[i].label + ValueOf(s, kProperties[i], decoration);
-        if (i + 1 < n)
+    std::string out = CssSelector(s.Name()) + " {" + CR;
+    const std::vector<std::string> lines = Declarations(s, decoration);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += "   " + lines[i];
+        if (i + 1 < lines.size())
             out += ';';
         out += CR;
     }
@@ -68,16 +156,12 @@ std::string StyleText(const TStyleSheet& s, StyleForm form, bool lowerTags, bool
     case StyleForm::StyleDefinition:
         return Rule(s, 8);
     case StyleForm::StyleAttribute: {
-        std::string out = TagCase("STYLE", lowerTags) + "=\"";
-        const std::size_t n = std::size(kProperties);
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::string_view label = kProperties[i].label;
-            // "font-size: " first, then " font-family: " and so on.
-            out += label.substr(i == 0 ? 3 : 2);
-            out += ValueOf(s, kProperties[i], 8);
-            if (i + 1 < n)
-                out += ';';
-        }
+        // Inserted where the caret stands inside a tag, after its name or
+        // another attribute: the leading blank keeps the two apart.
+        std::string out = " " + TagCase("STYLE", lowerTags) + "=\"";
+        const std::vector<std::string> declarations = Declarations(s, 8);
+        for (std::size_t i = 0; i < declarations.size(); ++i)
+            out += (i == 0 ? "" : "; ") + declarations[i];
         out += '"';
         return out;
     }

@@ -9,8 +9,15 @@
 #include <QMdiSubWindow>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace vlr {
+
+namespace {
+// Asked before a modified document's window closes; %s is its full path.
+constexpr std::string_view kSaveChangesQuestion = "Save changes to %s?";
+}  // namespace
 
 void TFrmEditor::closeEvent(QCloseEvent* event) {
     bool allow = true;
@@ -30,7 +37,9 @@ bool TFrmEditor::FormCloseQuery() {
     if (SyntaxMemo1->modified()) {
         if (sub_ && sub_->mdiArea())
             sub_->mdiArea()->setActiveSubWindow(sub_);
-        const std::string text = "Save changes to " + FileName + "?";
+        const std::string_view question = kSaveChangesQuestion;
+        const std::size_t name = question.find("%s");
+        const std::string text = std::string(question.substr(0, name)) + FileName + std::string(question.substr(name + 2));
         ModalResult answer = ShowMessage(MessageKind::Confirmation, "", text, BtnYesNoCancel);
         if (answer == ModalResult::Yes) {
             if (!SaveIt())

@@ -42,6 +42,20 @@ std::string EditorImage::Prefix() const {
     });
 }
 
+image::ImageSize EditorImage::GetJpegInfoX(const std::string& path) {
+    const image::ImageSize size = image::MeasureImage(path, image::ImageKind::Jpeg);
+    editor_.JpegWidth = std::to_string(size.width);
+    editor_.JpegHeight = std::to_string(size.height);
+    return size;
+}
+
+image::ImageSize EditorImage::GetGifInfoX(const std::string& path) {
+    const image::ImageSize size = image::MeasureImage(path, image::ImageKind::Gif);
+    editor_.GifWidth = std::to_string(size.width);
+    editor_.GifHeight = std::to_string(size.height);
+    return size;
+}
+
 void EditorImage::InsertImage() {
     const std::string prefix = Prefix();
     FileDialogRequest request;
@@ -63,14 +77,13 @@ void EditorImage::InsertImage() {
         ShowMessage(MessageKind::Information, "", "Cannot find file " + path);
         return;
     }
-    const image::ImageSize size = image::MeasureImage(path, kind);
-    if (kind == image::ImageKind::Gif) {
-        editor_.GifWidth = std::to_string(size.width);
-        editor_.GifHeight = std::to_string(size.height);
-    } else if (kind == image::ImageKind::Jpeg) {
-        editor_.JpegWidth = std::to_string(size.width);
-        editor_.JpegHeight = std::to_string(size.height);
-    }
+    image::ImageSize size;
+    if (kind == image::ImageKind::Gif)
+        size = GetGifInfoX(path);
+    else if (kind == image::ImageKind::Jpeg)
+        size = GetJpegInfoX(path);
+    else
+        size = image::MeasureImage(path, kind);
     MemoEngine& e = editor_.SyntaxMemo1->engine();
     MemoEngine::UpdateBracket bracket(e);
     e.replaceSelection(image::ImageElement(prefix, path, size));

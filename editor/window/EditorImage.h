@@ -2,6 +2,7 @@
 // picture, which is measured and inserted as an image element at the caret.
 #pragma once
 
+#include "editor/image/ImageInfo.h"
 #include "platform/Window.h"
 
 #include <string>
@@ -30,6 +31,12 @@ public:
     // The prefix of the source address (the preference InsImg, the project
     // from message 3085 and its imgprep key).
     std::string Prefix() const;
+
+    // Measure a picture and keep its size in the window's JpegWidth and
+    // JpegHeight (GifWidth and GifHeight) as decimal text. A file the decoder
+    // cannot read raises vlr::image::ImageError.
+    image::ImageSize GetJpegInfoX(const std::string& path);
+    image::ImageSize GetGifInfoX(const std::string& path);
 
 private:
     TFrmEditor& editor_;

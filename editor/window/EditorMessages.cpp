@@ -13,8 +13,11 @@
 #include "platform/Record.h"
 #include "platform/System.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <iostream>
 #include <stdexcept>
@@ -204,7 +207,18 @@ void TFrmEditor::Print() {
     // Printing starts from the printer and settings chosen in Printer Setup.
     QPrinter& printer = host_.Printer();
     printer.setDocName(QString::fromStdString(FileName));
+    // With no printer queue the page goes into a PDF file, beside the
+    // document and named after it, unless a file was chosen before.
+    if (QPrinterInfo::availablePrinterNames().isEmpty() && printer.outputFileName().isEmpty()) {
+        const QFileInfo document(QString::fromStdString(FileName));
+        const QString folder = FileName.empty() ? QDir::homePath() : document.absolutePath();
+        const QString name = FileName.empty() ? QStringLiteral("Untitled") : document.completeBaseName();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(folder).filePath(name + QStringLiteral(".pdf")));
+    }
     QPrintDialog dialog(&printer, this);
+    // The dialog always offers Qt's PDF writer beside the real printers.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() == QDialog::Accepted)
         SyntaxMemo1->print(printer);
 }

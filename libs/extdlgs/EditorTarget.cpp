@@ -4,6 +4,8 @@
 #include "platform/IniFile.h"
 #include "platform/Record.h"
 #include "platform/System.h"
+#include "project/build/SiteBuild.h"
+#include "project/build/SiteProject.h"
 #include "project/model/ProjectModel.h"
 
 #include <QMdiArea>
@@ -54,18 +56,30 @@ std::string SelectedText(Handle editor) {
 
 bool LowerTagsPreference() { return IniFile(ReadablePath("preferences.dat")).ReadBool("Environment", "LowerTags", true); }
 
-std::vector<std::string> ProjectFiles(Handle mainWindow) {
+std::string DocumentPath(Handle editor) {
+    QWidget* window = IsEditorWindow(editor) ? WindowWidget(editor) : nullptr;
+    return window ? window->windowFilePath().toStdString() : std::string();
+}
+
+std::vector<std::string> ProjectPages(Handle mainWindow, const std::string& currentDocument) {
     const std::string projectFile = FirstText(AdoptRecord(SendMessage(mainWindow, kProjectFileQuery, 0, 0)));
     if (projectFile.empty() || projectFile == kNoProjectFile)
         return {};
-    ProjectState state;
-    ReadProjectFile(projectFile, state);
+    build::SiteProject project;
+    std::string error;
+    if (!build::ReadSiteProject(projectFile, project, error))
+        return {};
+    // Links start where the current page is built; a document that is not a
+    // project page (or has no name yet) is taken as built into the output folder.
+    const std::filesystem::path from =
+        currentDocument.empty()
+            ? std::filesystem::path(project.OutputDir)
+            : std::filesystem::path(build::OutputPathFor(project, currentDocument, false)).parent_path();
     std::vector<std::string> out;
-    const std::filesystem::path source = std::filesystem::path(state.SourceDir).lexically_normal();
-    for (const std::string& file : state.AllFiles) {
-        const std::filesystem::path relative = std::filesystem::path(file).lexically_normal().lexically_relative(source);
-        const bool inside = !state.SourceDir.empty() && !relative.empty() && *relative.begin() != "..";
-        out.push_back(inside ? relative.generic_string() : file);
+    for (const std::string& file : project.Files) {
+        const std::filesystem::path page(build::OutputPathFor(project, file, false));
+        const std::filesystem::path relative = page.lexically_relative(from);
+        out.push_back(relative.empty() ? page.generic_string() : relative.generic_string());
     }
     return out;
 }

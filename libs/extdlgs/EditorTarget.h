@@ -1,6 +1,6 @@
 // How the insertion dialogs reach a document: the active editor window of the
 // main window, the editor messages that insert into it, the tag-case
-// preference and the open project's files.
+// preference and the open project's pages.
 #pragma once
 
 #include "platform/Window.h"
@@ -26,9 +26,13 @@ void SendMarkup(Handle editor, const std::string& start, const std::string& end,
 // (Environment/LowerTags, true when missing).
 [[nodiscard]] bool LowerTagsPreference();
 
-// The open project's source files as paths relative to its source folder
-// (files outside that folder keep their full path), in project order; empty
-// when no project is open. Asks the main window with message 3085.
-[[nodiscard]] std::vector<std::string> ProjectFiles(Handle mainWindow);
+// The file a document window holds ("" while it has no name).
+[[nodiscard]] std::string DocumentPath(Handle editor);
+
+// The pages the open project builds, as links from the page built from
+// `currentDocument`: each source file's built name (about.hts gives
+// about.html) relative to the current page's output folder, in project
+// order; empty when no project is open. Asks the main window with message 3085.
+[[nodiscard]] std::vector<std::string> ProjectPages(Handle mainWindow, const std::string& currentDocument);
 
 }  // namespace vlr::extdlgs

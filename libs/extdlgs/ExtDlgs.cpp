@@ -56,7 +56,7 @@ VLR_ENTRY_POINT void ShowHLink(vlr::Handle, vlr::Handle mainWindow) {
             return;
         vlr::extdlgs::LinkSpec link;
         {
-            vlr::extdlgs::TFrmHyperlink dialog(vlr::extdlgs::ProjectFiles(mainWindow),
+            vlr::extdlgs::TFrmHyperlink dialog(vlr::extdlgs::ProjectPages(mainWindow, vlr::extdlgs::DocumentPath(editor)),
                                                vlr::extdlgs::SelectedText(editor),
                                                vlr::modules::OwnerWidget(mainWindow));
             if (dialog.exec() != QDialog::Accepted)

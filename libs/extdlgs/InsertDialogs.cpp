@@ -46,7 +46,7 @@ TFrmHyperlink::TFrmHyperlink(const std::vector<std::string>& projectFiles, const
     address_->setCurrentIndex(-1);
     address_->setEditText(QString());
     address_->setMinimumWidth(320);
-    address_->setToolTip(QStringLiteral("A web address, or one of the project's files"));
+    address_->setToolTip(QStringLiteral("A web address, or one of the project's pages"));
     text_ = AddLine(form, "&Text:", "text", QString::fromStdString(text));
     text_->setToolTip(QStringLiteral("Left empty, the link is put around the selected text"));
     target_ = AddCombo(form, "Tar&get frame:", "target",

@@ -19,7 +19,7 @@ namespace vlr::extdlgs {
 
 class ParameterList;
 
-// Address (an editable list offering the project's files), text, target and
+// Address (an editable list offering the project's pages), text, target and
 // title. OK needs an address.
 class TFrmHyperlink : public QDialog {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "libs/vlrsys/ToolsDialog.h"
 
+#include "appearance/ToolStart.h"
 #include "libs/common/ModuleSupport.h"
 #include "platform/Prompter.h"
 #include "platform/System.h"
@@ -282,7 +283,8 @@ void TFrmTools::testTool() {
         Refuse("Give the program, document or address the tool opens first.");
         return;
     }
-    if (!ShellOpen(target))
+    // Started as the Tools menu starts it, so that the test says what the menu will do.
+    if (!StartTool(target))
         ShowMessage(MessageKind::Error, "", "Could not load tool", BtnOk);
 }
 

@@ -13,11 +13,13 @@
 #include "app/units/RecentItems.h"
 #include "app/units/FileListArea.h"
 #include "platform/Record.h"
+#include "platform/Window.h"
 #include "project/vars/InternalVariables.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QWidget>
 
 namespace vlr {
 
@@ -164,6 +166,16 @@ void TProjectUnit::InsertVariableClick() {
         return;
     RecordPtr r = MakeRecord("", "<%" + box->currentText().toStdString() + "%>", "no");
     SendMessage(child, 2029, 0, reinterpret_cast<LParam>(r.release()));
+    // Typing goes on in the document, not in the Variables box: the focus
+    // returns to the part of the editor window that had it last, or else to
+    // its first part that takes the focus by a click (the text, not the tabs).
+    if (QWidget* window = WindowWidget(child)) {
+        QWidget* target = window->focusWidget();
+        for (QWidget* part : window->findChildren<QWidget*>())
+            if (!target && (part->focusPolicy() & Qt::ClickFocus) && part->isVisibleTo(window))
+                target = part;
+        (target ? target : window)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 }  // namespace vlr

@@ -100,6 +100,8 @@ TEST(MainCommandsMenus, TopLevelMenusInMenuBarOrder) {
     for (const QAction* item : w.window->menuBar()->actions())
         shown.append(item->text());
     EXPECT_EQ(shown, expected);
+    EXPECT_EQ(w.window->menuBar()->objectName(), "TlbMainMenu");
+    EXPECT_EQ(w.window->menuBar()->windowTitle(), "Menu Bar");
     EXPECT_EQ(names(w.window->menuBar()->actions()),
               QStringList({"File1", "Edit1", "View1", "Search1", "Insert1", "Project1", "Tools1",
                            "Plugins1", "Window1", "Help1"}));
@@ -334,8 +336,8 @@ TEST(MainCommandsToolbars, DropDownButtonsAndTheirMenus) {
     EXPECT_EQ(w.action("CapitalLetters1")->data().toString(), "A");
     EXPECT_TRUE(w.action("Regular1")->isChecked());
 
-    EXPECT_EQ(w.commands->fontSizeBox()->currentText(), "-1");
-    EXPECT_EQ(w.commands->fontSizeBox()->count(), 6);
+    EXPECT_EQ(w.commands->fontSizeBox()->currentText(), "2");
+    EXPECT_EQ(w.commands->fontSizeBox()->count(), 7);
     EXPECT_EQ(w.commands->fontNameBox()->currentText(), "Arial");
     EXPECT_EQ(w.commands->variablesBox()->lineEdit()->placeholderText(), "Variables");
 }

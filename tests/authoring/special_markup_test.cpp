@@ -47,8 +47,13 @@ TEST(Lists, RegularAndTypedListsInBothCases) {
               "<UL>\n\r    <LI>BULLET 1\n\r    <LI>BULLET 2\n\r</UL>");
     // The placeholder texts are fixed parts too; the type value is inserted
     // unchanged, whatever the tag case.
-    EXPECT_EQ(ListMarkup("A", true),
-              "<ul type=\"A\">\n\r    <li>bullet 1\n\r    <li>bullet 2\n\r</ul>");
+    // Numbering types make an ordered list; bullet shapes stay a bulleted one.
+    for (const char* numbered : {"1", "a", "A", "i", "I"})
+        EXPECT_EQ(ListMarkup(numbered, true), std::string("<ol type=\"") + numbered +
+                                                  "\">\n\r    <li>bullet 1\n\r    <li>bullet 2\n\r</ol>");
+    EXPECT_EQ(ListMarkup("1", false), "<OL TYPE=\"1\">\n\r    <LI>BULLET 1\n\r    <LI>BULLET 2\n\r</OL>");
+    EXPECT_EQ(ListMarkup("square", true),
+              "<ul type=\"square\">\n\r    <li>bullet 1\n\r    <li>bullet 2\n\r</ul>");
     EXPECT_EQ(ListMarkup("circle", false),
               "<UL TYPE=\"circle\">\n\r    <LI>BULLET 1\n\r    <LI>BULLET 2\n\r</UL>");
 }

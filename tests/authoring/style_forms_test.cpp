@@ -33,7 +33,7 @@ const std::string kTail =
 TEST(StyleForms, FullStyleTagUsesS9AndTagCaseForTheTwoWordsOnly) {
     TCSSList list;
     Fill(*list.Add());
-    const std::string rule = "H1x  {\r" + kLines + "   text-decoration: overline;\r" + kTail + "}\r\r";
+    const std::string rule = ".H1x {\r" + kLines + "   text-decoration: overline;\r" + kTail + "}\r\r";
     EXPECT_EQ(StyleText(*list.Items(0), StyleForm::FullStyleTag, true),
               "<style type=\"text/css\"><!--\r\r" + rule + "--></style>\r");
     EXPECT_EQ(StyleText(*list.Items(0), StyleForm::FullStyleTag, false),
@@ -45,28 +45,44 @@ TEST(StyleForms, DefinitionUsesS8) {
     TCSSList list;
     Fill(*list.Add());
     EXPECT_EQ(StyleText(*list.Items(0), StyleForm::StyleDefinition, false),
-              "H1x  {\r" + kLines + "   text-decoration: underline;\r" + kTail + "}\r\r");
+              ".H1x {\r" + kLines + "   text-decoration: underline;\r" + kTail + "}\r\r");
 }
 
-TEST(StyleForms, AttributeIsOneLine) {
+TEST(StyleForms, AttributeIsOneLineWithItsLeadingBlank) {
     TCSSList list;
     Fill(*list.Add());
     EXPECT_EQ(StyleText(*list.Items(0), StyleForm::StyleAttribute, true),
-              "style=\"font-size: 12pt; font-family: Arial; font-weight: bold; font-style: italic; "
+              " style=\"font-size: 12pt; font-family: Arial; font-weight: bold; font-style: italic; "
               "line-height: 1.5em; text-decoration: underline; text-indent: 2px; margin-left: 3mm; "
               "margin-right: 4cm; color: #FF0000; background: white\"");
 }
 
-TEST(StyleForms, EmptyValuesKeepTheirLabels) {
+TEST(StyleForms, OnlyThePropertiesThatAreSetAreWritten) {
     TCSSList list;
-    list.Add();
-    EXPECT_EQ(StyleText(*list.Items(0), StyleForm::StyleAttribute, false),
-              "STYLE=\"font-size: ; font-family: ; font-weight: ; font-style: ; line-height: ; "
-              "text-decoration: ; text-indent: ; margin-left: ; margin-right: ; color: ; background: \"");
-    EXPECT_EQ(StyleText(*list.Items(0), StyleForm::StyleDefinition, true),
-              "  {\r   font-size: ;\r   font-family: ;\r   font-weight: ;\r   font-style: ;\r   line-height: ;\r"
-              "   text-decoration: ;\r   text-indent: ;\r   margin-left: ;\r   margin-right: ;\r   color: ;\r"
-              "   background: \r}\r\r");
+    TStyleSheet& s = *list.Add();
+    s.S[0] = "note";
+    s.S[3] = "12";
+    s.S[4] = "pt";
+    s.S[6] = "em";  // a unit without its number sets nothing
+    s.S[18] = "#336699";
+    EXPECT_EQ(StyleText(s, StyleForm::StyleDefinition, true), ".note {\r   font-size: 12pt;\r   color: #336699\r}\r\r");
+    EXPECT_EQ(StyleText(s, StyleForm::StyleAttribute, false), " STYLE=\"font-size: 12pt; color: #336699\"");
+    TStyleSheet& empty = *list.Add();
+    empty.S[0] = "plain";
+    EXPECT_EQ(StyleText(empty, StyleForm::StyleDefinition, true), ".plain {\r}\r\r");
+    EXPECT_EQ(StyleText(empty, StyleForm::StyleAttribute, true), " style=\"\"");
+}
+
+TEST(StyleForms, SelectorsFromStyleNames) {
+    EXPECT_EQ(CssSelector("note"), ".note");
+    EXPECT_EQ(CssSelector("  Big Heading "), ".Big-Heading");
+    EXPECT_EQ(CssSelector("New Style 2"), ".New-Style-2");
+    EXPECT_EQ(CssSelector("2col"), ".\\32 col");
+    // Names that are selectors already stay as the user wrote them.
+    for (const char* kept : {"h1", "P", ".note", "#top", "*", "nav a", "ul li.first", "a:hover", "h1, h2", "div > p"})
+        EXPECT_EQ(CssSelector(kept), kept);
+    EXPECT_EQ(CssSelector("   "), "");
+    EXPECT_EQ(CssSelector("!!"), "");
 }
 
 TEST(StyleForms, DuplicatesInsertTheFirstUnknownNamesNothing) {
@@ -77,6 +93,6 @@ TEST(StyleForms, DuplicatesInsertTheFirstUnknownNamesNothing) {
         s->S[18] = colour;
     }
     const std::string first = StyleTextByName(list, "Same", StyleForm::StyleAttribute, true);
-    EXPECT_NE(first.find("color: red;"), std::string::npos);
+    EXPECT_NE(first.find("color: red"), std::string::npos);
     EXPECT_EQ(StyleTextByName(list, "same", StyleForm::StyleAttribute, true), "");
 }

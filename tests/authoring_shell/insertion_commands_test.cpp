@@ -3,14 +3,22 @@
 // selection, in both tag cases and in the modern mode.
 #include "AuthoringFixture.h"
 
+#include "app/commands/DropDownComboBox.h"
 #include "app/commands/MainCommands.h"
+#include "editor/window/FrmEditor.h"
+#include "memo/widget/SyntaxMemo.h"
 #include "authoring/markup/Insertions.h"
 #include "authoring/markup/TagCase.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +37,7 @@ TEST_P(InsertionCommands, EveryRowGivesItsTextAndCaret) {
     const Mode mode = GetParam();
     Open(mode.lower, mode.modern);
     for (const vlr::authoring::Insertion& row : vlr::authoring::Insertions()) {
-        const auto m = vlr::authoring::MarkupOf(row, mode.modern, "Arial", "-1");
+        const auto m = vlr::authoring::MarkupOf(row, mode.modern, "Arial", "2");
         const std::string s = vlr::authoring::TagCase(m.start, mode.lower);
         const std::string e = vlr::authoring::TagCase(m.end, mode.lower);
 
@@ -138,13 +146,77 @@ TEST_F(AuthoringTest, ListStylesAndTheBulletsButton) {
     Open();
     Set("", 0, 0);
     Trigger("CapitalLetters1");
-    EXPECT_EQ(Text(), "<ul type=\"A\">\r\n    <li>bullet 1\r\n    <li>bullet 2\r\n</ul>");
+    EXPECT_EQ(Text(), "<ol type=\"A\">\r\n    <li>bullet 1\r\n    <li>bullet 2\r\n</ol>");
     EXPECT_EQ(Caret(), (std::pair<int, int>{6, 4}));
     EXPECT_TRUE(w->Commands().action(QStringLiteral("CapitalLetters1"))->isChecked());
     // Selected text stays and follows the list.
     Set("keep", 0, 4);
     Trigger("ToolbarButton9718");
-    EXPECT_EQ(Text(), "<ul type=\"A\">\r\n    <li>bullet 1\r\n    <li>bullet 2\r\n</ul>keep");
+    EXPECT_EQ(Text(), "<ol type=\"A\">\r\n    <li>bullet 1\r\n    <li>bullet 2\r\n</ol>keep");
+}
+
+TEST_F(AuthoringTest, TheListStyleMenuOfTheBulletsButtonInsertsOrderedListsForNumbering) {
+    Open();
+    QMenu* styles = w->Commands().menu(QStringLiteral("ListStyleMenu1"));
+    ASSERT_NE(styles, nullptr);
+    // The user opens the button's drop-down and clicks an item.
+    auto pick = [&](const char* command) {
+        QAction* item = w->Commands().action(QString::fromLatin1(command));
+        styles->popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(styles));
+        QTest::mouseClick(styles, Qt::LeftButton, {}, styles->actionGeometry(item).center());
+        vlr::ProcessMessages();
+    };
+    const std::pair<const char*, std::string> kinds[] = {
+        {"Numbers1", "<ol type=\"1\">"},        {"SmallLetters1", "<ol type=\"a\">"},
+        {"RomanNumeralsCapital1", "<ol type=\"I\">"}, {"Square1", "<ul type=\"square\">"},
+        {"Regular1", "<ul>"},
+    };
+    for (const auto& [command, open] : kinds) {
+        ASSERT_NE(w->Commands().action(QString::fromLatin1(command)), nullptr) << command;
+        Set("", 0, 0);
+        pick(command);
+        const std::string close = open.substr(0, 3) == "<ol" ? "</ol>" : "</ul>";
+        EXPECT_EQ(Text(), open + "\r\n    <li>bullet 1\r\n    <li>bullet 2\r\n" + close) << command;
+    }
+}
+
+TEST_F(AuthoringTest, AfterInsertVariableTheFocusIsBackInTheDocument) {
+    Open();
+    Set("", 0, 0);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    vlr::DropDownComboBox* box = w->Commands().variablesBox();
+    ASSERT_NE(box, nullptr);
+    box->lineEdit()->setFocus();
+    QTest::keyClicks(box->lineEdit(), "Author");
+    QAction* insert = w->Commands().action(QStringLiteral("ToolbarButton9736"));
+    QWidget* button = nullptr;
+    for (QToolBar* bar : w->Commands().toolbars())
+        if (QWidget* b = bar->widgetForAction(insert))
+            button = b;
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    vlr::ProcessMessages();
+    EXPECT_EQ(Text(), "<%Author%>");
+    // The next keys go on in the document.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), &editor->memo());
+    QTest::keyClicks(QApplication::focusWidget(), "!");
+    vlr::ProcessMessages();
+    EXPECT_EQ(Text(), "<%Author%>!");
+}
+
+TEST_F(AuthoringTest, TheFontSizeBoxShowsAnHtmlFontSize) {
+    Open();
+    QComboBox* size = w->Commands().fontSizeBox();
+    ASSERT_NE(size, nullptr);
+    // The sizes of HTML, 1 to 7; the box starts one below the normal size 3.
+    EXPECT_EQ(size->currentText(), QStringLiteral("2"));
+    QStringList sizes;
+    for (int i = 0; i < size->count(); ++i)
+        sizes << size->itemText(i);
+    EXPECT_EQ(sizes, (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
 }
 
 TEST_F(AuthoringTest, AdvertAndImage) {

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -96,10 +97,21 @@ TEST_F(StylesAndDialogs, AStyleItemInsertsTheFormChosenInTheStylePicker) {
     Set("", 0, 0);
     styles()->actions().at(3)->trigger();  // the second "Head" inserts the first
     vlr::ProcessMessages();
-    EXPECT_EQ(Text(), "Head  {\r\n   font-size: ;\r\n   font-family: Arial;\r\n   font-weight: ;\r\n"
-                      "   font-style: ;\r\n   line-height: ;\r\n   text-decoration: ;\r\n   text-indent: ;\r\n"
-                      "   margin-left: ;\r\n   margin-right: ;\r\n   color: ;\r\n   background: \r\n}\r\n\r\n");
-    EXPECT_EQ(Caret(), (std::pair<int, int>{1, 15}));
+    // Only what is set, under a selector a page can use.
+    EXPECT_EQ(Text(), ".Head {\r\n   font-family: Arial\r\n}\r\n\r\n");
+    EXPECT_EQ(Caret(), (std::pair<int, int>{1, 5}));
+
+    // The attribute form goes inside a tag, after its name, with a blank between.
+    AnswerNextDialog("FrmStylePick", [](QWidget* d) {
+        auto* attribute = Control<QRadioButton>(d, "RadioButton3");
+        QTest::mouseClick(attribute, Qt::LeftButton, {}, QPoint(4, attribute->height() / 2));
+        auto* ok = Control<QPushButton>(d, "Button1");
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    Set("<div>", 4, 0);
+    styles()->actions().at(3)->trigger();
+    vlr::ProcessMessages();
+    EXPECT_EQ(Text(), "<div STYLE=\"font-family: Arial\">");  // the upper-case tags of this test
 
     AnswerNextDialog("FrmStylePick", [](QWidget* d) { Control<QPushButton>(d, "Button2")->click(); });
     Set("", 0, 0);

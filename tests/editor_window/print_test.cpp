@@ -1,10 +1,24 @@
-// Printing the selection of an editor window: on the printer chosen in Printer Setup, with the
-// file's name as the header's title, and a message when there is no printer.
+// Printing an editor window: the selection on the printer chosen in Printer Setup, with the
+// file's name as the header's title; the document into a PDF file when there is no printer
+// queue; and a message when nothing can print.
 #include "EditorFixture.h"
 
+#include "app/commands/MainCommands.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 using namespace vlr;
 
@@ -40,6 +54,114 @@ TEST_F(EditorPrintTest, SelectionIsPrintedOnTheChosenPrinterUnderTheFilesName) {
     EXPECT_TRUE(out.contains("page.html"));  // the editor window prints the title as a file name
     EXPECT_FALSE(out.contains("site/"));
     EXPECT_TRUE(prompter->messages().empty());
+}
+
+TEST_F(EditorPrintTest, WithoutAPrinterQueueTheDocumentIsPrintedIntoAPdfFile) {
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "this test wants a machine without printers";
+    e->FileName = path("walks.html");
+    e->memo().setText("Saturday walks\rBring good shoes");
+    // Print and Printer Setup can be used: the PDF writer is always there.
+    EXPECT_TRUE(Enabled("Print1"));
+    EXPECT_TRUE(Enabled("PrintDocument1"));
+    EXPECT_TRUE(Enabled("PrinterSetup1"));
+
+    // The dialog shows only when prompts are not logged.
+    const QByteArray prompts = qgetenv("VELORA_PROMPTS");
+    qunsetenv("VELORA_PROMPTS");
+    QStringList destinations;
+    QString file;
+    bool printEnabled = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer.stop();
+        if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers")))
+            for (int i = 0; i < printers->count(); ++i)
+                destinations << printers->itemText(i);
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            file = name->text();
+        QPushButton* print = nullptr;
+        if (auto* box = dialog->findChild<QDialogButtonBox*>())
+            print = box->button(QDialogButtonBox::Ok);
+        printEnabled = print && print->isEnabled();
+        if (print)
+            QTest::mouseClick(print, Qt::LeftButton);
+        else
+            dialog->reject();
+    });
+    answer.start(20);
+    // File > Print, picked with the mouse.
+    main->activateWindow();
+    QMenuBar* bar = main->menuBar();
+    QMenu* fileMenu = main->Commands().menu(QStringLiteral("File1"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {}, fileMenu->actionGeometry(main->action("Print1")).center());
+    vlr::ProcessMessages();
+    answer.stop();
+    if (!prompts.isNull())
+        qputenv("VELORA_PROMPTS", prompts);
+
+    EXPECT_TRUE(destinations.contains(QStringLiteral("Print to File (PDF)"))) << destinations.join('|').toStdString();
+    EXPECT_TRUE(printEnabled);
+    // Beside the document, named after it.
+    EXPECT_EQ(file.toStdString(), path("walks.pdf"));
+    QFile pdf(QString::fromStdString(path("walks.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.read(5), QByteArray("%PDF-"));
+    pdf.close();
+    QProcess pt;
+    pt.start("pdftotext", {"-layout", pdf.fileName(), "-"});
+    ASSERT_TRUE(pt.waitForFinished(30000));
+    const QString out = QString::fromUtf8(pt.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("Saturday walks")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Bring good shoes")) << out.toStdString();
+}
+
+TEST_F(EditorPrintTest, PrinterSetupChoosesThePdfWriterWhenThereIsNoPrinterQueue) {
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "this test wants a machine without printers";
+    ASSERT_TRUE(Enabled("PrinterSetup1"));
+    const QByteArray prompts = qgetenv("VELORA_PROMPTS");
+    qunsetenv("VELORA_PROMPTS");
+    QString title;
+    QStringList destinations;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer.stop();
+        title = dialog->windowTitle();
+        auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+        if (printers) {
+            for (int i = 0; i < printers->count(); ++i)
+                destinations << printers->itemText(i);
+            printers->setCurrentIndex(printers->findText(QStringLiteral("Print to File (PDF)")));
+        }
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))) {
+            name->selectAll();
+            QTest::keyClicks(name, QString::fromStdString(path("chosen.pdf")));
+        }
+        auto* box = dialog->findChild<QDialogButtonBox*>();
+        if (QPushButton* ok = box ? box->button(QDialogButtonBox::Ok) : nullptr)
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            dialog->reject();
+    });
+    answer.start(20);
+    main->action("PrinterSetup1")->trigger();
+    vlr::ProcessMessages();
+    answer.stop();
+    if (!prompts.isNull())
+        qputenv("VELORA_PROMPTS", prompts);
+    EXPECT_EQ(title, QStringLiteral("Printer Setup"));
+    EXPECT_TRUE(destinations.contains(QStringLiteral("Print to File (PDF)"))) << destinations.join('|').toStdString();
+    // Printing starts from what was chosen.
+    const QPrinter& printer = main->editorUnit().Printer();
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName().toStdString(), path("chosen.pdf"));
 }
 
 TEST_F(EditorPrintTest, WithoutAPrinterTheUserIsTold) {

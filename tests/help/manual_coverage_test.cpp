@@ -125,10 +125,11 @@ TEST(Manual, EveryTagTheProgramInsertsHasAnIndexEntry) {
     std::string markup;
     for (const vlr::authoring::Insertion& row : vlr::authoring::Insertions())
         for (bool modern : {false, true}) {
-            const vlr::authoring::Markup m = vlr::authoring::MarkupOf(row, modern, "Arial", "-1");
+            const vlr::authoring::Markup m = vlr::authoring::MarkupOf(row, modern, "Arial", "2");
             markup += m.start + m.end;
         }
-    markup += vlr::authoring::ListMarkup("circle", true) + vlr::authoring::AdvertMarkup("http://x", true);
+    markup += vlr::authoring::ListMarkup("circle", true) + vlr::authoring::ListMarkup("1", true) +
+              vlr::authoring::AdvertMarkup("http://x", true);
     vlr::extdlgs::TableSpec table;
     table.headerRow = true;
     table.caption = "c";

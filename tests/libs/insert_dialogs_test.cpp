@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -142,17 +143,20 @@ TEST_F(InsertDialogs, JavaAppletNeedsItsClassFile) {
     EXPECT_EQ(only().first, "<APPLET CODE=\"Ticker.class\" WIDTH=\"200\" HEIGHT=\"100\" ALT=\"News\">\n\r</APPLET>");
 }
 
-TEST_F(InsertDialogs, HyperlinkOffersProjectFilesAndReplacesTheSelection) {
-    const std::string src = appDir.file("site/src");
+TEST_F(InsertDialogs, HyperlinkOffersTheBuiltPagesAndReplacesTheSelection) {
+    // Kept as the example site keeps its project: relative folders and files.
     main.projectFile = appDir.file("site/site.vlr");
-    std::filesystem::create_directories(src);
+    std::filesystem::create_directories(appDir.file("site/src/news"));
     {
         vlr::IniFile ini(main.projectFile);
-        ini.WriteString("directories", "src", src);
-        ini.WriteString("files", "0", src + "/index.hts");
-        ini.WriteString("files", "1", src + "/news/today.hts");
-        ini.WriteString("files", "2", "/elsewhere/other.hts");
+        ini.WriteString("directories", "src", "src");
+        ini.WriteString("directories", "out", "public");
+        ini.WriteString("files", "0", "src/index.hts");
+        ini.WriteString("files", "1", "src/news/today.hts");
+        ini.WriteString("files", "2", "src/about.hts");
     }
+    // The page being written is news/today.hts: links start from public/news/.
+    editor->setWindowFilePath(QString::fromStdString(appDir.file("site/src/news/today.hts")));
     editor->selection = "Start page";
     QStringList offered;
     QString text;
@@ -161,21 +165,47 @@ TEST_F(InsertDialogs, HyperlinkOffersProjectFilesAndReplacesTheSelection) {
         for (int i = 0; i < address->count(); ++i)
             offered << address->itemText(i);
         text = Control<QLineEdit>(d, "text")->text();
-        Click(d, "okButton");  // no address yet: refused
-        address->setCurrentIndex(1);
+        QTest::mouseClick(Control<QPushButton>(d, "okButton"), Qt::LeftButton);  // no address yet: refused
+        // The user opens the list and picks the first page with the keyboard.
+        address->setFocus();
+        QTest::keyClick(address, Qt::Key_Down);
+        auto* title = Control<QLineEdit>(d, "title");
+        QTest::keyClicks(title, "Today's \"news\"");
         Control<QComboBox>(d, "target")->setCurrentText(QStringLiteral("_blank"));
-        SetText(d, "title", "Today's \"news\"");
-        Click(d, "okButton");
+        QTest::mouseClick(Control<QPushButton>(d, "okButton"), Qt::LeftButton);
     });
     Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, main.handle());
     ASSERT_TRUE(driver.acted());
-    EXPECT_EQ(offered.join(QLatin1Char('|')).toStdString(), "index.hts|news/today.hts|/elsewhere/other.hts");
+    EXPECT_EQ(offered.join(QLatin1Char('|')).toStdString(), "../index.html|today.html|../about.html");
     EXPECT_EQ(text, QStringLiteral("Start page"));
     ASSERT_EQ(prompter.messages().size(), 1u);
     EXPECT_EQ(prompter.messages()[0].text, "Please enter the address of the link.");
     const auto& r = only();
     EXPECT_EQ(r.msg, 3075u);
-    EXPECT_EQ(r.first, "<a href=\"news/today.hts\" target=\"_blank\" title=\"Today's &quot;news&quot;\">Start page</a>");
+    EXPECT_EQ(r.first, "<a href=\"../index.html\" target=\"_blank\" title=\"Today's &quot;news&quot;\">Start page</a>");
+}
+
+TEST_F(InsertDialogs, AnUntitledDocumentLinksFromTheOutputFolder) {
+    main.projectFile = appDir.file("site/site.vlr");
+    std::filesystem::create_directories(appDir.file("site/src"));
+    {
+        vlr::IniFile ini(main.projectFile);
+        ini.WriteString("directories", "src", "src");
+        ini.WriteString("directories", "out", "public");
+        ini.WriteString("files", "0", "src/index.hts");
+        ini.WriteString("files", "1", "src/blog/first-walk.hts");
+    }
+    QStringList offered;
+    ModalDriver driver([&](QWidget* d) {
+        auto* address = Control<QComboBox>(d, "address");
+        for (int i = 0; i < address->count(); ++i)
+            offered << address->itemText(i);
+        Click(d, "cancelButton");
+    });
+    Entry<ShowHLinkFn>("extdlgs", "ShowHLink")(0, main.handle());
+    ASSERT_TRUE(driver.acted());
+    EXPECT_EQ(offered.join(QLatin1Char('|')).toStdString(), "index.html|blog/first-walk.html");
+    EXPECT_TRUE(editor->received.empty());
 }
 
 TEST_F(InsertDialogs, HyperlinkWithoutTextWrapsTheSelectionInTheTagCaseOfThePreferences) {

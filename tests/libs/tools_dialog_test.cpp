@@ -14,10 +14,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace vlrtest;
 using vlr::sys::NameValues;
@@ -132,25 +134,45 @@ TEST_F(ToolsDialog, ADamagedToolsFileIsReportedAndKept) {
     EXPECT_EQ(after, damaged);
 }
 
-TEST_F(ToolsDialog, TestStartsTheSelectedToolThroughTheShellAndReportsOneThatCannotStart) {
+TEST_F(ToolsDialog, TestStartsTheSelectedToolAsTheMenuWouldAndReportsOneThatCannotStart) {
     std::vector<std::string> opened;
     bool canStart = true;
     vlr::SetShellOpenHook([&](const std::string& target) {
         opened.push_back(target);
         return canStart;
     });
-    TFrmTools dialog(toolsFile(), {{"Docs", "/srv/readme.txt"}, {"Web", "http://127.0.0.1/"}});
-    Control<QListWidget>(&dialog, "ToolList")->setCurrentRow(1);
+    const std::string readme = appDir.file("readme.txt");
+    std::ofstream(readme) << "read me\n";
+    // A program is run by itself: this one writes a file.
+    const std::string ran = appDir.file("ran.txt");
+    const std::string program = appDir.file("mark.sh");
+    std::ofstream(program) << "#!/bin/sh\necho ran > '" << ran << "'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    TFrmTools dialog(toolsFile(), {{"Docs", readme},
+                                   {"Web", "http://127.0.0.1/"},
+                                   {"Gone", appDir.file("missing.txt")},
+                                   {"Mark", program}});
+    auto* list = Control<QListWidget>(&dialog, "ToolList");
+    list->setCurrentRow(1);
+    Click(&dialog, "Test");
+    list->setCurrentRow(3);
     Click(&dialog, "Test");
     canStart = false;
-    Control<QListWidget>(&dialog, "ToolList")->setCurrentRow(0);
+    list->setCurrentRow(0);
+    Click(&dialog, "Test");
+    list->setCurrentRow(2);  // never reaches the desktop
     Click(&dialog, "Test");
     vlr::SetShellOpenHook({});
-    EXPECT_EQ(opened, (std::vector<std::string>{"http://127.0.0.1/", "/srv/readme.txt"}));
-    ASSERT_EQ(prompter.messages().size(), 1u);
-    EXPECT_EQ(prompter.messages()[0].text, "Could not load tool");
-    EXPECT_EQ(prompter.messages()[0].kind, vlr::MessageKind::Error);
-    EXPECT_EQ(prompter.messages()[0].buttons, static_cast<unsigned>(vlr::BtnOk));
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://127.0.0.1/", readme}));
+    ASSERT_EQ(prompter.messages().size(), 2u);
+    for (const auto& m : prompter.messages()) {
+        EXPECT_EQ(m.text, "Could not load tool");
+        EXPECT_EQ(m.kind, vlr::MessageKind::Error);
+        EXPECT_EQ(m.buttons, static_cast<unsigned>(vlr::BtnOk));
+    }
+    for (int i = 0; i < 250 && !std::filesystem::exists(ran); ++i)
+        QTest::qWait(20);
+    EXPECT_TRUE(std::filesystem::exists(ran));
 }
 
 TEST_F(ToolsDialog, BrowseTakesTheChosenFileAsTheTarget) {

@@ -3,13 +3,19 @@
 // being destroyed first; without highlighting nothing is scanned.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/scheme/ControlSettings.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/RegistryFile.h"
 #include "memo/engine/scheme/SchemeCompiler.h"
 #include "memo/engine/scheme/StoredForm.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
@@ -293,18 +299,124 @@ TEST(ParserControls, WithoutHighlightingNothingIsScannedUntilItIsSwitchedOn) {
   EXPECT_EQ(e.tokens(0, e.length()), (std::vector<std::uint8_t>{1, 1, 0, 2, 0, 2, 0, 1, 1, 0, 1, 1}));
 }
 
-TEST(ParserControls, TheRegistryIsNotAvailable) {
+TEST(ParserRegistry, WithoutUseRegistryAndAKeyTheRegistryIsDisabled) {
   TSyntaxMemoParser p;
   p.Name = "SyntaxMemoParser1";
-  p.UseRegistry = true;
-  p.RegistryKey = "Software\\Velora";
+  p.RegistryKey = "Software\\Velora";  // not used
   try {
     p.SaveToRegistry();
     ADD_FAILURE() << "saving through the registry must fail";
   } catch (const ESyntaxMemo& e) {
     EXPECT_STREQ(e.what(), "Registry interface disabled in: SyntaxMemoParser1");
   }
+  p.UseRegistry = true;
+  p.RegistryKey.clear();
   EXPECT_THROW(p.LoadFromRegistry(), ESyntaxMemo);
+}
+
+class ParserRegistryFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("vlr_registry_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::filesystem::path folder;
+};
+
+TEST_F(ParserRegistryFile, TheSettingsFileIsUnderTheUsersConfigFolder) {
+  const char* was = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = was ? was : "";
+  ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+  EXPECT_EQ(vlr::TRegistryFile::DefaultPath(), (folder / "velora" / "editor-registry.dat").string());
+  TSyntaxMemoParser p;
+  EXPECT_EQ(p.RegistryFile, (folder / "velora" / "editor-registry.dat").string());
+  if (was)
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(ParserRegistryFile, SavedSettingsAndKeysComeBackUnderTheLanguagesNames) {
+  const std::string file = (folder / "velora" / "editor-registry.dat").string();
+  TSyntaxMemoParser saver;
+  saver.Name = "SyntaxMemoParser1";
+  saver.UseRegistry = true;
+  saver.RegistryKey = "Software\\Velora\\Editor";
+  saver.RegistryFile = file;
+  TSchemeTables changed = Tables();
+  changed.settings.fontSize = 17;
+  changed.settings.gutterWidth = 51;
+  changed.keys.bindings = {{0x4000 | 'Y', 0, 40}, {0x4000 | 'K', 'B', 17}};
+  changed.keys.descriptions[40] = "Delete line";
+  saver.SetTables(changed);
+  saver.SaveToRegistry();
+  ASSERT_TRUE(std::filesystem::exists(file));
+
+  // The values are named after the language, under the key.
+  const vlr::TRegistryFile registry(file);
+  const auto style = registry.Read(saver.RegistryKey, "Highlighting - Test");
+  const auto keys = registry.Read(saver.RegistryKey, "Key Assignments - Test");
+  ASSERT_TRUE(style.has_value());
+  ASSERT_TRUE(keys.has_value());
+  EXPECT_EQ(style->rfind("Tavrin6:", 0), 0u);
+  EXPECT_EQ(keys->rfind("Tavrin6:", 0), 0u);
+
+  // Another parser of the same language, with the scheme's own settings, loads them.
+  TSyntaxMemoParser loader;
+  loader.UseRegistry = true;
+  loader.RegistryKey = saver.RegistryKey;
+  loader.RegistryFile = file;
+  loader.SetTables(Tables());
+  MemoEngine e;
+  vlr::AttachHighlighter(e, loader);
+  loader.LoadFromRegistry();
+  EXPECT_EQ(loader.Tables().settings.fontSize, 17);
+  EXPECT_EQ(loader.Tables().settings.gutterWidth, 51);
+  EXPECT_EQ(loader.Tables().keys, changed.keys);
+  EXPECT_EQ(e.gutterWidth, 51);  // and the control that uses it follows
+
+  // Saving again keeps the other keys and languages in the file.
+  registry.Write("Other", {{"Highlighting - Else", "x"}});
+  saver.SaveToRegistry();
+  EXPECT_EQ(registry.Read("Other", "Highlighting - Else"), std::optional<std::string>("x"));
+}
+
+TEST_F(ParserRegistryFile, NothingSavedChangesNothingAndDamagedValuesAreRefused) {
+  const std::string file = (folder / "editor-registry.dat").string();
+  TSyntaxMemoParser p;
+  p.UseRegistry = true;
+  p.RegistryKey = "K";
+  p.RegistryFile = file;
+  p.SetTables(Tables());
+  p.LoadFromRegistry();  // no file yet
+  EXPECT_EQ(p.Tables().settings.fontSize, 13);
+
+  const vlr::TRegistryFile registry(file);
+  registry.Write("K", {{"Highlighting - Test", "Tavrin6:#OPT#x"}});
+  try {
+    p.LoadFromRegistry();
+    ADD_FAILURE() << "a damaged style string must be refused";
+  } catch (const ESyntaxMemo& e) {
+    EXPECT_STREQ(e.what(), "Invalid data in style string");
+  }
+  std::filesystem::remove(file);
+  registry.Write("K", {{"Key Assignments - Test", "not a key table"}});
+  try {
+    p.LoadFromRegistry();
+    ADD_FAILURE() << "a damaged key table must be refused";
+  } catch (const ESyntaxMemo& e) {
+    EXPECT_STREQ(e.what(), "Invalid data in registry entry");
+  }
+  EXPECT_EQ(p.Tables().settings.fontSize, 13);
+  // Any byte survives the file, and a file that is not of this form is refused.
+  const std::string bytes("a\0b=[c]\\d\xff\r\n", 11);
+  registry.Write("Key\nwith=odd", {{"name", bytes}});
+  EXPECT_EQ(registry.Read("Key\nwith=odd", "name"), std::optional<std::string>(bytes));
+  std::ofstream(file, std::ios::trunc) << "no section\n";
+  EXPECT_THROW((void)registry.Read("K", "x"), ESyntaxMemo);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/units/CommandGate.h"
 #include "platform/Window.h"
 #include "plugins/PlugInHost.h"
+#include "plugins/PlugInText.h"
 #include "project/unit/ProjectUnit.h"
 
 #include <QAction>
@@ -18,7 +19,9 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 // The exported functions are part of this test program, as of the real one.
 extern "C" {
@@ -178,31 +181,35 @@ TEST_F(HostFunctionsTest, ProjectFunctionsWorkOnTheOpenProjectWithoutMessages) {
     EXPECT_TRUE(prompter->prompts().empty());
 }
 
-TEST_F(HostFunctionsTest, BuildProjectIsTheBuildAllCommand) {
-    auto& project = dynamic_cast<vlr::TProjectUnit&>(w->Project());
-    QAction* build = w->Commands().action("BuildAll1");
-    int builds = 0;
-    QObject::connect(build, &QAction::triggered, [&] { ++builds; });
+TEST_F(HostFunctionsTest, BuildProjectBuildsTheOpenProjectEvenWhileTheButtonIsDisabled) {
     // No project: nothing is built.
     EXPECT_EQ(BuildProject(), 0);
-    project.SetProjectState("/tmp/no_such_dir/site.vlr", false);
-    // A program without the build feature, or with Build All disabled, cannot build.
-    if (!w->Gate().available(build)) {
-        EXPECT_EQ(BuildProject(), 0);
-        w->Gate().makeAvailable(vlr::CommandGroup::Build);
-    }
+    // A project kept as the example site keeps it: relative folders and files.
+    const std::filesystem::path site = appDir / "site";
+    std::filesystem::create_directories(site / "src");
+    std::ofstream(site / "src" / "index.hts") << "<p>Built by a plug-in</p>\n";
+    std::ofstream(site / "site.vlr") << "[files]\n0=src/index.hts\n[directories]\nsrc=src\nout=public\n"
+                                        "img=public/images\n";
+    w->Project().ParseToOpen((site / "site.vlr").string());
+    vlr::ProcessMessages();
+    ASSERT_EQ(w->Project().ProjectFile(), (site / "site.vlr").string());
+    // The button cannot be clicked now; a plug-in asking for a build still gets one.
+    QAction* build = w->Commands().action("BuildAll1");
     build->setEnabled(false);
-    EXPECT_EQ(BuildProject(), 0);
-    EXPECT_EQ(builds, 0);
-    build->setEnabled(true);
     EXPECT_EQ(BuildProject(), 1);
-    EXPECT_EQ(builds, 1);
+    vlr::ProcessMessages();
+    std::ifstream page(site / "public" / "index.html");
+    std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Built by a plug-in"), std::string::npos) << text;
 }
 
 TEST_F(HostFunctionsTest, OpenDocumentOpensAnExistingFileByItsType) {
     const std::string page = appDir.string() + "/page.htm";
     std::ofstream(page) << "<p>x</p>";
     EXPECT_EQ(OpenDocument((appDir.string() + "/missing.htm").c_str()), 0);
+    // A folder is no document.
+    std::filesystem::create_directories(appDir / "folder.htm");
+    EXPECT_EQ(OpenDocument((appDir / "folder.htm").c_str()), 0);
     EXPECT_EQ(Children(), 0);
     EXPECT_EQ(OpenDocument(page.c_str()), 1);
     vlr::ProcessMessages();
@@ -226,6 +233,16 @@ TEST_F(HostFunctionsTest, OnlyTheHostFunctionsAreExportedAndWithoutAHostTheyFail
     EXPECT_EQ(::dlsym(self, "_ZN3vlr10PlugInHost7CurrentEv"), nullptr);
     w.reset();
     EXPECT_EQ(GetTextBufSize(), -1);
+}
+
+TEST(PlugInText, Utf8WithLatin1ForBytesThatAreNotUtf8) {
+    EXPECT_EQ(vlr::PlugInString("plain"), QStringLiteral("plain"));
+    EXPECT_EQ(vlr::PlugInString("\xE2\x82\xAC \xF0\x9F\x99\x82"), QString::fromUtf8("\u20ac \U0001F642"));
+    // A cut sequence, an overlong form and a surrogate are read byte by byte.
+    EXPECT_EQ(vlr::PlugInString("\xE2\x82"), QString::fromUtf8("\u00e2\u0082"));
+    EXPECT_EQ(vlr::PlugInString("\xC0\xAF"), QString::fromUtf8("\u00c0\u00af"));
+    EXPECT_EQ(vlr::PlugInString("\xED\xA0\x80"), QString::fromUtf8("\u00ed\u00a0\u0080"));
+    EXPECT_EQ(vlr::PlugInCaption("R&D"), QStringLiteral("R&&D"));
 }
 
 TEST(BuildNumber, FourDecimalPartsAreNeeded) {

@@ -11,10 +11,12 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -198,7 +200,7 @@ TEST_F(PlugInTest, AnInstalledProgramLoadsTheUsersPlugInsFirstARunFolderOnlyItsO
     fs::remove_all(config);
 }
 
-TEST_F(PlugInTest, DownloadOpensTheVendorsSite) {
+TEST_F(PlugInTest, DownloadOpensTheManualsPageOnPlugIns) {
     Install("fx_beta", "beta.vlp");
     std::vector<std::string> opened;
     vlr::SetShellOpenHook([&](const std::string& s) {
@@ -206,9 +208,36 @@ TEST_F(PlugInTest, DownloadOpensTheVendorsSite) {
         return true;
     });
     Open();
-    w->Commands().action("Download1")->trigger();
+    // Through the menu, as the user picks it.
+    QMenu* menu = Menu("Plugins1");
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(w->Commands().action("Download1")).center());
+    vlr::ProcessMessages();
+    vlr::SetShellOpenHook({});
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].rfind("http", 0), 0u);
+    EXPECT_EQ(opened[0], w->AppDir() + "help/plugins.html");
+    // The page the program ships says how to get more plug-ins.
+    std::ifstream page(fs::path(VELORA_RUN_FOLDER) / "help" / "plugins.html");
+    const std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("id=\"more\""), std::string::npos);
+}
+
+TEST_F(PlugInTest, NamesAndTextsAreUtf8AndAnAmpersandIsShown) {
+    Install("fx_fancy", "fancy.vlp");
+    Open();
+    // "&&" in a caption shows one "&" and marks no access key.
+    const QString shown = QString::fromUtf8("Caf\u00e9 && Cr\u00e8me");
+    EXPECT_EQ(Captions("Plugins1"), QStringList{shown});
+    EXPECT_EQ(Captions("AboutPlugins1"), QStringList{shown});
+    QMenu* menu = Menu("Plugins1");
+    OpenPlugInsMenu();
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(Item("Plugins1", 0)).center());
+    vlr::ProcessMessages();
+    // UTF-8 where the bytes are UTF-8, Latin-1 for the byte that is not.
+    EXPECT_EQ(StatusText(), QString::fromUtf8("exec Gr\u00f6\u00dfe \u00fcber"));
 }
 
 }  // namespace

@@ -63,6 +63,25 @@ TEST_F(ShellTest, AChildThatRefusesToCloseKeepsTheProgramOpen) {
     EXPECT_TRUE(w->close());
 }
 
+TEST_F(ShellTest, SavedToolbarRowsAreTheLinesTheBarsSitOn) {
+    {
+        auto w = NewMainWindow();
+        ASSERT_TRUE(w->close());
+    }
+    // Main on line 1, Editor Options and Form Elements side by side on line 2,
+    // Text Options on 3 and Tags on 4, as at first start.
+    const std::string prefs = ReadPreferences();
+    for (const char* key : {"TlbMain_DockRow=1", "TLBEditor_DockRow=2", "TLBForms_DockRow=2", "TlbText_DockRow=3",
+                            "TlbHTML_DockRow=4"})
+        EXPECT_NE(prefs.find(key), std::string::npos) << key << "\n" << prefs;
+    // Read back, the bars take the same lines again.
+    auto w = NewMainWindow();
+    const int editorTop = w->Commands().toolbar("TLBEditor")->geometry().top();
+    EXPECT_EQ(w->Commands().toolbar("TLBForms")->geometry().top(), editorTop);
+    EXPECT_GT(w->Commands().toolbar("TlbText")->geometry().top(), editorTop);
+    EXPECT_GT(w->Commands().toolbar("TlbHTML")->geometry().top(), w->Commands().toolbar("TlbText")->geometry().top());
+}
+
 TEST_F(ShellTest, LayoutIsWrittenAtCloseAndRestoredAtStart) {
     {
         auto w = NewMainWindow();

@@ -1,7 +1,9 @@
 #include "ShellFixture.h"
 
 #include "app/commands/MainCommands.h"
+#include "app/shell/MenuAnimator.h"
 #include "app/shell/RecentList.h"
+#include "app/shell/SidePanel.h"
 #include "app/shell/Splash.h"
 #include "app/shell/StatusLine.h"
 
@@ -61,6 +63,24 @@ TEST_F(ShellTest, ChoosingAnAnimationIsWrittenAtOnceAndShownAfterARestart) {
     w->View1Click();
     EXPECT_TRUE(w->action("Smart1")->isChecked());
     EXPECT_FALSE(w->action("DoubleSpeed1")->isChecked());
+}
+
+TEST_F(ShellTest, TheMenuAnimationIsForTheMenuBarsMenusNotForContextMenus) {
+    auto w = NewMainWindow();
+    auto* animator = w->findChild<vlr::MenuAnimator*>();
+    ASSERT_NE(animator, nullptr);
+    // The default "unfold": the bar's menus and their submenus open animated.
+    EXPECT_TRUE(animator->animates(w->Commands().menu("File1")));
+    EXPECT_TRUE(animator->animates(w->Commands().menu("MenuAnimation1")));
+    EXPECT_TRUE(animator->animates(w->Commands().menu("AboutPlugins1")));
+    // The dock menu, a toolbar button's drop-down and the file list's context
+    // menu open plainly.
+    EXPECT_FALSE(animator->animates(w->Commands().menu("PopupMenu981")));
+    EXPECT_FALSE(animator->animates(w->Commands().menu("ListStyleMenu1")));
+    for (QMenu* popup : w->Side().findChildren<QMenu*>())
+        EXPECT_FALSE(animator->animates(popup)) << popup->objectName().toStdString();
+    w->action("None1")->trigger();
+    EXPECT_FALSE(animator->animates(w->Commands().menu("File1")));
 }
 
 TEST_F(ShellTest, SplashShowsTheLoadingStepsAndCloses) {

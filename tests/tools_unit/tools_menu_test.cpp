@@ -1,6 +1,7 @@
 // The Tools menu of the real main window: rebuilt from "tools.dat" at every
-// opening, tools started through the shell-open seam, "&Customize...", and
-// the upload commands loading the upload module.
+// opening, programs started for real, documents and addresses through the
+// shell-open seam, "&Customize...", and the upload commands loading the
+// upload module.
 #include "ShellFixture.h"
 
 #include "app/commands/MainCommands.h"
@@ -10,11 +11,15 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
+#include <QElapsedTimer>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace vlrtest {
 namespace {
@@ -109,6 +114,77 @@ TEST_F(ToolsMenu, AToolThatCannotStartSaysSoAndChangesNothing) {
         EXPECT_EQ(m.buttons, static_cast<unsigned>(vlr::BtnOk));
     }
     EXPECT_TRUE(Reports().empty());
+}
+
+// Opens the Tools menu from the menu bar and clicks the item with the mouse.
+void ClickTool(vlr::TFrmMainVLR& w, const QString& caption) {
+    QMenuBar* bar = w.menuBar();
+    QMenu* menu = w.Commands().menu(QStringLiteral("Tools1"));
+    w.activateWindow();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QElapsedTimer waited;
+    waited.start();
+    while (!menu->isVisible() && waited.elapsed() < 3000)
+        QTest::qWait(10);
+    ASSERT_TRUE(menu->isVisible());
+    QAction* item = nullptr;
+    for (QAction* a : menu->actions())
+        if (!item && a->text() == caption)
+            item = a;
+    ASSERT_NE(item, nullptr) << caption.toStdString();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    vlr::ProcessMessages();
+}
+
+// Waits for a file a started program writes; its text, "" when none came.
+std::string AwaitFile(const fs::path& file) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 5000) {
+        std::ifstream in(file);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!text.empty() && text.back() == '\n')
+            return text;
+        QTest::qWait(20);
+    }
+    return {};
+}
+
+TEST_F(ToolsMenu, AToolThatNamesAProgramRunsIt) {
+    // A real program: a script that writes its arguments into a file.
+    const fs::path out = appDir / "ran.txt";
+    const fs::path script = appDir / "stamp tool.sh";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s|' \"$@\" > '" << out.string() << ".part'\necho >> '"
+                          << out.string() << ".part'\nmv '" << out.string() << ".part' '" << out.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+    WriteTools({{"&Stamp", script.string()},
+                {"Stamp &with arguments", "\"" + script.string() + "\" one \"two words\" $HOME;touch"}});
+    auto w = Window();
+    ClickTool(*w, QStringLiteral("&Stamp"));
+    EXPECT_EQ(AwaitFile(out), "|\n");
+    fs::remove(out);
+    // Arguments go to the program as they are written: no shell expands or splits them.
+    ClickTool(*w, QStringLiteral("Stamp &with arguments"));
+    EXPECT_EQ(AwaitFile(out), "one|two words|$HOME;touch|\n");
+    EXPECT_TRUE(prompter->messages().empty());
+    EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(ToolsMenu, AProgramThatCannotStartSaysCouldNotLoadTool) {
+    // Marked executable, but no program the system can start.
+    const fs::path broken = appDir / "broken-tool";
+    std::ofstream(broken, std::ios::binary) << std::string("\x7f" "ELF garbage", 12);
+    fs::permissions(broken, fs::perms::owner_all);
+    WriteTools({{"Broken", broken.string()}, {"Unknown", "no-such-program-of-velora --help"}});
+    auto w = Window();
+    ClickTool(*w, QStringLiteral("Broken"));
+    ClickTool(*w, QStringLiteral("Unknown"));
+    ASSERT_EQ(prompter->messages().size(), 2u);
+    for (const auto& m : prompter->messages()) {
+        EXPECT_EQ(m.text, "Could not load tool");
+        EXPECT_EQ(m.kind, vlr::MessageKind::Error);
+        EXPECT_EQ(m.buttons, static_cast<unsigned>(vlr::BtnOk));
+    }
 }
 
 TEST_F(ToolsMenu, ChangesToTheFileShowAtTheNextOpeningAndADeletedFileKeepsTheLastTools) {

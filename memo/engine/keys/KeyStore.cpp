@@ -2,11 +2,19 @@
 #include "memo/engine/keys/KeyStore.h"
 
 #include <algorithm>
+#include <string>
 
 namespace vlr {
 
+namespace {
+constexpr const char* kCannotAssignKeys = "Cannot assign a %s to a %s";
+}  // namespace
+
 void TKeyPersistent::AssignError(const TKeyPersistent& source) const {
-  throw EKeyControllerException(std::string("Cannot assign a ") + source.ClassName() + " to a " + ClassName());
+  std::string text = kCannotAssignKeys;
+  text.replace(text.find("%s"), 2, source.ClassName());
+  text.replace(text.find("%s"), 2, ClassName());
+  throw EKeyControllerException(text);
 }
 
 void TKeyStore::Assign(const TKeyPersistent& source) {

@@ -2,6 +2,7 @@
 #include <unordered_map>
 
 #include "memo/engine/scheme/CompileContext.h"
+#include "memo/engine/scheme/SchemeError.h"
 
 namespace vlr {
 
@@ -72,7 +73,7 @@ void FinishWords(TSchemeBuild& b) {
       auto& w = table.words[i];
       if (!table.caseSensitive) w.text = AsciiLower(std::move(w.text));
       if (!seen.insert(w.text).second)
-        failAt(b.keywordAt[k][i], TSchemeErrorId::None, "Duplicate keyword - '" + w.text + "'");
+        failAt(b.keywordAt[k][i], TSchemeErrorId::None, SchemeFormat("Duplicate keyword - '%s'", {w.text}));
     }
   }
   for (std::size_t v = 0; v < 256; ++v)

@@ -15,6 +15,7 @@
 #include "memo/engine/TokenScanner.h"
 #include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/engine/scheme/HighlightSet.h"
+#include "memo/engine/scheme/RegistryFile.h"
 #include "memo/engine/scheme/SchemeTables.h"
 #include "memo/engine/scheme/StoredForm.h"
 #include "memo/engine/scheme/SyntaxKeywords.h"
@@ -95,8 +96,10 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
 
   // ---- Settings and the controls that use the parser (SyntaxMemoParserSettings.cpp)
   std::string Name;          // the component's name, for its messages
-  bool UseRegistry = false;  // keep the settings in the system registry under RegistryKey
+  bool UseRegistry = false;  // keep the settings in the user's settings file under RegistryKey
   std::string RegistryKey;
+  // The user's settings file that stands in for the system registry (RegistryFile.h).
+  std::string RegistryFile = TRegistryFile::DefaultPath();
   // Applies the settings to every control in the list whose active parser this is. Runs by
   // itself whenever the tables change (SetTables, LoadParserData, CompileScript,
   // ReplaceSettings); a parser without tables has no settings to give.
@@ -109,8 +112,12 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   void ReplaceSettings(const TSchemeTables& edited);
   // The controls that use the parser (attached by AttachHighlighter), in the order they came.
   [[nodiscard]] std::vector<velora::memo::MemoEngine*> Controls() const;
-  // The registry exists only on Windows: both throw velora::memo::ESyntaxMemo
-  // "Registry interface disabled in: " followed by Name.
+  // The settings under RegistryKey in the user's settings file: the style string as
+  // "Highlighting - " + the language name, the key table as "Key Assignments - " + the
+  // language name (StyleString.h). Without UseRegistry and a key both throw
+  // velora::memo::ESyntaxMemo "Registry interface disabled in: " followed by Name. Loading
+  // applies what was saved to every control that uses the parser; a malformed value throws
+  // "Invalid data in style string" or "Invalid data in registry entry" and changes nothing.
   void SaveToRegistry() const;
   void LoadFromRegistry();
 
@@ -196,6 +203,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   void ReleaseControls() noexcept;
   // New tables: every control using the parser takes the settings and is highlighted again.
   void TablesChanged();
+  // Throws "Registry interface disabled in: " + Name without UseRegistry and a key.
+  void CheckRegistry() const;
 
   std::vector<THighlightDriver*> users_;  // the controls that use the parser, by their drivers
   TSchemeTables tables_;

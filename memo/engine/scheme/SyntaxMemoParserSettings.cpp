@@ -1,9 +1,12 @@
 // The parser's settings and the controls that use it.
 #include <algorithm>
+#include <optional>
 
 #include "memo/engine/Types.h"
 #include "memo/engine/scheme/ControlSettings.h"
 #include "memo/engine/scheme/HighlightDriver.h"
+#include "memo/engine/scheme/RegistryFile.h"
+#include "memo/engine/scheme/StyleString.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
 namespace vlr {
@@ -60,12 +63,38 @@ void TSyntaxMemoParser::ReleaseControls() noexcept {
   for (THighlightDriver* d : users) d->ParserGone(*this);
 }
 
+namespace {
+// The names of the two values of a language under the registry key.
+constexpr const char* kHighlightingValue = "Highlighting - ";
+constexpr const char* kKeyAssignmentsValue = "Key Assignments - ";
+}  // namespace
+
+void TSyntaxMemoParser::CheckRegistry() const {
+  if (!UseRegistry || RegistryKey.empty())
+    throw velora::memo::ESyntaxMemo("Registry interface disabled in: " + Name);
+}
+
 void TSyntaxMemoParser::SaveToRegistry() const {
-  throw velora::memo::ESyntaxMemo("Registry interface disabled in: " + Name);
+  CheckRegistry();
+  if (!hasTables_) return;  // a parser without tables has no settings
+  const std::string& language = tables_.settings.name;
+  TRegistryFile(RegistryFile).Write(RegistryKey, {{kHighlightingValue + language, WriteStyleString(tables_)},
+                                                  {kKeyAssignmentsValue + language, WriteKeyAssignments(tables_.keys)}});
 }
 
 void TSyntaxMemoParser::LoadFromRegistry() {
-  throw velora::memo::ESyntaxMemo("Registry interface disabled in: " + Name);
+  CheckRegistry();
+  if (!hasTables_) return;
+  const std::string& language = tables_.settings.name;
+  const TRegistryFile file(RegistryFile);
+  const std::optional<std::string> style = file.Read(RegistryKey, kHighlightingValue + language);
+  const std::optional<std::string> keys = file.Read(RegistryKey, kKeyAssignmentsValue + language);
+  if (!style && !keys) return;  // nothing saved for this language yet
+  // Both values are read before anything changes: a malformed one leaves the settings as they were.
+  TSchemeTables edited = tables_;
+  if (style) ReadStyleString(*style, edited);
+  if (keys) edited.keys = ReadKeyAssignments(*keys);
+  ReplaceSettings(edited);
 }
 
 }  // namespace vlr

@@ -76,7 +76,10 @@ bool ExecuteOptionsDialog(vlr::TSyntaxMemoParser& parser, unsigned pages, QWidge
   } else {
     confirmed = dialog.exec() == QDialog::Accepted;
   }
-  if (confirmed) parser.ReplaceSettings(dialog.edited());  // and every control using it follows
+  if (confirmed) {
+    parser.ReplaceSettings(dialog.edited());  // and every control using it follows
+    if (parser.UseRegistry && !parser.RegistryKey.empty()) parser.SaveToRegistry();
+  }
   return confirmed;
 }
 
