@@ -156,8 +156,8 @@ int main(int argc, char** argv) {
         sub->setGeometry(0, 0, 640, 420);
     wait(300);
     save(&w, "mainwindow.png");
-    save(&w.Side(), "projectpanel.png");
-    save(&w.Status(), "buildstatus.png");
+    save(&w.sidePanel(), "projectpanel.png");
+    save(&w.statusLine(), "buildstatus.png");
 
     // The editor window and its context menu.
     if (QMdiSubWindow* sub = w.MdiArea()->activeSubWindow()) {
