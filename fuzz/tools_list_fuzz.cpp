@@ -9,6 +9,12 @@
 #include <cstdlib>
 #include <string>
 
+// The platform's private folder comes from its Qt part, which this target
+// does not link; without one, backup copies stay beside the file.
+namespace vlr {
+std::string PrivateTempDir() { return {}; }
+}  // namespace vlr
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     vlr::TUserSettingList list;

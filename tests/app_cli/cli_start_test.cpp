@@ -176,8 +176,8 @@ TEST_F(StartTest, MistakesAndMissingProjectsExitTwoAndNameWhat) {
 
 TEST_F(StartTest, ProjectTextIsPrintedEscaped) {
     // An include named with a terminal's control sequences, and a page file
-    // whose name holds one: the build's error and the upload's list show them
-    // as escapes.
+    // whose name holds one: the build's error and the upload's refusal show
+    // them as escapes.
     WriteFile(temp / "site/p.vlr", "[files]\n0=src/a.hts\n[directories]\nsrc=src\nout=out\n");
     WriteFile(temp / "site/src/a.hts", "x <&evil\x1b[2J\x1b]0;owned\x07.inc&>");
     Program build({"--build", "site/p.vlr"}, temp.path(), env);
@@ -188,10 +188,12 @@ TEST_F(StartTest, ProjectTextIsPrintedEscaped) {
 
     WriteFile(temp / "site/out/red\x1b[31m.html", "r");
     WriteFile(temp / "dest/keep.txt", "");
+    // Such a name is never sent, and the refusal shows it escaped.
     Program upload({"--upload", "site/p.vlr", "--to", temp / "dest", "--dry-run"}, temp.path(), env);
-    EXPECT_EQ(upload.Wait(), 0) << upload.err;
+    EXPECT_EQ(upload.Wait(), 1) << upload.err;
     EXPECT_EQ(upload.out.find('\x1b'), std::string::npos) << upload.out;
-    EXPECT_NE(upload.out.find("would send red\\x1b[31m.html\n"), std::string::npos) << upload.out;
+    EXPECT_EQ(upload.err.find('\x1b'), std::string::npos) << upload.err;
+    EXPECT_NE(upload.err.find("red\\x1b[31m.html"), std::string::npos) << upload.err;
 }
 
 TEST_F(StartTest, RelativeArgumentsOpenFromAnyWorkingFolder) {

@@ -126,6 +126,8 @@ QWidget* ShellTest::AddChild(vlr::TFrmMainVLR& w, const std::string& className) 
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program does: the preview module's web engine shares OpenGL contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     vlr::VeloraApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
