@@ -85,7 +85,7 @@ TEST_F(ShellTest, StatusLinePanelsFollowTheWindowWidth) {
     auto w = NewMainWindow();
     w->resize(1000, 700);
     vlr::ProcessMessages();
-    vlr::StatusLine* s = &w->Status();
+    vlr::StatusLine* s = &w->statusLine();
     EXPECT_EQ(s->panelWidth(0), 20);
     EXPECT_EQ(s->panelWidth(1), w->width() - 447);
     EXPECT_EQ(s->panelWidth(5), 180);

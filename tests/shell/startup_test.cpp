@@ -77,7 +77,7 @@ TEST_F(ShellTest, TheMenuAnimationIsForTheMenuBarsMenusNotForContextMenus) {
     // menu open plainly.
     EXPECT_FALSE(animator->animates(w->Commands().menu("PopupMenu981")));
     EXPECT_FALSE(animator->animates(w->Commands().menu("ListStyleMenu1")));
-    for (QMenu* popup : w->Side().findChildren<QMenu*>())
+    for (QMenu* popup : w->sidePanel().findChildren<QMenu*>())
         EXPECT_FALSE(animator->animates(popup)) << popup->objectName().toStdString();
     w->action("None1")->trigger();
     EXPECT_FALSE(animator->animates(w->Commands().menu("File1")));
