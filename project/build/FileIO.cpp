@@ -218,8 +218,9 @@ std::string ResolvedPath(const std::string& path) {
         cwd.resize(cwd.find('\0'));
         start = cwd + "/" + start;
     }
-    std::deque<std::string> todo;
-    auto pushFront = [&todo](const std::string& text) {
+    // The path parts still to walk, links expanded in place as they are met.
+    std::deque<std::string> pending;
+    auto pushFront = [&pending](const std::string& text) {
         std::deque<std::string> parts;
         std::size_t pos = 0;
         while (pos <= text.size()) {
@@ -230,15 +231,15 @@ std::string ResolvedPath(const std::string& path) {
                 parts.push_back(text.substr(pos, slash - pos));
             pos = slash + 1;
         }
-        todo.insert(todo.begin(), parts.begin(), parts.end());
+        pending.insert(pending.begin(), parts.begin(), parts.end());
     };
     pushFront(start);
     std::string done;  // resolved so far, without a trailing "/"; "" is the root
     bool missing = false;
     int links = 0;
-    while (!todo.empty()) {
-        const std::string part = std::move(todo.front());
-        todo.pop_front();
+    while (!pending.empty()) {
+        const std::string part = std::move(pending.front());
+        pending.pop_front();
         if (part == ".")
             continue;
         if (part == "..") {

@@ -31,7 +31,9 @@ struct BuildRequest {
     // folder (see BuildGuard.h), with the words naming what lies outside,
     // e.g. `the include file "/etc/hostname"`; at most once per build. True
     // goes on as for a project the user trusts: nothing is asked again and
-    // nothing is refused. Unset, or false: the build stops there.
+    // nothing is refused. Unset, or false: the build stops there. A callback
+    // of the caller who starts the build (the core module asks the user, the
+    // command line answers from --trust), not wiring between units.
     std::function<bool(const std::string& outside)> allowOutside;
 };
 
