@@ -337,6 +337,8 @@ class MemoEngine : private UndoTarget {
   // ---- Properties
   SyntaxMemoOptions options = kDefaultOptions;
   [[nodiscard]] bool hasOption(SyntaxMemoOption o) const noexcept { return (options & o) != 0; }
+  SyntaxMemoEditingAids editingAids = kDefaultEditingAids;
+  [[nodiscard]] bool hasAid(SyntaxMemoEditingAid a) const noexcept { return (editingAids & a) != 0; }
   int indentStep = 1;
   int tabDefault = 4;
   std::vector<int> tabColumns;  // zero-based explicit stops

@@ -32,6 +32,29 @@ enum SyntaxMemoOption : std::uint32_t {
 
 using SyntaxMemoOptions = std::uint32_t;
 
+// Editing aids beyond the classic options, each switched on its own (EditingAids of the control,
+// kept in the settings stream's extension so that older settings load with the defaults).
+enum SyntaxMemoEditingAid : std::uint32_t {
+  smaLineNumbers = 1,          // line numbers in the gutter
+  smaCurrentLine = 2,          // the caret's line highlighted
+  smaFolding = 4,              // fold margin and fold commands
+  smaMatching = 8,             // matching tag and bracket highlighted
+  smaLinkedEditing = 16,       // renaming a start tag renames its end tag
+  smaAutoCloseTags = 32,       // end tags inserted on typing a start tag's '>' and on "</"
+  smaAutoClosePairs = 64,      // quotes and brackets closed in pairs
+  smaCompletion = 128,         // completion list of elements, attributes, entities, properties
+  smaTypingRuns = 256,         // a run of typing is one undo step
+  smaKeepUndoAfterSave = 512,  // saving keeps the undo history
+};
+
+using SyntaxMemoEditingAids = std::uint32_t;
+
+// Every aid on but typing runs (the Desktop key scheme turns them on) and keeping the undo
+// history after saving.
+inline constexpr SyntaxMemoEditingAids kDefaultEditingAids = 255;
+static_assert(kDefaultEditingAids == (smaLineNumbers | smaCurrentLine | smaFolding | smaMatching | smaLinkedEditing |
+                                      smaAutoCloseTags | smaAutoClosePairs | smaCompletion));
+
 // __DEFAULT_OPTIONS: every option but smoWordWrap and smoWrapOverride.
 inline constexpr SyntaxMemoOptions kDefaultOptions = 67099632;
 static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~std::uint32_t(smoWrapOverride)));

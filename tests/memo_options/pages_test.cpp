@@ -38,6 +38,12 @@ TEST_F(OptionsTest, TheOptionsPageShowsAndWritesEveryOptionItOffers) {
   EXPECT_EQ(page.DefaultTab->text(), QString::number(t.settings.tabDefault));
   EXPECT_EQ(page.GutterWidth->text(), QStringLiteral("34"));
 
+  ASSERT_NE(page.aidBox(smaLineNumbers), nullptr);
+  EXPECT_TRUE(page.aidBox(smaLineNumbers)->isChecked());
+  EXPECT_FALSE(page.aidBox(smaKeepUndoAfterSave)->isChecked());
+  page.aidBox(smaFolding)->setChecked(false);
+  page.aidBox(smaTypingRuns)->setChecked(true);
+
   page.optionBox(smoPrintDate)->setChecked(false);
   page.optionBox(smoWordWrap)->setChecked(true);
   page.ShowRightMargin->setChecked(true);
@@ -51,6 +57,7 @@ TEST_F(OptionsTest, TheOptionsPageShowsAndWritesEveryOptionItOffers) {
   // The bits the page does not show are kept.
   EXPECT_EQ(t.settings.options,
             smoWordWrap | smoShowRMargin | smoSmartFill | smoProcessDroppedFiles | smoColumnTrack);
+  EXPECT_EQ(t.settings.editingAids, (kDefaultEditingAids & ~std::uint32_t(smaFolding)) | smaTypingRuns);
   EXPECT_EQ(t.settings.rightMargin, 72);
   EXPECT_EQ(t.settings.indentStep, 4);
   EXPECT_EQ(t.settings.wordWrapColumn, 100);

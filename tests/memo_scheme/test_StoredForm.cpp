@@ -57,6 +57,36 @@ TEST(StoredForm, EveryTruncationIsRefused) {
   EXPECT_FALSE(ReadStoredForm(longer, "p").Ok());
 }
 
+TEST(StoredForm, EditingAidsTravelAfterTheTablesAndOlderFormsKeepTheDefaults) {
+  TSchemeTables t = test::Compile("%%words 'abc' '' 1");
+  t.settings.editingAids = 0x205;
+  const std::string bytes = WriteStoredForm(t);
+  const TStoredFormResult r = ReadStoredForm(bytes, "p");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  EXPECT_EQ(r.tables->settings.editingAids, 0x205u);
+
+  // A form written before the extension: the tables alone load with the default aids.
+  std::string plain = TCompressor::decode(std::string_view(bytes).substr(6));
+  plain.resize(plain.size() - 12);
+  std::string older = bytes.substr(0, 2);
+  older += std::string{char(plain.size()), char(plain.size() >> 8), char(plain.size() >> 16), char(plain.size() >> 24)};
+  older += TCompressor::encode(plain);
+  const TStoredFormResult o = ReadStoredForm(older, "p");
+  ASSERT_TRUE(o.Ok()) << o.message;
+  EXPECT_EQ(o.tables->settings.editingAids, 255u);
+
+  // A section this reader does not know is skipped; one cut short is refused.
+  const std::string unknown = plain + std::string("ZZZZ\x02\0\0\0xy", 10);
+  std::string withUnknown = bytes.substr(0, 2);
+  const std::size_t n = unknown.size();
+  withUnknown += std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + TCompressor::encode(unknown);
+  EXPECT_TRUE(ReadStoredForm(withUnknown, "p").Ok());
+  const std::string cut = plain + std::string("ZZZZ\x09\0\0\0xy", 10);
+  std::string withCut = bytes.substr(0, 2);
+  withCut += std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + TCompressor::encode(cut);
+  EXPECT_FALSE(ReadStoredForm(withCut, "p").Ok());
+}
+
 TEST(StoredForm, CorruptDataIsRefusedWithAClearText) {
   const std::string bytes = Stored("%%words 'abcdefgh' '' 1 %%map 1 2");
   std::string badTag = bytes;

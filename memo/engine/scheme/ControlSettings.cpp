@@ -27,6 +27,7 @@ void Take(int value, int lo, int hi, int& field) {
 void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
   const bool highlighted = e.hasOption(velora::memo::smoSyntaxHighlight);
   e.options = s.options;
+  e.editingAids = s.editingAids;
   Take(s.tabDefault, 1, kMaxColumn, e.tabDefault);
   e.tabColumns.clear();
   for (const int stop : s.tabStops)

@@ -177,6 +177,7 @@ struct TSchemeSettings {
   std::string name = "<Custom language>";  // at most 35 characters
   bool caseSensitive = false;
   std::uint32_t options = 67099632;        // __DEFAULT_OPTIONS
+  std::uint32_t editingAids = 255;         // kDefaultEditingAids (memo/engine/Options.h)
   std::string exampleText;
   std::vector<TEditableStyle> editableStyles;
   int wordWrapColumn = 80;

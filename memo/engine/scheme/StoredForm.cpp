@@ -29,6 +29,7 @@ TStoredFormResult Failure(std::string message) {
 std::string WriteStoredForm(const TSchemeTables& tables) {
   TByteWriter data;
   WriteTables(data, tables);
+  WriteExtensions(data, tables);
   const std::string plain = data.Take();
   TByteWriter prefix;
   prefix.U16(kStoredFormVersion);
@@ -71,7 +72,7 @@ TStoredFormResult ReadStoredForm(std::string_view bytes, std::string_view parser
     TByteReader r(plain);
     TStoredFormResult result;
     result.tables = ReadTables(r);
-    if (r.Remaining() != 0) return Failure("Stored scheme is corrupt: data after the tables");
+    ReadExtensions(r, *result.tables);
     return result;
   } catch (const EStoredFormError& e) {
     return Failure(e.what());

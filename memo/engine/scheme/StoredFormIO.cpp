@@ -224,6 +224,11 @@ void TByteReader::Need(std::size_t n) const {
   if (in_.size() - pos_ < n) throw EStoredFormError("Stored scheme data is truncated");
 }
 
+void TByteReader::Skip(std::size_t n) {
+  Need(n);
+  pos_ += n;
+}
+
 std::uint8_t TByteReader::U8() {
   Need(1);
   return static_cast<std::uint8_t>(in_[pos_++]);
@@ -472,6 +477,24 @@ TSchemeTables ReadTables(TByteReader& r) {
 
   Check(t);
   return t;
+}
+
+void WriteExtensions(TByteWriter& w, const TSchemeTables& t) {
+  w.U32(kEditingAidsSection);
+  w.U32(4);
+  w.U32(t.settings.editingAids);
+}
+
+void ReadExtensions(TByteReader& r, TSchemeTables& t) {
+  while (r.Remaining() != 0) {
+    const std::uint32_t tag = r.U32();
+    const std::uint32_t length = r.U32();
+    if (tag == kEditingAidsSection && length == 4) {
+      t.settings.editingAids = r.U32();
+    } else {
+      r.Skip(length);
+    }
+  }
 }
 
 }  // namespace vlr

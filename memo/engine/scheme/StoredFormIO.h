@@ -49,6 +49,8 @@ class TByteReader {
   std::string Str();
   TStateSet Set();
   TSM_CharGroup Group();
+  // Skips n bytes (refused when fewer remain).
+  void Skip(std::size_t n);
   [[nodiscard]] std::size_t Remaining() const noexcept { return in_.size() - pos_; }
 
  private:
@@ -65,5 +67,12 @@ void WriteTables(TByteWriter& w, const TSchemeTables& t);
 void WriteKeyTable(TByteWriter& w, const TKeyTable& keys);
 [[nodiscard]] TKeyTable ReadKeyTable(TByteReader& r);
 [[nodiscard]] TSchemeTables ReadTables(TByteReader& r);
+
+// Sections after the tables, each a tag, a length and its bytes, so that settings added later
+// travel in the same stored form: an older reader's form simply has none (its values keep their
+// defaults), and a section with a tag this reader does not know is skipped.
+inline constexpr std::uint32_t kEditingAidsSection = 0x53444941;  // "AIDS": SyntaxMemoEditingAids
+void WriteExtensions(TByteWriter& w, const TSchemeTables& t);
+void ReadExtensions(TByteReader& r, TSchemeTables& t);
 
 }  // namespace vlr

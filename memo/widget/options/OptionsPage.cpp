@@ -105,6 +105,26 @@ TOptionsPage::TOptionsPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidge
   RightMargin->setEnabled(ShowRightMargin->isChecked());
   GutterWidth->setEnabled(ShowGutter->isChecked());
 
+  auto* aids = new QGroupBox(QStringLiteral("Editing aids"), this);
+  auto* aidGrid = new QGridLayout(aids);
+  const std::pair<const char*, std::uint32_t> kAids[] = {
+      {"Line n&umbers", smaLineNumbers},
+      {"Highlight current line", smaCurrentLine},
+      {"Code folding", smaFolding},
+      {"Matching tags and brac&kets", smaMatching},
+      {"Rename end tag with &start tag", smaLinkedEditing},
+      {"Close tags automatically", smaAutoCloseTags},
+      {"Close &quotes and brackets", smaAutoClosePairs},
+      {"Completion list", smaCompletion},
+      {"Undo typing by runs", smaTypingRuns},
+      {"Keep the undo history after saving", smaKeepUndoAfterSave},
+  };
+  i = 0;
+  for (const auto& [caption, bit] : kAids) {
+    aidGrid->addWidget(addAid(caption, bit), i % 5, i / 5);
+    ++i;
+  }
+
   ErrorLabel = new QLabel(this);
   ErrorLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
   ErrorLabel->setWordWrap(true);
@@ -114,8 +134,9 @@ TOptionsPage::TOptionsPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidge
   grid->addWidget(print, 0, 1);
   grid->addWidget(tabs, 1, 0);
   grid->addWidget(margins, 1, 1);
-  grid->addWidget(ErrorLabel, 2, 0, 1, 2);
-  grid->setRowStretch(3, 1);
+  grid->addWidget(aids, 2, 0, 1, 2);
+  grid->addWidget(ErrorLabel, 3, 0, 1, 2);
+  grid->setRowStretch(4, 1);
   grid->setColumnStretch(0, 3);
   grid->setColumnStretch(1, 2);
 }
@@ -125,6 +146,19 @@ QCheckBox* TOptionsPage::addOption(const char* caption, std::uint32_t bit) {
   box->setChecked((tables_.settings.options & bit) != 0);
   options_.emplace_back(box, bit);
   return box;
+}
+
+QCheckBox* TOptionsPage::addAid(const char* caption, std::uint32_t bit) {
+  auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+  box->setChecked((tables_.settings.editingAids & bit) != 0);
+  aids_.emplace_back(box, bit);
+  return box;
+}
+
+QCheckBox* TOptionsPage::aidBox(std::uint32_t bit) const {
+  for (const auto& [box, b] : aids_)
+    if (b == bit) return box;
+  return nullptr;
 }
 
 QCheckBox* TOptionsPage::optionBox(std::uint32_t bit) const {
@@ -159,6 +193,7 @@ QString TOptionsPage::apply() {
 
   vlr::TSchemeSettings& s = tables_.settings;
   for (const auto& [box, bit] : options_) s.options = box->isChecked() ? (s.options | bit) : (s.options & ~bit);
+  for (const auto& [box, bit] : aids_) s.editingAids = box->isChecked() ? (s.editingAids | bit) : (s.editingAids & ~bit);
   s.indentStep = IndentStep->value();
   s.wordWrapColumn = WrapColumn->value();
   s.tabColumns = TabColumns->text().trimmed().toStdString();

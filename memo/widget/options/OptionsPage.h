@@ -27,6 +27,8 @@ class TOptionsPage : public QWidget {
 
   // The check box of an option bit (smoWordWrap, ...), nullptr for bits the page does not show.
   [[nodiscard]] QCheckBox* optionBox(std::uint32_t bit) const;
+  // The check box of an editing aid (SyntaxMemoEditingAid bit).
+  [[nodiscard]] QCheckBox* aidBox(std::uint32_t bit) const;
 
   QSpinBox* IndentStep;
   QSpinBox* WrapColumn;
@@ -40,10 +42,12 @@ class TOptionsPage : public QWidget {
 
  private:
   QCheckBox* addOption(const char* caption, std::uint32_t bit);
+  QCheckBox* addAid(const char* caption, std::uint32_t bit);
   QString fail(QWidget* field, const QString& error);
 
   vlr::TSchemeTables& tables_;
   std::vector<std::pair<QCheckBox*, std::uint32_t>> options_;
+  std::vector<std::pair<QCheckBox*, std::uint32_t>> aids_;
 };
 
 }  // namespace velora::memo
