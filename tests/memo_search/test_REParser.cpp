@@ -206,3 +206,15 @@ TEST(REParser, SetsRangesAndRepeatsHoldCharacters) {
   EXPECT_EQ(chunked.search(src, 0), 1);
   EXPECT_EQ(chunked.matchEnd(), 9);
 }
+
+TEST(REParser, IgnoringCaseFoldsEveryScript) {
+  EXPECT_EQ(first("été", "L'ÉTÉ", false), (Found{2, 7}));
+  EXPECT_EQ(first("мир", "МИР", false), (Found{0, 6}));
+  EXPECT_EQ(first("σοφία", "ΣΟΦΊΑ", false), (Found{0, 10}));
+  EXPECT_EQ(first("[ä-ü]+", "GRÜẞE ÖL", false), (Found{2, 4}));
+  EXPECT_EQ(first("[^а-я]", "ПРИВЕТ!", false), (Found{12, 13}));
+  EXPECT_EQ(first("я+", "ЯяЯ", false), (Found{0, 6}));
+  EXPECT_EQ(first("s[k]", "\xC5\xBF\xE2\x84\xAA", false), (Found{0, 5}));  // long s, Kelvin sign
+  EXPECT_EQ(first("ω", "Ω", true), (Found{}));
+}
+

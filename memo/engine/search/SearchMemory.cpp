@@ -45,9 +45,10 @@ SearchMatch TSearchMemory::find(const CharSource& src, std::string_view text, un
   const std::string needle = normaliseBreaks(text);
   skip_.assign(needle, matchCase);
   if (skip_.empty()) return m;
-  const Pos p = back ? PlainFindBackward(src, skip_, from, whole) : PlainFindForward(src, skip_, from, whole);
+  Pos e = -1;
+  const Pos p = back ? PlainFindBackward(src, skip_, from, whole, &e) : PlainFindForward(src, skip_, from, whole, -1, &e);
   if (p < 0) return m;
-  return last_ = {p, p + Pos(skip_.size())};
+  return last_ = {p, e};
 }
 
 }  // namespace velora::memo
