@@ -104,6 +104,16 @@ TEST(EngineSearch, IgnoringCaseFindsEveryScriptAndMovesOn) {
   EXPECT_EQ(d.e.search("мир", kSearchAtOnce | kSearchRegExp | kSearchBackwards), 21);
 }
 
+TEST(EngineSearch, AnExpressionOutOfStepsSaysWhereItStopped) {
+  Doc d("Grüße\rà bientôt\r" + std::string(60, 'a') + "\r");
+  EXPECT_EQ(d.e.search("(a|aa)*c", kSearchAtOnce | kSearchRegExp), -1);
+  EXPECT_EQ(d.e.searchMemory().stoppedAt(), 20);
+  EXPECT_EQ(d.failed.size(), 1u);
+  // The next search starts afresh.
+  EXPECT_EQ(d.e.search("b.en!", kSearchAtOnce | kSearchRegExp), -1);
+  EXPECT_EQ(d.e.searchMemory().stoppedAt(), -1);
+}
+
 TEST(EngineSearch, SearchMemoryKeeps79Or254Bytes) {
   Doc d("x");
   const std::string longText(300, 'q');

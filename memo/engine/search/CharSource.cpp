@@ -46,9 +46,8 @@ char32_t CharCursor::charAcross(Pos p, int& n) {
   return searchCharAt(std::string_view(b, k), 0, n);
 }
 
-bool CharCursor::insideChar(Pos p) {
-  const int c = at(p);
-  if (c < 0x80 || c >= 0xC0) return false;
+// Whether the continuation byte at p belongs to a character that starts before it.
+bool CharCursor::continuesChar(Pos p) {
   for (Pos q = p - 1; q >= 0 && q >= p - 3; --q) {
     const int d = at(q);
     if (d < 0x80) return false;

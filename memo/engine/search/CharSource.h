@@ -82,12 +82,16 @@ class CharCursor {
     return charAcross(p, n);
   }
   // Whether p lies after the first byte of a character.
-  [[nodiscard]] bool insideChar(Pos p);
+  [[nodiscard]] bool insideChar(Pos p) {
+    const int c = at(p);
+    return c >= 0x80 && c < 0xC0 && continuesChar(p);
+  }
   // The start of the character that ends at p (p > 0, p not inside a character).
   [[nodiscard]] Pos charStartBefore(Pos p);
 
  private:
   char32_t charAcross(Pos p, int& n);
+  bool continuesChar(Pos p);
 
   const CharSource& src_;
   Pos len_;

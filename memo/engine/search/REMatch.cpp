@@ -86,7 +86,8 @@ bool TREParser::run(CharCursor& cur, Pos at) {
             const Segment& seg = cur.segment(q);
             const char* d = seg.data - seg.start;
             const Pos from = q;
-            while (q < seg.end && static_cast<unsigned char>(d[q]) < 0x80 && p.atomByte(in, static_cast<unsigned char>(d[q]))) ++q;
+            const AsciiRun& run = p.runs[std::size_t(in.run)];
+            while (q < seg.end && run.test(static_cast<unsigned char>(d[q]))) ++q;
             steps_ += std::uint64_t(q - from);
             if (q == seg.end) continue;
             if (static_cast<unsigned char>(d[q]) < 0x80) break;

@@ -372,6 +372,11 @@ class Emitter {
       in.set = k.set;
       in.min = n.min;
       in.max = n.max;
+      AsciiRun run;
+      for (unsigned char b = 0; b < 0x80; ++b)
+        if (p_.atomByte(in, b)) run.bits[b >> 6] |= 1ull << (b & 63);
+      in.run = int(p_.runs.size());
+      p_.runs.push_back(run);
       emit(in);
       return;
     }

@@ -27,6 +27,14 @@ struct RInst {
   int x = 0, y = 0;
   int set = 0;
   int min = 0, max = -1;
+  int run = -1;  // Star: the table of ASCII characters the atom takes (Program::runs)
+};
+
+// A table by byte: whether an ASCII character is taken outright (bytes from 0x80 are never in
+// it: they start characters that are decoded first).
+struct AsciiRun {
+  std::uint64_t bits[2] = {0, 0};
+  [[nodiscard]] bool test(unsigned char b) const noexcept { return b < 0x80 && ((bits[b >> 6] >> (b & 63)) & 1u); }
 };
 
 // A set of characters: ASCII ones in a bit table, the others as ranges. When letter case is
@@ -58,6 +66,7 @@ struct RSet {
 struct TREParser::Program {
   std::vector<RInst> code;
   std::vector<RSet> sets;
+  std::vector<AsciiRun> runs;
   bool fold = false;  // letter case ignored
   // Candidate filters: a literal every match starts with, else the possible first bytes.
   std::string prefix;
