@@ -11,6 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev qt6-image-formats-plugins
   libpcre2-dev
+  libutf8proc-dev
   libtidy-dev
   libhunspell-dev hunspell-en-us
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -100,6 +101,7 @@ void TFindInFilesUnit::Search() {
     const FindInFilesRequest r = dialog_->request();
     std::vector<FileHit> hits;
     QStringList problems;
+    std::vector<velora::memo::FileStop> stops;
     std::set<std::string> files;
     try {
         TFileSearch search(r.text.toStdString(), FlagsOf(r));
@@ -117,6 +119,7 @@ void TFindInFilesUnit::Search() {
             for (const std::string& e : errors)
                 problems << QString::fromStdString(e);
         }
+        stops = search.stopped();
         QApplication::restoreOverrideCursor();
     } catch (const velora::memo::ERegExprError& e) {
         QApplication::restoreOverrideCursor();
@@ -130,6 +133,14 @@ void TFindInFilesUnit::Search() {
         files.insert(hit.file);
     }
     dialog_->showResults(rows, int(files.size()), problems);
+    if (!stops.empty()) {
+        // An expression that ran out of steps in a file did not search all of it.
+        QString text = dialog_->summary();
+        for (const velora::memo::FileStop& s : stops)
+            text += "; " + QFileInfo(QString::fromStdString(s.file)).fileName() + ": " +
+                    QString::fromStdString(velora::memo::OutOfStepsMessage(s.line));
+        dialog_->showMessage(text);
+    }
     shell_.SetStatusText(dialog_->summary());
 }
 

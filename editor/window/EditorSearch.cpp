@@ -51,7 +51,10 @@ void TFrmEditor::FindNext(bool regularExpressions) {
     }
     e.searchMemory().setLastMatch({p, end});
     if (p < 0) {
-        ShowMessage(MessageKind::Information, "", "\"" + LastFind + "\" not found.", BtnOk);
+        const Pos stop = e.searchMemory().stoppedAt();
+        ShowMessage(MessageKind::Information, "",
+                    stop >= 0 ? OutOfStepsMessage(e.store().lineFromPos(stop) + 1) : "\"" + LastFind + "\" not found.",
+                    BtnOk);
         return;
     }
     // The search text's length; with regular expressions the match's real end.

@@ -38,6 +38,11 @@ void TSyntaxMemo::installSearchHooks() {
 }
 
 void TSyntaxMemo::ReportSearchFail(const std::string& text) {
+  // An expression that ran out of steps did not search the whole text: say where it stopped.
+  if (const Pos stop = engine_->searchMemory().stoppedAt(); stop >= 0) {
+    showBox(this, QMessageBox::Information, fromUtf8(OutOfStepsMessage(engine_->store().lineFromPos(stop) + 1)), false);
+    return;
+  }
   if (isSignalConnected(QMetaMethod::fromSignal(&TSyntaxMemo::OnSearchFail))) {
     Q_EMIT OnSearchFail(fromUtf8(text));
     return;

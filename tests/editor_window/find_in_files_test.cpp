@@ -62,6 +62,17 @@ TEST_F(FindInFilesTest, FindsInAFoldersFilesWithPlainTextAndExpressions) {
     EXPECT_FALSE(d->summary().contains("matches")) << d->summary().toStdString();
 }
 
+TEST_F(FindInFilesTest, AnExpressionOutOfStepsNamesTheFileAndLine) {
+    WriteFile(path("a.html"), "<p>Größe</p>\n<p>мир</p>\n" + std::string(60, 'a') + "\n");
+    WriteFile(path("b.html"), "<p>c</p>\n");
+    vlr::TFindInFilesDialog* d = OpenDialog();
+    ASSERT_NE(d, nullptr);
+    Search(d, "(a|aa)*c", true);
+    EXPECT_EQ(d->resultCount(), 1);
+    EXPECT_EQ(d->summary(), "1 match in 1 file; a.html: The expression needs too many steps; the search "
+                            "stopped at line 3.");
+}
+
 TEST_F(FindInFilesTest, AMatchOpensSelectedInItsEditorWindow) {
     WriteFile(path("a.hts"), "<p>first</p>\n<p>second target</p>\n");
     vlr::TFindInFilesDialog* d = OpenDialog();

@@ -178,6 +178,15 @@ TEST_F(EditorMessageTest, FindNextUsesTheLastSearchAndReportsFindNextState) {
     e->MainWnd = main->handle();
 }
 
+TEST_F(EditorMessageTest, FindNextSaysWhereAnExpressionRanOutOfSteps) {
+    Set("<p>Größe</p>\n<p>мир</p>\n" + std::string(60, 'a'), 0, 0);
+    e->ControlSearchText = "(a|aa)*c";
+    e->ControlSearchOptions = velora::memo::kSearchRegExp;
+    Command(e, EM_FIND_NEXT, "false");
+    ASSERT_EQ(prompter->messages().size(), 1u);
+    EXPECT_EQ(prompter->messages()[0].text, "The expression needs too many steps; the search stopped at line 3.");
+}
+
 TEST_F(EditorMessageTest, ShowAllMarksEveryOccurrence) {
     Set("<p>x</p><P>y</P>", 3, 3);
     Command(e, EM_SHOW_ALL);  // nothing selected, nothing searched yet

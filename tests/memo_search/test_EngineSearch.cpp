@@ -92,6 +92,28 @@ TEST(EngineSearch, FindNextDoesNotFindTheSamePlaceAgain) {
   EXPECT_EQ(r.sel(), (Selection{6, 6}));
 }
 
+TEST(EngineSearch, IgnoringCaseFindsEveryScriptAndMovesOn) {
+  Doc d("Été: ÉTÉ, été. Мир МИР");
+  EXPECT_EQ(d.e.search("été", kSearchAtOnce), 0);
+  EXPECT_EQ(d.sel(), (Selection{0, 5}));
+  EXPECT_EQ(d.e.findNext(), 7);
+  EXPECT_EQ(d.e.findNext(), 14);
+  EXPECT_EQ(d.e.search("мир", kSearchAtOnce | kSearchWholeWord), 21);
+  EXPECT_EQ(d.e.findNext(), 28);
+  EXPECT_EQ(d.sel(), (Selection{28, 34}));
+  EXPECT_EQ(d.e.search("мир", kSearchAtOnce | kSearchRegExp | kSearchBackwards), 21);
+}
+
+TEST(EngineSearch, AnExpressionOutOfStepsSaysWhereItStopped) {
+  Doc d("Grüße\rà bientôt\r" + std::string(60, 'a') + "\r");
+  EXPECT_EQ(d.e.search("(a|aa)*c", kSearchAtOnce | kSearchRegExp), -1);
+  EXPECT_EQ(d.e.searchMemory().stoppedAt(), 20);
+  EXPECT_EQ(d.failed.size(), 1u);
+  // The next search starts afresh.
+  EXPECT_EQ(d.e.search("b.en!", kSearchAtOnce | kSearchRegExp), -1);
+  EXPECT_EQ(d.e.searchMemory().stoppedAt(), -1);
+}
+
 TEST(EngineSearch, SearchMemoryKeeps79Or254Bytes) {
   Doc d("x");
   const std::string longText(300, 'q');

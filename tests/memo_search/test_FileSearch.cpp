@@ -77,6 +77,14 @@ TEST_F(FileSearchTest, ExpressionsMatchAsInTheEditor) {
   br.searchText("news", read("sub/news.htm"), h2);
   EXPECT_EQ(h2.size(), 1u);
   EXPECT_THROW(TFileSearch("a**", kSearchRegExp), ERegExprError);
+  // A file where the expression runs out of steps is named with the line where it stopped.
+  TFileSearch hard("(a|aa)*c", kSearchRegExp);
+  std::vector<FileHit> h3;
+  hard.searchText("long.html", "<p>é</p>\r\n<p>c</p>\n" + std::string(60, 'a'), h3);
+  EXPECT_EQ(h3.size(), 1u);
+  ASSERT_EQ(hard.stopped().size(), 1u);
+  EXPECT_EQ(hard.stopped()[0].file, "long.html");
+  EXPECT_EQ(hard.stopped()[0].line, 3);
 }
 
 TEST_F(FileSearchTest, ReplaceInFilesKeepsLineBreaksAndWritesWholeFiles) {

@@ -3,9 +3,11 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "ChunkedSource.h"
 #include "memo/engine/TextStore.h"
+#include "memo/engine/search/CaseFold.h"
 #include "memo/engine/search/PlainSearch.h"
 
 using namespace velora::memo;
@@ -133,3 +135,85 @@ TEST(PlainSearch, AgreesWithANaiveSearchOnLongTexts) {
     }
   }
 }
+
+// Letter case is folded in every script; a match may be longer or shorter than the pattern
+// ("ẞ" is three bytes, "ß" two; the Kelvin sign three, "k" one).
+TEST(PlainSearch, IgnoringCaseFoldsEveryScript) {
+  struct Case {
+    const char* pattern;
+    std::string text;
+    Pos start, end;
+  };
+  const Case cases[] = {
+      {"été", "L'ÉTÉ", 2, 7},
+      {"мир", "ВСЕМ МИРА", 9, 15},
+      {"σοφία", "Η ΣΟΦΊΑ", 3, 13},
+      {"ΣΟΦΊΑΣ", "σοφίας", 0, 12},
+      {"straße", "STRAẞE", 0, 8},
+      {"STRAẞE", "straße", 0, 7},
+      {"Größe", "GRÖSSE größe", 8, 15},
+      {"東京", "東京", 0, 6},
+      {"🙂a", "🙂A", 0, 5},
+      {"kiss", "\xE2\x84\xAAI\xC5\xBFS", 0, 7},
+      {"é", "\xE9 É", 2, 4},  // a byte outside a character equals only itself
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const TSkipTable t(c.pattern, false);
+    for (std::size_t step : {std::size_t(0), std::size_t(1), std::size_t(100)}) {
+      ChunkedSource src(c.text, step);
+      Pos end = -1;
+      EXPECT_EQ(PlainFindForward(src, t, 0, nullptr, -1, &end), c.start);
+      EXPECT_EQ(end, c.end);
+      end = -1;
+      EXPECT_EQ(PlainFindBackward(src, t, Pos(c.text.size()), nullptr, &end), c.start);
+      EXPECT_EQ(end, c.end);
+    }
+  }
+  EXPECT_EQ(PlainFindForward(StringSource("ÉTÉ"), TSkipTable("été", true), 0), -1);
+}
+
+// Random texts of letters in several scripts and cases, cut at random places, against a
+// search that folds character by character.
+TEST(PlainSearch, FoldingAgreesWithACharacterByCharacterSearch) {
+  const std::vector<std::string> letters = {"a", "A", "é", "É", "ß", "ẞ", "s", "S", "\xC5\xBF", "к", "К",
+                                            "k", "\xE2\x84\xAA", "σ", "ς", "Σ", "\r", " ", "\xE9"};
+  auto fold = [](const std::string& s) {
+    std::vector<std::pair<char32_t, Pos>> out;  // folded character, its end
+    for (std::size_t i = 0; i < s.size();) {
+      int n = 1;
+      const char32_t c = foldCase(searchCharAt(s, i, n));
+      i += std::size_t(n);
+      out.emplace_back(c, Pos(i));
+    }
+    return out;
+  };
+  std::mt19937 rng(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::string s, p;
+    for (int k = int(rng() % 24); k > 0; --k) s += letters[rng() % letters.size()];
+    for (int k = 1 + int(rng() % 3); k > 0; --k) p += letters[rng() % letters.size()];
+    const auto fs = fold(s), fp = fold(p);
+    std::vector<std::pair<Pos, Pos>> want;  // every match, start and end
+    for (std::size_t i = 0; i + fp.size() <= fs.size(); ++i) {
+      bool eq = true;
+      for (std::size_t k = 0; k < fp.size() && eq; ++k) eq = fs[i + k].first == fp[k].first;
+      if (eq) want.emplace_back(i ? fs[i - 1].second : 0, fs[i + fp.size() - 1].second);
+    }
+    SCOPED_TRACE("text=" + s + " pattern=" + p);
+    ChunkedSource src(s, 0, unsigned(round));
+    const TSkipTable t(p, false);
+    std::vector<std::pair<Pos, Pos>> got;
+    Pos end = -1;
+    for (Pos at = PlainFindForward(src, t, 0, nullptr, -1, &end); at >= 0;
+         at = PlainFindForward(src, t, at + 1, nullptr, -1, &end))
+      got.emplace_back(at, end);
+    EXPECT_EQ(got, want);
+    got.clear();
+    for (Pos at = PlainFindBackward(src, t, Pos(s.size()), nullptr, &end); at >= 0;
+         at = PlainFindBackward(src, t, at, nullptr, &end))
+      got.insert(got.begin(), {at, end});
+    EXPECT_EQ(got, want);
+  }
+}
+

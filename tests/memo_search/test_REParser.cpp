@@ -172,9 +172,49 @@ TEST(REParser, DotAndSetsTakeWholeUtf8Characters) {
   EXPECT_EQ(first("a.*", e), (Found{0, 4}));
   EXPECT_EQ(first("a.*.", e), (Found{0, 4}));        // gives back a whole character
   EXPECT_EQ(first("a.+\xA9", e), (Found{}));         // no match that splits "é"
-  EXPECT_EQ(first("\xE2\x84\xA2+", "x\xE2\x84\xA2\xE2\x84\xA2"), (Found{1, 4}));
+  EXPECT_EQ(first("\xE2\x84\xA2+", "x\xE2\x84\xA2\xE2\x84\xA2"), (Found{1, 7}));  // "™+" takes "™™"
   // A search from inside a character starts at the next one.
   EXPECT_EQ(first(".", e, true, 2), (Found{3, 4}));
   // A byte of a single-byte page is a character of its own.
   EXPECT_EQ(first("a.c", "a\xE9" "c"), (Found{0, 3}));
 }
+
+TEST(REParser, SetsRangesAndRepeatsHoldCharacters) {
+  // French, German, Russian, Greek, CJK and emoji, in sets, ranges and repeats.
+  EXPECT_EQ(first("[é]", "là"), (Found{}));
+  EXPECT_EQ(first("[é]", "là été"), (Found{4, 6}));
+  EXPECT_EQ(first("[^é xy]", "é à"), (Found{3, 5}));
+  EXPECT_EQ(first("[^é xy]+", "éxô"), (Found{3, 5}));
+  EXPECT_EQ(first("é+", "ééé!"), (Found{0, 6}));
+  EXPECT_EQ(first("(é|ü)*!", "äüé!"), (Found{2, 7}));
+  EXPECT_EQ(first("ß?e", "Straße"), (Found{4, 7}));
+  EXPECT_EQ(first("[а-я]+", "Привет, мир"), (Found{2, 12}));
+  EXPECT_EQ(first("[α-ωί]+ς", "ΣΟΦΙΑ σοφίας"), (Found{11, 23}));
+  EXPECT_EQ(first("東.都", "東京都"), (Found{0, 9}));
+  EXPECT_EQ(first("[😀-😎]+", "ok 😀😎!"), (Found{3, 11}));
+  EXPECT_EQ(first("\"🙂\"+x", "🙂🙂x"), (Found{0, 9}));
+  // A reversed range of characters is refused; a byte written as an escape is that byte.
+  TREParser re;
+  EXPECT_FALSE(re.compile("[é-à]", true));
+  EXPECT_EQ(re.error(), REError::InvalidRange);
+  EXPECT_EQ(re.errorColumn(), 1);
+  EXPECT_EQ(first("[\\xE9]", "é \xE9"), (Found{3, 4}));
+  // Split into one-byte segments, a character is still one.
+  TREParser chunked;
+  ASSERT_TRUE(chunked.compile("[^a]+b", true));
+  const test::ChunkedSource src("aжж™b", 1);
+  EXPECT_EQ(chunked.search(src, 0), 1);
+  EXPECT_EQ(chunked.matchEnd(), 9);
+}
+
+TEST(REParser, IgnoringCaseFoldsEveryScript) {
+  EXPECT_EQ(first("été", "L'ÉTÉ", false), (Found{2, 7}));
+  EXPECT_EQ(first("мир", "МИР", false), (Found{0, 6}));
+  EXPECT_EQ(first("σοφία", "ΣΟΦΊΑ", false), (Found{0, 10}));
+  EXPECT_EQ(first("[ä-ü]+", "GRÜẞE ÖL", false), (Found{2, 4}));
+  EXPECT_EQ(first("[^а-я]", "ПРИВЕТ!", false), (Found{12, 13}));
+  EXPECT_EQ(first("я+", "ЯяЯ", false), (Found{0, 6}));
+  EXPECT_EQ(first("s[k]", "\xC5\xBF\xE2\x84\xAA", false), (Found{0, 5}));  // long s, Kelvin sign
+  EXPECT_EQ(first("ω", "Ω", true), (Found{}));
+}
+

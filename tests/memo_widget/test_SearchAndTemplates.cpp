@@ -223,3 +223,15 @@ TEST_F(AidsFixture, FailuresGoToOnSearchFailOrToTheControlsMessages) {
   EXPECT_EQ(d->FindText->text(), QStringLiteral("b"));
   EXPECT_TRUE(d->MatchCase->isChecked());
 }
+
+TEST_F(AidsFixture, AnExpressionOutOfStepsSaysWhereTheSearchStopped) {
+  memo.setText(QByteArray("Привет\rκόσμε\r") + QByteArray(60, 'a'));
+  memo.FindDialog(QString(), 0);
+  TSearchDialog* d = memo.searchDialog();
+  d->RegularExpression->setChecked(true);
+  d->FindText->setText(QStringLiteral("(a|aa)*c"));
+  QTest::mouseClick(d->FindButton, Qt::LeftButton);
+  ASSERT_NE(box(), nullptr);
+  EXPECT_EQ(box()->text(), QStringLiteral("The expression needs too many steps; the search stopped at line 3."));
+}
+

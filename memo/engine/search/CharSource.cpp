@@ -35,4 +35,44 @@ Segment StoreSource::segmentAt(Pos p) const {
   return last_;
 }
 
+char32_t CharCursor::charAcross(Pos p, int& n) {
+  char b[4];
+  std::size_t k = 0;
+  for (; k < 4; ++k) {
+    const int c = at(p + Pos(k));
+    if (c < 0) break;
+    b[k] = char(c);
+  }
+  return searchCharAt(std::string_view(b, k), 0, n);
+}
+
+// Whether the continuation byte at p belongs to a character that starts before it.
+bool CharCursor::continuesChar(Pos p) {
+  for (Pos q = p - 1; q >= 0 && q >= p - 3; --q) {
+    const int d = at(q);
+    if (d < 0x80) return false;
+    if (d >= 0xC0) {
+      int n = 0;
+      charAt(q, n);
+      return q + n > p;
+    }
+  }
+  return false;
+}
+
+Pos CharCursor::charStartBefore(Pos p) {
+  const int c = at(p - 1);
+  if (c < 0x80 || c >= 0xC0) return p - 1;
+  for (Pos q = p - 2; q >= 0 && q >= p - 4; --q) {
+    const int d = at(q);
+    if (d < 0x80) break;
+    if (d >= 0xC0) {
+      int n = 0;
+      charAt(q, n);
+      return q + n == p ? q : p - 1;
+    }
+  }
+  return p - 1;
+}
+
 }  // namespace velora::memo

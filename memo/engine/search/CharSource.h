@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "memo/engine/TextStore.h"
+#include "memo/engine/search/CaseFold.h"
 #include "memo/engine/Types.h"
 
 namespace velora::memo {
@@ -71,7 +72,27 @@ class CharCursor {
   [[nodiscard]] Pos length() const noexcept { return len_; }
   [[nodiscard]] const CharSource& source() const noexcept { return src_; }
 
+  // The search character at p (see CaseFold.h) and its length n in bytes; n 0 outside.
+  char32_t charAt(Pos p, int& n) {
+    const int c = at(p);
+    n = c < 0 ? 0 : 1;
+    if (c < 0x80) return char32_t(c < 0 ? 0 : c);
+    if (p + 4 <= seg_.end || seg_.end == len_)
+      return searchCharAt(std::string_view(seg_.data + (p - seg_.start), std::size_t(seg_.end - p)), 0, n);
+    return charAcross(p, n);
+  }
+  // Whether p lies after the first byte of a character.
+  [[nodiscard]] bool insideChar(Pos p) {
+    const int c = at(p);
+    return c >= 0x80 && c < 0xC0 && continuesChar(p);
+  }
+  // The start of the character that ends at p (p > 0, p not inside a character).
+  [[nodiscard]] Pos charStartBefore(Pos p);
+
  private:
+  char32_t charAcross(Pos p, int& n);
+  bool continuesChar(Pos p);
+
   const CharSource& src_;
   Pos len_;
   Segment seg_{nullptr, 0, 0};

@@ -1,8 +1,7 @@
 // The control's searches: MemoEngine's search, find next and find over its line records.
-#include <cctype>
-
 #include "memo/engine/LineBreaks.h"
 #include "memo/engine/MemoEngine.h"
+#include "memo/engine/search/CaseFold.h"
 
 namespace velora::memo {
 
@@ -51,17 +50,17 @@ Pos MemoEngine::findNext() {
     } else {
       const std::string selected = store_.text(s.start(), s.end());
       const std::string wanted = normaliseBreaks(text);
-      same = selected.size() == wanted.size() &&
-             std::equal(selected.begin(), selected.end(), wanted.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-             });
+      same = foldedEqual(selected, wanted);
     }
   } else if (flags & kSearchRegExp) {
     // An empty expression match at the caret would be found again.
     const SearchMatch& m = searchMemory_->lastMatch();
     same = m.found() && m.start == m.end && m.start == s.caret;
   }
-  if (same && !(flags & kSearchBackwards)) setSelection(s.start() + 1, s.start() + 1, false);
+  if (same && !(flags & kSearchBackwards)) {
+    const Pos next = nextCharPos(s.start());
+    setSelection(next, next, false);
+  }
   const Pos p = search(text, flags);
   if (p < 0 && same) setSelection(s.anchor, s.caret, false);
   return p;

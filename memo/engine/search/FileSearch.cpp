@@ -131,13 +131,16 @@ TFileSearch::TFileSearch(std::string text, unsigned flags)
     throw ERegExprError(memory_.parser().error(), memory_.parser().errorColumn(), text_);
 }
 
-std::vector<SearchMatch> TFileSearch::matches(std::string_view stored) {
+std::vector<SearchMatch> TFileSearch::matches(std::string_view stored, Pos* stoppedAt) {
   std::vector<SearchMatch> out;
   StringSource src(stored);
   const WordCharTest word = DefaultWordChar;
   for (Pos from = 0; from <= Pos(stored.size());) {
     const SearchMatch m = memory_.find(src, text_, flags_, from, &word);
-    if (!m.found()) break;
+    if (!m.found()) {
+      if (stoppedAt) *stoppedAt = memory_.stoppedAt();
+      break;
+    }
     out.push_back(m);
     from = m.end > m.start ? m.end : m.start + 1;  // matches do not overlap
   }
@@ -149,7 +152,8 @@ void TFileSearch::searchText(const std::string& file, std::string_view bytes, st
   const std::string stored = storedForm(bytes, rawAt);
   LineNo line = 1;
   Pos lineStart = 0, scanned = 0;
-  for (const SearchMatch& m : matches(stored)) {
+  Pos stop = -1;
+  for (const SearchMatch& m : matches(stored, &stop)) {
     // Lines are counted forwards only once over the whole text.
     for (; scanned < m.start; ++scanned)
       if (stored[std::size_t(scanned)] == '\r') {
@@ -161,6 +165,8 @@ void TFileSearch::searchText(const std::string& file, std::string_view bytes, st
     out.push_back({file, line, m.start - lineStart + 1, m.start, m.end,
                    stored.substr(std::size_t(lineStart), lineEnd - std::size_t(lineStart))});
   }
+  if (stop >= 0)
+    stops_.push_back({file, LineNo(1 + std::count(stored.begin(), stored.begin() + stop, '\r'))});
 }
 
 std::vector<FileHit> TFileSearch::searchFiles(const std::vector<std::string>& files, std::vector<std::string>* errors) {

@@ -30,13 +30,20 @@ struct FileHit {
 // mask, sorted by path. A folder that cannot be read gives an empty list.
 [[nodiscard]] std::vector<std::string> ListFiles(const std::string& folder, std::string_view mask, bool recursive = true);
 
+// A file where an expression ran out of steps, and the (one-based) line where it stopped.
+struct FileStop {
+  std::string file;
+  LineNo line = 0;
+};
+
 class TFileSearch {
  public:
   // The search text and flags (kSearchMatchCase, kSearchRegExp, kSearchWholeWord); a bad
   // expression raises ERegExprError here, before any file is read.
   TFileSearch(std::string text, unsigned flags);
 
-  // Every match in one text (raw bytes of a file, any line breaks).
+  // Every match in one text (raw bytes of a file, any line breaks). Where the expression runs
+  // out of steps the text's search ends and stopped() names it.
   void searchText(const std::string& file, std::string_view bytes, std::vector<FileHit>& out);
   // Every match in the files; a file that cannot be read is named in `errors`.
   std::vector<FileHit> searchFiles(const std::vector<std::string>& files, std::vector<std::string>* errors = nullptr);
@@ -51,16 +58,18 @@ class TFileSearch {
   // Replaces in every file that has a match; each file is written whole (a temporary file
   // renamed over it) or left as it was. Files that cannot be read or written are named in
   // `errors`; the result lists the files changed.
+  [[nodiscard]] const std::vector<FileStop>& stopped() const noexcept { return stops_; }
   std::vector<Replaced> replaceInFiles(const std::vector<std::string>& files, std::string_view with,
                                        std::vector<std::string>* errors = nullptr);
 
  private:
   // Matches of the stored-form text, in order, not overlapping.
-  std::vector<SearchMatch> matches(std::string_view stored);
+  std::vector<SearchMatch> matches(std::string_view stored, Pos* stoppedAt = nullptr);
 
   std::string text_;
   unsigned flags_;
   TSearchMemory memory_;
+  std::vector<FileStop> stops_;
 };
 
 }  // namespace velora::memo

@@ -10,29 +10,6 @@ namespace velora::memo {
 
 namespace {
 enum FrameKind : int { kBranch, kRestore, kStar };
-
-bool isContinuation(int c) noexcept { return c >= 0x80 && c < 0xC0; }
-
-// Bytes of the character at pos: a UTF-8 lead byte takes the continuation bytes that follow it,
-// so that "." and sets never stop inside a character; any other byte stands alone.
-Pos charWidth(CharCursor& cur, Pos pos, int c) {
-  if (c < 0xC0) return 1;
-  const int extra = c >= 0xF0 ? 3 : (c >= 0xE0 ? 2 : 1);
-  Pos w = 1;
-  while (w <= extra && isContinuation(cur.at(pos + w))) ++w;
-  return w;
-}
-
-// Whether position p lies inside a UTF-8 character (after its lead byte).
-bool insideChar(CharCursor& cur, Pos p) {
-  if (!isContinuation(cur.at(p))) return false;
-  for (Pos q = p - 1; q >= 0 && q >= p - 3; --q) {
-    const int c = cur.at(q);
-    if (c >= 0xC0) return q + charWidth(cur, q, c) > p;
-    if (!isContinuation(c)) return false;
-  }
-  return false;
-}
 }  // namespace
 
 bool TREParser::run(CharCursor& cur, Pos at) {
@@ -52,23 +29,26 @@ bool TREParser::run(CharCursor& cur, Pos at) {
     bool ok = true;
     switch (in.op) {
       case ROp::Char: {
-        const int c = cur.at(pos);
-        ok = c >= 0 && p.tr[std::size_t(c)] == in.c;
-        ++pos;
+        int n = 0;
+        const char32_t c = cur.charAt(pos, n);
+        ok = n > 0 && p.key(c) == in.c;
+        pos += n;
         ++pc;
         break;
       }
       case ROp::Any: {
-        const int c = cur.at(pos);
-        ok = c >= 0;
-        pos += ok ? charWidth(cur, pos, c) : 1;
+        int n = 0;
+        cur.charAt(pos, n);
+        ok = n > 0;
+        pos += n;
         ++pc;
         break;
       }
       case ROp::Set: {
-        const int c = cur.at(pos);
-        ok = c >= 0 && p.sets[std::size_t(in.set)].test(std::size_t(c));
-        pos += ok ? charWidth(cur, pos, c) : 1;
+        int n = 0;
+        const char32_t c = cur.charAt(pos, n);
+        ok = n > 0 && p.sets[std::size_t(in.set)].has(c);
+        pos += n;
         ++pc;
         break;
       }
@@ -93,35 +73,37 @@ bool TREParser::run(CharCursor& cur, Pos at) {
         ++pc;
         break;
       case ROp::Star: {
-        // Greedy: take as many as possible, a segment at a time; give back one per retry.
-        const Pos limit = in.max < 0 ? len : std::min(len, pos + in.max);
+        // Greedy: take as many characters as possible (ASCII ones a segment at a time); give
+        // back one character per retry.
+        const bool one = in.max == 1;
         Pos q = pos;
-        while (q < limit) {
-          const Segment& seg = cur.segment(q);
-          const char* d = seg.data - seg.start;
-          const Pos stop = std::min(seg.end, limit);
-          const Pos from = q;
-          if (in.atom == ROp::Any) {
-            q = stop;
-          } else {
-            while (q < stop && p.atomMatches(in, (unsigned char)d[q])) ++q;
+        if (in.atom == ROp::Any && !one) {
+          steps_ += std::uint64_t(len - q);
+          q = len;
+        }
+        while (q < len) {
+          if (!one) {
+            const Segment& seg = cur.segment(q);
+            const char* d = seg.data - seg.start;
+            const Pos from = q;
+            const AsciiRun& run = p.runs[std::size_t(in.run)];
+            while (q < seg.end && run.test(static_cast<unsigned char>(d[q]))) ++q;
+            steps_ += std::uint64_t(q - from);
+            if (q == seg.end) continue;
+            if (static_cast<unsigned char>(d[q]) < 0x80) break;
           }
-          steps_ += std::uint64_t(q - from);
-          if (q < stop) break;
+          int n = 0;
+          const char32_t c = cur.charAt(q, n);
+          if (n == 0 || !p.atomMatches(in, c)) break;
+          q += n;
+          ++steps_;
+          if (one) break;
         }
-        // A run never ends inside a character: "?" takes one whole character, and a longer
-        // run that stopped after a lead byte takes the rest of that character.
-        if (in.max == 1 && q > pos) {
-          q = pos + charWidth(cur, pos, cur.at(pos));
-        } else if (q > pos && q < len && insideChar(cur, q)) {
-          while (q < len && isContinuation(cur.at(q))) ++q;
-        }
-        const Pos k = q - pos;
-        if (k < in.min) {
+        if (q == pos && in.min > 0) {
           ok = false;
           break;
         }
-        if (k > in.min) stack_.push_back({kStar, pc, pos, k});
+        if (q > pos) stack_.push_back({kStar, pc, pos, q});
         pos = q;
         ++pc;
         break;
@@ -146,19 +128,14 @@ bool TREParser::run(CharCursor& cur, Pos at) {
         break;
       }
       // One character shorter (not one byte: never inside a character).
-      Pos k = f.extra - 1;
-      while (k > 0 && insideChar(cur, f.pos + k)) --k;
-      const int min = code[std::size_t(f.pc)].min;
-      if (k < min) {
+      const Pos q = f.extra > f.pos ? cur.charStartBefore(f.extra) : f.pos - 1;
+      if (q < f.pos || (q == f.pos && code[std::size_t(f.pc)].min > 0)) {
         stack_.pop_back();
         continue;
       }
       pc = f.pc + 1;
-      pos = f.pos + k;
-      if (k <= min)
-        stack_.pop_back();
-      else
-        f.extra = k;
+      pos = q;
+      f.extra = q;
       break;
     }
   }
@@ -191,6 +168,7 @@ Pos nextFirst(const CharSource& src, const std::bitset<256>& first, Pos p) {
 
 Pos TREParser::search(const CharSource& src, Pos from) {
   exhausted_ = false;
+  stoppedAt_ = -1;
   recorded_.clear();
   slots_.fill(-1);
   if (!compiled_) return -1;
@@ -208,13 +186,16 @@ Pos TREParser::search(const CharSource& src, Pos from) {
       at = -1;
     }
     if (at < 0) break;
-    if (insideChar(cur, at)) continue;  // a match starts at a character, not inside one
+    if (cur.insideChar(at)) continue;  // a match starts at a character, not inside one
     if (run(cur, at)) {
       error_ = REError::None;
       record();
       return at;
     }
-    if (exhausted_) break;
+    if (exhausted_) {
+      stoppedAt_ = at;
+      break;
+    }
   }
   error_ = REError::NotFound;
   slots_.fill(-1);
@@ -223,6 +204,7 @@ Pos TREParser::search(const CharSource& src, Pos from) {
 
 Pos TREParser::searchBackward(const CharSource& src, Pos before) {
   exhausted_ = false;
+  stoppedAt_ = -1;
   recorded_.clear();
   slots_.fill(-1);
   if (!compiled_) return -1;
@@ -233,13 +215,16 @@ Pos TREParser::searchBackward(const CharSource& src, Pos before) {
   CharCursor cur(src);
   for (Pos at = std::min(before - 1, len); at >= 0; --at) {
     if (at == len ? !p.nullable : (p.useFirst && !p.first.test(std::size_t(cur.at(at))))) continue;
-    if (insideChar(cur, at)) continue;
+    if (cur.insideChar(at)) continue;
     if (run(cur, at)) {
       error_ = REError::None;
       record();
       return at;
     }
-    if (exhausted_) break;
+    if (exhausted_) {
+      stoppedAt_ = at;
+      break;
+    }
   }
   error_ = REError::NotFound;
   slots_.fill(-1);
@@ -248,6 +233,7 @@ Pos TREParser::searchBackward(const CharSource& src, Pos before) {
 
 bool TREParser::matchAt(const CharSource& src, Pos at) {
   exhausted_ = false;
+  stoppedAt_ = at;
   recorded_.clear();
   if (!compiled_ || at < 0 || at > src.length()) return false;
   steps_ = 0;

@@ -2,7 +2,9 @@
 // the 4096-cell and nine-group limits.
 #include "memo/engine/search/REParser.h"
 
+#include <algorithm>
 #include <cctype>
+#include <span>
 
 #include "memo/engine/search/REProgram.h"
 
@@ -44,13 +46,20 @@ std::string caretDisplay(REError code, int column, std::string_view expression) 
 
 struct Node {
   enum Kind { Char, Any, Set, Bol, Eol, Str, Group, Alt, Seq, Rep } kind = Seq;
-  unsigned char c = 0;
+  char32_t c = 0;
   int set = 0;
   std::string str;
   int group = 0;
   int min = 0, max = -1;
   std::vector<Node> kids;
 };
+
+// The first byte of a character's UTF-8 form (a raw byte: itself).
+std::size_t leadByte(char32_t c) {
+  std::string s;
+  appendSearchChar(s, c);
+  return static_cast<unsigned char>(s[0]);
+}
 
 struct Failure {
   REError code;
@@ -129,10 +138,23 @@ class Compiler {
     return seq;
   }
 
+  // The character at i_ (a UTF-8 sequence, or a byte outside one), moving past it.
+  char32_t next() {
+    int n = 1;
+    const char32_t c = searchCharAt(e_, i_, n);
+    i_ += std::size_t(n);
+    return c;
+  }
+
+  // A character code from an escape: below 0x80 that character, above it that byte.
+  static char32_t byteChar(int v) { return v < 0x80 ? char32_t(v) : kRawByte + char32_t(v); }
+
   // After a backslash at i_ - 1.
-  unsigned char escape() {
+  char32_t escape() {
     if (i_ >= e_.size()) throw Failure{REError::UnexpectedEnd, int(i_ - 1)};
-    const char c = e_[i_++];
+    const char c = e_[i_];
+    if (static_cast<unsigned char>(c) >= 0x80) return next();
+    ++i_;
     switch (c) {
       case 'b': return 8;
       case 'f': return 12;
@@ -148,7 +170,7 @@ class Compiler {
           ++digits;
         }
         if (digits == 0) throw Failure{REError::HexDigitExpected, int(i_)};
-        return (unsigned char)v;
+        return byteChar(v);
       }
       default:
         if (c >= '0' && c <= '7') {
@@ -157,13 +179,13 @@ class Compiler {
             v = v * 8 + (e_[i_++] - '0');
             ++digits;
           }
-          return (unsigned char)(v & 0xFF);
+          return byteChar(v & 0xFF);
         }
-        return (unsigned char)c;
+        return char32_t(c);
     }
   }
 
-  Node charNode(unsigned char c) {
+  Node charNode(char32_t c) {
     Node n;
     n.kind = Node::Char;
     n.c = c;
@@ -172,7 +194,9 @@ class Compiler {
 
   Node atom() {
     const std::size_t start = i_;
-    const char c = e_[i_++];
+    const char c = e_[i_];
+    if (static_cast<unsigned char>(c) >= 0x80) return charNode(next());
+    ++i_;
     Node n;
     switch (c) {
       case '.': n.kind = Node::Any; return n;
@@ -194,24 +218,28 @@ class Compiler {
           if (i_ >= e_.size()) throw Failure{REError::QuoteExpected, int(e_.size())};
           const char d = e_[i_++];
           if (d == '"') break;
-          n.str += d == '\\' ? char(escape()) : d;
+          if (d == '\\') appendSearchChar(n.str, escape());
+          else n.str += d;
         }
         return n;
       }
       case '[': return setNode(start);
-      default: return charNode((unsigned char)c);
+      default: return charNode(char32_t(c));
     }
   }
 
-  unsigned char setChar() {
-    const char c = e_[i_++];
-    return c == '\\' ? escape() : (unsigned char)c;
+  char32_t setChar() {
+    if (e_[i_] != '\\') return next();
+    ++i_;
+    return escape();
   }
 
   Node setNode(std::size_t open) {
-    std::bitset<256> bits;
-    const bool negate = at('^');
-    if (negate) ++i_;
+    RSet set;
+    set.negate = at('^');
+    set.fold = !matchCase_;
+    if (set.negate) ++i_;
+    std::vector<std::pair<char32_t, char32_t>> items;
     bool firstItem = true;
     for (;;) {
       if (i_ >= e_.size()) throw Failure{REError::UnmatchedBracket, int(open)};
@@ -221,26 +249,56 @@ class Compiler {
       }
       firstItem = false;
       const std::size_t itemCol = i_;
-      const unsigned char lo = setChar();
+      const char32_t lo = setChar();
+      char32_t hi = lo;
       if (at('-')) {
         ++i_;
         if (i_ >= e_.size() || e_[i_] == ']') throw Failure{REError::InvalidRange, int(itemCol)};
-        const unsigned char hi = setChar();
+        hi = setChar();
         if (hi < lo) throw Failure{REError::InvalidRange, int(itemCol)};
-        for (int v = lo; v <= hi; ++v) bits.set(std::size_t(v));
-      } else {
-        bits.set(lo);
       }
+      items.emplace_back(lo, hi);
     }
-    if (!matchCase_)
-      for (int v = 'a'; v <= 'z'; ++v)
-        if (bits.test(std::size_t(v)) || bits.test(std::size_t(v - 32))) bits.set(std::size_t(v)).set(std::size_t(v - 32));
-    if (negate) bits.flip();
+    fillSet(set, items);
     Node n;
     n.kind = Node::Set;
     n.set = int(p_.sets.size());
-    p_.sets.push_back(bits);
+    p_.sets.push_back(std::move(set));
     return n;
+  }
+
+  // The set's tables from its items: ASCII bits, sorted ranges, and with letter case ignored
+  // the folding of every member.
+  static void fillSet(RSet& set, std::vector<std::pair<char32_t, char32_t>> items) {
+    if (set.fold) {
+      const std::span<const char32_t> folding = foldingCharacters();
+      const std::size_t count = items.size();
+      for (std::size_t k = 0; k < count; ++k) {
+        const auto [lo, hi] = items[k];
+        for (auto it = std::lower_bound(folding.begin(), folding.end(), lo); it != folding.end() && *it <= hi; ++it)
+          items.emplace_back(foldCase(*it), foldCase(*it));
+      }
+    }
+    for (const auto& [lo, hi] : items) {
+      for (char32_t c = lo; c <= hi && c < 0x80; ++c) set.ascii.set(c);
+      if (hi >= 0x80) set.ranges.emplace_back(std::max<char32_t>(lo, 0x80), hi);
+    }
+    std::sort(set.ranges.begin(), set.ranges.end());
+    std::vector<std::pair<char32_t, char32_t>> merged;
+    for (const auto& r : set.ranges) {
+      if (!merged.empty() && r.first <= merged.back().second + 1) merged.back().second = std::max(merged.back().second, r.second);
+      else merged.push_back(r);
+    }
+    set.ranges = std::move(merged);
+    for (char32_t c = 0; c < 0x80; ++c) set.bytes.set(c, set.ascii.test(set.fold ? foldCase(c) : c) != set.negate);
+    // Bytes that may start a longer character of the set.
+    if (set.negate || !set.ranges.empty()) {
+      for (int b = 0x80; b < 0x100; ++b) set.bytes.set(std::size_t(b));
+    } else if (set.fold) {
+      for (char32_t c = 0; c < 0x80; ++c)
+        if (set.ascii.test(c))
+          for (char32_t v : caseVariants(c)) set.bytes.set(leadByte(v));
+    }
   }
 
   std::string_view e_;
@@ -263,13 +321,17 @@ class Emitter {
 
   void node(const Node& n) {
     switch (n.kind) {
-      case Node::Char: emit({ROp::Char, ROp::Char, p_.tr[n.c]}); break;
+      case Node::Char: emit({ROp::Char, ROp::Char, p_.key(n.c)}); break;
       case Node::Any: emit({ROp::Any}); break;
       case Node::Set: { RInst in{ROp::Set}; in.set = n.set; emit(in); break; }
       case Node::Bol: emit({ROp::Bol}); break;
       case Node::Eol: emit({ROp::Eol}); break;
       case Node::Str:
-        for (char c : n.str) emit({ROp::Char, ROp::Char, p_.tr[(unsigned char)c]});
+        for (std::size_t i = 0; i < n.str.size();) {
+          int len = 1;
+          emit({ROp::Char, ROp::Char, p_.key(searchCharAt(n.str, i, len))});
+          i += std::size_t(len);
+        }
         break;
       case Node::Group: {
         RInst s{ROp::Save};
@@ -306,10 +368,15 @@ class Emitter {
     if (k.kind == Node::Char || k.kind == Node::Any || k.kind == Node::Set) {
       RInst in{ROp::Star};
       in.atom = k.kind == Node::Char ? ROp::Char : k.kind == Node::Any ? ROp::Any : ROp::Set;
-      in.c = p_.tr[k.c];
+      in.c = p_.key(k.c);
       in.set = k.set;
       in.min = n.min;
       in.max = n.max;
+      AsciiRun run;
+      for (unsigned char b = 0; b < 0x80; ++b)
+        if (p_.atomByte(in, b)) run.bits[b >> 6] |= 1ull << (b & 63);
+      in.run = int(p_.runs.size());
+      p_.runs.push_back(run);
       emit(in);
       return;
     }
@@ -344,18 +411,24 @@ class Emitter {
 // The bytes a match can begin with; false when the node can match the empty string.
 bool firstBytes(const Node& n, const TREParser::Program& p, std::bitset<256>& out) {
   switch (n.kind) {
-    case Node::Char:
-      for (int v = 0; v < 256; ++v)
-        if (p.tr[std::size_t(v)] == p.tr[n.c]) out.set(std::size_t(v));
+    case Node::Char: {
+      const char32_t k = p.key(n.c);
+      out.set(leadByte(n.c)).set(leadByte(k));
+      if (p.fold) {
+        if (k >= 'a' && k <= 'z') out.set(k - 32);
+        for (char32_t v : caseVariants(k)) out.set(leadByte(v));
+      }
       return true;
+    }
     case Node::Any: out.set(); return true;
-    case Node::Set: out |= p.sets[std::size_t(n.set)]; return true;
+    case Node::Set: out |= p.sets[std::size_t(n.set)].bytes; return true;
     case Node::Bol: case Node::Eol: return false;
     case Node::Str: {
       if (n.str.empty()) return false;
       Node c;
       c.kind = Node::Char;
-      c.c = (unsigned char)n.str[0];
+      int len = 1;
+      c.c = searchCharAt(n.str, 0, len);
       return firstBytes(c, p, out);
     }
     case Node::Group: return firstBytes(n.kids[0], p, out);
@@ -377,8 +450,8 @@ bool firstBytes(const Node& n, const TREParser::Program& p, std::bitset<256>& ou
 std::string literalPrefix(const Node& root, const TREParser::Program& p) {
   std::string s;
   auto take = [&](const Node& n) {
-    if (n.kind == Node::Char) { s += char(p.tr[n.c]); return true; }
-    if (n.kind == Node::Str) { for (char c : n.str) s += char(p.tr[(unsigned char)c]); return true; }
+    if (n.kind == Node::Char) { appendSearchChar(s, p.key(n.c)); return true; }
+    if (n.kind == Node::Str) { s += n.str; return true; }
     return false;
   };
   if (root.kind == Node::Seq) {
@@ -414,8 +487,7 @@ bool TREParser::compile(std::string_view expression, bool matchCase) {
   groups_ = 0;
   prog_ = std::make_unique<Program>();
   Program& p = *prog_;
-  for (int c = 0; c < 256; ++c)
-    p.tr[std::size_t(c)] = (unsigned char)(!matchCase && c >= 'A' && c <= 'Z' ? c + 32 : c);
+  p.fold = !matchCase;
   if (expression.empty()) {
     error_ = REError::InvalidParameter;
     return false;

@@ -3,9 +3,10 @@
 // number of steps so that a pathological expression ends as "Expression not found".
 //
 // Syntax: literal characters; "\" escapes ("\b" 8, "\f" 12, "\n" 13, "\r" 10, "\s" 32, "\t" 9,
-// "\x" one or two hex digits, up to three octal digits, any other character for itself); a
-// double-quoted literal string; "." any character; "^" and "$" start and end of a line;
-// "[...]" and "[^...]" sets with ranges; "(...)" groups (at most 9, each recording a
+// "\x" one or two hex digits, up to three octal digits, any other character for itself; a code
+// from 128 is that byte where it stands outside a UTF-8 character); a double-quoted literal
+// string; "." any character; "^" and "$" start and end of a line; "[...]" and "[^...]" sets
+// of characters and ranges of characters; "(...)" groups (at most 9, each recording a
 // sub-expression); "|" alternatives; "*", "+", "?" after an atom.
 #pragma once
 
@@ -101,8 +102,10 @@ class TREParser {
 
   // Steps allowed per search; 0 = kMinStepBudget plus kStepsPerByte per byte of the document.
   std::uint64_t stepBudget = 0;
-  // Whether the last search ran out of steps.
+  // Whether the last search ran out of steps, and the position it was trying then (-1 when
+  // it did not).
   [[nodiscard]] bool budgetExhausted() const noexcept { return exhausted_; }
+  [[nodiscard]] Pos stoppedAt() const noexcept { return exhausted_ ? stoppedAt_ : -1; }
 
   struct Program;
 
@@ -122,6 +125,7 @@ class TREParser {
   std::vector<Pos> recorded_;
   std::uint64_t steps_ = 0, budget_ = 0;
   bool exhausted_ = false;
+  Pos stoppedAt_ = -1;
   struct Frame {
     int kind;
     int pc;

@@ -15,7 +15,12 @@ std::string_view cutUtf8(std::string_view s, std::size_t max) {
 }
 }  // namespace
 
+std::string OutOfStepsMessage(LineNo line) {
+  return "The expression needs too many steps; the search stopped at line " + std::to_string(line) + ".";
+}
+
 void TSearchMemory::remember(std::string_view text, unsigned flags) {
+  stoppedAt_ = -1;
   text_.assign(cutUtf8(text, (flags & kSearchRegExp) ? kMaxExpressionText : kMaxPlainText));
   flags_ = flags;
 }
@@ -26,12 +31,16 @@ SearchMatch TSearchMemory::find(const CharSource& src, std::string_view text, un
   const bool matchCase = (flags & kSearchMatchCase) != 0;
   const WordCharTest* whole = (flags & kSearchWholeWord) ? word : nullptr;
   SearchMatch m;
+  stoppedAt_ = -1;
   if (flags & kSearchRegExp) {
     if (!re_.compile(text, matchCase)) throw ERegExprError(re_.error(), re_.errorColumn(), text);
     CharCursor cur(src);
     for (Pos at = from;;) {
       const Pos p = back ? re_.searchBackward(src, at) : re_.search(src, at);
-      if (p < 0) return m;
+      if (p < 0) {
+        stoppedAt_ = re_.stoppedAt();
+        return m;
+      }
       const Pos e = re_.matchEnd();
       bool ok = true;
       if (whole) {
@@ -45,9 +54,10 @@ SearchMatch TSearchMemory::find(const CharSource& src, std::string_view text, un
   const std::string needle = normaliseBreaks(text);
   skip_.assign(needle, matchCase);
   if (skip_.empty()) return m;
-  const Pos p = back ? PlainFindBackward(src, skip_, from, whole) : PlainFindForward(src, skip_, from, whole);
+  Pos e = -1;
+  const Pos p = back ? PlainFindBackward(src, skip_, from, whole, &e) : PlainFindForward(src, skip_, from, whole, -1, &e);
   if (p < 0) return m;
-  return last_ = {p, p + Pos(skip_.size())};
+  return last_ = {p, e};
 }
 
 }  // namespace velora::memo

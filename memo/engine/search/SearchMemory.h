@@ -30,6 +30,9 @@ struct SearchMatch {
   [[nodiscard]] Pos length() const noexcept { return end - start; }
 };
 
+// What the user is told when an expression ran out of steps at a (one-based) line.
+[[nodiscard]] std::string OutOfStepsMessage(LineNo line);
+
 class TSearchMemory {
  public:
   static constexpr std::size_t kMaxPlainText = 79;
@@ -49,6 +52,8 @@ class TSearchMemory {
   // does not compile raises ERegExprError.
   SearchMatch find(const CharSource& src, std::string_view text, unsigned flags, Pos from,
                    const WordCharTest* word);
+  // Where the last expression search ran out of its step budget (-1: it did not).
+  [[nodiscard]] Pos stoppedAt() const noexcept { return stoppedAt_; }
   // The expression engine (after an expression search: its sub-expression positions).
   [[nodiscard]] const TREParser& parser() const noexcept { return re_; }
   TREParser& parser() noexcept { return re_; }
@@ -57,6 +62,7 @@ class TSearchMemory {
   std::string text_;
   unsigned flags_ = 0;
   SearchMatch last_;
+  Pos stoppedAt_ = -1;
   TSkipTable skip_;
   TREParser re_;
 };
