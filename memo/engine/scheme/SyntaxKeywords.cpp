@@ -20,6 +20,7 @@ void TSyntaxKeywords::Clear() {
   nodes_.clear();
   edges_.clear();
   ends_.clear();
+  maxDepth_ = 0;
 }
 
 void TSyntaxKeywords::Build(const std::vector<TWordEntry>& words,
@@ -76,6 +77,7 @@ void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive)
   for (Pending& w : words) {
     if (w.text.empty()) continue;
     if (!caseSensitive) w.text = Lower(std::move(w.text));
+    maxDepth_ = std::max(maxDepth_, std::ptrdiff_t(w.text.size()));
     std::uint32_t n = 0;
     for (char ch : w.text) {
       const auto c = static_cast<std::uint8_t>(ch);
@@ -149,6 +151,31 @@ int TSyntaxKeywords::Walk(velora::memo::EdStream at, std::int32_t node, const TH
       }
     }
     if (end || n.edgeCount == 0) break;
+    node = Child(n, Fold(char(next)));
+  }
+  return best;
+}
+
+int TSyntaxKeywords::WalkBytes(const char* at, std::int32_t node, const THighlightSet& s,
+                               std::uint8_t& value) const {
+  // The same walk as Walk; a word is at most maxDepth_ long, so neither the record's nor the
+  // text's end is reached.
+  int best = 0;
+  int depth = 0;
+  while (node >= 0) {
+    const Node& n = nodes_[std::size_t(node)];
+    if (!n.valid.Meets(s)) break;
+    ++depth;
+    const auto next = static_cast<std::uint8_t>(at[depth]);
+    for (std::uint32_t k = 0; k < n.endCount; ++k) {
+      const End& w = ends_[n.firstEnd + k];
+      if (w.valid.Meets(s) && (!w.follow || w.follow->Contains(next))) {
+        best = depth;
+        value = w.value;
+        break;
+      }
+    }
+    if (n.edgeCount == 0) break;
     node = Child(n, Fold(char(next)));
   }
   return best;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,7 +38,11 @@ class TSyntaxKeywords {
   [[nodiscard]] int Match(const velora::memo::EdStream& at, const THighlightSet& s, std::uint8_t& value) const {
     if (at.atEnd()) return 0;
     const std::int32_t node = root_[Fold(at.current())];
-    return node < 0 ? 0 : Walk(at, node, s, value);
+    // Most characters start no word that counts in `s`: that is settled here, without a call.
+    if (node < 0 || !nodes_[std::size_t(node)].valid.Meets(s)) return 0;
+    // Away from the record's end every character a word could take is at hand.
+    if (at.recordEnd() - at.data() > maxDepth_) return WalkBytes(at.data(), node, s, value);
+    return Walk(at, node, s, value);
   }
 
  private:
@@ -70,6 +75,9 @@ class TSyntaxKeywords {
   [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept;
   [[nodiscard]] int Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
                          std::uint8_t& value) const;
+  // Walk over bytes in memory, of which at least maxDepth_ + 1 follow `at`.
+  [[nodiscard]] int WalkBytes(const char* at, std::int32_t node, const THighlightSet& s,
+                              std::uint8_t& value) const;
 
   std::array<std::int32_t, 256> root_;
   // The following-character group of a keyword table, on the heap so that the words' pointers
@@ -79,6 +87,7 @@ class TSyntaxKeywords {
   std::vector<Edge> edges_;
   std::vector<End> ends_;
   bool caseSensitive_ = true;
+  std::ptrdiff_t maxDepth_ = 0;  // the longest word's length
 };
 
 }  // namespace vlr

@@ -71,6 +71,11 @@ TSyntaxMemoParser::RtSpec TSyntaxMemoParser::Resolve(const TBodySpec& s) const {
   r.termCount = std::uint8_t(s.termCount > 4 ? 4 : s.termCount);
   for (std::size_t i = 0; i < r.termCount; ++i) r.term[i] = Resolve(s.term[i]);
   r.flag = s.flag;
+  if (r.body.kind == TScanPart::Kind::Group && r.termCount == 1 && r.term[0].kind == TScanPart::Kind::Group) {
+    TSM_CharGroup rest = *r.body.group;
+    rest.Complement();
+    r.run = rest == *r.term[0].group;
+  }
   return r;
 }
 
@@ -327,10 +332,34 @@ bool TSyntaxMemoParser::RunSpec(const RtSpec& spec, EdStream& s, Pos tokenStart,
     // The common run "body characters up to a terminator character", in one tight loop.
     const TSM_CharGroup& body = *spec.body.group;
     const TSM_CharGroup* term = spec.termCount ? spec.term[0].group : nullptr;
+    if (spec.optionalBody && !term) return true;  // an empty terminator matches with no characters
+    if (spec.run) {
+      // The terminator is every character outside the body: the token is the run of body
+      // characters (at least one unless the body is optional), read straight from the records.
+      bool any = spec.optionalBody;
+      for (;;) {
+        const char* q = s.data();
+        const char* const e = s.recordEnd();
+        const char* const from = q;
+        while (q < e && body.Contains(*q)) ++q;
+        any = any || q != from;
+        if (q < e) {
+          if (!any) {  // the first character is in neither group
+            s.skipTo(q);
+            return false;
+          }
+          if (spec.flag) ++q;
+          s.skipTo(q);
+          return true;
+        }
+        s.skipTo(q);
+        if (s.atEnd()) return true;
+      }
+    }
     bool tryTerm = spec.optionalBody;
     for (;;) {
       if (tryTerm) {
-        if (!term) return true;  // an empty terminator matches with no characters
+        if (!term) return true;
         if (!s.atEnd() && term->Contains(s.current())) {
           if (spec.flag) s.advance();
           return true;
@@ -374,9 +403,37 @@ std::uint8_t TSyntaxMemoParser::scanToken(velora::memo::MemoEngine&, EdStream& s
   return ScanToken(stream, length);
 }
 
+std::uint8_t TSyntaxMemoParser::scanTokens(velora::memo::MemoEngine&, EdStream& s, Pos limit,
+                                           std::uint8_t* values, Pos base) {
+  std::uint8_t v = 0;
+  for (Pos pos = s.position(); pos < limit;) {
+    v = ScanOne(s, pos);
+    Pos end = s.position();
+    if (end <= pos) {  // not for a scan before the end of the text; kept as scanToken's callers do
+      end = pos + 1;
+      s.setPosition(end);
+    }
+    std::uint8_t* out = values + (pos - base);
+    const std::size_t n = std::size_t((end < limit ? end : limit) - pos);
+    if (n <= 8) {
+      for (std::size_t i = 0; i < n; ++i) out[i] = v;
+    } else {
+      std::memset(out, v, n);
+    }
+    pos = end;
+  }
+  return v;
+}
+
 std::uint8_t TSyntaxMemoParser::ScanToken(EdStream& s, int& length) {
   if (s.atEnd()) return 0;
   const Pos p = s.position();
+  const std::uint8_t t = ScanOne(s, p);
+  length += int(s.position() - p);
+  return t;
+}
+
+inline std::uint8_t TSyntaxMemoParser::ScanOne(EdStream& s, const Pos p) {
   int t = 0;
   bool ok = false;
 
@@ -416,20 +473,27 @@ std::uint8_t TSyntaxMemoParser::ScanToken(EdStream& s, int& length) {
 
   // State changes, and one-token containers.
   const RtRecord& rec = records_[std::size_t(t)];
-  const bool wasInside = inside_;
-  if (!inside_) saved_ = s_;
-  if (rec.present) ApplyRecord(rec);
-  if (wasInside && s.position() >= containerEnd_) {
-    // The one token after the container has been scanned with the container's states.
-    s_ = saved_;
-    inside_ = false;
-    ChooseTables();
+  if (!inside_) {
+    if (rec.present) {
+      if (rec.container) {
+        // The states before the container come back after the one token that follows it.
+        saved_ = s_;
+        ApplyRecord(rec);
+        inside_ = true;
+        containerEnd_ = s.position();
+      } else {
+        ApplyRecord(rec);
+      }
+    }
+  } else {
+    if (rec.present) ApplyRecord(rec);
+    if (s.position() >= containerEnd_) {
+      // The one token after the container has been scanned with the container's states.
+      s_ = saved_;
+      inside_ = false;
+      ChooseTables();
+    }
   }
-  if (rec.present && rec.container && !wasInside) {
-    inside_ = true;
-    containerEnd_ = s.position();
-  }
-  length += int(s.position() - p);
   return std::uint8_t(t);
 }
 

@@ -124,6 +124,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // ---- TokenScanner
   std::uint8_t scanToken(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
                          int& length) override;
+  std::uint8_t scanTokens(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
+                          velora::memo::Pos limit, std::uint8_t* values, velora::memo::Pos base) override;
   void resetContext(std::uint8_t context) override;
   void resetStart() override;
   [[nodiscard]] velora::memo::StyleEffect styleOf(std::uint8_t token) const override;
@@ -163,6 +165,7 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
     std::array<RtPart, 4> term{};
     std::uint8_t termCount = 0;
     bool flag = false;
+    bool run = false;  // a group body whose terminator is the one group of every other character
   };
   struct RtEntry {
     bool startIsScanner = false;
@@ -192,6 +195,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // Code templates, auto-replace list and prose values from the tables.
   void BuildTypingAids();
   void ApplyRecord(const RtRecord& r);
+  // One token at `p`, the stream's position (not at the end of the text): its value.
+  std::uint8_t ScanOne(velora::memo::EdStream& s, velora::memo::Pos p);
   // Runs body/terminator repetitions after the start; false when the token fails.
   bool RunSpec(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
   bool MatchPart(const RtPart& p, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
