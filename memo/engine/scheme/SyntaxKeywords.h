@@ -33,6 +33,12 @@ class TSyntaxKeywords {
   [[nodiscard]] bool Empty() const noexcept { return nodes_.empty(); }
   [[nodiscard]] std::size_t WordCount() const noexcept { return ends_.size(); }
 
+  // True when a word that counts in the states `s` may begin with byte `c`.
+  [[nodiscard]] bool MayStart(std::uint8_t c, const THighlightSet& s) const noexcept {
+    const std::int32_t node = root_[Fold(char(c))];
+    return node >= 0 && nodes_[std::size_t(node)].valid.Meets(s);
+  }
+
   // The length of the longest word at the stream's position that counts in the states `s`
   // (0 when none does), with its token value in `value`. The stream itself is not moved.
   [[nodiscard]] int Match(const velora::memo::EdStream& at, const THighlightSet& s, std::uint8_t& value) const {
