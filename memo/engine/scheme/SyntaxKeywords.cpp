@@ -20,7 +20,6 @@ void TSyntaxKeywords::Clear() {
   nodes_.clear();
   edges_.clear();
   ends_.clear();
-  maxDepth_ = 0;
 }
 
 void TSyntaxKeywords::Build(const std::vector<TWordEntry>& words,
@@ -77,7 +76,6 @@ void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive)
   for (Pending& w : words) {
     if (w.text.empty()) continue;
     if (!caseSensitive) w.text = Lower(std::move(w.text));
-    maxDepth_ = std::max(maxDepth_, std::ptrdiff_t(w.text.size()));
     std::uint32_t n = 0;
     for (char ch : w.text) {
       const auto c = static_cast<std::uint8_t>(ch);
@@ -156,16 +154,16 @@ int TSyntaxKeywords::Walk(velora::memo::EdStream at, std::int32_t node, const TH
   return best;
 }
 
-int TSyntaxKeywords::WalkBytes(const char* at, std::int32_t node, const THighlightSet& s,
+int TSyntaxKeywords::WalkBytes(const char* at, const char* end, std::int32_t node, const THighlightSet& s,
                                std::uint8_t& value) const {
-  // The same walk as Walk; a word is at most maxDepth_ long, so neither the record's nor the
-  // text's end is reached.
+  // The same walk as Walk, as long as the bytes it looks at lie before `end`.
   int best = 0;
   int depth = 0;
   while (node >= 0) {
     const Node& n = nodes_[std::size_t(node)];
     if (!n.valid.Meets(s)) break;
     ++depth;
+    if (at + depth >= end) return -1;
     const auto next = static_cast<std::uint8_t>(at[depth]);
     for (std::uint32_t k = 0; k < n.endCount; ++k) {
       const End& w = ends_[n.firstEnd + k];
@@ -179,6 +177,26 @@ int TSyntaxKeywords::WalkBytes(const char* at, std::int32_t node, const THighlig
     node = Child(n, Fold(char(next)));
   }
   return best;
+}
+
+void TSyntaxKeywords::AddSecondBytes(std::uint8_t c, const THighlightSet& s, THighlightSet& out) const {
+  const std::int32_t root = root_[Fold(char(c))];
+  if (root < 0) return;
+  const Node& n = nodes_[std::size_t(root)];
+  if (!n.valid.Meets(s)) return;
+  for (std::uint32_t k = 0; k < n.endCount; ++k) {
+    if (ends_[n.firstEnd + k].valid.Meets(s)) {
+      out.w.fill(~std::uint64_t{0});
+      return;
+    }
+  }
+  for (std::uint32_t k = 0; k < n.edgeCount; ++k) {
+    const Edge& e = edges_[n.firstEdge + k];
+    if (!nodes_[e.child].valid.Meets(s)) continue;
+    out.Set(e.ch);
+    // The text is folded before it is compared: an upper-case letter reaches a lower-case edge.
+    if (!caseSensitive_ && e.ch >= 'a' && e.ch <= 'z') out.Set(std::uint8_t(e.ch - 32));
+  }
 }
 
 }  // namespace vlr

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -46,10 +45,14 @@ class TSyntaxKeywords {
     const std::int32_t node = root_[Fold(at.current())];
     // Most characters start no word that counts in `s`: that is settled here, without a call.
     if (node < 0 || !nodes_[std::size_t(node)].valid.Meets(s)) return 0;
-    // Away from the record's end every character a word could take is at hand.
-    if (at.recordEnd() - at.data() > maxDepth_) return WalkBytes(at.data(), node, s, value);
-    return Walk(at, node, s, value);
+    // Inside the record the walk reads the bytes in memory; at its end the stream goes on.
+    const int n = WalkBytes(at.data(), at.recordEnd(), node, s, value);
+    return n >= 0 ? n : Walk(at, node, s, value);
   }
+
+  // Adds to `out` the bytes that may follow `c` in a word that counts in the states `s` (every
+  // byte when `c` alone is such a word).
+  void AddSecondBytes(std::uint8_t c, const THighlightSet& s, THighlightSet& out) const;
 
  private:
   struct Node {
@@ -81,8 +84,8 @@ class TSyntaxKeywords {
   [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept;
   [[nodiscard]] int Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
                          std::uint8_t& value) const;
-  // Walk over bytes in memory, of which at least maxDepth_ + 1 follow `at`.
-  [[nodiscard]] int WalkBytes(const char* at, std::int32_t node, const THighlightSet& s,
+  // Walk over the bytes [at, end) of a record; -1 when it needs a byte past `end`.
+  [[nodiscard]] int WalkBytes(const char* at, const char* end, std::int32_t node, const THighlightSet& s,
                               std::uint8_t& value) const;
 
   std::array<std::int32_t, 256> root_;
@@ -93,7 +96,6 @@ class TSyntaxKeywords {
   std::vector<Edge> edges_;
   std::vector<End> ends_;
   bool caseSensitive_ = true;
-  std::ptrdiff_t maxDepth_ = 0;  // the longest word's length
 };
 
 }  // namespace vlr

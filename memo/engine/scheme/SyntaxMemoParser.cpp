@@ -221,18 +221,32 @@ void TSyntaxMemoParser::BuildView(View& v, const THighlightSet& s) const {
   // Where no word can start, the common entries are scanned without ScanOne: a start character
   // alone, or a start and a run of body characters (an optional body whose terminator is every
   // other character, not taken into the token).
+  // Where a word may start, its second byte tells most of the time that none does.
+  v.second.clear();
   for (unsigned c = 0; c < 256; ++c) {
+    const auto b = std::uint8_t(c);
     std::uint8_t how = kScanGeneral;
     const RtEntry* e = v.entry[c];
-    if (v.wordStart.Test(std::uint8_t(c))) {
-      how = kScanGeneral;
-    } else if (!e) {
+    if (!e) {
       how = kScanFail;
     } else if (!e->startIsScanner) {
       const RtSpec& sp = e->spec;
       const bool single = sp.termCount == 0 && (sp.optionalBody || sp.body.kind == TScanPart::Kind::None);
       const bool run = sp.run && sp.optionalBody && !sp.flag;
       if (single || run) how = v.invalid.Test(e->value) ? kScanFail : single ? kScanSingle : kScanRun;
+    }
+    v.plain[c] = how;
+    v.secondOf[c] = 0;
+    if (v.wordStart.Test(b)) {
+      THighlightSet second;
+      words_.AddSecondBytes(b, s, second);
+      if (v.kw) v.kw->AddSecondBytes(b, s, second);
+      how = kScanGeneral;
+      if (v.plain[c] != kScanGeneral && v.second.size() < 255) {
+        how = kScanMaybeWord;
+        v.secondOf[c] = std::uint8_t(v.second.size());
+        v.second.push_back(second);
+      }
     }
     v.how[c] = how;
   }
@@ -492,8 +506,10 @@ std::uint8_t TSyntaxMemoParser::scanTokens(velora::memo::MemoEngine&, EdStream& 
     const char* const e = s.recordEnd();
     const View& v = *view_;
     const auto c = static_cast<std::uint8_t>(*q);
-    const std::uint8_t how = inside_ ? kScanGeneral : v.how[c];
     const char* r = q + 1;
+    std::uint8_t how = inside_ ? kScanGeneral : v.how[c];
+    if (how == kScanMaybeWord)
+      how = r < e && !v.second[v.secondOf[c]].Test(static_cast<std::uint8_t>(*r)) ? v.plain[c] : kScanGeneral;
     std::uint32_t next = kNextSlow;
     if (how != kScanGeneral) {
       t = how == kScanFail ? 0 : v.entry[c]->value;

@@ -199,14 +199,20 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
     THighlightSet wordStart;
     THighlightSet invalid;  // token values whose record is not valid in the set
     std::array<const RtEntry*, 256> entry{};
-    // By first byte: how the token that starts with it is scanned (kScanGeneral ...).
+    // By first byte: how the token that starts with it is scanned (kScanGeneral ...). Where a
+    // word may start, kScanMaybeWord: `plain` applies when the second byte is not in
+    // second[secondOf[c]], the bytes that may follow in a word.
     std::array<std::uint8_t, 256> how{};
+    std::array<std::uint8_t, 256> plain{};
+    std::array<std::uint8_t, 256> secondOf{};
+    std::vector<THighlightSet> second;
     std::array<std::uint32_t, 256> next{};
   };
   static constexpr std::uint8_t kScanGeneral = 0;  // words, scanners, terminators: ScanOne
   static constexpr std::uint8_t kScanFail = 1;     // no token: one character of value 0
   static constexpr std::uint8_t kScanSingle = 2;   // the start character alone
   static constexpr std::uint8_t kScanRun = 3;      // the start and a run of body characters
+  static constexpr std::uint8_t kScanMaybeWord = 4;  // as `plain` unless a word may start
   static constexpr std::uint32_t kNextUnknown = 0xFFFFFFFFu;  // not worked out yet
   static constexpr std::uint32_t kNextInvalid = 0xFFFFFFFEu;  // the value is not valid here
   static constexpr std::uint32_t kNextSlow = 0xFFFFFFFDu;     // a push, a pop or a container
