@@ -116,14 +116,7 @@ void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive)
   }
 }
 
-int TSyntaxKeywords::Child(const Node& n, std::uint8_t c) const noexcept {
-  const Edge* b = edges_.data() + n.firstEdge;
-  const Edge* e = b + n.edgeCount;
-  if (n.edgeCount <= 8) {
-    for (; b != e; ++b)
-      if (b->ch == c) return int(b->child);
-    return -1;
-  }
+int TSyntaxKeywords::WideChild(const Edge* b, const Edge* e, std::uint8_t c) noexcept {
   const Edge* it = std::lower_bound(b, e, c, [](const Edge& x, std::uint8_t v) { return x.ch < v; });
   return (it != e && it->ch == c) ? int(it->child) : -1;
 }

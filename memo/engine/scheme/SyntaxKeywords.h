@@ -81,7 +81,18 @@ class TSyntaxKeywords {
     const auto u = static_cast<std::uint8_t>(c);
     return (!caseSensitive_ && u >= 'A' && u <= 'Z') ? std::uint8_t(u + 32) : u;
   }
-  [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept;
+  [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept {
+    const Edge* b = edges_.data() + n.firstEdge;
+    const Edge* const e = b + n.edgeCount;
+    if (n.edgeCount <= 8) {
+      for (; b != e; ++b)
+        if (b->ch == c) return int(b->child);
+      return -1;
+    }
+    return WideChild(b, e, c);
+  }
+  // Child among many edges (sorted by character): a binary search.
+  [[nodiscard]] static int WideChild(const Edge* b, const Edge* e, std::uint8_t c) noexcept;
   [[nodiscard]] int Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
                          std::uint8_t& value) const;
   // Walk over the bytes [at, end) of a record; -1 when it needs a byte past `end`.

@@ -526,7 +526,7 @@ std::uint8_t TSyntaxMemoParser::scanTokens(velora::memo::MemoEngine&, EdStream& 
     Pos end;
     if (next != kNextSlow) {
       // The token is [q, r) and leads to view `next`.
-      if (next != viewId_) {
+      if (next != viewId_ || next == kScratchView) {  // the scratch view may hold another set now
         viewId_ = next;
         view_ = &ViewAt(next);
         s_ = view_->s;
@@ -603,7 +603,7 @@ inline std::uint8_t TSyntaxMemoParser::ScanOne(EdStream& s, const Pos p) {
     std::uint32_t next = v.next[std::size_t(t)];
     if (next == kNextUnknown) next = NextView(viewId_, std::uint8_t(t));
     if (next != kNextSlow) {
-      if (next != viewId_) {
+      if (next != viewId_ || next == kScratchView) {  // the scratch view may hold another set now
         viewId_ = next;
         view_ = &ViewAt(next);
         s_ = view_->s;
