@@ -521,6 +521,11 @@ std::uint8_t TSyntaxMemoParser::scanTokens(velora::memo::MemoEngine&, EdStream& 
       if (r) {
         next = v.next[t];
         if (next == kNextUnknown) next = NextView(viewId_, t);
+        // A lone character that starts no word and leaves the state as it is: the same
+        // characters after it are the same tokens, so the whole row is taken at once
+        // (indentation, for one). Where a word may start, the byte after decides each time.
+        if (v.how[c] == kScanSingle && next == viewId_ && next != kScratchView)
+          while (r < e && *r == *q) ++r;
       }
     }
     Pos end;
