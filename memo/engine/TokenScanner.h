@@ -57,6 +57,16 @@ class EdStream {
   }
   [[nodiscard]] const TextStore& store() const noexcept { return *store_; }
 
+  // The bytes of the current record from the stream's position on, [data(), recordEnd()), for
+  // scanners' tight loops; skipTo(q) with q in that range moves the stream to q (to the next
+  // record's first byte when q is the record's end, as advance() does).
+  [[nodiscard]] const char* data() const noexcept { return cur_; }
+  [[nodiscard]] const char* recordEnd() const noexcept { return end_; }
+  void skipTo(const char* q) noexcept {
+    cur_ = q;
+    if (cur_ == end_) nextRecord();
+  }
+
  private:
   void seek(Pos p) noexcept {
     p = store_->clamp(p);
@@ -96,6 +106,26 @@ class TokenScanner {
   virtual ~TokenScanner() = default;
   // Recognise one token at the stream's position, leave the stream after it, add its length.
   virtual std::uint8_t scanToken(MemoEngine& control, EdStream& stream, int& length) = 0;
+  // Scans tokens one after the other, as scanToken does, until the stream stands at or past
+  // `limit`, and writes each token's value to values[i - base] for its positions i below
+  // `limit`; a token that ends where it began takes one character. Returns the last token's
+  // value; the stream stands at that token's end, which may lie past `limit`.
+  virtual std::uint8_t scanTokens(MemoEngine& control, EdStream& stream, Pos limit, std::uint8_t* values,
+                                  Pos base) {
+    std::uint8_t v = 0;
+    for (Pos pos = stream.position(); pos < limit;) {
+      int length = 0;
+      v = scanToken(control, stream, length);
+      Pos end = stream.position();
+      if (end <= pos) {
+        end = pos + 1;
+        stream.setPosition(end);
+      }
+      for (Pos i = pos, stop = end < limit ? end : limit; i < stop; ++i) values[i - base] = v;
+      pos = end;
+    }
+    return v;
+  }
   // Set the state for a scan that starts at a character whose old token value is `context`.
   virtual void resetContext(std::uint8_t context) = 0;
   // Show the options dialog (a no-op without a GUI).

@@ -220,6 +220,16 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     }
     if (carryEnd > recStart && len > 0)
       std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
+    if (!seen && pos < recEnd) {
+      // The tokens of the record in one call; the last one may run on into the next records.
+      const std::uint8_t b = p.scanTokens(e_, s, recEnd, fresh_.data(), recStart);
+      const Pos end = s.position();
+      if (end > recEnd) {
+        carry = b;
+        carryEnd = end;
+      }
+      pos = end;
+    }
     while (pos < recEnd) {
       int length = 0;
       int v = p.scanToken(e_, s, length);

@@ -116,14 +116,7 @@ void TSyntaxKeywords::BuildFrom(std::vector<Pending>& words, bool caseSensitive)
   }
 }
 
-int TSyntaxKeywords::Child(const Node& n, std::uint8_t c) const noexcept {
-  const Edge* b = edges_.data() + n.firstEdge;
-  const Edge* e = b + n.edgeCount;
-  if (n.edgeCount <= 8) {
-    for (; b != e; ++b)
-      if (b->ch == c) return int(b->child);
-    return -1;
-  }
+int TSyntaxKeywords::WideChild(const Edge* b, const Edge* e, std::uint8_t c) noexcept {
   const Edge* it = std::lower_bound(b, e, c, [](const Edge& x, std::uint8_t v) { return x.ch < v; });
   return (it != e && it->ch == c) ? int(it->child) : -1;
 }
@@ -152,6 +145,51 @@ int TSyntaxKeywords::Walk(velora::memo::EdStream at, std::int32_t node, const TH
     node = Child(n, Fold(char(next)));
   }
   return best;
+}
+
+int TSyntaxKeywords::WalkBytes(const char* at, const char* end, std::int32_t node, const THighlightSet& s,
+                               std::uint8_t& value) const {
+  // The same walk as Walk, as long as the bytes it looks at lie before `end`.
+  int best = 0;
+  int depth = 0;
+  while (node >= 0) {
+    const Node& n = nodes_[std::size_t(node)];
+    if (!n.valid.Meets(s)) break;
+    ++depth;
+    if (at + depth >= end) return -1;
+    const auto next = static_cast<std::uint8_t>(at[depth]);
+    for (std::uint32_t k = 0; k < n.endCount; ++k) {
+      const End& w = ends_[n.firstEnd + k];
+      if (w.valid.Meets(s) && (!w.follow || w.follow->Contains(next))) {
+        best = depth;
+        value = w.value;
+        break;
+      }
+    }
+    if (n.edgeCount == 0) break;
+    node = Child(n, Fold(char(next)));
+  }
+  return best;
+}
+
+void TSyntaxKeywords::AddSecondBytes(std::uint8_t c, const THighlightSet& s, THighlightSet& out) const {
+  const std::int32_t root = root_[Fold(char(c))];
+  if (root < 0) return;
+  const Node& n = nodes_[std::size_t(root)];
+  if (!n.valid.Meets(s)) return;
+  for (std::uint32_t k = 0; k < n.endCount; ++k) {
+    if (ends_[n.firstEnd + k].valid.Meets(s)) {
+      out.w.fill(~std::uint64_t{0});
+      return;
+    }
+  }
+  for (std::uint32_t k = 0; k < n.edgeCount; ++k) {
+    const Edge& e = edges_[n.firstEdge + k];
+    if (!nodes_[e.child].valid.Meets(s)) continue;
+    out.Set(e.ch);
+    // The text is folded before it is compared: an upper-case letter reaches a lower-case edge.
+    if (!caseSensitive_ && e.ch >= 'a' && e.ch <= 'z') out.Set(std::uint8_t(e.ch - 32));
+  }
 }
 
 }  // namespace vlr

@@ -32,13 +32,27 @@ class TSyntaxKeywords {
   [[nodiscard]] bool Empty() const noexcept { return nodes_.empty(); }
   [[nodiscard]] std::size_t WordCount() const noexcept { return ends_.size(); }
 
+  // True when a word that counts in the states `s` may begin with byte `c`.
+  [[nodiscard]] bool MayStart(std::uint8_t c, const THighlightSet& s) const noexcept {
+    const std::int32_t node = root_[Fold(char(c))];
+    return node >= 0 && nodes_[std::size_t(node)].valid.Meets(s);
+  }
+
   // The length of the longest word at the stream's position that counts in the states `s`
   // (0 when none does), with its token value in `value`. The stream itself is not moved.
   [[nodiscard]] int Match(const velora::memo::EdStream& at, const THighlightSet& s, std::uint8_t& value) const {
     if (at.atEnd()) return 0;
     const std::int32_t node = root_[Fold(at.current())];
-    return node < 0 ? 0 : Walk(at, node, s, value);
+    // Most characters start no word that counts in `s`: that is settled here, without a call.
+    if (node < 0 || !nodes_[std::size_t(node)].valid.Meets(s)) return 0;
+    // Inside the record the walk reads the bytes in memory; at its end the stream goes on.
+    const int n = WalkBytes(at.data(), at.recordEnd(), node, s, value);
+    return n >= 0 ? n : Walk(at, node, s, value);
   }
+
+  // Adds to `out` the bytes that may follow `c` in a word that counts in the states `s` (every
+  // byte when `c` alone is such a word).
+  void AddSecondBytes(std::uint8_t c, const THighlightSet& s, THighlightSet& out) const;
 
  private:
   struct Node {
@@ -67,9 +81,23 @@ class TSyntaxKeywords {
     const auto u = static_cast<std::uint8_t>(c);
     return (!caseSensitive_ && u >= 'A' && u <= 'Z') ? std::uint8_t(u + 32) : u;
   }
-  [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept;
+  [[nodiscard]] int Child(const Node& n, std::uint8_t c) const noexcept {
+    const Edge* b = edges_.data() + n.firstEdge;
+    const Edge* const e = b + n.edgeCount;
+    if (n.edgeCount <= 8) {
+      for (; b != e; ++b)
+        if (b->ch == c) return int(b->child);
+      return -1;
+    }
+    return WideChild(b, e, c);
+  }
+  // Child among many edges (sorted by character): a binary search.
+  [[nodiscard]] static int WideChild(const Edge* b, const Edge* e, std::uint8_t c) noexcept;
   [[nodiscard]] int Walk(velora::memo::EdStream at, std::int32_t node, const THighlightSet& s,
                          std::uint8_t& value) const;
+  // Walk over the bytes [at, end) of a record; -1 when it needs a byte past `end`.
+  [[nodiscard]] int WalkBytes(const char* at, const char* end, std::int32_t node, const THighlightSet& s,
+                              std::uint8_t& value) const;
 
   std::array<std::int32_t, 256> root_;
   // The following-character group of a keyword table, on the heap so that the words' pointers

@@ -51,6 +51,7 @@ void TSyntaxMemoParser::ClearTables() {
   templates_.clear();
   autoReplace_.clear();
   prose_.set();
+  ForgetViews();
   resetStart();
 }
 
@@ -71,6 +72,11 @@ TSyntaxMemoParser::RtSpec TSyntaxMemoParser::Resolve(const TBodySpec& s) const {
   r.termCount = std::uint8_t(s.termCount > 4 ? 4 : s.termCount);
   for (std::size_t i = 0; i < r.termCount; ++i) r.term[i] = Resolve(s.term[i]);
   r.flag = s.flag;
+  if (r.body.kind == TScanPart::Kind::Group && r.termCount == 1 && r.term[0].kind == TScanPart::Kind::Group) {
+    TSM_CharGroup rest = *r.body.group;
+    rest.Complement();
+    r.run = rest == *r.term[0].group;
+  }
   return r;
 }
 
@@ -144,6 +150,7 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
   start_ = THighlightSet::From(tables_.startStates);
   anchors_ = THighlightSet::From(tables_.anchors);
   BuildTypingAids();
+  ForgetViews();  // those of the start states were worked out without the tables
   resetStart();
   TablesChanged();
 }
@@ -189,16 +196,108 @@ void TSyntaxMemoParser::BuildTypingAids() {
   }
 }
 
-void TSyntaxMemoParser::ChooseTables() noexcept {
-  const int st = s_.LowestCommon(statesWithTable_);
-  table_ = st >= 0 ? tableOfState_[std::size_t(st)] : &default_;
-  kw_ = nullptr;
+void TSyntaxMemoParser::BuildView(View& v, const THighlightSet& s) const {
+  v.s = s;
+  const int st = s.LowestCommon(statesWithTable_);
+  v.table = st >= 0 ? tableOfState_[std::size_t(st)] : &default_;
+  v.kw = nullptr;
   for (std::size_t i = 0; i < kwTables_.size(); ++i) {
-    if (kwValid_[i].Meets(s_)) {
-      kw_ = &kwTables_[i];
+    if (kwValid_[i].Meets(s)) {
+      v.kw = &kwTables_[i];
       break;
     }
   }
+  v.wordStart = {};
+  v.invalid = {};
+  for (unsigned c = 0; c < 256; ++c) {
+    const auto b = std::uint8_t(c);
+    if (words_.MayStart(b, s) || (v.kw && v.kw->MayStart(b, s))) v.wordStart.Set(b);
+    const std::int16_t idx = v.table->first[c];
+    const RtEntry* e = idx >= 0 ? &v.table->entries[std::size_t(idx)] : nullptr;
+    v.entry[c] = e && e->valid.Meets(s) ? e : nullptr;
+    const RtRecord& rec = records_[c];
+    if (rec.present && rec.hasValid && !rec.valid.Meets(s)) v.invalid.Set(b);
+  }
+  // Where no word can start, the common entries are scanned without ScanOne: a start character
+  // alone, or a start and a run of body characters (an optional body whose terminator is every
+  // other character, not taken into the token).
+  // Where a word may start, its second byte tells most of the time that none does.
+  v.second.clear();
+  for (unsigned c = 0; c < 256; ++c) {
+    const auto b = std::uint8_t(c);
+    std::uint8_t how = kScanGeneral;
+    const RtEntry* e = v.entry[c];
+    if (!e) {
+      how = kScanFail;
+    } else if (!e->startIsScanner) {
+      const RtSpec& sp = e->spec;
+      const bool single = sp.termCount == 0 && (sp.optionalBody || sp.body.kind == TScanPart::Kind::None);
+      const bool run = sp.run && sp.optionalBody && !sp.flag;
+      if (single || run) how = v.invalid.Test(e->value) ? kScanFail : single ? kScanSingle : kScanRun;
+    }
+    v.plain[c] = how;
+    v.secondOf[c] = 0;
+    if (v.wordStart.Test(b)) {
+      THighlightSet second;
+      words_.AddSecondBytes(b, s, second);
+      if (v.kw) v.kw->AddSecondBytes(b, s, second);
+      how = kScanGeneral;
+      if (v.plain[c] != kScanGeneral && v.second.size() < 255) {
+        how = kScanMaybeWord;
+        v.secondOf[c] = std::uint8_t(v.second.size());
+        v.second.push_back(second);
+      }
+    }
+    v.how[c] = how;
+  }
+  v.next.fill(kNextUnknown);
+}
+
+std::uint32_t TSyntaxMemoParser::ViewOf(const THighlightSet& s) {
+  if (const auto it = viewIds_.find(s); it != viewIds_.end()) return it->second;
+  if (views_.size() >= kMaxViews) {
+    if (!scratch_) scratch_ = std::make_unique<View>();
+    BuildView(*scratch_, s);
+    return kScratchView;
+  }
+  auto v = std::make_unique<View>();
+  BuildView(*v, s);
+  const auto id = std::uint32_t(views_.size());
+  views_.push_back(std::move(v));
+  viewIds_.emplace(s, id);
+  return id;
+}
+
+void TSyntaxMemoParser::ForgetViews() noexcept {
+  views_.clear();
+  viewIds_.clear();
+  scratch_.reset();
+  view_ = nullptr;
+  viewId_ = kScratchView;
+}
+
+std::uint32_t TSyntaxMemoParser::NextView(std::uint32_t from, std::uint8_t t) {
+  const RtRecord& rec = records_[t];
+  std::uint32_t to = from;
+  if (rec.present) {
+    if (rec.pushPop != 0 || rec.container) {
+      to = kNextSlow;
+    } else if (!rec.noStateChange) {
+      THighlightSet ns = ViewAt(from).s;
+      ns.Change(rec.toSet, rec.toClear);
+      to = ViewOf(ns);
+    }
+  }
+  // The scratch view changes its set, so neither it nor a way to it is kept.
+  if (from != kScratchView && to != kScratchView) views_[from]->next[t] = to;
+  return to;
+}
+
+void TSyntaxMemoParser::ChooseTables() {
+  viewId_ = ViewOf(s_);
+  view_ = &ViewAt(viewId_);
+  table_ = view_->table;
+  kw_ = view_->kw;
 }
 
 void TSyntaxMemoParser::resetContext(std::uint8_t context) {
@@ -327,10 +426,34 @@ bool TSyntaxMemoParser::RunSpec(const RtSpec& spec, EdStream& s, Pos tokenStart,
     // The common run "body characters up to a terminator character", in one tight loop.
     const TSM_CharGroup& body = *spec.body.group;
     const TSM_CharGroup* term = spec.termCount ? spec.term[0].group : nullptr;
+    if (spec.optionalBody && !term) return true;  // an empty terminator matches with no characters
+    if (spec.run) {
+      // The terminator is every character outside the body: the token is the run of body
+      // characters (at least one unless the body is optional), read straight from the records.
+      bool any = spec.optionalBody;
+      for (;;) {
+        const char* q = s.data();
+        const char* const e = s.recordEnd();
+        const char* const from = q;
+        while (q < e && body.Contains(*q)) ++q;
+        any = any || q != from;
+        if (q < e) {
+          if (!any) {  // the first character is in neither group
+            s.skipTo(q);
+            return false;
+          }
+          if (spec.flag) ++q;
+          s.skipTo(q);
+          return true;
+        }
+        s.skipTo(q);
+        if (s.atEnd()) return true;
+      }
+    }
     bool tryTerm = spec.optionalBody;
     for (;;) {
       if (tryTerm) {
-        if (!term) return true;  // an empty terminator matches with no characters
+        if (!term) return true;
         if (!s.atEnd() && term->Contains(s.current())) {
           if (spec.flag) s.advance();
           return true;
@@ -374,62 +497,147 @@ std::uint8_t TSyntaxMemoParser::scanToken(velora::memo::MemoEngine&, EdStream& s
   return ScanToken(stream, length);
 }
 
+std::uint8_t TSyntaxMemoParser::scanTokens(velora::memo::MemoEngine&, EdStream& s, Pos limit,
+                                           std::uint8_t* values, Pos base) {
+  std::uint8_t t = 0;
+  for (Pos pos = s.position(); pos < limit;) {
+    // Before `limit` the stream is not at the end of the text: q < e.
+    const char* const q = s.data();
+    const char* const e = s.recordEnd();
+    const View& v = *view_;
+    const auto c = static_cast<std::uint8_t>(*q);
+    const char* r = q + 1;
+    std::uint8_t how = inside_ ? kScanGeneral : v.how[c];
+    if (how == kScanMaybeWord)
+      how = r < e && !v.second[v.secondOf[c]].Test(static_cast<std::uint8_t>(*r)) ? v.plain[c] : kScanGeneral;
+    std::uint32_t next = kNextSlow;
+    if (how != kScanGeneral) {
+      t = how == kScanFail ? 0 : v.entry[c]->value;
+      if (how == kScanRun) {
+        const TSM_CharGroup& body = *v.entry[c]->spec.body.group;
+        while (r < e && body.Contains(*r)) ++r;
+        if (r == e) r = nullptr;  // the run may go on in the next record: ScanOne follows it
+      }
+      if (r) {
+        next = v.next[t];
+        if (next == kNextUnknown) next = NextView(viewId_, t);
+        // A lone character that starts no word and leaves the state as it is: the same
+        // characters after it are the same tokens, so the whole row is taken at once
+        // (indentation, for one). Where a word may start, the byte after decides each time.
+        if (v.how[c] == kScanSingle && next == viewId_ && next != kScratchView)
+          while (r < e && *r == *q) ++r;
+      }
+    }
+    Pos end;
+    if (next != kNextSlow) {
+      // The token is [q, r) and leads to view `next`.
+      if (next != viewId_ || next == kScratchView) {  // the scratch view may hold another set now
+        viewId_ = next;
+        view_ = &ViewAt(next);
+        s_ = view_->s;
+        table_ = view_->table;
+        kw_ = view_->kw;
+      }
+      s.skipTo(r);
+      end = pos + Pos(r - q);
+    } else {
+      t = ScanOne(s, pos);
+      end = s.position();
+      if (end <= pos) {  // not for a scan before the end of the text; kept as scanToken's callers do
+        end = pos + 1;
+        s.setPosition(end);
+      }
+    }
+    std::uint8_t* out = values + (pos - base);
+    const std::size_t n = std::size_t((end < limit ? end : limit) - pos);
+    if (n <= 8) {
+      for (std::size_t i = 0; i < n; ++i) out[i] = t;
+    } else {
+      std::memset(out, t, n);
+    }
+    pos = end;
+  }
+  return t;
+}
+
 std::uint8_t TSyntaxMemoParser::ScanToken(EdStream& s, int& length) {
   if (s.atEnd()) return 0;
   const Pos p = s.position();
+  const std::uint8_t t = ScanOne(s, p);
+  length += int(s.position() - p);
+  return t;
+}
+
+inline std::uint8_t TSyntaxMemoParser::ScanOne(EdStream& s, const Pos p) {
   int t = 0;
   bool ok = false;
+  const View& v = *view_;
+  const auto c = static_cast<std::uint8_t>(s.current());
 
   // Words: the main table, then the keyword table of the current states.
   std::uint8_t wv = 0;
-  int n = words_.Match(s, s_, wv);
-  if (n == 0 && kw_) n = kw_->Match(s, s_, wv);
+  int n = 0;
+  if (v.wordStart.Test(c)) {
+    n = words_.Match(s, s_, wv);
+    if (n == 0 && v.kw) n = v.kw->Match(s, s_, wv);
+  }
   if (n > 0) {
     for (int i = 0; i < n; ++i) s.advance();
     t = wv;
     ok = !hasHandler_.Test(wv) || RunSpec(handlers_[wv], s, p, t);
   } else {
-    const auto c = static_cast<std::uint8_t>(s.current());
     s.advance();
-    const std::int16_t idx = table_->first[c];
-    if (idx >= 0) {
-      const RtEntry& e = table_->entries[std::size_t(idx)];
-      if (e.valid.Meets(s_)) {
-        t = e.value;
-        if (e.startIsScanner) {
-          s.setPosition(p);
-          ok = RunStdScanner(e.startScanner, s, p);
-        } else {
-          ok = RunSpec(e.spec, s, p, t);
-        }
+    if (const RtEntry* e = v.entry[c]) {
+      t = e->value;
+      if (e->startIsScanner) {
+        s.setPosition(p);
+        ok = RunStdScanner(e->startScanner, s, p);
+      } else {
+        ok = RunSpec(e->spec, s, p, t);
       }
     }
   }
-  if (ok) {
-    const RtRecord& rec = records_[std::size_t(t)];
-    if ((rec.present && rec.hasValid && !rec.valid.Meets(s_)) || s.position() <= p) ok = false;
-  }
+  if (ok && (v.invalid.Test(std::uint8_t(t)) || s.position() <= p)) ok = false;
   if (!ok) {
     t = 0;
     s.setPosition(p + 1);
   }
 
   // State changes, and one-token containers.
+  if (!inside_) {
+    std::uint32_t next = v.next[std::size_t(t)];
+    if (next == kNextUnknown) next = NextView(viewId_, std::uint8_t(t));
+    if (next != kNextSlow) {
+      if (next != viewId_ || next == kScratchView) {  // the scratch view may hold another set now
+        viewId_ = next;
+        view_ = &ViewAt(next);
+        s_ = view_->s;
+        table_ = view_->table;
+        kw_ = view_->kw;
+      }
+      return std::uint8_t(t);
+    }
+  }
   const RtRecord& rec = records_[std::size_t(t)];
-  const bool wasInside = inside_;
-  if (!inside_) saved_ = s_;
-  if (rec.present) ApplyRecord(rec);
-  if (wasInside && s.position() >= containerEnd_) {
-    // The one token after the container has been scanned with the container's states.
-    s_ = saved_;
-    inside_ = false;
-    ChooseTables();
+  if (!inside_) {
+    if (rec.container) {
+      // The states before the container come back after the one token that follows it.
+      saved_ = s_;
+      ApplyRecord(rec);
+      inside_ = true;
+      containerEnd_ = s.position();
+    } else {
+      ApplyRecord(rec);
+    }
+  } else {
+    if (rec.present) ApplyRecord(rec);
+    if (s.position() >= containerEnd_) {
+      // The one token after the container has been scanned with the container's states.
+      s_ = saved_;
+      inside_ = false;
+      ChooseTables();
+    }
   }
-  if (rec.present && rec.container && !wasInside) {
-    inside_ = true;
-    containerEnd_ = s.position();
-  }
-  length += int(s.position() - p);
   return std::uint8_t(t);
 }
 

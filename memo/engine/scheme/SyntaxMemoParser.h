@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "memo/engine/MacroKeywords.h"
@@ -124,6 +125,8 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // ---- TokenScanner
   std::uint8_t scanToken(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
                          int& length) override;
+  std::uint8_t scanTokens(velora::memo::MemoEngine& control, velora::memo::EdStream& stream,
+                          velora::memo::Pos limit, std::uint8_t* values, velora::memo::Pos base) override;
   void resetContext(std::uint8_t context) override;
   void resetStart() override;
   [[nodiscard]] velora::memo::StyleEffect styleOf(std::uint8_t token) const override;
@@ -163,6 +166,7 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
     std::array<RtPart, 4> term{};
     std::uint8_t termCount = 0;
     bool flag = false;
+    bool run = false;  // a group body whose terminator is the one group of every other character
   };
   struct RtEntry {
     bool startIsScanner = false;
@@ -184,14 +188,61 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
     std::uint8_t pushPop = 0;
   };
   struct State;
+  // What the scan needs of one state set, worked out when the set is first met: the token
+  // table and keyword table of the states, the first bytes of words that may count in them,
+  // each first byte's token entry when that is valid in them, and per token value the set
+  // that the value's record leads to (an index into views_, or one of the kNext codes).
+  struct View {
+    THighlightSet s;
+    const RtTable* table = nullptr;
+    const TSyntaxKeywords* kw = nullptr;
+    THighlightSet wordStart;
+    THighlightSet invalid;  // token values whose record is not valid in the set
+    std::array<const RtEntry*, 256> entry{};
+    // By first byte: how the token that starts with it is scanned (kScanGeneral ...). Where a
+    // word may start, kScanMaybeWord: `plain` applies when the second byte is not in
+    // second[secondOf[c]], the bytes that may follow in a word.
+    std::array<std::uint8_t, 256> how{};
+    std::array<std::uint8_t, 256> plain{};
+    std::array<std::uint8_t, 256> secondOf{};
+    std::vector<THighlightSet> second;
+    std::array<std::uint32_t, 256> next{};
+  };
+  static constexpr std::uint8_t kScanGeneral = 0;  // words, scanners, terminators: ScanOne
+  static constexpr std::uint8_t kScanFail = 1;     // no token: one character of value 0
+  static constexpr std::uint8_t kScanSingle = 2;   // the start character alone
+  static constexpr std::uint8_t kScanRun = 3;      // the start and a run of body characters
+  static constexpr std::uint8_t kScanMaybeWord = 4;  // as `plain` unless a word may start
+  static constexpr std::uint32_t kNextUnknown = 0xFFFFFFFFu;  // not worked out yet
+  static constexpr std::uint32_t kNextInvalid = 0xFFFFFFFEu;  // the value is not valid here
+  static constexpr std::uint32_t kNextSlow = 0xFFFFFFFDu;     // a push, a pop or a container
+  static constexpr std::uint32_t kScratchView = 0xFFFFFFFCu;  // the uncached view
+  // Views kept at most; the sets met beyond them share one view that is not kept.
+  static constexpr std::size_t kMaxViews = 2048;
+  struct SetHash {
+    std::size_t operator()(const THighlightSet& s) const noexcept {
+      std::size_t h = 0;
+      for (std::uint64_t w : s.w) h = (h ^ w ^ (w >> 29)) * 0x9E3779B97F4A7C15ull;
+      return h;
+    }
+  };
+  // The view of `s` (its id: an index into views_, or kScratchView).
+  std::uint32_t ViewOf(const THighlightSet& s);
+  void BuildView(View& v, const THighlightSet& s) const;
+  void ForgetViews() noexcept;
+  // views_[from]'s next code for value t, worked out.
+  std::uint32_t NextView(std::uint32_t from, std::uint8_t t);
+  [[nodiscard]] View& ViewAt(std::uint32_t id) noexcept { return id == kScratchView ? *scratch_ : *views_[id]; }
 
   RtPart Resolve(const TScanPart& p) const;
   RtSpec Resolve(const TBodySpec& s) const;
   RtTable Resolve(const TTokenTable& t) const;
-  void ChooseTables() noexcept;
+  void ChooseTables();
   // Code templates, auto-replace list and prose values from the tables.
   void BuildTypingAids();
   void ApplyRecord(const RtRecord& r);
+  // One token at `p`, the stream's position (not at the end of the text): its value.
+  std::uint8_t ScanOne(velora::memo::EdStream& s, velora::memo::Pos p);
   // Runs body/terminator repetitions after the start; false when the token fails.
   bool RunSpec(const RtSpec& spec, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
   bool MatchPart(const RtPart& p, velora::memo::EdStream& s, velora::memo::Pos tokenStart, int& value);
@@ -232,8 +283,14 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   std::array<velora::memo::StyleEffect, 256> styles_{};  // by token value
   int styleCount_ = 1;
 
+  std::vector<std::unique_ptr<View>> views_;
+  std::unordered_map<THighlightSet, std::uint32_t, SetHash> viewIds_;
+  std::unique_ptr<View> scratch_;
+
   // Run-time state.
   THighlightSet s_;
+  std::uint32_t viewId_ = kScratchView;  // the view of s_
+  View* view_ = nullptr;
   TRTStack stack_;
   const RtTable* table_ = nullptr;
   const TSyntaxKeywords* kw_ = nullptr;
