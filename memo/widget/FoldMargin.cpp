@@ -64,10 +64,9 @@ bool FoldMargin::click(QPoint at) {
   if (w == 0 || at.x() < left() || at.x() >= left() + w) return false;
   MemoEngine& e = memo_.engine();
   const Pos row = e.firstVisibleLine() + at.y() / memo_.lineHeight();
-  if (row < 0 || row >= e.rowCount()) return true;
-  const LineNo line = e.store().lineFromPos(e.rowStart(row));
-  toggleLine(line);
-  return true;
+  if (row < 0 || row >= e.rowCount()) return false;
+  // Beside a line without a marker the click is an ordinary one (the caret goes to the line).
+  return toggleLine(e.store().lineFromPos(e.rowStart(row)));
 }
 
 bool FoldMargin::toggleLine(LineNo line) {

@@ -26,8 +26,8 @@ class FoldMargin {
   [[nodiscard]] int left() const;
   // Draws the markers of the visible rows and the marks after folded headers.
   void paint(QPainter& g) const;
-  // A click at a point of the viewport: inside the strip a marker folds or unfolds its region
-  // (true: the click was the margin's).
+  // A click at a point of the viewport: on a marker of the strip it folds or unfolds the
+  // marker's region (true: the click was the margin's).
   bool click(QPoint at);
 
   // Folds or unfolds the region of the caret's line; on a line inside a region the innermost

@@ -87,8 +87,10 @@ TEST_F(WidgetFolding, TheMarginFoldsAndUnfoldsByClicks) {
   // A click on the marker again unfolds; a click on a line without one does nothing.
   QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, MarkerOf(2));
   EXPECT_FALSE(memo.engine().folds().isFolded(2));
+  // Beside a line without a marker the click places the caret on the line.
   QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, MarkerOf(3));
   EXPECT_TRUE(memo.engine().folds().empty());
+  EXPECT_EQ(CaretLine(), 3);
   // Off, the margin is gone and the text moves left.
   const int left = memo.textLeft();
   memo.engine().editingAids &= ~velora::memo::SyntaxMemoEditingAids(velora::memo::smaFolding);
