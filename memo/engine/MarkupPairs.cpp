@@ -92,6 +92,8 @@ LineData readLine(const TextStore& store, LineNo line) {
   return readRange(store, store.lineStart(line), store.lineEnd(line));
 }
 
+// How many lines away matching looks for a partner (a tag without one costs no more).
+constexpr LineNo kMatchReach = 400;
 // How much of a long line around a position EventAt looks at.
 constexpr Pos kEventWindow = 4096;
 // Lines longer than this get no fold marker (a minified page: its pairs are on the line).
@@ -334,7 +336,7 @@ std::optional<MatchPair> MatchAt(const TextStore& store, Pos p) {
   p = store.clamp(p);
   if (const auto ev = EventAt(store, p); ev && ev->kind != PairKind::Brace) {
     const LineNo line = store.lineFromPos(ev->at);
-    const auto partner = FindPartner(store, line, *ev, store.lineCount() - 1, 0);
+    const auto partner = FindPartner(store, line, *ev, line + kMatchReach, line - kMatchReach);
     if (!partner || partner->implicit) return std::nullopt;
     return MatchPair{ev->nameAt, ev->nameLength, partner->event.nameAt, partner->event.nameLength};
   }
