@@ -39,6 +39,9 @@ void TFrmEditor::buildPopupMenu() {
     ChangeCase1 = item("ChangeCase1", "Ch&ange Case...", nullptr, [this] { ChangeCase(); });
     VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [this] { Links->VisitLink1Click(); });
     VisitLink1->setEnabled(false);
+    // Folding and matching, with the control's own keys.
+    PopupMenu1->addSeparator();
+    PopupMenu1->addActions(m->foldingActions());
     PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
     CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr,

@@ -32,6 +32,7 @@ void MemoEngine::endChange() {
   if (changed) {
     if (rescan_ && hasOption(smoSyntaxHighlight) && currentParser() && store_.firstDirtyRecord() >= 0)
       rescan_(*this, store_.firstDirtyRecord());
+    folds_->settle();
     requestRepaint();
   }
   std::vector<std::pair<Pos, Pos>> texts;
@@ -57,8 +58,9 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
   const Pos lengthBefore = store_.length();
-  const LineNo firstLine = wrap_ ? store_.lineFromPos(a) : 0;
-  const LineNo lastLine = wrap_ ? store_.lineFromPos(b) : 0;
+  const bool byLines = wrap_ || !folds_->empty();
+  const LineNo firstLine = byLines ? store_.lineFromPos(a) : 0;
+  const LineNo lastLine = byLines ? store_.lineFromPos(b) : 0;
   columns_.edited(a);
   // When the store cannot take the new text, the removed text goes back: nothing changed.
   std::string removed;
@@ -71,10 +73,11 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
     if (store_.length() + Pos(removed.size()) == lengthBefore) store_.insert(a, removed, false);
     throw ESyntaxMemo(errtext::kNoMemory);
   }
-  if (wrap_) {
+  if (byLines) {
     // The edited lines are laid out again; the lines after them keep their rows.
     const auto added = std::count(stored.begin(), stored.end(), '\r');
-    wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
+    if (wrap_) wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
+    folds_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
   }
   const Pos delta = n - (b - a);
   for (auto& bm : bookmarks_) {
@@ -123,6 +126,7 @@ void MemoEngine::setText(std::string_view raw) {
   store_.setText(raw);
   columns_.clear();
   if (wrap_) wrap_->rebuild();
+  folds_->unfoldAll();
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
@@ -152,6 +156,7 @@ void MemoEngine::setSelection(Pos anchor, Pos caret, bool scroll) {
   }
   // Positions from outside land on character starts, never inside a UTF-8 sequence.
   sel_ = {snapToChar(anchor), snapToChar(caret)};
+  if (folds_->reveal(store_.lineFromPos(sel_.caret))) requestRepaint();
   if (scroll) scrollCaretIntoView();
   if (sel_ != old) {
     requestRepaint();

@@ -15,6 +15,7 @@
 #include "memo/engine/ByteStream.h"
 #include "memo/engine/DisplayColumns.h"
 #include "memo/engine/Export.h"
+#include "memo/engine/FoldRegions.h"
 #include "memo/engine/Options.h"
 #include "memo/engine/TextStore.h"
 #include "memo/engine/TokenScanner.h"
@@ -305,13 +306,25 @@ class MemoEngine : private UndoTarget {
   // exports stay those of the unwrapped text.
   void setWrapWidth(int columns);
   [[nodiscard]] const WrapIndex* wrapIndex() const noexcept { return wrap_.get(); }
-  // Visual rows: lines when not wrapping.
-  [[nodiscard]] Pos rowCount() const noexcept { return wrap_ ? wrap_->rowCount() : store_.lineCount(); }
-  [[nodiscard]] Pos rowOf(Pos p) const noexcept { return wrap_ ? wrap_->rowOf(p) : store_.lineFromPos(p); }
+  // Visual rows: lines when not wrapping, less the lines hidden in folded regions.
+  [[nodiscard]] Pos rowCount() const noexcept {
+    return folds_->shownRowCount(wrap_ ? wrap_->rowCount() : store_.lineCount());
+  }
+  [[nodiscard]] Pos rowOf(Pos p) const noexcept {
+    return folds_->shownRow(wrap_ ? wrap_->rowOf(p) : store_.lineFromPos(p));
+  }
   [[nodiscard]] Pos rowStart(Pos row) const noexcept {
+    row = folds_->rawRow(row);
     return wrap_ ? wrap_->rowStart(row) : store_.lineStart(LineNo(row));
   }
-  [[nodiscard]] Pos rowEnd(Pos row) const noexcept { return wrap_ ? wrap_->rowEnd(row) : store_.lineEnd(LineNo(row)); }
+  [[nodiscard]] Pos rowEnd(Pos row) const noexcept {
+    row = folds_->rawRow(row);
+    return wrap_ ? wrap_->rowEnd(row) : store_.lineEnd(LineNo(row));
+  }
+  // ---- Folding (memo/engine/FoldRegions.h): the folded regions, whose inner lines are hidden
+  // rows. A caret placed on a hidden line unfolds the regions hiding it.
+  [[nodiscard]] FoldRegions& folds() noexcept { return *folds_; }
+  [[nodiscard]] const FoldRegions& folds() const noexcept { return *folds_; }
   // The position at the top of the window.
   [[nodiscard]] Pos firstVisiblePos() const noexcept { return rowStart(firstLine_); }
   // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
@@ -435,6 +448,7 @@ class MemoEngine : private UndoTarget {
   TextStore store_;
   mutable DisplayColumns columns_{store_};
   std::unique_ptr<WrapIndex> wrap_;
+  std::unique_ptr<FoldRegions> folds_ = std::make_unique<FoldRegions>(store_, wrap_);
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
   MemoryClipboard ownClipboard_;

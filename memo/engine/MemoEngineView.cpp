@@ -11,13 +11,15 @@ void MemoEngine::setWrapWidth(int columns) {
     if (!wrap_) return;
     const Pos top = firstVisiblePos();
     wrap_.reset();
-    firstLine_ = store_.lineFromPos(top);
+    folds_->layoutChanged();
+    firstLine_ = rowOf(top);
   } else {
     const std::string breakAfter = hasOption(smoWrapOverride) ? wrapOverride : std::string();
     if (wrap_ && wrap_->width() == columns && wrap_->tabs() == tabStops() && wrap_->breakAfter() == breakAfter) return;
     const Pos top = firstVisiblePos();
     wrap_ = std::make_unique<WrapIndex>(store_, columns, tabStops(), breakAfter);
-    firstLine_ = wrap_->rowOf(top);
+    folds_->layoutChanged();
+    firstLine_ = rowOf(top);
     firstCol_ = 0;  // wrapped text needs no horizontal scrolling
   }
   if (onViewChange) onViewChange();
@@ -42,14 +44,14 @@ void MemoEngine::setFirstVisibleColumn(Pos c, bool repaint) {
 
 void MemoEngine::scrollCaretIntoView() {
   if (wrap_) {
-    const Pos row = wrap_->rowOf(sel_.caret);
+    const Pos row = rowOf(sel_.caret);
     LineNo first = firstLine_;
     if (row < first) first = row;
     else if (row >= first + visibleLines_) first = row - visibleLines_ + 1;
     setFirstVisibleLine(first);
     return;
   }
-  const LineNo l = store_.lineFromPos(sel_.caret);
+  const LineNo l = rowOf(sel_.caret);
   LineNo first = firstLine_;
   if (l < first) first = l;
   else if (l >= first + visibleLines_) first = l - visibleLines_ + 1;

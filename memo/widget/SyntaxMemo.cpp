@@ -14,8 +14,10 @@
 #include <algorithm>
 
 #include "memo/engine/keys/KeyboardActionController.h"
+#include "memo/widget/FoldMargin.h"
 #include "memo/widget/KeyEvents.h"
 #include "memo/widget/MemoPrinter.h"
+#include "memo/widget/TagMatch.h"
 #include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
@@ -65,7 +67,10 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     viewport()->update();
   };
   e.onViewChange = [this] { syncFromEngine(); };
-  e.onChange = [this] { Q_EMIT OnChange(); };
+  e.onChange = [this] {
+    tagMatch_->textChanged();
+    Q_EMIT OnChange();
+  };
   e.onTextChange = [this](Pos s, Pos n) { Q_EMIT OnTextChange(s, n); };
   e.onSelectionChange = [this] { Q_EMIT OnSelectionChange(); };
   e.onBookmarkSet = [this](int i) { Q_EMIT OnBookmarkSet(i); };
@@ -93,6 +98,7 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     if (!highlightTimer_->isActive()) highlightTimer_->start();
   };
   installSearchHooks();
+  installFolding();
   applyFont();
 }
 
@@ -161,7 +167,7 @@ void TSyntaxMemo::applyFont() {
 }
 
 int TSyntaxMemo::textLeft() const noexcept {
-  return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + engine_->margin;
+  return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + foldMargin_->width() + engine_->margin;
 }
 
 void TSyntaxMemo::setWordWrap(bool on) {
@@ -238,6 +244,9 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     ev->accept();
     return;
   }
+  if (runFoldingShortcut(*ev)) return;
+  // A key that edits a start tag's name renames its end tag too, in the same undo step.
+  const LinkedRename linked(*this, *ev);
   const Qt::KeyboardModifiers mods = ev->modifiers();
   const bool ctrl = mods & Qt::ControlModifier;
   const bool shift = mods & Qt::ShiftModifier;
@@ -364,8 +373,11 @@ void TSyntaxMemo::mousePressEvent(QMouseEvent* ev) {
   if (ev->button() != Qt::LeftButton) return;
   setFocus();
   const QPoint p = ev->position().toPoint();
+  if (foldMargin_->click(p)) return;
   if (engine_->hasOption(smoShowGutter) && p.x() < engine_->gutterWidth) {
-    Q_EMIT OnGutterClick(int(engine_->firstVisibleLine() + p.y() / lineHeight_) + 1);
+    // The line of the clicked row (rows skip folded lines).
+    const Pos row = std::clamp<Pos>(engine_->firstVisibleLine() + p.y() / lineHeight_, 0, engine_->rowCount() - 1);
+    Q_EMIT OnGutterClick(int(engine_->store().lineFromPos(engine_->rowStart(row))) + 1);
     return;
   }
   const Pos pos = positionAt(p);

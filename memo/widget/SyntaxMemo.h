@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QStringList>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/Messages.h"
 
+class QAction;
 class QMimeData;
 class QPainter;
 class QPrinter;
@@ -26,6 +28,8 @@ class TKeyboardActionContoller;
 
 namespace velora::memo {
 
+class FoldMargin;
+class TagMatch;
 class TSearchDialog;
 class TTemplatePickList;
 
@@ -147,6 +151,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] int textLeft() const noexcept;
   // Answers input methods: caret rectangle, surrounding text, positions (CJK input).
   [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+  // ---- Folding and matching (FoldMargin.cpp, TagMatch.cpp)
+  [[nodiscard]] FoldMargin& foldMargin() const noexcept { return *foldMargin_; }
+  [[nodiscard]] TagMatch& tagMatch() const noexcept { return *tagMatch_; }
+  // The commands "Fold/Unfold Current", "Fold All", "Unfold All" and "Go to Matching Tag or
+  // Bracket" with their keys, for the owner's menus; their keys work while the control has focus.
+  [[nodiscard]] const QList<QAction*>& foldingActions() const noexcept { return foldingActions_; }
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
@@ -263,6 +273,10 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // SyntaxMemoSearch.cpp: the engine's search hooks, and code templates and auto-replace on a key
   // (true when the key was used up).
   void installSearchHooks();
+  // SyntaxMemoFolding.cpp: the fold margin, tag matching and their commands; a key of one of
+  // the commands runs it (true).
+  void installFolding();
+  bool runFoldingShortcut(const QKeyEvent& ev);
   bool offerTypingAids(QKeyEvent* e);
   [[nodiscard]] MacroEvents macroEvents();
   void showPickList(const QString& prefix);
@@ -297,6 +311,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool showFocusLine_ = false;
   Qt::CursorShape hyperCursor_ = Qt::PointingHandCursor;
   std::function<QPrinter*()> printerSource_;
+  std::unique_ptr<FoldMargin> foldMargin_;
+  std::unique_ptr<TagMatch> tagMatch_;
+  QList<QAction*> foldingActions_;
 };
 
 }  // namespace velora::memo

@@ -9,7 +9,9 @@
 #include <cmath>
 
 #include "memo/engine/Utf8.h"
+#include "memo/widget/FoldMargin.h"
 #include "memo/widget/SyntaxMemo.h"
+#include "memo/widget/TagMatch.h"
 #include "memo/widget/TextDecoding.h"
 
 namespace velora::memo {
@@ -240,6 +242,7 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
     const int mx = left + e.rightMargin * charWidth_ - scrollX;
     if (mx >= left) g.fillRect(QRect(mx, 0, e.marginWidth, r.height()), toQColor(e.marginColor));
   }
+  tagMatch_->paint(g);
   for (LineNo k = 0; k < count && first + k < e.rowCount(); ++k) paintLine(g, first + k, int(k) * lineHeight_, firstCol, lastCol);
   g.setClipping(false);
 
@@ -265,6 +268,7 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
       g.drawText(box, Qt::AlignCenter, QString::number(i));
     }
   }
+  foldMargin_->paint(g);
   // The text an input method is composing, at the caret, underlined.
   if (!preedit_.isEmpty() && c.y() >= 0 && c.y() < r.height()) {
     const QFontMetrics fm(font_);

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "PaintProbe.h"
+#include "memo/widget/FoldMargin.h"
 
 using namespace painttest;
 
@@ -52,7 +53,8 @@ TEST_F(PaintOptions, GutterTakesItsWidthInItsColourOnlyWhenShown) {
   for (const bool on : {true, false}) {
     SCOPED_TRACE(on ? "gutter shown" : "no gutter");
     Set(smoShowGutter, on);
-    const int left = on ? 30 + e.margin : e.margin;
+    // The fold margin lies between the gutter and the text.
+    const int left = (on ? 30 : 0) + memo.foldMargin().width() + e.margin;
     EXPECT_EQ(memo.textLeft(), left);
     const QImage img = Shot(memo);
     const QRect gutter(0, 0, 30, img.height());
