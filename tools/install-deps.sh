@@ -14,6 +14,7 @@ packages=(
   libutf8proc-dev
   libtidy-dev
   libhunspell-dev hunspell-en-us
+  libeditorconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   libcurl4-openssl-dev libssl-dev libsecret-1-dev

@@ -60,6 +60,7 @@ void TFrmEditor::Open(const std::string& given) {
     SyntaxMemo1->setText(QByteArray(doc.text.data(), qsizetype(doc.text.size())));
     SyntaxMemo1->setSelection(0, 0);
     SyntaxMemo1->setModified(false);
+    applyDocumentSettings(true);
     Watch->Track(path);
 }
 
@@ -69,9 +70,14 @@ bool TFrmEditor::SaveIt() {
     // Newer text written by another program is not replaced without asking.
     if (!Watch->ConfirmOverwrite(FileName))
         return false;
+    // The settings of the place it is saved to (a Save As may have moved it):
+    // break style, trailing blanks and the final break.
+    applyDocumentSettings(false);
     const QByteArray text = SyntaxMemo1->text();
+    const std::string bytes =
+        ApplySaveRules(std::string_view(text.constData(), std::size_t(text.size())), DocConfig);
     std::string error;
-    if (!SaveDocument(FileName, std::string_view(text.constData(), std::size_t(text.size())), Breaks, &error)) {
+    if (!SaveDocument(FileName, bytes, Breaks, &error)) {
         // The old file is intact and the document stays modified.
         host_.ReportException(this, std::make_exception_ptr(std::runtime_error(error)), "TFrmEditor.SaveIt");
         return false;

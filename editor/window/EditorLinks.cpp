@@ -225,6 +225,8 @@ bool EditorLinks::IsHtmlKey(int key, Qt::KeyboardModifiers modifiers) {
     if (m == Qt::ShiftModifier)
         return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Insert || key == Qt::Key_Delete;
     if (m == Qt::ControlModifier)
+        // Ctrl+Backspace is the control's own "Delete previous word", kept from
+        // main window shortcuts as well.
         return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space || key == Qt::Key_Insert ||
                key == Qt::Key_Backspace || (key & 0xFF) == 'Z';
     return false;
@@ -239,9 +241,8 @@ void EditorLinks::insertAtCaret(const std::string& text) {
 // Shift+Enter and the insertions let the control go on with the key (the line
 // break after "<br>" is wanted). The clipboard and undo keys are finished
 // here: the control's own meaning of the same keys would repeat or spoil the
-// action (a second undo, the word before the caret deleted after an undo, the
-// character after the caret deleted after a cut, overwrite mode toggled
-// after a paste).
+// action (a second undo, the character after the caret deleted after a cut,
+// overwrite mode toggled after a paste).
 bool EditorLinks::SyntaxMemo1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     TSyntaxMemo& m = *editor_.SyntaxMemo1;
     const Qt::KeyboardModifiers mods = Relevant(modifiers);
@@ -285,7 +286,9 @@ bool EditorLinks::SyntaxMemo1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
             m.copy();
             return true;
         }
-        if (key == Qt::Key_Backspace || (key & 0xFF) == 'Z') {
+        // Ctrl+Backspace is left to the control, whose key table makes it
+        // "Delete previous word".
+        if ((key & 0xFF) == 'Z') {
             m.undo();
             return true;
         }

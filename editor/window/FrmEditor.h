@@ -5,6 +5,7 @@
 
 #include "editor/case/CaseConversion.h"
 #include "editor/document/DocumentFile.h"
+#include "editor/document/EditorConfig.h"
 #include "editor/recovery/RecoveryScheduler.h"
 #include "editor/window/EditorHost.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
@@ -74,8 +75,12 @@ public:
     std::string OutDir;
     bool SkipUndoRefresh = true;
     std::string JpegWidth, JpegHeight, GifHeight, GifWidth;
-    // The break style the document is saved in (that of its file; LF when new).
+    // The break style the document is saved in (that of its file, or its
+    // .editorconfig's end_of_line; LF when new).
     BreakStyle Breaks = BreakStyle::LF;
+    // What the .editorconfig files say for the document's file, read when it
+    // is opened and whenever it is saved.
+    EditorConfig DocConfig;
 
     // The control's own search text and options (what its Find and Replace
     // dialogs last searched for).
@@ -172,6 +177,10 @@ private:
     void buildLayout();
     void buildPopupMenu();
     void applyControlSettings();
+    // Reads DocConfig for FileName and gives the control the document's tab
+    // width and how new indentation is written (EditorIndent.cpp). `loaded`:
+    // the text was just read from the file, whose charset is checked.
+    void applyDocumentSettings(bool loaded);
     void FormShow();
     void FormActivate();
     void SyntaxMemo1Change();

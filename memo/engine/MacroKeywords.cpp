@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "memo/engine/LegacyText.h"
 #include "memo/engine/MemoEngine.h"
 #include "memo/engine/search/CharSource.h"
 
@@ -25,6 +26,11 @@ void TMacroKeywords::clear() {
 
 void TMacroKeywords::add(TMacroEntry e) {
   if (e.name.empty()) return;
+  // Typed text is UTF-8: an entry written in single bytes ("\xA3" for "£") is read as the
+  // characters those bytes stand for, so that it can match and inserts what it shows.
+  e.name = Windows1252AsUtf8(e.name);
+  e.description = Windows1252AsUtf8(e.description);
+  e.text = Windows1252AsUtf8(e.text);
   int node = 0;
   for (auto it = e.name.rbegin(); it != e.name.rend(); ++it) {
     const unsigned char c = (unsigned char)*it;
@@ -85,10 +91,10 @@ const TMacroEntry* TMacroKeywords::matchBefore(const TextStore& s, Pos caret) co
 
 void TMacroKeywords::insertText(MemoEngine& e, Pos start, Pos end, std::string t) const {
   if (e.readOnly) return;
-  // Smart fill: every later line starts at the display column where the name began, filled
-  // as the control fills indentation (tabs and blanks with smoSmartFill and smoUseTAB).
+  // Smart fill: every later line starts at the display column where the name began, with the
+  // line's own indentation copied as it is and blanks for the rest of the way.
   if (smartFill && !t.empty()) {
-    const std::string pad = e.fillText(e.displayColumn(start));
+    const std::string pad = e.fillTo(start);
     std::string filled;
     for (std::size_t i = 0; i < t.size(); ++i) {
       filled += t[i];
@@ -231,10 +237,6 @@ bool TAutoReplace::offerKey(MemoEngine& e, std::uint16_t key, const MacroEvents&
   if (start > 0 && e.isWordChar((unsigned char)s.charAt(start - 1)) && !m->text.empty() &&
       startsWord(e, (unsigned char)m->text[0]))
     return false;
-  // An item that begins inside a UTF-8 sequence (a single-byte item such as "\xA3" matching the
-  // last byte of "\xC2\xA3") would cut the character in two.
-  const unsigned char first = (unsigned char)s.charAt(start);
-  if (start > 0 && first >= 0x80 && first < 0xC0 && (unsigned char)s.charAt(start - 1) >= 0x80) return false;
   if (skipInCode && ev.inCode && ev.inCode(caret)) return false;
   std::string with = m->text;
   bool can = true;

@@ -317,7 +317,18 @@ int MemoEngine::nextTabStop(int col) const noexcept {
   return (col / w + 1) * w;  // the same rule as TabStops::next
 }
 
+int MemoEngine::indentColumns() const noexcept {
+  switch (indentStyle.kind) {
+    case IndentKind::Tabs: return nextTabStop(0);
+    case IndentKind::Spaces: return std::max(1, indentStyle.width);
+    case IndentKind::FromOptions: break;
+  }
+  return indentStep;
+}
+
 std::string MemoEngine::indentText() const {
+  if (indentStyle.kind == IndentKind::Tabs) return "\t";
+  if (indentStyle.kind == IndentKind::Spaces) return std::string(std::size_t(indentColumns()), ' ');
   const int step = std::max(0, indentStep);
   // With smoUseTAB, whole tab widths of the step are written as tabs.
   if (hasOption(smoUseTAB) && tabDefault > 0 && step >= tabDefault)
@@ -357,10 +368,11 @@ void MemoEngine::blockUnindent() {
   Selection s = sel_;
   for (LineNo l = first; l <= last; ++l) {
     const Pos ls = store_.lineStart(l);
-    // Up to IndentStep leading blank columns; a tab counts to the next tab stop.
+    // Up to one level of leading blank columns; a tab counts to the next tab stop.
+    const int level = indentColumns();
     int col = 0;
     Pos k = 0;
-    while (col < indentStep) {
+    while (col < level) {
       const char c = store_.charAt(ls + k);
       if (c == ' ') ++col;
       else if (c == '\t') col = nextTabStop(col);

@@ -129,18 +129,19 @@ class MemoEngine : private UndoTarget {
   // Typed text: replaces the selection; in overwrite mode a character of the line is replaced.
   void typeText(std::string_view raw, bool overwrite = false);
   // Return key: a break; with smoAutoIndent followed by the indentation of the caret's line
-  // (the leading blanks before the caret): copied as it is, or with smoSmartFill rebuilt by
-  // fillText for the same display column.
+  // (the leading blanks before the caret), copied as it is.
   void newLine();
-  // Tab key. With smoTabToColumn the caret goes to the next tab column (TabColumns, then
-  // multiples of TabDefault): one tab character with smoUseTAB, else the blanks up to it; in
-  // overwrite mode the caret moves over the line's characters and blanks are added only past
-  // its end. Without the option a tab character is typed.
+  // Tab key. With smoTabToColumn the caret goes to the next indent column: one tab character
+  // or blanks, as indentStyle says (see IndentStyle); in overwrite mode the caret moves over
+  // the line's characters and blanks are added only past its end. Without the option a tab
+  // character is typed.
   void tabKey(bool overwrite = false);
-  // The indentation that reaches display column `col` from a line start: with smoSmartFill and
-  // smoUseTAB tab characters up to the last tab stop not after `col` and blanks for the rest,
-  // otherwise blanks only. Code templates and auto-indent fill with it.
-  [[nodiscard]] std::string fillText(Pos col) const;
+  // The indentation that reaches the display column of `p` on its line: the line's leading
+  // blanks before `p` as they are, then spaces for the rest of the way. Code templates fill
+  // their later lines with it, so that they line up with the document's own indentation.
+  [[nodiscard]] std::string fillTo(Pos p) const;
+  // The text of one new indentation level (block indent), as indentStyle says.
+  [[nodiscard]] std::string indentText() const;
   void deleteSelection() { replaceSelection({}); }
   void deleteChar(bool forward);  // Del / Backspace: group 13
   void deletePrevWord();          // group 19
@@ -353,6 +354,8 @@ class MemoEngine : private UndoTarget {
   SyntaxMemoEditingAids editingAids = kDefaultEditingAids;
   [[nodiscard]] bool hasAid(SyntaxMemoEditingAid a) const noexcept { return (editingAids & a) != 0; }
   int indentStep = 1;
+  // How new indentation is written; the owner sets it from the document.
+  IndentStyle indentStyle;
   int tabDefault = 4;
   std::vector<int> tabColumns;  // zero-based explicit stops
   int rightMargin = 80;
@@ -443,7 +446,8 @@ class MemoEngine : private UndoTarget {
   };
   void checkBookmark(int index) const;
   [[nodiscard]] std::pair<LineNo, LineNo> touchedLines() const noexcept;
-  [[nodiscard]] std::string indentText() const;
+  // Columns of one indentation level (block un-indent takes off at most this many).
+  [[nodiscard]] int indentColumns() const noexcept;
 
   TextStore store_;
   mutable DisplayColumns columns_{store_};

@@ -17,19 +17,12 @@ void MemoEngine::typeText(std::string_view raw, bool overwrite) {
   replaceSelection(raw);
 }
 
-std::string MemoEngine::fillText(Pos col) const {
-  std::string out;
-  if (col <= 0) return out;
-  Pos c = 0;
-  if (hasOption(smoSmartFill) && hasOption(smoUseTAB)) {
-    for (;;) {
-      const Pos next = nextTabStop(int(c));
-      if (next > col) break;
-      out.push_back('\t');
-      c = next;
-    }
-  }
-  out.append(std::size_t(col - c), ' ');
+std::string MemoEngine::fillTo(Pos p) const {
+  const Pos ls = store_.lineStart(store_.lineFromPos(p));
+  Pos q = ls;
+  while (q < p && isBlank(store_.charAt(q))) ++q;
+  std::string out = store_.text(ls, q);
+  out.append(std::size_t(std::max<Pos>(0, displayColumn(p) - displayColumn(q))), ' ');
   return out;
 }
 
@@ -37,11 +30,12 @@ void MemoEngine::newLine() {
   if (readOnly) return;
   std::string ins = "\r";
   if (hasOption(smoAutoIndent)) {
+    // The indentation is copied as it is: a line indented with blanks is followed by blanks,
+    // one indented with tabs by tabs, whatever the options say about new indentation.
     const Pos ls = store_.lineStart(store_.lineFromPos(sel_.start()));
     Pos p = ls;
     while (p < sel_.start() && isBlank(store_.charAt(p))) ++p;
-    if (hasOption(smoSmartFill)) ins += fillText(displayColumn(p));
-    else ins += store_.text(ls, p);
+    ins += store_.text(ls, p);
   }
   replaceSelection(ins);
 }
@@ -54,7 +48,12 @@ void MemoEngine::tabKey(bool overwrite) {
   }
   Pos at = sel_.start();
   Pos col = displayColumn(at);
-  const Pos stop = nextTabStop(int(col));
+  const auto stopAfter = [this](Pos c) -> Pos {
+    if (indentStyle.kind != IndentKind::Spaces) return nextTabStop(int(c));
+    const Pos w = std::max(1, indentStyle.width);
+    return (c / w + 1) * w;
+  };
+  const Pos stop = stopAfter(col);
   if (overwrite && sel_.empty()) {
     // Overwriting keeps the line's characters: the caret moves over them to the column, and
     // blanks are added only past the line's end.
@@ -69,7 +68,9 @@ void MemoEngine::tabKey(bool overwrite) {
     col = displayColumn(end);
     setSelection(at, at, false);
   }
-  replaceSelection(hasOption(smoUseTAB) ? std::string("\t") : std::string(std::size_t(stop - col), ' '));
+  const bool tab = indentStyle.kind == IndentKind::Tabs ||
+                   (indentStyle.kind == IndentKind::FromOptions && hasOption(smoUseTAB));
+  replaceSelection(tab ? std::string("\t") : std::string(std::size_t(stopAfter(col) - col), ' '));
 }
 
 void MemoEngine::doubleClickAt(Pos p) {

@@ -59,6 +59,18 @@ static_assert(kDefaultEditingAids == (smaLineNumbers | smaCurrentLine | smaFoldi
 inline constexpr SyntaxMemoOptions kDefaultOptions = 67099632;
 static_assert(kDefaultOptions == (0x3FFFFF0u & ~std::uint32_t(smoWordWrap) & ~std::uint32_t(smoWrapOverride)));
 
+// How the control writes new indentation: block indent and the Tab key with smoTabToColumn.
+// FromOptions keeps the options' rule (smoUseTAB, IndentStep and the tab stops); Tabs writes one
+// tab character per level; Spaces writes blanks, `width` columns per level. The owner decides
+// from the document (its settings files, the indentation it already has); copying a line's
+// indentation (auto-indent, template fill) never changes it.
+enum class IndentKind : std::uint8_t { FromOptions, Tabs, Spaces };
+struct IndentStyle {
+  IndentKind kind = IndentKind::FromOptions;
+  int width = 0;  // Spaces: columns of one level (1 when less)
+  friend bool operator==(const IndentStyle&, const IndentStyle&) = default;
+};
+
 // The font style bits of def_FontStyle (the scheme's fsBold, fsItalic, fsUnderline bit numbers).
 enum FontStyleBits : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 // Pages of the options dialog (VisiblePropEdPages).

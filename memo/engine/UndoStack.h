@@ -126,8 +126,9 @@ class TUndoStack : public TStack {
   [[nodiscard]] int openGroup() const noexcept { return groupId_; }
   [[nodiscard]] bool canUndo() const noexcept { return cursor_ > 0; }
   [[nodiscard]] bool canRedo() const noexcept { return cursor_ < cells_.size(); }
-  // True exactly when the log holds an entry that can be undone.
-  [[nodiscard]] bool modified() const noexcept { return cursor_ > 0; }
+  // True exactly when the log holds any entry: one that can only be redone counts too, since
+  // undoing everything since the last save still leaves a change that can come back.
+  [[nodiscard]] bool modified() const noexcept { return !cells_.empty(); }
 
   void undo(UndoTarget& t);
   void redo(UndoTarget& t);

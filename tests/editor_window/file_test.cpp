@@ -6,6 +6,7 @@
 #include "editor/window/EditorMessages.h"
 
 #include <QMdiArea>
+#include <QTest>
 #include <QMdiSubWindow>
 
 #include <csignal>
@@ -45,6 +46,16 @@ TEST_F(EditorTest, SavingAnUntitledDocumentGoesThroughSaveAs) {
     EXPECT_FALSE(e->memo().modified());
     EXPECT_EQ(main->Status().panelText(6).toStdString(), "");
     EXPECT_FALSE(Enabled("Save2"));
+
+    // The save emptied the undo log. A change typed afterwards and undone
+    // leaves its redo step, so the document still counts as modified.
+    QTest::sendKeyEvent(QTest::Click, &e->memo(), Qt::Key_Eacute, QString::fromUtf8("\u00E9"), Qt::NoModifier);
+    QTest::keyClick(&e->memo(), Qt::Key_T);
+    QTest::keyClick(&e->memo(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Text(e), "a\rb\xC3\xA9");  // the typed "t" undone
+    EXPECT_TRUE(e->memo().modified());
+    EXPECT_EQ(main->Status().panelText(6).toStdString(), "Modified");
+    EXPECT_TRUE(Enabled("Save2"));
 }
 
 TEST_F(EditorTest, RefusedOverwriteWritesNothing) {

@@ -86,11 +86,11 @@ TEST(EditingOptions, AutoIndentAndSmartFill) {
   const Case cases[] = {
       {"no auto-indent", kNone, "  \tabc", 6, "  \tabc\r"},
       {"no auto-indent, smart fill alone", smoSmartFill | smoUseTAB, "  \tabc", 6, "  \tabc\r"},
+      // The line's indentation is copied as it is, whatever the options say about new indentation.
       {"copied as it is", ai, "  \tabc", 6, "  \tabc\r  \t"},
-      {"copied as it is, smoUseTAB alone", ai | smoUseTAB, "      x", 7, "      x\r      "},
-      {"smart fill with blanks", ai | smoSmartFill, "  \tabc", 6, "  \tabc\r    "},
-      {"smart fill with tabs", ai | smoSmartFill | smoUseTAB, "      x", 7, "      x\r\t  "},
-      {"smart fill of a mixed indent", ai | smoSmartFill | smoUseTAB, " \t  \tx", 6, " \t  \tx\r\t\t"},
+      {"blanks stay blanks", ai | smoSmartFill | smoUseTAB, "      x", 7, "      x\r      "},
+      {"tabs stay tabs", ai | smoSmartFill, "  \tabc", 6, "  \tabc\r  \t"},
+      {"a mixed indent as it is", ai | smoSmartFill | smoUseTAB, " \t  \tx", 6, " \t  \tx\r \t  \t"},
       {"only the blanks before the caret", ai | smoSmartFill | smoUseTAB, "    x", 2, "  \r    x"},
       {"no blanks, no indent", ai | smoSmartFill | smoUseTAB, "x", 1, "x\r"},
   };
@@ -112,11 +112,11 @@ TEST(EditingOptions, TemplatesFillLaterLinesToTheDisplayColumn) {
   };
   const Case cases[] = {
       {"blanks without smart fill", smoUseTAB, "    dv", "    <div>\r    </div>"},
-      {"tabs with smart fill and smoUseTAB", smoSmartFill | smoUseTAB, "    dv", "    <div>\r\t</div>"},
+      {"blanks with smart fill and smoUseTAB", smoSmartFill | smoUseTAB, "    dv", "    <div>\r    </div>"},
       {"blanks with smart fill alone", smoSmartFill, "      dv", "      <div>\r      </div>"},
-      // A tab-indented line counts display columns, not bytes.
-      {"after a tab, blanks", kNone, "\tdv", "\t<div>\r    </div>"},
-      {"after a tab, a tab", smoSmartFill | smoUseTAB, "\tdv", "\t<div>\r\t</div>"},
+      {"the line's tab", kNone, "\tdv", "\t<div>\r\t</div>"},
+      // After the line's own indentation, blanks to the display column of the name.
+      {"then blanks", smoSmartFill | smoUseTAB, "\tp dv", "\tp <div>\r\t  </div>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

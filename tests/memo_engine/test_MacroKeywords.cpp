@@ -22,7 +22,8 @@ struct Typing {
   Typing() {
     replace.add({"teh", "", "the"});
     replace.add({"1/2", "", "&#189;"});
-    replace.add({"\xA3", "", "&#163;"});
+    replace.add({"\xA3", "", "&#163;"});  // items of older schemes: Windows-1252 bytes
+    replace.add({"\x99", "", "&#153;"});
     templates.add({"tab", "Table", "<table>\r\n<tr><td>|</td></tr>\r\n</table>"});
     templates.add({"b", "Bold", "<b>|</b>"});
     templates.add({"td", "Cell", "<td>|</td>"});
@@ -55,8 +56,8 @@ TEST(AutoReplace, ReplacesTheItemBeforeTheCaretAndTheActKeyFollows) {
       {"tehx ", "tehx "},      // not at the caret when the act key comes
       {"teh", "teh"},          // no act key yet
       {"11/2 ", "1&#189; "},   // a replacement that does not start a word may follow a word
-      {"\xA3 ", "&#163; "},
-      {"\xC2\xA3 ", "\xC2\xA3 "},  // the last byte of a UTF-8 character is not an item
+      {"\xC2\xA3 ", "&#163; "},                         // "£ " typed as UTF-8
+      {"Caf\xC3\xA9\xE2\x84\xA2.", "Caf\xC3\xA9&#153;."},  // "Café™."
   };
   for (const Case& c : cases) {
     Typing t;
@@ -129,13 +130,17 @@ TEST(AutoReplace, ActKeysText) {
 TEST(CodeTemplates, TwoLineTemplateAtColumnFour) {
   Typing t;
   t.templates.add({"dv", "Division", "<div>|\r\n</div>"});
-  t.e.options &= ~SyntaxMemoOptions(smoUseTAB);  // filled with blanks only
+  ASSERT_TRUE(t.e.hasOption(smoUseTAB) && t.e.hasOption(smoSmartFill));
   t.at("    dv", 6);
   EXPECT_EQ(t.templates.offerKey(t.e, kCtrlJ, t.ev), TCodeTemplates::Offer::Expanded);
   EXPECT_EQ(t.e.text(), "    <div>\r    </div>");
   EXPECT_EQ(t.e.selection(), (Selection{9, 9}));  // where the marker was
   t.e.undo();
   EXPECT_EQ(t.e.text(), "    dv");
+  // The line's own indentation is copied as it is; blanks reach the rest of the way.
+  t.at("\t \xC3\xA9 dv", 7);
+  t.templates.offerKey(t.e, kCtrlJ, t.ev);
+  EXPECT_EQ(t.e.text(), "\t \xC3\xA9 <div>\r\t   </div>");
 }
 
 TEST(CodeTemplates, LongestNameControlCharactersAndTheEvent) {

@@ -171,10 +171,11 @@ TEST(HtmlScheme, AutoReplaceList) {
     EXPECT_NE(r.item, r.replacement);
   }
   EXPECT_GE(list.size(), 607u);
-  EXPECT_EQ(byItem["\xA3"], "&#163;");
-  EXPECT_EQ(byItem["\xA9"], "&#169;");
-  EXPECT_EQ(byItem["\xAE"], "&#174;");
-  EXPECT_EQ(byItem["\x99"], "&#153;");
+  // Written as Windows-1252 bytes in the script, compiled to the UTF-8 that is typed.
+  EXPECT_EQ(byItem["\u00A3"], "&#163;");
+  EXPECT_EQ(byItem["\u00A9"], "&#169;");
+  EXPECT_EQ(byItem["\u00AE"], "&#174;");
+  EXPECT_EQ(byItem["\u2122"], "&#153;");
   EXPECT_EQ(byItem["1/2"], "&#189;");
   EXPECT_EQ(byItem["1/4"], "&#188;");
   EXPECT_EQ(byItem["3/4"], "&#190;");

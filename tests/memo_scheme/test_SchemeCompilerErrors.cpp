@@ -24,7 +24,7 @@ TEST(SchemeCompilerErrors, PositionsPointAtTheOffendingToken) {
   EXPECT_EQ(Where(CompileError("%%tokens\n 1 25")), "2:4 Script syntax error");
   EXPECT_EQ(Where(CompileError("%%tokens\n 1 'a' 3 '' 0")), "2:8 Script syntax error");
   EXPECT_EQ(Where(CompileError("%%tokens InState 2 ( 1 'a' 'b' '' 0 \n%%map")), "2:1 ')' expected");
-  // The full message form.
+  // The full message form; no entry had been named yet (see ContextNamesTheEntry).
   EXPECT_EQ(CompileError("%%map\n 1 x").Message(), "** ERROR near line 2, Column 4: Unknown Identifier 'x'");
 }
 
@@ -49,6 +49,17 @@ TEST(SchemeCompilerErrors, ContextNamesTheEntry) {
   EXPECT_EQ(CompileError("%%words 'begin' '' 300").Context(), "%%Words - begin");
   EXPECT_EQ(CompileError("%%tokens 12 'a' 'b' 'abcde' 0").Context(), "%%Tokens - 12");
   EXPECT_EQ(CompileError("%%language name = 3").Context(), "%%Language - Name");
+  EXPECT_EQ(CompileError("%%words 'begin' '' 300").Message(),
+            "** ERROR near line 1, Column 20: Range error, value outwith 0 .. 255 (in %%Words - begin)");
+}
+
+TEST(SchemeCompilerErrors, ActKeysThatCannotBeReadAreRefused) {
+  for (const char* keys : {R"('\{Bogus}')", R"('ab\{Return')", R"(';\{}')"}) {
+    const ESchemeCompileError e = CompileError(std::string("%%autoreplace\n actionkeys = ") + keys + "\n'teh' = 'the'");
+    EXPECT_EQ(Where(e), "2:15 Bad key specifier") << keys;
+    EXPECT_EQ(e.Context(), "%%AutoReplace - actionkeys");
+  }
+  EXPECT_EQ(test::Compile(R"(%%autoreplace actionkeys = ';\{Space}\{f5}')").actKeys, R"(;\{Space}\{f5})");
 }
 
 TEST(SchemeCompilerErrors, MacrosAndPreprocessorErrorsCarryTheirPosition) {

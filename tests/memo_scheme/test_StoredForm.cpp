@@ -34,6 +34,24 @@ TEST(StoredForm, RichTablesReadBackExactly) {
   EXPECT_TRUE(*ReadStoredForm(WriteStoredForm(empty), "p").tables == empty);
 }
 
+TEST(StoredForm, SingleByteTypingAidsOfEarlierFormsLoadAsUtf8) {
+  // Forms saved before scripts were compiled to UTF-8 hold Windows-1252 bytes.
+  TSchemeTables t = test::Compile("");
+  t.autoReplace = {{"\xA3", "&#163;"}, {"\x99", "&#153;"}, {"na\xEFve", "na\xC3\xAFve"}};
+  t.templates = {{"\xA9", "Copyright \xA9", "\xA9 2026"}};
+  const TStoredFormResult r = ReadStoredForm(WriteStoredForm(t), "p");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  const auto& items = r.tables->autoReplace;
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].item, "\u00A3");
+  EXPECT_EQ(items[1].item, "\u2122");
+  EXPECT_EQ(items[2].item, "na\u00EFve");
+  EXPECT_EQ(items[2].replacement, "na\u00EFve");  // UTF-8 already: unchanged
+  EXPECT_EQ(r.tables->templates[0].name, "\u00A9");
+  EXPECT_EQ(r.tables->templates[0].description, "Copyright \u00A9");
+  EXPECT_EQ(r.tables->templates[0].text, "\u00A9 2026");
+}
+
 TEST(StoredForm, OtherVersionGivesTheWarningAndNoTables) {
   std::string bytes = Stored("%%map 1 1");
   bytes[0] = 48;

@@ -89,22 +89,66 @@ TEST_F(OptionsFixture, TabKeyAndTabToColumn) {
   }
 }
 
-TEST_F(OptionsFixture, ReturnWithAutoIndentAndSmartFill) {
+TEST_F(OptionsFixture, ReturnCopiesTheLineIndentationAsItIs) {
   struct Case {
     SyntaxMemoOptions options;
+    const char* line;
     const char* after;
   };
-  const Case cases[] = {{0, "      x\r"},
-                        {smoAutoIndent, "      x\r      "},
-                        {smoAutoIndent | smoSmartFill | smoUseTAB, "      x\r\t  "}};
+  const SyntaxMemoOptions fill = smoAutoIndent | smoSmartFill | smoUseTAB;
+  const Case cases[] = {{0, "      x", "      x\r"},
+                        {smoAutoIndent, "      x", "      x\r      "},
+                        {fill, "      \xC3\xA9t\xC3\xA9", "      \xC3\xA9t\xC3\xA9\r      "},
+                        {fill, "\t  \xCE\xB1", "\t  \xCE\xB1\r\t  "},
+                        {fill, " \t x", " \t x\r \t "}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.after);
     memo.engine().options = c.options;
-    memo.setText("      x");
-    memo.setSelStart(7);
+    memo.setText(c.line);
+    memo.setSelStart(Pos(std::string_view(c.line).size()));
     QTest::keyClick(&memo, Qt::Key_Return);
     EXPECT_EQ(memo.text(), QByteArray(c.after));
   }
+}
+
+TEST_F(OptionsFixture, NewIndentationFollowsTheIndentStyle) {
+  MemoEngine& e = memo.engine();
+  e.options = smoAutoIndent | smoTabToColumn | smoUseTAB | smoSmartFill;
+  e.indentStep = 1;
+  e.tabDefault = 8;
+  struct Case {
+    IndentStyle style;
+    const char* tabbed;    // the Tab key after "ab"
+    const char* indented;  // block indent of "x\ry"
+  };
+  const Case cases[] = {{{IndentKind::FromOptions, 0}, "ab\t", " x\r y"},
+                        {{IndentKind::Spaces, 4}, "ab  ", "    x\r    y"},
+                        {{IndentKind::Spaces, 2}, "ab  ", "  x\r  y"},
+                        {{IndentKind::Tabs, 8}, "ab\t", "\tx\r\ty"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.indented);
+    e.indentStyle = c.style;
+    memo.setText("ab");
+    memo.setSelStart(2);
+    QTest::keyClick(&memo, Qt::Key_Tab);
+    EXPECT_EQ(memo.text(), QByteArray(c.tabbed));
+    memo.setText("x\ry");
+    memo.selectAll();
+    QTest::keyClick(&memo, Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(memo.text(), QByteArray(c.indented));
+    // Un-indent takes one level off again.
+    QTest::keyClick(&memo, Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(memo.text(), QByteArray("x\ry"));
+  }
+  // Spaces to the next level from inside a line: column 3 goes to 4, not to the tab stop 8.
+  e.indentStyle = {IndentKind::Spaces, 2};
+  memo.setText("abc");
+  memo.setSelStart(3);
+  QTest::keyClick(&memo, Qt::Key_Tab);
+  EXPECT_EQ(memo.text(), QByteArray("abc "));
+  e.indentStyle = {};
 }
 
 TEST_F(OptionsFixture, WantTabAndWantReturns) {

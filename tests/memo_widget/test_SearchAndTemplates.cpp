@@ -94,7 +94,9 @@ TEST_F(AidsFixture, AutoReplaceEventAndCodeTokens) {
 TEST_F(AidsFixture, CtrlJExpandsTheTemplateBeforeTheCaret) {
   QString name;
   QObject::connect(&memo, &TSyntaxMemo::OnTemplateEvent, &memo, [&](const QString& n, QString&) { name = n; });
-  memo.engine().options &= ~SyntaxMemoOptions(smoUseTAB);  // filled with blanks only
+  // smoUseTAB and smoSmartFill are on, as in the editor window: the later lines copy the
+  // blanks before the name as they are.
+  ASSERT_TRUE(memo.engine().hasOption(smoUseTAB) && memo.engine().hasOption(smoSmartFill));
   QTest::keyClicks(&memo, "    ul");
   QTest::keyClick(&memo, Qt::Key_J, Qt::ControlModifier);
   EXPECT_EQ(memo.text(), QByteArray("    <ul>\r    <li>\r    </ul>"));

@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "memo/engine/LegacyText.h"
+#include "memo/engine/MacroKeywords.h"
 #include "memo/engine/keys/KeyTable.h"
 #include "memo/engine/keys/TabStops.h"
 #include "memo/engine/scheme/CompileContext.h"
@@ -92,15 +94,25 @@ void CompileAutoReplace(TSchemeBuild& b) {
     if (b.r.Accept(RW::ActionKeys)) {
       b.context = "%%AutoReplace - actionkeys";
       b.r.Expect(RW::Equals, TSchemeErrorId::EqualsExpected);
-      // The act-keys text has escapes of its own ("\{Return}"), so it is kept as written.
-      b.t.actKeys = b.ReadStringToken().raw;
+      // The act-keys text has escapes of its own ("\{Return}"), so it is kept as written; a
+      // text the control could not read is refused here rather than replaced at load.
+      const TSchemeToken keys = b.ReadStringToken();
+      try {
+        (void)velora::memo::TAutoReplace::ParseActKeys(keys.raw);
+      } catch (const velora::memo::ESyntaxMemo& e) {
+        b.FailText(keys, e.what());
+      }
+      b.t.actKeys = keys.raw;
       continue;
     }
     const TSchemeToken item = b.ReadStringToken();
     b.context = "%%AutoReplace - " + item.text;
     if (item.text.empty()) b.Fail(item, TSchemeErrorId::StringExpected);
     b.r.Expect(RW::Equals, TSchemeErrorId::EqualsExpected);
-    b.t.autoReplace.push_back({item.text, b.r.ReadString()});
+    // Items and texts are compiled to UTF-8, the form typed text has; a script may write them
+    // as Windows-1252 bytes ('\xA3' for "£").
+    b.t.autoReplace.push_back({velora::memo::Windows1252AsUtf8(item.text),
+                               velora::memo::Windows1252AsUtf8(b.r.ReadString())});
   }
 }
 
@@ -120,13 +132,13 @@ void CompileTemplates(TSchemeBuild& b) {
     b.context = "%%Templates - " + name.text;
     if (name.text.empty()) b.Fail(name, TSchemeErrorId::StringExpected);
     TTemplateEntry entry;
-    entry.name = name.text;
+    entry.name = velora::memo::Windows1252AsUtf8(name.text);
     if (b.r.Accept(RW::LParen)) {
-      entry.description = b.r.ReadString();
+      entry.description = velora::memo::Windows1252AsUtf8(b.r.ReadString());
       b.r.Expect(RW::RParen, TSchemeErrorId::RParenExpected);
     }
     b.r.Expect(RW::Equals, TSchemeErrorId::EqualsExpected);
-    entry.text = b.r.ReadString();
+    entry.text = velora::memo::Windows1252AsUtf8(b.r.ReadString());
     b.t.templates.push_back(std::move(entry));
   }
 }

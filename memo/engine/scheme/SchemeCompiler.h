@@ -23,6 +23,10 @@ class ESchemeCompileError : public ESchemeError {
   ESchemeCompileError(const ESchemeError& error, std::string context)
       : ESchemeError(error), context_(std::move(context)) {}
   [[nodiscard]] const std::string& Context() const noexcept { return context_; }
+  // The positioned text followed by the context: "... Unknown Identifier 'x' (in %%Map - 1)".
+  [[nodiscard]] std::string Message() const override {
+    return FormatSchemeError(Line(), Column(), context_.empty() ? Text() : Text() + " (in " + context_ + ")");
+  }
 
  private:
   std::string context_;

@@ -88,7 +88,7 @@ class ESchemeError : public std::runtime_error {
   [[nodiscard]] int Line() const noexcept { return line_; }
   [[nodiscard]] int Column() const noexcept { return column_; }
   // The message shown to the user: the positioned form of Text().
-  [[nodiscard]] std::string Message() const { return FormatSchemeError(line_, column_, text_); }
+  [[nodiscard]] virtual std::string Message() const { return FormatSchemeError(line_, column_, text_); }
 
  private:
   TSchemeErrorId id_;

@@ -2,6 +2,8 @@
 // back with bounds checks and a check of every index it holds.
 #include "memo/engine/scheme/StoredFormIO.h"
 
+#include "memo/engine/LegacyText.h"
+
 namespace vlr {
 
 namespace {
@@ -458,9 +460,10 @@ TSchemeTables ReadTables(TByteReader& r) {
   const std::size_t replaces = r.Count(8);
   t.autoReplace.reserve(replaces);
   for (std::size_t i = 0; i < replaces; ++i) {
+    // Forms saved before typing aids were compiled to UTF-8 hold Windows-1252 bytes.
     TReplaceEntry a;
-    a.item = r.Str();
-    a.replacement = r.Str();
+    a.item = velora::memo::Windows1252AsUtf8(r.Str());
+    a.replacement = velora::memo::Windows1252AsUtf8(r.Str());
     t.autoReplace.push_back(std::move(a));
   }
   t.actKeys = r.Str();
@@ -468,9 +471,9 @@ TSchemeTables ReadTables(TByteReader& r) {
   t.templates.reserve(templates);
   for (std::size_t i = 0; i < templates; ++i) {
     TTemplateEntry tp;
-    tp.name = r.Str();
-    tp.description = r.Str();
-    tp.text = r.Str();
+    tp.name = velora::memo::Windows1252AsUtf8(r.Str());
+    tp.description = velora::memo::Windows1252AsUtf8(r.Str());
+    tp.text = velora::memo::Windows1252AsUtf8(r.Str());
     t.templates.push_back(std::move(tp));
   }
   t.templateHotKey = r.U16();
