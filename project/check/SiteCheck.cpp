@@ -11,6 +11,7 @@
 #include "project/check/PageScan.h"
 #include "project/check/TidyCheck.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -76,11 +77,9 @@ public:
         result_.ran = true;
         settings_ = RuleSettings::FromSection(project_.CheckSettings);
         settingsHash_ = std::hash<std::string>{}(settings_.Key());
-        guard_.AddSource(projectFile);
-        for (const std::string& file : project_.Files) {
-            guard_.AddSource(file);
+        // Nothing is written, so the guard needs no sources: only what lies inside.
+        for (const std::string& file : project_.Files)
             site_.insert(build::OutputPathFor(project_, file, false));
-        }
         std::vector<std::string> pages;
         for (const std::string& page : request_.pages)
             pages.push_back(absolute(page));
@@ -101,7 +100,7 @@ public:
         });
         for (const std::string& page : pages) {
             std::string resolved;
-            if (whole && !trusted_ && !guard_.Inside(page, &resolved)) {
+            if (whole && !trusted_ && !inside(page, &resolved)) {
                 const std::string text = build::OutsideText("the source file", page, resolved);
                 if (!allowed(text)) {
                     add({"build", Severity::Error, projectFile, 0, 0, text + " lies outside the project's folder",
@@ -130,6 +129,19 @@ private:
         if (result_.refused.empty())
             result_.refused = outside;
         return false;
+    }
+
+    // Whether a page lies inside the project's folder: a file that is no
+    // link does when its folder does, and folders are resolved once.
+    bool inside(const std::string& page, std::string* resolved) {
+        struct stat info {};
+        if (::lstat(page.c_str(), &info) != 0 || S_ISLNK(info.st_mode))
+            return guard_.Inside(page, resolved);
+        const std::string folder = folderOf(page);
+        auto known = folderInside_.find(folder);
+        if (known == folderInside_.end())
+            known = folderInside_.emplace(folder, guard_.Inside(folder)).first;
+        return known->second || guard_.Inside(page, resolved);
     }
 
     void add(Problem p) {
@@ -203,6 +215,17 @@ private:
     // True when an internal link of the page built at `output` leads to no
     // file of the built site: no page of the project and nothing on disk.
     bool linkMissing(const std::string& target, const std::string& output) {
+        // Pages of one folder share their includes' links: each is looked up once.
+        std::string key = folderOf(output);
+        key += '\n';
+        key += target;
+        auto known = answers_.find(key);
+        if (known == answers_.end())
+            known = answers_.emplace(std::move(key), lookUpLink(target, output)).first;
+        return known->second;
+    }
+
+    bool lookUpLink(const std::string& target, const std::string& output) {
         if (holdsToken(target) || validate::KindOfLink(target) != validate::LinkKind::Internal)
             return false;
         std::string path = validate::ResolveInternal(target, folderOf(output), project_.OutputDir);
@@ -227,6 +250,8 @@ private:
     bool trusted_ = false;
     std::unordered_set<std::string> site_;
     std::unordered_map<std::string, bool> onDisk_;
+    std::unordered_map<std::string, bool> answers_;
+    std::unordered_map<std::string, bool> folderInside_;
     std::unordered_set<std::string> seen_;
 };
 
