@@ -1,8 +1,8 @@
 // libtidy as the checker of a page's markup.
 #include "project/check/TidyCheck.h"
 
-#include <tidy.h>
-#include <tidybuffio.h>
+#include <tidy/tidy.h>
+#include <tidy/tidybuffio.h>
 
 #include <cstring>
 #include <string_view>
