@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CommandLineBuild.h"
+#include "app/cli/CommandLineCheck.h"
 #include "app/cli/ExitCodes.h"
 #include "app/cli/TerminalText.h"
 #include "app/cli/UploadCommand.h"
@@ -21,6 +22,7 @@ namespace {
 const char* const kUsage =
     "usage: velora [FILE...]\n"
     "       velora --build PROJECT.vlr [--trust]\n"
+    "       velora --check PROJECT.vlr [--trust] [--format text|json]\n"
     "       velora --upload PROJECT.vlr [--to DESTINATION] [--user NAME] [--dry-run] [--delete]\n"
     "       velora --help | --version\n"
     "\n"
@@ -28,8 +30,12 @@ const char* const kUsage =
     "window; when Velora already runs for this user, it opens them there.\n"
     "\n"
     "  --build PROJECT.vlr   build the project's site, without a window\n"
-    "  --trust               with --build: let the project use includes and an output\n"
-    "                        folder that lie outside its own folders\n"
+    "  --check PROJECT.vlr   build every page in memory and check its HTML, accessibility\n"
+    "                        and local links; each problem as FILE:LINE:COL: error|warning:\n"
+    "                        message, exit status 1 when there are errors\n"
+    "  --format text|json    with --check: the problems as lines (text) or as JSON\n"
+    "  --trust               with --build or --check: let the project use includes and an\n"
+    "                        output folder that lie outside its own folders\n"
     "  --upload PROJECT.vlr  send the project's output folder, without a window\n"
     "  --to DESTINATION      with --upload: ftp://, ftps://, ftpes:// or sftp:// address,\n"
     "                        or a folder; without it, the destination used last\n"
@@ -48,7 +54,9 @@ const char* const kUsage =
 // Options that belong to a command, and the command they belong to.
 const char* commandOf(const std::string& option) {
     if (option == "--trust")
-        return "--build";
+        return "--build or --check";
+    if (option == "--format")
+        return "--check";
     if (option == "--to" || option == "--user" || option == "--dry-run" || option == "--delete")
         return "--upload";
     return nullptr;
@@ -137,19 +145,27 @@ StartRequest ReadStartArguments(const std::vector<std::string>& arguments) {
         return r;
     }
 
-    std::size_t build = arguments.size(), upload = arguments.size();
+    const std::size_t none = arguments.size();
+    std::size_t build = none, upload = none, check = none;
     for (std::size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
-        if (arguments[i] == "--build" && build == arguments.size())
+        if (arguments[i] == "--build" && build == none)
             build = i;
-        else if (arguments[i] == "--upload" && upload == arguments.size())
+        else if (arguments[i] == "--upload" && upload == none)
             upload = i;
+        else if (arguments[i] == "--check" && check == none)
+            check = i;
     }
-    if (build < arguments.size() && upload < arguments.size())
+    if (build < none && upload < none)
         return badUsage("--build and --upload cannot be given together");
-    if (build < arguments.size() || upload < arguments.size()) {
+    if (check < none && (build < none || upload < none))
+        return badUsage(std::string("--check and ") + (build < none ? "--build" : "--upload") +
+                        " cannot be given together");
+    if (build < none || upload < none || check < none) {
         StartRequest r;
-        r.mode = build < arguments.size() ? StartRequest::Mode::Build : StartRequest::Mode::Upload;
-        r.commandArguments = commandFirst(arguments, std::min(build, upload));
+        r.mode = check < none    ? StartRequest::Mode::Check
+                 : build < none  ? StartRequest::Mode::Build
+                                 : StartRequest::Mode::Upload;
+        r.commandArguments = commandFirst(arguments, std::min({build, upload, check}));
         return r;
     }
 
@@ -191,6 +207,7 @@ int RunWithoutWindow(const StartRequest& request) {
         return kExitUsage;
     case StartRequest::Mode::Build:
     case StartRequest::Mode::Upload:
+    case StartRequest::Mode::Check:
         break;
     }
     const std::vector<std::string>& args = request.commandArguments;
@@ -201,6 +218,8 @@ int RunWithoutWindow(const StartRequest& request) {
             return kExitUsage;
         }
     }
+    if (request.mode == StartRequest::Mode::Check)
+        return RunCommandLineCheck(args);
     if (request.mode == StartRequest::Mode::Upload) {
         // Names of files and servers' answers are printed line by line,
         // escaped, so that none can drive the terminal.

@@ -9,7 +9,7 @@
 namespace vlr::cli {
 
 struct StartRequest {
-    enum class Mode { Window, Help, Version, Build, Upload, BadUsage };
+    enum class Mode { Window, Help, Version, Build, Upload, Check, BadUsage };
     Mode mode = Mode::Window;
     // Mode::Window: the files to open, absolute and cleaned, made so against
     // the working folder at the start (opening a project changes it).
@@ -17,7 +17,7 @@ struct StartRequest {
     // Mode::Window: start fully, then close as the user would (checks of an
     // installation). Such a start never takes over the running program's socket.
     bool quitAfterStart = false;
-    // Mode::Build and Mode::Upload: the arguments for the command, the
+    // Mode::Build, Mode::Upload and Mode::Check: the arguments for the command, the
     // command's own option first ("--build PROJECT ..."), the program name left out.
     std::vector<std::string> commandArguments;
     // Mode::BadUsage: what is wrong, one line without the program name.
@@ -38,7 +38,7 @@ struct StartRequest {
 [[nodiscard]] std::string AbsolutePath(const std::string& path);
 
 // Runs a start that needs no window and no Qt application: --help,
-// --version, a usage mistake, --build and --upload. Returns the exit code, or
+// --version, a usage mistake, --build, --upload and --check. Returns the exit code, or
 // -1 when the start is for the window.
 [[nodiscard]] int RunWithoutWindow(const StartRequest& request);
 

@@ -197,6 +197,8 @@ constexpr CommandEntry kMenuBar[] = {
      .group = G::Build},
     {.name = "CheckLinks1", .caption = "Check &Links",
      .hint = "Check every link of the project's built pages", .group = G::LinkCheck},
+    {.name = "CheckSite1", .caption = "Check &Site",
+     .hint = "Build every page in memory and check its HTML, accessibility and links", .group = G::LinkCheck},
     {.kind = K::Separator},
     {.name = "OrganizeVariables1", .caption = "&Organize Variables...",
      .hint = "Edit the project's variables", .group = G::Project, .icon = "project-variables"},

@@ -9,6 +9,7 @@
 #include "editor/unit/EditorUnit.h"
 #include "project/linkcheck/LinkCheckUnit.h"
 #include "project/build_unit/BuildUnit.h"
+#include "project/check_unit/SiteCheckUnit.h"
 #include "plugins/PlugInUnit.h"
 #include "project/unit/ProjectUnit.h"
 #include "spelling/unit/SpellingUnit.h"
@@ -32,6 +33,7 @@ void TFrmMainVLR::CreateUnits() {
     units_.push_back(std::make_unique<TFindInFilesUnit>(*this));
     units_.push_back(std::make_unique<TToolsUnit>(*this));
     units_.push_back(std::make_unique<TLinkCheckUnit>(*this));
+    units_.push_back(std::make_unique<TSiteCheckUnit>(*this));
     units_.push_back(std::make_unique<TBuildUnit>(*this));
     units_.push_back(std::make_unique<TPlugInUnit>(*this));
     units_.push_back(std::make_unique<TSpellingUnit>(*this));

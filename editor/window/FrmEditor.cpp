@@ -6,6 +6,7 @@
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
 #include "editor/window/DocumentWatch.h"
+#include "editor/window/EditorCheck.h"
 #include "editor/window/EditorImage.h"
 #include "editor/window/EditorLinks.h"
 #include "editor/window/EditorMessages.h"
@@ -46,6 +47,7 @@ TFrmEditor::TFrmEditor(EditorHost& host, QWidget* parent)
     buildPopupMenu();
     applyControlSettings();
     AttachSpelling();
+    pageCheck_ = new EditorCheck(*this);
     // FormCreate.
     TempDir = vlr::TempDir();
     TickId = UniqueTickId();

@@ -36,6 +36,7 @@ class TSpellMarks;
 }
 
 class DocumentWatch;
+class EditorCheck;
 class EditorImage;
 class EditorLinks;
 class EditorPreview;
@@ -106,6 +107,8 @@ public:
     void AttachSpelling();
     void OfferSpelling(const QPoint& at);
     spelling::TSpellMarks* spellMarks() const { return spellMarks_; }
+    // The page checked as the user types (EditorCheck.h).
+    EditorCheck* pageCheck() const { return pageCheck_; }
     void ReadEditorFont();
     void FindNext(bool regularExpressions);
     void ShowAll();
@@ -200,6 +203,7 @@ private:
     TFindDialog* findDialog_ = nullptr;
     bool shownBefore_ = false;
     spelling::TSpellMarks* spellMarks_ = nullptr;
+    EditorCheck* pageCheck_ = nullptr;
     std::vector<QAction*> spellActions_;
 };
 

@@ -104,6 +104,24 @@ std::string tooLarge(const char* through) {
     return "the page grows beyond " + std::to_string(kMaxPageBytes >> 20) + " MB through its " + through;
 }
 
+// Appends the map of an included text, placed at `base` in the output and
+// brought in by the include at `site`.
+void mergeMap(SourceMap& map, const SourceMap& included, std::size_t base, const SourceMap::Site& site) {
+    std::vector<int> files;
+    for (const SourceMap::File& f : included.FileTable())
+        files.push_back(map.AddFile(f));
+    const int outer = map.AddSite(site);
+    const int first = static_cast<int>(map.Sites().size());
+    for (const SourceMap::Site& s : included.Sites())
+        map.AddSite({files[static_cast<std::size_t>(s.file)], s.source, s.parent < 0 ? outer : first + s.parent});
+    for (SourceMap::Piece p : included.Pieces()) {
+        p.outBegin += base;
+        p.file = files[static_cast<std::size_t>(p.file)];
+        p.site = p.site < 0 ? outer : first + p.site;
+        map.AddPiece(p);
+    }
+}
+
 }  // namespace
 
 std::string Diagnostic::Describe() const {
@@ -123,6 +141,9 @@ struct Expander::Frame {
 
 struct Expander::Included {
     std::string text;
+    // Where the text came from, offsets from its start: made once with the
+    // include, merged into the page's map only when a page asks for one.
+    SourceMap map;
     std::vector<std::string> dependencies;
     std::vector<Diagnostic> diagnostics;
 };
@@ -140,7 +161,7 @@ std::string Expander::DisplayName(const std::string& path) const {
 }
 
 Expansion Expander::ExpandPage(const std::string& path, const std::string& text,
-                               const std::vector<std::string>& extraFolders) {
+                               const std::vector<std::string>& extraFolders, SourceMap* map) {
     Expansion out;
     std::vector<std::string> folders{folderOf(path)};
     folders.insert(folders.end(), extraFolders.begin(), extraFolders.end());
@@ -148,9 +169,18 @@ Expansion Expander::ExpandPage(const std::string& path, const std::string& text,
         folders.push_back(sourceDir_);
     std::vector<Frame> stack{{normalised(path)}};
     out.text.reserve(text.size() + text.size() / 2);
-    out.ok = expand(path, text, folders, stack, out);
-    if (!out.ok)
+    Recording rec;
+    if (map) {
+        *map = SourceMap{};
+        rec.map = map;
+        rec.file = map->AddFile(SourceMap::Index(normalised(path), text));
+    }
+    out.ok = expand(path, text, folders, stack, out, rec);
+    if (!out.ok) {
         out.text.clear();
+        if (map)
+            *map = SourceMap{};
+    }
     std::sort(out.dependencies.begin(), out.dependencies.end());
     out.dependencies.erase(std::unique(out.dependencies.begin(), out.dependencies.end()), out.dependencies.end());
     return out;
@@ -187,7 +217,7 @@ bool Expander::resolve(const std::string& name, const std::vector<std::string>& 
 }
 
 bool Expander::expand(const std::string& path, const std::string& text, const std::vector<std::string>& folders,
-                      std::vector<Frame>& stack, Expansion& out) {
+                      std::vector<Frame>& stack, Expansion& out, const Recording& rec) {
     auto report = [&](Diagnostic::Kind kind, std::size_t pos, std::string message) {
         out.diagnostics.push_back({kind, DisplayName(path), lineAt(text, pos), std::move(message)});
     };
@@ -196,6 +226,12 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
     std::size_t copied = 0;
     std::size_t pos = 0;
     const char* data = text.data();
+    // Copies the text up to `end` into the output.
+    auto copy = [&](std::size_t end) {
+        if (rec.map)
+            rec.map->AddPiece({out.text.size(), end - copied, rec.file, copied, false, rec.site});
+        out.text.append(data + copied, end - copied);
+    };
     while (vars || includes) {
         const void* hit = pos < text.size() ? std::memchr(data + pos, '<', text.size() - pos) : nullptr;
         if (!hit)
@@ -212,7 +248,9 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
             }
             std::string_view name(data + pos + 2, close - pos - 2);
             if (const std::string* value = variables_.Find(name)) {
-                out.text.append(data + copied, pos - copied);
+                copy(pos);
+                if (rec.map)
+                    rec.map->AddPiece({out.text.size(), value->size(), rec.file, pos, true, rec.site});
                 out.text += *value;
                 copied = close + 2;
                 if (out.text.size() > kMaxPageBytes) {
@@ -261,7 +299,8 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
                        "includes nested deeper than " + std::to_string(kMaxIncludeDepth) + " levels");
                 return false;
             }
-            out.text.append(data + copied, pos - copied);
+            copy(pos);
+            const std::size_t at = pos;
             copied = close + 2;
             pos = close + 2;
 
@@ -279,14 +318,15 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
                     return false;
                 }
                 Expansion inner;
+                auto entry = std::make_unique<Included>();
+                Recording innerRec{&entry->map, entry->map.AddFile(SourceMap::Index(found, contents)), -1};
                 stack.push_back({found});
-                const bool ok = expand(found, contents, {folderOf(found), sourceDir_}, stack, inner);
+                const bool ok = expand(found, contents, {folderOf(found), sourceDir_}, stack, inner, innerRec);
                 stack.pop_back();
                 out.dependencies.insert(out.dependencies.end(), inner.dependencies.begin(), inner.dependencies.end());
                 out.diagnostics.insert(out.diagnostics.end(), inner.diagnostics.begin(), inner.diagnostics.end());
                 if (!ok)
                     return false;
-                auto entry = std::make_unique<Included>();
                 entry->text = std::move(inner.text);
                 entry->dependencies = std::move(inner.dependencies);
                 entry->diagnostics = std::move(inner.diagnostics);
@@ -296,6 +336,8 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
                 out.dependencies.insert(out.dependencies.end(), inc.dependencies.begin(), inc.dependencies.end());
                 out.diagnostics.insert(out.diagnostics.end(), inc.diagnostics.begin(), inc.diagnostics.end());
             }
+            if (rec.map)
+                mergeMap(*rec.map, cached->second->map, out.text.size(), {rec.file, at, rec.site});
             out.text += cached->second->text;
             if (out.text.size() > kMaxPageBytes) {
                 report(Diagnostic::Kind::Error, pos, tooLarge("includes"));
@@ -305,7 +347,7 @@ bool Expander::expand(const std::string& path, const std::string& text, const st
         }
         ++pos;
     }
-    out.text.append(data + copied, text.size() - copied);
+    copy(text.size());
     if (out.text.size() > kMaxPageBytes) {
         report(Diagnostic::Kind::Error, text.size(), tooLarge(vars ? "variables" : "includes"));
         return false;

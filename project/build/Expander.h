@@ -16,6 +16,7 @@
 
 #include "project/build/BuildVariables.h"
 #include "project/build/SiteProject.h"
+#include "project/build/SourceMap.h"
 
 #include <cstddef>
 #include <functional>
@@ -62,8 +63,10 @@ public:
 
     // Expands the text of the page at `path`. `extraFolders` are searched for
     // includes after the page's own folder and before the source directory.
+    // With `map`, the map of where the output came from is made in it
+    // (replacing what it held); without, no time is spent on one.
     Expansion ExpandPage(const std::string& path, const std::string& text,
-                         const std::vector<std::string>& extraFolders = {});
+                         const std::vector<std::string>& extraFolders = {}, SourceMap* map = nullptr);
 
     // How a path is shown in messages.
     [[nodiscard]] std::string DisplayName(const std::string& path) const;
@@ -77,8 +80,15 @@ public:
 private:
     struct Included;
     struct Frame;
+    // Where expand() records the origin of its output: the map, the file's
+    // number in it and the include that brought the text in.
+    struct Recording {
+        SourceMap* map = nullptr;
+        int file = 0;
+        int site = -1;
+    };
     bool expand(const std::string& path, const std::string& text, const std::vector<std::string>& folders,
-                std::vector<Frame>& stack, Expansion& out);
+                std::vector<Frame>& stack, Expansion& out, const Recording& rec);
     const Included& include(const std::string& path, std::vector<Frame>& stack);
     bool resolve(const std::string& name, const std::vector<std::string>& folders, std::string& found,
                  std::vector<std::string>& probed);

@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <set>
+#include <thread>
 #include <unordered_map>
 
 namespace vlr::build {
@@ -86,6 +88,22 @@ struct PageJob {
     std::string output;
 };
 
+// A page built: its text, and whether and how it was written.
+struct BuiltPage {
+    // False: the page is (still) to be built the sequential way.
+    bool ready = false;
+    FileStamp sourceStamp;
+    Expansion page;
+    // The source file the page would have replaced ("" when none).
+    std::string overSource;
+    // Why the page could not be written ("" when it was, or was not tried).
+    std::string writeError;
+    FileStamp outputStamp;
+};
+
+// Pages are built on every core when there are at least this many to build.
+constexpr std::size_t kParallelPages = 32;
+
 class Build {
 public:
     Build(const BuildRequest& request, BuildReporter& reporter)
@@ -154,13 +172,20 @@ public:
         std::unordered_map<std::string, FileStamp> stamps;
 
         reporter_.FileCount(static_cast<int>(jobs.size()));
-        for (const PageJob& job : jobs) {
+        std::vector<char> upToDate(jobs.size(), 0);
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            upToDate[i] = incremental && record_.UpToDate(jobs[i].output, jobs[i].source, stamps);
+        std::vector<BuiltPage> ahead = buildAhead(jobs, upToDate, variables);
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            const PageJob& job = jobs[i];
             // A refusal ends the build: what it would still do is what the user said no to.
             if (!summary_.refused.empty())
                 break;
-            if (incremental && record_.UpToDate(job.output, job.source, stamps)) {
+            if (upToDate[i]) {
                 ++summary_.upToDate;
                 reporter_.StatusText(shown(job.output) + " is up to date");
+            } else if (i < ahead.size() && ahead[i].ready) {
+                finishPage(job, expander.DisplayName(job.source), ahead[i], recorded);
             } else {
                 buildPage(job, expander, recorded);
             }
@@ -245,6 +270,131 @@ private:
         return false;
     }
 
+    // The folders searched for includes after the page's own (see buildPage).
+    std::vector<std::string> extraFolders(const PageJob& job) const {
+        // A preview source written into the output folder finds its includes
+        // in the matching folder of the source directory. The folders are
+        // compared as the files they are, whatever links name them.
+        std::vector<std::string> extra;
+        if (!project_.SourceDir.empty() && !sameFolders_) {
+            const std::string folder = folderOf(job.source);
+            if (IdentityOf(folder) == IdentityOf(project_.OutputDir))
+                extra.push_back(project_.SourceDir);
+            else if (std::string sub = below(resolvedOutput_, ResolvedPath(folder)); !sub.empty())
+                extra.push_back(project_.SourceDir + "/" + sub);
+        }
+        return extra;
+    }
+
+    // Builds and writes, on every core, the pages that need no question and
+    // no message on the way: their results wait, in project order, for the
+    // loop that reports them. A page that reads or writes outside the
+    // project's folder (when the project is not trusted yet), or that
+    // cannot be read, is left to the loop, which asks and reports as
+    // always; so is every page after it, whose writing the answer may stop.
+    // Pages are written only after every page is built, and never over a
+    // file any page read. Empty when there are too few pages to share out.
+    std::vector<BuiltPage> buildAhead(const std::vector<PageJob>& jobs, const std::vector<char>& upToDate,
+                                      const VariableTable& variables) {
+        std::vector<std::size_t> todo;
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            if (!upToDate[i])
+                todo.push_back(i);
+        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        if (todo.size() < kParallelPages || cores < 2)
+            return {};
+        const std::size_t workers = std::min(cores, todo.size() / (kParallelPages / 2));
+        std::vector<BuiltPage> built(jobs.size());
+        std::vector<std::vector<std::string>> read(workers);
+        const bool trusted = trusted_;
+        // Runs work(worker, job index) for every page of `pages` on every core.
+        auto onEveryCore = [&](const std::vector<std::size_t>& pages, auto&& work) {
+            std::atomic<std::size_t> next{0};
+            std::vector<std::thread> threads;
+            for (std::size_t w = 1; w < workers; ++w)
+                threads.emplace_back([&, w] {
+                    for (std::size_t k; (k = next++) < pages.size();)
+                        work(w, pages[k]);
+                });
+            for (std::size_t k; (k = next++) < pages.size();)
+                work(0, pages[k]);
+            for (std::thread& t : threads)
+                t.join();
+        };
+        std::vector<std::unique_ptr<Expander>> expanders;
+        for (std::size_t w = 0; w < workers; ++w)
+            expanders.push_back(std::make_unique<Expander>(project_.switches, variables, project_.SourceDir));
+        auto build = [&](std::size_t w, std::size_t i) {
+            const PageJob& job = jobs[i];
+            BuiltPage& b = built[i];
+            if (job.output == job.source)
+                return;
+            if (!request_.preview && !trusted && !guard_.Inside(folderOf(job.output)))
+                return;
+            b.sourceStamp = StampOf(job.source);
+            std::string text;
+            if (!ReadWholeFile(job.source, text, nullptr, kMaxPageBytes))
+                return;
+            bool outside = false;
+            expanders[w]->SetReadCheck([&](const std::string&, const std::string& path) -> std::string {
+                if (!trusted && !guard_.Inside(path)) {
+                    outside = true;
+                    return "outside";
+                }
+                read[w].push_back(path);
+                return {};
+            });
+            b.page = expanders[w]->ExpandPage(job.source, text, extraFolders(job));
+            b.ready = !outside;
+        };
+        auto write = [&](std::size_t, std::size_t i) {
+            BuiltPage& b = built[i];
+            if (b.page.ok)
+                writePage(jobs[i], b);
+            // Only the outcome is kept: the text is in the page now.
+            std::string().swap(b.page.text);
+        };
+
+        // A share of the pages at a time, so that only that many texts are held.
+        constexpr std::size_t kShare = 256;
+        for (std::size_t from = 0; from < todo.size(); from += kShare) {
+            std::vector<std::size_t> share(todo.begin() + std::ptrdiff_t(from),
+                                           todo.begin() + std::ptrdiff_t(std::min(todo.size(), from + kShare)));
+            onEveryCore(share, build);
+            // Every file read is a source, before any page of the share is written.
+            for (auto& paths : read) {
+                for (const std::string& path : paths)
+                    guard_.AddSource(path);
+                paths.clear();
+            }
+            std::size_t stop = 0;
+            while (stop < share.size() && built[share[stop]].ready)
+                ++stop;
+            const bool stopped = stop < share.size();
+            share.resize(stop);
+            onEveryCore(share, write);
+            if (stopped) {
+                for (std::size_t k = from + stop; k < todo.size(); ++k)
+                    built[todo[k]] = BuiltPage{};
+                break;
+            }
+        }
+        return built;
+    }
+
+    // Writes a built page unless it would replace a source.
+    void writePage(const PageJob& job, BuiltPage& b) const {
+        b.overSource = guard_.SourceAt(job.output);
+        if (!b.overSource.empty())
+            return;
+        std::string error;
+        if (!WriteWholeFile(job.output, b.page.text, &error)) {
+            b.writeError = error.empty() ? std::string("unknown error") : error;
+            return;
+        }
+        b.outputStamp = StampOf(job.output);
+    }
+
     void buildPage(const PageJob& job, Expander& expander, bool recorded) {
         const std::string sourceShown = expander.DisplayName(job.source);
         if (job.output == job.source)
@@ -259,23 +409,20 @@ private:
                                       text + " lies outside the project's folder"});
             }
         }
-        const FileStamp sourceStamp = StampOf(job.source);
+        BuiltPage b;
+        b.sourceStamp = StampOf(job.source);
         std::string text, error;
         if (!ReadWholeFile(job.source, text, &error, kMaxPageBytes))
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot read the source file (" + error + ")"});
+        b.page = expander.ExpandPage(job.source, text, extraFolders(job));
+        if (b.page.ok)
+            writePage(job, b);
+        finishPage(job, sourceShown, b, recorded);
+    }
 
-        // A preview source written into the output folder finds its includes
-        // in the matching folder of the source directory. The folders are
-        // compared as the files they are, whatever links name them.
-        std::vector<std::string> extra;
-        if (!project_.SourceDir.empty() && !sameFolders_) {
-            const std::string folder = folderOf(job.source);
-            if (IdentityOf(folder) == IdentityOf(project_.OutputDir))
-                extra.push_back(project_.SourceDir);
-            else if (std::string sub = below(resolvedOutput_, ResolvedPath(folder)); !sub.empty())
-                extra.push_back(project_.SourceDir + "/" + sub);
-        }
-        Expansion page = expander.ExpandPage(job.source, text, extra);
+    // Reports a built page, in project order, and records it.
+    void finishPage(const PageJob& job, const std::string& sourceShown, const BuiltPage& b, bool recorded) {
+        const Expansion& page = b.page;
         const Diagnostic* firstProblem = nullptr;
         for (const Diagnostic& d : page.diagnostics) {
             outcome_.problem(d);
@@ -292,18 +439,18 @@ private:
             reporter_.StatusText(error ? error->Describe() : sourceShown + ": not built");
             return;
         }
-        if (const std::string source = guard_.SourceAt(job.output); !source.empty())
+        if (!b.overSource.empty())
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0,
-                              "the page " + job.output + " is the same file as the source " + source +
+                              "the page " + job.output + " is the same file as the source " + b.overSource +
                                   ": a page is never written over a source"});
-        if (!WriteWholeFile(job.output, page.text, &error))
-            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot write the page (" + error + ")"});
+        if (!b.writeError.empty())
+            return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot write the page (" + b.writeError + ")"});
         ++summary_.built;
         if (recorded) {
             PageRecord rec;
             rec.source = job.source;
-            rec.sourceStamp = sourceStamp;
-            rec.outputStamp = StampOf(job.output);
+            rec.sourceStamp = b.sourceStamp;
+            rec.outputStamp = b.outputStamp;
             for (const std::string& dep : page.dependencies)
                 rec.dependencies.emplace_back(dep, StampOf(dep));
             record_.Set(job.output, std::move(rec));

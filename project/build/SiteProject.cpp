@@ -150,6 +150,7 @@ void ParseSiteProject(const std::string& path, const std::string& text, SiteProj
     for (const std::string& name : ini.keys("variables"))
         project.Variables.emplace_back(name, ini.text("variables", name));
     project.Files = ProjectFileEntries(ini.pairs("files"), base);
+    project.CheckSettings = ini.pairs("Check");
 }
 
 bool ReadSiteProject(const std::string& path, SiteProject& project, std::string& error) {

@@ -30,6 +30,8 @@ struct SiteProject {
     std::vector<std::string> Files;
     // The project variables, name and value, in file order.
     std::vector<std::pair<std::string, std::string>> Variables;
+    // The key lines of section "Check" (the site check's rule settings), in file order.
+    std::vector<std::pair<std::string, std::string>> CheckSettings;
 };
 
 // Reads a project file with the profile-file rules the program writes it

@@ -69,7 +69,7 @@ TEST(StartArguments, OptionsChooseTheModeAndUnknownOnesAreMistakes) {
     const StartRequest unknown = ReadStartArguments({"page.hts", "--frobnicate"});
     EXPECT_EQ(unknown.mode, Mode::BadUsage);
     EXPECT_EQ(unknown.error, "unknown option --frobnicate");
-    EXPECT_EQ(ReadStartArguments({"--trust", "a.hts"}).error, "--trust is only used with --build");
+    EXPECT_EQ(ReadStartArguments({"--trust", "a.hts"}).error, "--trust is only used with --build or --check");
     EXPECT_EQ(ReadStartArguments({"--to", "x"}).error, "--to is only used with --upload");
     EXPECT_EQ(ReadStartArguments({"--build", "a.vlr", "--upload", "a.vlr"}).mode, Mode::BadUsage);
     EXPECT_EQ(ReadStartArguments({"-platform"}).mode, Mode::BadUsage);

@@ -220,3 +220,67 @@ TEST(SiteBuild, OutputPathRule) {
 }
 
 }  // namespace
+
+// Enough pages to be built on every core: the messages, their order, the pages
+// and the record are those of a build one page after the other, and a
+// refusal still stops the build at its page.
+TEST(SiteBuild, ManyPagesBuildOnEveryCoreWithTheSameOutcome) {
+    TempFolder temp;
+    TempFolder outside;
+    WriteFile(outside / "far.inc", "far");
+    std::string project = "[directories]\nsrc=src\nout=out\n[variables]\nName=World\n[files]\n";
+    constexpr int kPages = 300;
+    for (int i = 0; i < kPages; ++i) {
+        std::string text = "page " + std::to_string(i) + " <&part" + std::to_string(i % 7) + ".inc&> <%Name%>";
+        if (i == 40)
+            text = "one\n<&missing.inc&>";
+        if (i == 41)
+            text = "<%Nobody%>";
+        if (i == 290)
+            text = "<&" + (outside / "far.inc") + "&>";
+        WriteFile(temp / ("src/p" + std::to_string(i) + ".hts"), text);
+        project += std::to_string(i) + "=src/p" + std::to_string(i) + ".hts\n";
+    }
+    for (int p = 0; p < 7; ++p)
+        WriteFile(temp / ("src/part" + std::to_string(p) + ".inc"), "[part " + std::to_string(p) + "]");
+    WriteFile(temp / "site.vlr", project);
+
+    BuildRequest r;
+    r.projectFile = temp / "site.vlr";
+    r.environment = FixedEnvironment();
+    RecordingReporter rec;
+    BuildSummary s = BuildSite(r, rec);
+    EXPECT_FALSE(s.ok);
+    EXPECT_EQ(s.built, 289);
+    EXPECT_EQ(s.failed, 2);
+    EXPECT_NE(s.refused.find("far.inc"), std::string::npos);
+    // Every page in project order, each with its status line, up to the refused one.
+    std::vector<std::string> expected{"3058 " + std::to_string(kPages)};
+    for (int i = 0; i <= 290; ++i) {
+        if (i == 40)
+            expected.push_back("3061 p40.hts:2: include file \"missing.inc\" not found");
+        else if (i == 41)
+            expected.push_back("3061 p41.hts:1: undefined variable <%Nobody%>");
+        else if (i == 290)
+            expected.push_back("3061 p290.hts:1: the include file \"" + (outside / "far.inc") +
+                               "\" lies outside the project's folder");
+        else
+            expected.push_back("3061 Built p" + std::to_string(i) + ".html");
+        expected.push_back("3059");
+    }
+    ASSERT_GE(rec.calls.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(rec.calls.begin(), rec.calls.begin() + std::ptrdiff_t(expected.size())),
+              expected);
+    EXPECT_EQ(ReadFile(temp / "out/p123.html"), "page 123 [part 4] World");
+    EXPECT_EQ(ReadFile(temp / "out/p41.html"), "<%Nobody%>");
+    EXPECT_FALSE(std::filesystem::exists(temp / "out/p40.html"));
+    EXPECT_FALSE(std::filesystem::exists(temp / "out/p291.html"));
+
+    // The next build builds only what failed or was not reached.
+    RecordingReporter again;
+    r.allowOutside = [](const std::string&) { return true; };
+    s = BuildSite(r, again);
+    EXPECT_EQ(s.upToDate, 289);
+    EXPECT_EQ(s.built, 10);
+    EXPECT_EQ(ReadFile(temp / "out/p299.html"), "page 299 [part 5] World");
+}
