@@ -1,6 +1,7 @@
 // The completion list.
 #include "memo/widget/CompletionPopup.h"
 
+#include <QAbstractListModel>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +15,8 @@ namespace velora::memo {
 namespace {
 
 constexpr int kDetailRole = Qt::UserRole + 1;
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 // The label, and its detail (a reference's character) at the right edge in a muted colour.
 class CompletionDelegate : public QStyledItemDelegate {
@@ -35,39 +38,67 @@ class CompletionDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-CompletionPopup::CompletionPopup(TSyntaxMemo& memo) : QListWidget(memo.viewport()), memo_(memo) {
+class CompletionModel : public QAbstractListModel {
+ public:
+  using QAbstractListModel::QAbstractListModel;
+  std::vector<CompletionItem> items;
+  void reset(std::vector<CompletionItem> v) {
+    beginResetModel();
+    items = std::move(v);
+    endResetModel();
+  }
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(items.size()); }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || index.row() >= int(items.size())) return {};
+    const CompletionItem& it = items[std::size_t(index.row())];
+    if (role == Qt::DisplayRole) return FromUtf8(it.label);
+    if (role == kDetailRole) return FromUtf8(it.detail);
+    return {};
+  }
+};
+
+CompletionPopup::CompletionPopup(TSyntaxMemo& memo)
+    : QListView(memo.viewport()), memo_(memo), model_(new CompletionModel(this)) {
   setObjectName(QStringLiteral("CompletionPopup"));
   setFocusPolicy(Qt::NoFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setUniformItemSizes(true);
   setFrameShape(QFrame::Box);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setModel(model_);
   setItemDelegate(new CompletionDelegate(this));
-  connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
-    setCurrentItem(it);
+  connect(this, &QListView::clicked, this, [this](const QModelIndex& index) {
+    setCurrentIndex(index);
     Q_EMIT activated();
   });
   hide();
 }
 
+CompletionPopup::~CompletionPopup() = default;
+
+const std::vector<CompletionItem>& CompletionPopup::items() const noexcept { return model_->items; }
+
 void CompletionPopup::showItems(std::vector<CompletionItem> items, Pos wordStart) {
-  items_ = std::move(items);
-  setUpdatesEnabled(false);
-  clear();
+  model_->reset(std::move(items));
+  const std::vector<CompletionItem>& all = model_->items;
+  setCurrentIndex(all.empty() ? QModelIndex() : model_->index(0));
+  // The width of the longest row (by bytes: measuring thousands of rows would cost more than
+  // the list is worth).
   const QFontMetrics fm(font());
+  std::size_t longest = 0;
+  for (std::size_t i = 1; i < all.size(); ++i)
+    if (all[i].label.size() + all[i].detail.size() > all[longest].label.size() + all[longest].detail.size())
+      longest = i;
   int widest = 0;
-  for (const CompletionItem& it : items_) {
-    const QString label = QString::fromUtf8(it.label.data(), qsizetype(it.label.size()));
-    const QString detail = QString::fromUtf8(it.detail.data(), qsizetype(it.detail.size()));
-    auto* row = new QListWidgetItem(label, this);
-    row->setData(kDetailRole, detail);
-    widest = std::max(widest, fm.horizontalAdvance(label) + (detail.isEmpty() ? 0 : fm.horizontalAdvance(detail) + 24));
+  if (!all.empty()) {
+    const CompletionItem& it = all[longest];
+    widest = fm.horizontalAdvance(FromUtf8(it.label)) +
+             (it.detail.empty() ? 0 : fm.horizontalAdvance(FromUtf8(it.detail)) + 24);
   }
-  setCurrentRow(items_.empty() ? -1 : 0);
-  setUpdatesEnabled(true);
-  const int rowHeight = items_.empty() ? fm.height() : std::max(1, sizeHintForRow(0));
-  const int rows = std::min<int>(int(items_.size()), kRows);
-  const int scroll = int(items_.size()) > kRows ? verticalScrollBar()->sizeHint().width() : 0;
-  resize(std::clamp(widest + 16 + scroll, 120, 480), rows * rowHeight + 2 * frameWidth());
+  const int rowHeight = all.empty() ? fm.height() : std::max(1, sizeHintForRow(0));
+  const int rows = std::min<int>(int(all.size()), kRows);
+  const int scroll = int(all.size()) > kRows ? verticalScrollBar()->sizeHint().width() : 0;
+  resize(std::clamp(widest + 24 + scroll, 120, 480), rows * rowHeight + 2 * frameWidth());
   const QWidget* vp = memo_.viewport();
   const QPoint at = memo_.pointAt(wordStart);
   int y = at.y() + memo_.lineHeight();
@@ -79,13 +110,13 @@ void CompletionPopup::showItems(std::vector<CompletionItem> items, Pos wordStart
 }
 
 const CompletionItem* CompletionPopup::currentItem() const {
-  const int r = currentRow();
-  return r >= 0 && r < int(items_.size()) ? &items_[std::size_t(r)] : nullptr;
+  const int r = currentIndex().row();
+  return r >= 0 && r < int(model_->items.size()) ? &model_->items[std::size_t(r)] : nullptr;
 }
 
 void CompletionPopup::moveSelection(int rows) {
-  if (items_.empty()) return;
-  setCurrentRow(std::clamp(currentRow() + rows, 0, int(items_.size()) - 1));
+  if (model_->items.empty()) return;
+  setCurrentIndex(model_->index(std::clamp(currentIndex().row() + rows, 0, int(model_->items.size()) - 1)));
 }
 
 }  // namespace velora::memo

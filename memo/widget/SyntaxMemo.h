@@ -184,7 +184,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
                             std::function<std::vector<std::string>()> includes);
   // The web data file (default: completion/web-data.txt beside the program); before first use.
   static void setWebDataFile(const QString& path);
-  // Opens the list for the caret's place (Ctrl+Space); false when there is nothing to offer.
+  // Opens the list for the caret's place (Ctrl+Space, Ctrl+Shift+Space); false when there is
+  // nothing to offer.
   bool openCompletion();
   void closeCompletion();
   // The list while it is shown.

@@ -112,8 +112,9 @@ bool TSyntaxMemo::offerMarkupKeys(QKeyEvent* ev) {
   if (!markup_->enabled) return false;
   const Qt::KeyboardModifiers mods = ev->modifiers() & ~Qt::KeypadModifier;
   const int key = ev->key();
-  if (key == Qt::Key_Space && mods == Qt::ControlModifier) {
-    // Ctrl+Space: the list for the place of the caret, wherever it is.
+  if (key == Qt::Key_Space && (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+    // Ctrl+Space: the list for the place of the caret, wherever it is. Ctrl+Shift+Space does
+    // the same where the owner keeps Ctrl+Space for itself (the editor window's "&nbsp;").
     openCompletion();
     return true;
   }

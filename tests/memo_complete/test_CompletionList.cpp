@@ -113,6 +113,10 @@ TEST_F(List, CharacterReferencesAndCssPropertiesWithTheirKeywords) {
   EXPECT_EQ(Current(), "flex");
   QTest::keyClick(&memo, Qt::Key_Return);
   EXPECT_EQ(Text(), "<style>\rp {\r  display: flex\r}\r</style>");
+  Start("<p style=\"|\">");
+  QTest::keyClick(&memo, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Current(), "accent-color");
+  QTest::keyClick(&memo, Qt::Key_Escape);
   // A comment offers nothing, even on Ctrl+Space.
   Start("<!-- |");
   QTest::keyClick(&memo, Qt::Key_Space, Qt::ControlModifier);
