@@ -17,6 +17,7 @@ class CompletionPopup;
 
 struct MarkupAidsState {
   bool enabled = false;
+  bool ctrlSpace = true;  // Ctrl+Space opens the list (besides Ctrl+Shift+Space)
   AutoCloser closer;
   CompletionPopup* popup = nullptr;  // a child of the viewport, made on first use
   CompletionRequest request;         // what the open list completes

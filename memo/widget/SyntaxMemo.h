@@ -187,6 +187,9 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // Opens the list for the caret's place (Ctrl+Space, Ctrl+Shift+Space); false when there is
   // nothing to offer.
   bool openCompletion();
+  // Off: Ctrl+Space is left to the owner (the editor window inserts "&nbsp;" with it) and only
+  // Ctrl+Shift+Space opens the list.
+  void setCtrlSpaceCompletes(bool on);
   void closeCompletion();
   // The list while it is shown.
   [[nodiscard]] CompletionPopup* completionPopup() const noexcept;

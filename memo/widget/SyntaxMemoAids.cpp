@@ -39,6 +39,8 @@ void TSyntaxMemo::setMarkupAids(bool on) {
 
 bool TSyntaxMemo::markupAids() const noexcept { return markup_->enabled; }
 
+void TSyntaxMemo::setCtrlSpaceCompletes(bool on) { markup_->ctrlSpace = on; }
+
 void TSyntaxMemo::setCompletionSources(std::function<std::vector<std::string>()> variables,
                                        std::function<std::vector<std::string>()> includes) {
   markup_->variables = std::move(variables);
@@ -112,7 +114,8 @@ bool TSyntaxMemo::offerMarkupKeys(QKeyEvent* ev) {
   if (!markup_->enabled) return false;
   const Qt::KeyboardModifiers mods = ev->modifiers() & ~Qt::KeypadModifier;
   const int key = ev->key();
-  if (key == Qt::Key_Space && (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+  if (key == Qt::Key_Space &&
+      ((mods == Qt::ControlModifier && markup_->ctrlSpace) || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
     // Ctrl+Space: the list for the place of the caret, wherever it is. Ctrl+Shift+Space does
     // the same where the owner keeps Ctrl+Space for itself (the editor window's "&nbsp;").
     openCompletion();

@@ -113,10 +113,15 @@ TEST_F(List, CharacterReferencesAndCssPropertiesWithTheirKeywords) {
   EXPECT_EQ(Current(), "flex");
   QTest::keyClick(&memo, Qt::Key_Return);
   EXPECT_EQ(Text(), "<style>\rp {\r  display: flex\r}\r</style>");
+  // An owner that keeps Ctrl+Space for itself leaves the list to Ctrl+Shift+Space.
+  memo.setCtrlSpaceCompletes(false);
   Start("<p style=\"|\">");
+  QTest::keyClick(&memo, Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(memo.completionPopup(), nullptr);
   QTest::keyClick(&memo, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(Current(), "accent-color");
   QTest::keyClick(&memo, Qt::Key_Escape);
+  memo.setCtrlSpaceCompletes(true);
   // A comment offers nothing, even on Ctrl+Space.
   Start("<!-- |");
   QTest::keyClick(&memo, Qt::Key_Space, Qt::ControlModifier);
