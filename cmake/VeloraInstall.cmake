@@ -2,8 +2,8 @@
 #   bin/velora              -> ../lib/velora/velora (relative link)
 #   lib/velora/             the program, libvlrplatform.so, the modules, plugins/,
 #                           the marker "velora-installed", and links to the data:
-#   lib/velora/{templates,swatches,snippets,schemes,help} -> ../../share/velora/...
-#   share/velora/           templates, swatches, snippets, schemes, help, and
+#   lib/velora/{templates,swatches,snippets,schemes,help,completion} -> ../../share/velora/...
+#   share/velora/           templates, swatches, snippets, schemes, help, completion, and
 #                           examples/site (the example project, its sources only)
 #   share/applications, share/mime/packages, share/icons/hicolor, share/metainfo,
 #   share/man/man1          desktop integration
@@ -14,7 +14,7 @@
 # files go to the user's folder ($XDG_CONFIG_HOME/velora/).
 set(VELORA_INSTALL_APPDIR lib/velora)
 set(VELORA_INSTALL_DATADIR share/velora)
-set(VELORA_DATA_FOLDERS templates swatches snippets schemes help)
+set(VELORA_DATA_FOLDERS templates swatches snippets schemes help completion)
 
 # Every target whose output lands in the run folder belongs in lib/velora:
 # the program, the platform library and the modules, wherever they are defined.

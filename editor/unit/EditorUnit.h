@@ -67,6 +67,9 @@ public:
     void DocumentChanged(TFrmEditor& editor) override;
     void DocumentSaved(TFrmEditor& editor) override;
     void DocumentClosed(TFrmEditor& editor) override;
+    // EditorCompletion.cpp
+    std::vector<std::string> CompletionVariables() override;
+    std::vector<std::string> CompletionIncludes() override;
 
     // The editor window holding the file (the same file under any name);
     // nullptr when it is not open.

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 class QMdiSubWindow;
 class QPrinter;
@@ -43,6 +44,11 @@ public:
     virtual void DocumentClosed(TFrmEditor& editor) = 0;
     // Whether the start-up check found the preview browser usable.
     virtual bool BrowserUsable() const = 0;
+    // What the completion list offers after "<%" and "<&": the names of the open project's
+    // and the program's variables, and the files a page may include (relative to the source
+    // directory). None without a project.
+    virtual std::vector<std::string> CompletionVariables() { return {}; }
+    virtual std::vector<std::string> CompletionIncludes() { return {}; }
 };
 
 }  // namespace vlr

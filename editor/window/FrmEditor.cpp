@@ -153,6 +153,11 @@ void TFrmEditor::applyControlSettings() {
 
 void TFrmEditor::AttachScheme(const std::string& appDir) {
     SyntaxMemoParser1 = AttachHtmlScheme(*SyntaxMemo1, appDir, [this] { applyControlSettings(); });
+    // Auto-closing and completion read the HTML scheme's token values.
+    SyntaxMemo1->setMarkupAids(true);
+    SyntaxMemo1->setCtrlSpaceCompletes(false);  // Ctrl+Space inserts "&nbsp;" here
+    SyntaxMemo1->setCompletionSources([this] { return host_.CompletionVariables(); },
+                                      [this] { return host_.CompletionIncludes(); });
 }
 
 std::string TFrmEditor::preferencesPath() const { return WritablePath("preferences.dat"); }

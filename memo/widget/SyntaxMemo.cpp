@@ -16,6 +16,7 @@
 #include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/widget/FoldMargin.h"
 #include "memo/widget/KeyEvents.h"
+#include "memo/widget/MarkupAids.h"
 #include "memo/widget/MemoPrinter.h"
 #include "memo/widget/TagMatch.h"
 #include "memo/widget/TextDecoding.h"
@@ -55,6 +56,7 @@ class QtClipboard final : public ClipboardHost {
 TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     : QAbstractScrollArea(parent), engine_(std::make_unique<MemoEngine>()), clipboard_(std::make_unique<QtClipboard>()) {
   engine_->setClipboard(clipboard_.get());
+  markup_ = std::make_unique<MarkupAidsState>();
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
@@ -328,6 +330,7 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
   if (!t.isEmpty() && QChar::isPrint(t.toUcs4().value(0))) {
     desiredX_ = -1;
     guarded([&] { engine_->typeText(encodeText(t), overwrite_); });
+    markupAfterTyping(t);  // the completion list follows the typed text
     ev->accept();
     return;
   }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "memo/engine/MacroKeywords.h"
 #include "memo/engine/MemoEngine.h"
@@ -32,6 +33,9 @@ class FoldMargin;
 class TagMatch;
 class TSearchDialog;
 class TTemplatePickList;
+class CompletionPopup;
+struct CompletionRequest;
+struct MarkupAidsState;
 
 // Editing commands of the key table, codes 0..44.
 enum KeyCommand : int {
@@ -180,6 +184,26 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // Expands a template of the language over the word before the caret (as the pick list does).
   void InsertTemplate(int index);
 
+  // ---- HTML typing aids (SyntaxMemoAids.cpp): auto-closing of tags, quotes and brackets and the
+  // completion list, as EditingAids switch them on, for a page highlighted with the program's
+  // HTML scheme (whose token values they read). Off until the owner turns them on.
+  void setMarkupAids(bool on);
+  [[nodiscard]] bool markupAids() const noexcept;
+  // Where the list finds the variables ("<%name%>") and include files ("<&file&>") it offers.
+  void setCompletionSources(std::function<std::vector<std::string>()> variables,
+                            std::function<std::vector<std::string>()> includes);
+  // The web data file (default: completion/web-data.txt beside the program); before first use.
+  static void setWebDataFile(const QString& path);
+  // Opens the list for the caret's place (Ctrl+Space, Ctrl+Shift+Space); false when there is
+  // nothing to offer.
+  bool openCompletion();
+  // Off: Ctrl+Space is left to the owner (the editor window inserts "&nbsp;" with it) and only
+  // Ctrl+Shift+Space opens the list.
+  void setCtrlSpaceCompletes(bool on);
+  void closeCompletion();
+  // The list while it is shown.
+  [[nodiscard]] CompletionPopup* completionPopup() const noexcept;
+
  Q_SIGNALS:
   void OnChange();
   void OnTextChange(qint64 start, qint64 extent);
@@ -280,6 +304,14 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool offerTypingAids(QKeyEvent* e);
   [[nodiscard]] MacroEvents macroEvents();
   void showPickList(const QString& prefix);
+  // SyntaxMemoAids.cpp: the list's keys and Ctrl+Space (before everything else), typing with
+  // auto-closing (after the templates and auto-replace), and the list following typed text.
+  bool offerMarkupKeys(QKeyEvent* e);
+  bool typeWithMarkupAids(QKeyEvent* e);
+  void markupAfterTyping(const QString& typed);
+  void refreshCompletion(QChar typed);
+  bool showCompletion(const CompletionRequest& request);
+  void acceptCompletion();
 
   std::unique_ptr<MemoEngine> engine_;
   std::unique_ptr<ClipboardHost> clipboard_;
@@ -314,6 +346,7 @@ class TSyntaxMemo : public QAbstractScrollArea {
   std::unique_ptr<FoldMargin> foldMargin_;
   std::unique_ptr<TagMatch> tagMatch_;
   QList<QAction*> foldingActions_;
+  std::unique_ptr<MarkupAidsState> markup_;
 };
 
 }  // namespace velora::memo

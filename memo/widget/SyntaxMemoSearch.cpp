@@ -114,6 +114,7 @@ MacroEvents TSyntaxMemo::macroEvents() {
 }
 
 bool TSyntaxMemo::offerTypingAids(QKeyEvent* ev) {
+  if (offerMarkupKeys(ev)) return true;  // the completion list's keys, Ctrl+Space
   TokenScanner* parser = engine_->currentParser();
   if (!parser || keyController().Pending() || engine_->readOnly) return false;
   const std::uint16_t key = KeyCodeOf(*ev);
@@ -126,7 +127,7 @@ bool TSyntaxMemo::offerTypingAids(QKeyEvent* ev) {
     }
   }
   if (TAutoReplace* r = parser->autoReplace()) r->offerKey(*engine_, key, macroEvents());
-  return false;  // the act key is typed after the replacement
+  return typeWithMarkupAids(ev);  // the act key is typed after the replacement, auto-closed or not
 }
 
 void TSyntaxMemo::showPickList(const QString& prefix) {
