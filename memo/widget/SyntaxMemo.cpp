@@ -70,6 +70,16 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   e.onSelectionChange = [this] { Q_EMIT OnSelectionChange(); };
   e.onBookmarkSet = [this](int i) { Q_EMIT OnBookmarkSet(i); };
   e.onBookmarkClear = [this](int i) { Q_EMIT OnBookmarkClear(i); };
+  e.lineMarks().onMarkChange = [this](const LineMark& m) {
+    viewport()->update();
+    Q_EMIT OnMarkChange(m);
+  };
+  e.lineMarks().onMarkFree = [this](const LineMark& m) {
+    viewport()->update();
+    Q_EMIT OnMarkFree(m);
+  };
+  e.lineTracks().onTrackAdd = [this](int id) { Q_EMIT OnTrackAdd(id); };
+  e.lineTracks().onTrackFree = [this](int id) { Q_EMIT OnTrackFree(id); };
   e.onFilesDropped = [this](const std::vector<std::string>& f, Point p) {
     QStringList list;
     for (const auto& s : f) list << QString::fromUtf8(s.c_str());
@@ -161,7 +171,7 @@ void TSyntaxMemo::applyFont() {
 }
 
 int TSyntaxMemo::textLeft() const noexcept {
-  return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + engine_->margin;
+  return gutterPixels() + engine_->margin;
 }
 
 void TSyntaxMemo::setWordWrap(bool on) {
@@ -364,8 +374,8 @@ void TSyntaxMemo::mousePressEvent(QMouseEvent* ev) {
   if (ev->button() != Qt::LeftButton) return;
   setFocus();
   const QPoint p = ev->position().toPoint();
-  if (engine_->hasOption(smoShowGutter) && p.x() < engine_->gutterWidth) {
-    Q_EMIT OnGutterClick(int(engine_->firstVisibleLine() + p.y() / lineHeight_) + 1);
+  if (p.x() < gutterPixels()) {
+    Q_EMIT OnGutterClick(gutterLineAt(p));
     return;
   }
   const Pos pos = positionAt(p);
