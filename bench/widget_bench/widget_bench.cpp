@@ -23,10 +23,15 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd) {
+// With lineNumbers the gutter shows line numbers and the caret's line is highlighted; without,
+// neither (the figures before those aids existed).
+void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd, bool lineNumbers = false) {
   TSyntaxMemo memo;
   memo.resize(1000, 700);
   memo.show();
+  constexpr velora::memo::SyntaxMemoEditingAids gutterAids = velora::memo::smaLineNumbers | velora::memo::smaCurrentLine;
+  auto& aids = memo.engine().editingAids;
+  aids = lineNumbers ? (aids | gutterAids) : (aids & ~gutterAids);
   vlr::TSyntaxMemoParser parser;
   parser.SetTables(hlbench::BenchTables());
   vlr::UseHtmlScanners(parser);
@@ -65,6 +70,11 @@ void BM_KeystrokeMiddleOfCorpus(benchmark::State& state) {
   Keystrokes(state, velora::bench::Corpus("widget_bench"), false);
 }
 BENCHMARK(BM_KeystrokeMiddleOfCorpus)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+void BM_KeystrokeMiddleOfCorpusLineNumbers(benchmark::State& state) {
+  Keystrokes(state, velora::bench::Corpus("widget_bench"), false, true);
+}
+BENCHMARK(BM_KeystrokeMiddleOfCorpusLineNumbers)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 }  // namespace
 

@@ -240,8 +240,16 @@ bool TAutoReplace::offerKey(MemoEngine& e, std::uint16_t key, const MacroEvents&
   if (skipInCode && ev.inCode && ev.inCode(caret)) return false;
   std::string with = m->text;
   bool can = true;
-  if (ev.onAutoReplace) ev.onAutoReplace(m->name, with, can);
+  MemoryStream stream;
+  if (ev.onAutoReplace) ev.onAutoReplace(stream, m->name, with, can);
   if (!can) return false;
+  if (stream.size() > 0) {
+    MemoEngine::UndoGroup group(e, kGroupMacro);
+    e.setSelection(start, caret, false);
+    stream.seek(0);
+    e.insertStream(stream);
+    return true;
+  }
   insertText(e, start, caret, std::move(with));
   return true;
 }

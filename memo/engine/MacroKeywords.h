@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "memo/engine/ByteStream.h"
 #include "memo/engine/KeyCodes.h"
 #include "memo/engine/Types.h"
 
@@ -34,8 +35,11 @@ struct TMacroEntry {
 struct MacroEvents {
   // OnTemplateEvent: may change the text.
   std::function<void(const std::string& name, std::string& replacement)> onTemplate;
-  // OnAutoReplace: may change the replacement or refuse it.
-  std::function<void(const std::string& item, std::string& with, bool& canReplace)> onAutoReplace;
+  // OnAutoReplace (IStream, ReplaceItem, ReplaceWith, CanReplace): may change the replacement
+  // or refuse it. The stream is empty when raised; a handler that writes to it supplies the
+  // replacement as a stream instead: its bytes are inserted as they are (breaks made CR, no
+  // smart fill and no caret marker, as a paste), in the same single undo step.
+  std::function<void(ByteStream& stream, const std::string& item, std::string& with, bool& canReplace)> onAutoReplace;
   // Whether the text just before `caret` is code (a tag, script, style, comment or attribute
   // value); auto-replace holds off there when TAutoReplace::skipInCode is set.
   std::function<bool(Pos caret)> inCode;

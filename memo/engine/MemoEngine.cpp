@@ -17,7 +17,17 @@ namespace {
 constexpr std::size_t kStreamChunk = 8192;
 }  // namespace
 
-MemoEngine::MemoEngine() : undo_(std::make_unique<TUndoStack>()) {}
+MemoEngine::MemoEngine() : undo_(std::make_unique<TUndoStack>()) {
+  bookmarks_.onBookmarkSet = [this](int i) {
+    requestRepaint();
+    if (onBookmarkSet) onBookmarkSet(i);
+  };
+  bookmarks_.onBookmarkClear = [this](int i) {
+    requestRepaint();
+    if (onBookmarkClear) onBookmarkClear(i);
+  };
+  marks_.onChanged = [this] { requestRepaint(); };
+}
 MemoEngine::~MemoEngine() = default;
 
 // ---- change bracketing
@@ -35,6 +45,7 @@ void MemoEngine::endChange() {
     folds_->settle();
     requestRepaint();
   }
+  marks_.flush();
   std::vector<std::pair<Pos, Pos>> texts;
   texts.swap(pendingTextChanges_);
   const bool selection = selectionPending_;
@@ -61,6 +72,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   const bool byLines = wrap_ || !folds_->empty();
   const LineNo firstLine = byLines ? store_.lineFromPos(a) : 0;
   const LineNo lastLine = byLines ? store_.lineFromPos(b) : 0;
+  const MarkTracker::Removal removal = marks_.prepare(store_, a, b);
   columns_.edited(a);
   // When the store cannot take the new text, the removed text goes back: nothing changed.
   std::string removed;
@@ -79,12 +91,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
     if (wrap_) wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
     folds_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
   }
-  const Pos delta = n - (b - a);
-  for (auto& bm : bookmarks_) {
-    if (!bm) continue;
-    if (*bm >= b) *bm += delta;
-    else if (*bm > a) *bm = a;
-  }
+  marks_.apply(removal, n);
   changed_ = true;
   pendingTextChanges_.emplace_back(a, n);
   return n;
@@ -130,7 +137,7 @@ void MemoEngine::setText(std::string_view raw) {
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
-  for (auto& bm : bookmarks_) bm.reset();
+  marks_.releaseAll();
   log(kOpClear);
   changed_ = true;
   pendingTextChanges_.emplace_back(0, store_.length());
@@ -415,14 +422,19 @@ Pos MemoEngine::moveText(Pos a, Pos b, Pos to) {
 
 // ---- undo
 
+// Undo and redo put text back exactly: marks that its removal released or moved come back.
 Pos MemoEngine::undoReplace(Pos a, Pos b, std::string_view text) {
-  return replaceRange(a, b, normaliseBreaks(text));
+  const Pos n = replaceRange(a, b, normaliseBreaks(text));
+  marks_.restore(store_, a, n);
+  return n;
 }
 
 Pos MemoEngine::undoReplaceStream(Pos a, Pos b, ByteStream& s) {
   ChangeScope scope(*this);
   replaceRange(a, b, {});
-  return streamInto(a, s);
+  const Pos n = streamInto(a, s);
+  marks_.restore(store_, a, n);
+  return n;
 }
 
 void MemoEngine::undoCompoundBegin() {
@@ -462,6 +474,7 @@ void MemoEngine::redo() {
 void MemoEngine::setModified(bool m) {
   if (m) return;
   log(kOpClear);
+  marks_.forgetUndo();
   if (onChange) onChange();
 }
 
@@ -537,30 +550,6 @@ std::int64_t MemoEngine::saveToStream(ByteStream& out) const {
 }
 
 // ---- bookmarks and parsers
-
-void MemoEngine::checkBookmark(int index) const {
-  if (index < 0 || index > 9) throw ESyntaxMemo(errtext::kBookmarkRange);
-}
-
-void MemoEngine::setBookmark(int index, Pos p) {
-  checkBookmark(index);
-  bookmarks_[std::size_t(index)] = store_.clamp(p);
-  requestRepaint();
-  if (onBookmarkSet) onBookmarkSet(index);
-}
-
-void MemoEngine::clearBookmark(int index) {
-  checkBookmark(index);
-  if (!bookmarks_[std::size_t(index)]) return;
-  bookmarks_[std::size_t(index)].reset();
-  requestRepaint();
-  if (onBookmarkClear) onBookmarkClear(index);
-}
-
-std::optional<Pos> MemoEngine::bookmark(int index) const {
-  checkBookmark(index);
-  return bookmarks_[std::size_t(index)];
-}
 
 void MemoEngine::gotoBookmark(int index) {
   if (const auto p = bookmark(index)) setSelection(*p, *p);

@@ -16,6 +16,8 @@
 #include "memo/engine/DisplayColumns.h"
 #include "memo/engine/Export.h"
 #include "memo/engine/FoldRegions.h"
+#include "memo/engine/LineMarks.h"
+#include "memo/engine/MarkTracker.h"
 #include "memo/engine/Options.h"
 #include "memo/engine/TextStore.h"
 #include "memo/engine/TokenScanner.h"
@@ -213,10 +215,19 @@ class MemoEngine : private UndoTarget {
   std::function<void(const std::string& text, unsigned flags)> onSearchDialog;
 
   // ---- Bookmarks 0..9 ("Bookmark index range error")
-  void setBookmark(int index, Pos p);
-  void clearBookmark(int index);
-  [[nodiscard]] std::optional<Pos> bookmark(int index) const;
+  void setBookmark(int index, Pos p) { bookmarks_.set(index, p); }
+  void clearBookmark(int index) { bookmarks_.clear(index); }
+  [[nodiscard]] std::optional<Pos> bookmark(int index) const { return bookmarks_.get(index); }
   void gotoBookmark(int index);
+  // ---- Marks kept on their lines through edits, undo and redo (memo/engine/LineMarks.h): the
+  // ten bookmarks, the line marks drawn in the gutter and the tracked lines. An owner may make
+  // bookmark sets of its own over markTracker().
+  [[nodiscard]] TCustomBookmarks& bookmarks() noexcept { return bookmarks_; }
+  [[nodiscard]] const TCustomBookmarks& bookmarks() const noexcept { return bookmarks_; }
+  [[nodiscard]] TLineMarks& lineMarks() noexcept { return lineMarks_; }
+  [[nodiscard]] const TLineMarks& lineMarks() const noexcept { return lineMarks_; }
+  [[nodiscard]] TLineTrackManager& lineTracks() noexcept { return lineTracks_; }
+  [[nodiscard]] MarkTracker& markTracker() noexcept { return marks_; }
 
   // ---- Parser slots 1..6 ("Parser index out of range"); parsers are not owned.
   void setParser(int slot, TokenScanner* p);
@@ -381,6 +392,8 @@ class MemoEngine : private UndoTarget {
   Color defBackColor = rgb(255, 255, 255);
   int defFontStyle = 0;  // def_FontStyle: fsBold 1, fsItalic 2, fsUnderline 4, under every style's own
   int gutterWidth = 34;
+  // The band behind the caret's line (smaCurrentLine); none: a shade of the background.
+  std::optional<Color> currentLineColor;
   std::string fontName = "Courier New";
   int fontSize = 10;
   std::string title;  // the title text (print header, HTML title)
@@ -444,7 +457,6 @@ class MemoEngine : private UndoTarget {
     ~ChangeScope() { e.endChange(); }
     MemoEngine& e;
   };
-  void checkBookmark(int index) const;
   [[nodiscard]] std::pair<LineNo, LineNo> touchedLines() const noexcept;
   // Columns of one indentation level (block un-indent takes off at most this many).
   [[nodiscard]] int indentColumns() const noexcept;
@@ -457,7 +469,10 @@ class MemoEngine : private UndoTarget {
   std::unique_ptr<TUndoStack> undo_;
   MemoryClipboard ownClipboard_;
   ClipboardHost* clipboard_ = &ownClipboard_;
-  std::array<std::optional<Pos>, 10> bookmarks_{};
+  MarkTracker marks_;  // before the lists over it, which detach from it when they go
+  TCustomBookmarks bookmarks_{marks_, store_, 10};
+  TLineMarks lineMarks_{marks_, store_};
+  TLineTrackManager lineTracks_{marks_, store_};
   std::array<TokenScanner*, 6> parsers_{};
   int activeParser_ = 1;
   std::function<void(MemoEngine&, RecNo)> rescan_;

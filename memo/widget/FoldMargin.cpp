@@ -18,10 +18,7 @@ constexpr int kMarginWidth = 14;
 
 int FoldMargin::width() const { return memo_.engine().hasAid(smaFolding) ? kMarginWidth : 0; }
 
-int FoldMargin::left() const {
-  const MemoEngine& e = memo_.engine();
-  return e.hasOption(smoShowGutter) ? e.gutterWidth : 0;
-}
+int FoldMargin::left() const { return memo_.gutterPixels(); }
 
 void FoldMargin::paint(QPainter& g) const {
   const int w = width();

@@ -77,6 +77,16 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   e.onSelectionChange = [this] { Q_EMIT OnSelectionChange(); };
   e.onBookmarkSet = [this](int i) { Q_EMIT OnBookmarkSet(i); };
   e.onBookmarkClear = [this](int i) { Q_EMIT OnBookmarkClear(i); };
+  e.lineMarks().onMarkChange = [this](const LineMark& m) {
+    viewport()->update();
+    Q_EMIT OnMarkChange(m);
+  };
+  e.lineMarks().onMarkFree = [this](const LineMark& m) {
+    viewport()->update();
+    Q_EMIT OnMarkFree(m);
+  };
+  e.lineTracks().onTrackAdd = [this](int id) { Q_EMIT OnTrackAdd(id); };
+  e.lineTracks().onTrackFree = [this](int id) { Q_EMIT OnTrackFree(id); };
   e.onFilesDropped = [this](const std::vector<std::string>& f, Point p) {
     QStringList list;
     for (const auto& s : f) list << QString::fromUtf8(s.c_str());
@@ -169,7 +179,7 @@ void TSyntaxMemo::applyFont() {
 }
 
 int TSyntaxMemo::textLeft() const noexcept {
-  return (engine_->hasOption(smoShowGutter) ? engine_->gutterWidth : 0) + foldMargin_->width() + engine_->margin;
+  return gutterPixels() + foldMargin_->width() + engine_->margin;
 }
 
 void TSyntaxMemo::setWordWrap(bool on) {
@@ -377,10 +387,8 @@ void TSyntaxMemo::mousePressEvent(QMouseEvent* ev) {
   setFocus();
   const QPoint p = ev->position().toPoint();
   if (foldMargin_->click(p)) return;
-  if (engine_->hasOption(smoShowGutter) && p.x() < engine_->gutterWidth) {
-    // The line of the clicked row (rows skip folded lines).
-    const Pos row = std::clamp<Pos>(engine_->firstVisibleLine() + p.y() / lineHeight_, 0, engine_->rowCount() - 1);
-    Q_EMIT OnGutterClick(int(engine_->store().lineFromPos(engine_->rowStart(row))) + 1);
+  if (p.x() < gutterPixels()) {
+    Q_EMIT OnGutterClick(gutterLineAt(p));
     return;
   }
   const Pos pos = positionAt(p);

@@ -18,6 +18,7 @@
 #include "memo/engine/Messages.h"
 
 class QAction;
+class QIODevice;
 class QMimeData;
 class QPainter;
 class QPrinter;
@@ -153,6 +154,14 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] QPoint pointAt(Pos p) const;
   [[nodiscard]] int lineHeight() const noexcept { return lineHeight_; }
   [[nodiscard]] int textLeft() const noexcept;
+  // The gutter (GutterPaint.cpp): the mark area (smoShowGutter, gutterWidth pixels) with the
+  // bookmarks and line marks, then the line numbers (smaLineNumbers), as wide as the digits of
+  // the line count need.
+  [[nodiscard]] int gutterPixels() const noexcept;
+  [[nodiscard]] int lineNumberWidth() const noexcept;
+  // The band behind the caret's line (smaCurrentLine or ShowFocusLine): the "Current line"
+  // colour of the Highlighting page, by default a shade of the background.
+  [[nodiscard]] QColor currentLineColor() const;
   // Answers input methods: caret rectangle, surrounding text, positions (CJK input).
   [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   // ---- Folding and matching (FoldMargin.cpp, TagMatch.cpp)
@@ -227,12 +236,23 @@ class TSyntaxMemo : public QAbstractScrollArea {
   void OnGutterClick(int lineNo);
   void OnBookmarkSet(int index);
   void OnBookmarkClear(int index);
+  // Line marks (engine().lineMarks()): drawn (a connected handler draws every mark itself in the
+  // rectangle given, the control then draws none), changed (moved by the owner, joined with
+  // another line by an edit, brought back by undo) or released (removed, or its line deleted).
+  void OnDrawMark(QPainter* dc, const QRect& rect, const velora::memo::LineMark& mark);
+  void OnMarkChange(const velora::memo::LineMark& mark);
+  void OnMarkFree(const velora::memo::LineMark& mark);
+  // Tracked lines (engine().lineTracks()) added (or brought back by undo) and released.
+  void OnTrackAdd(int trackId);
+  void OnTrackFree(int trackId);
   void OnCommandRecognised(int& actionCode);
   void OnSearchFail(const QString& searchString);
   // A template is about to be expanded; the handler may change its text.
   void OnTemplateEvent(const QString& templateName, QString& replacement);
-  // An auto-replace item is about to be replaced; the handler may change or refuse it.
-  void OnAutoReplace(const QString& replaceItem, QString& replaceWith, bool& canReplace);
+  // An auto-replace item is about to be replaced; the handler may change or refuse it. The
+  // stream is empty and open for writing: bytes a handler writes to it are inserted as they are
+  // (breaks made CR, as a paste) instead of replaceWith, in the same single undo step.
+  void OnAutoReplace(QIODevice* stream, const QString& replaceItem, QString& replaceWith, bool& canReplace);
   // Printing failed: no printer, or the printer could not be started.
   void OnPrintError(const QString& message);
   // The highlighter reports a token (the handler may change its value): -1, -1, -1 before a
@@ -288,6 +308,11 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] Pos rowBaseColumn(Pos row) const;
   // Draws the visible columns [firstCol, lastCol] of visual row `row` at y.
   void paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol);
+  // GutterPaint.cpp: the current line's band behind the text, and the gutter.
+  void paintCurrentLine(QPainter& g, const QRect& r);
+  void paintGutter(QPainter& g, const QRect& r);
+  // The one-based line of a point of the gutter (of the row's line while wrapping).
+  [[nodiscard]] int gutterLineAt(QPoint p) const;
   // The hot-spot test of a mouse move: OnHyperlinkHover and HyperCursor over a hot spot,
   // OnHyperlinkLeave and the normal cursor when the mouse leaves it (SyntaxMemoPaint.cpp).
   void updateHover(QPoint p);

@@ -28,16 +28,6 @@ QString glyphOf(std::string_view bytes, std::size_t i, int n) {
   return QString::fromUcs4(&cp, 1);
 }
 
-// The band behind the caret's row: the background mixed with a little black on light
-// backgrounds and with a little white on dark ones, so that text in the default colours stays
-// readable on it.
-QColor focusLineColor(Color back) {
-  const QColor b = toQColor(back);
-  const int toward = b.lightness() >= 128 ? 0 : 255;
-  auto mix = [toward](int v) { return v + (toward - v) * 12 / 100; };
-  return QColor(mix(b.red()), mix(b.green()), mix(b.blue()));
-}
-
 }  // namespace
 
 // ---- geometry
@@ -225,7 +215,6 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   const QRect r = viewport()->rect();
   g.fillRect(r, toQColor(e.defBackColor));
   const int left = textLeft();
-  const int gutter = e.hasOption(smoShowGutter) ? e.gutterWidth : 0;
   const Pos firstCol = e.firstVisibleColumn();
   const Pos lastCol = firstCol + std::max(0, r.width() - left) / charWidth_ + 1;
   const int scrollX = int(firstCol) * charWidth_;
@@ -234,10 +223,9 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   const QPoint c = pointAt(e.selection().caret);
 
   g.setClipRect(QRect(left, 0, r.width() - left, r.height()));
-  // Behind the text: the caret's row (ShowFocusLine), and the right margin line in its colour
+  // Behind the text: the caret's line (GutterPaint.cpp), and the right margin line in its colour
   // and width.
-  if (showFocusLine_ && c.y() >= 0 && c.y() < r.height())
-    g.fillRect(QRect(left, c.y(), r.width() - left, lineHeight_), focusLineColor(e.defBackColor));
+  paintCurrentLine(g, r);
   if (e.hasOption(smoShowRMargin) && e.rightMargin > 0 && e.marginWidth > 0) {
     const int mx = left + e.rightMargin * charWidth_ - scrollX;
     if (mx >= left) g.fillRect(QRect(mx, 0, e.marginWidth, r.height()), toQColor(e.marginColor));
@@ -253,21 +241,7 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
     g.drawLine(wx, 0, wx, r.height());
   }
 
-  // Gutter with bookmark numbers.
-  if (gutter > 0) {
-    g.fillRect(QRect(0, 0, gutter, r.height()), toQColor(e.gutterColor));
-    g.setFont(font_);
-    for (int i = 0; i < 10; ++i) {
-      const auto bm = e.bookmark(i);
-      if (!bm) continue;
-      const LineNo l = e.rowOf(*bm) - first;
-      if (l < 0 || l >= count) continue;
-      const QRect box(2, int(l) * lineHeight_ + 1, std::min(gutter - 4, lineHeight_ - 2), lineHeight_ - 2);
-      g.fillRect(box, QColor(0, 0, 128));
-      g.setPen(Qt::white);
-      g.drawText(box, Qt::AlignCenter, QString::number(i));
-    }
-  }
+  paintGutter(g, r);
   foldMargin_->paint(g);
   // The text an input method is composing, at the caret, underlined.
   if (!preedit_.isEmpty() && c.y() >= 0 && c.y() < r.height()) {

@@ -1,5 +1,6 @@
 // TSyntaxMemo's searches, marks, find and replace dialog, code templates with their pick list
 // and auto-replace: the widget side of memo/engine/search and memo/engine/MacroKeywords.
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
@@ -98,10 +99,14 @@ MacroEvents TSyntaxMemo::macroEvents() {
       text = toUtf8(t);
     };
   if (isSignalConnected(QMetaMethod::fromSignal(&TSyntaxMemo::OnAutoReplace)))
-    ev.onAutoReplace = [this](const std::string& item, std::string& with, bool& can) {
+    ev.onAutoReplace = [this](ByteStream& stream, const std::string& item, std::string& with, bool& can) {
       QString w = fromUtf8(with);
-      Q_EMIT OnAutoReplace(fromUtf8(item), w, can);
+      QBuffer buffer;
+      buffer.open(QIODevice::ReadWrite);
+      Q_EMIT OnAutoReplace(&buffer, fromUtf8(item), w, can);
       with = toUtf8(w);
+      const QByteArray& written = buffer.data();
+      if (!written.isEmpty()) stream.write(written.constData(), std::size_t(written.size()));
     };
   // Code is what the language does not call prose, judged by the token value before the caret.
   ev.inCode = [this](Pos caret) {

@@ -77,7 +77,8 @@ TEST(AutoReplace, OneUndoStepAndTheEvent) {
   Typing t;
   t.at("teh", 3);
   std::string seen;
-  t.ev.onAutoReplace = [&](const std::string& item, std::string& with, bool& can) {
+  t.ev.onAutoReplace = [&](ByteStream& stream, const std::string& item, std::string& with, bool& can) {
+    EXPECT_EQ(stream.size(), 0);
     seen = item;
     with = "THE";
     can = true;
@@ -89,9 +90,26 @@ TEST(AutoReplace, OneUndoStepAndTheEvent) {
   t.e.undo();
   EXPECT_EQ(t.e.text(), "teh");
   EXPECT_EQ(t.e.selection(), (Selection{3, 3}));
-  t.ev.onAutoReplace = [](const std::string&, std::string&, bool& can) { can = false; };
+  t.ev.onAutoReplace = [](ByteStream&, const std::string&, std::string&, bool& can) { can = false; };
   EXPECT_FALSE(t.replace.offerKey(t.e, kSpace, t.ev));
   EXPECT_EQ(t.e.text(), "teh");
+}
+
+TEST(AutoReplace, AHandlerMaySupplyTheReplacementAsAStream) {
+  Typing t;
+  t.at("x teh", 5);
+  t.ev.onAutoReplace = [](ByteStream& stream, const std::string&, std::string& with, bool&) {
+    with = "ignored";
+    stream.write("the\r\nend|");  // inserted as it is: the break made CR, the bar kept
+  };
+  EXPECT_TRUE(t.replace.offerKey(t.e, kSpace, t.ev));
+  EXPECT_EQ(t.e.text(), "x the\rend|");
+  EXPECT_EQ(t.e.selection(), (Selection{10, 10}));
+  t.e.undo();  // one step
+  EXPECT_EQ(t.e.text(), "x teh");
+  EXPECT_EQ(t.e.selection(), (Selection{5, 5}));
+  t.e.redo();
+  EXPECT_EQ(t.e.text(), "x the\rend|");
 }
 
 TEST(AutoReplace, HoldsOffInsideCodeUnlessSwitchedOff) {

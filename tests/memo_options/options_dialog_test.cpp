@@ -4,6 +4,7 @@
 
 #include "memo/engine/Options.h"
 #include "memo/engine/keys/KeyTable.h"
+#include "memo/engine/scheme/ControlSettings.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "memo/widget/options/AutoCorrectPage.h"
 #include "memo/widget/options/ColorBox.h"
@@ -192,6 +193,32 @@ TEST_F(OptionsTest, TheHighlightingPageEditsStylesAndThePreviewFollows) {
 
   if (const char* shots = std::getenv("VELORA_SCREENSHOTS"))
     d.grab().save(QString::fromUtf8(shots) + QStringLiteral("/editor-options-highlighting-edited.png"));
+}
+
+TEST_F(OptionsTest, TheCurrentLineColourIsChosenOnTheHighlightingPageAndReachesTheControl) {
+  {
+    DriverScope scope([](TOptionsDialog& d) {
+      THighlightPage& page = *d.HighlightPage;
+      EXPECT_TRUE(page.DefaultCurrentLine->isChecked());
+      ASSERT_TRUE(page.CurrentLine->selectNamed(QStringLiteral("Yellow")));
+      EXPECT_FALSE(page.DefaultCurrentLine->isChecked());
+      EXPECT_EQ(page.Preview->currentLineColor(), QColor(255, 255, 0));  // the preview shows it
+      d.OkButton->click();
+    });
+    EXPECT_TRUE(ExecuteOptionsDialog(parser, kAllPropEdPages, nullptr));
+  }
+  const vlr::TSchemeColor chosen = parser.Tables().settings.currentLineColor;
+  EXPECT_FALSE(chosen.useDefault);
+  EXPECT_EQ(chosen.color, 0x00FFFFu);
+  TSyntaxMemo memo;
+  const QColor shade = memo.currentLineColor();
+  vlr::ApplySchemeSettings(memo.engine(), parser.Tables().settings);
+  EXPECT_EQ(memo.currentLineColor(), QColor(255, 255, 0));
+  // Back to the default: the control's own shade again.
+  vlr::TSchemeSettings plain = parser.Tables().settings;
+  plain.currentLineColor.useDefault = true;
+  vlr::ApplySchemeSettings(memo.engine(), plain);
+  EXPECT_EQ(memo.currentLineColor(), shade);
 }
 
 TEST_F(OptionsTest, ClickingThePreviewSelectsTheStyleUnderTheMouse) {

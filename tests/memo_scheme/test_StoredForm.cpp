@@ -105,6 +105,20 @@ TEST(StoredForm, EditingAidsTravelAfterTheTablesAndOlderFormsKeepTheDefaults) {
   EXPECT_FALSE(ReadStoredForm(withCut, "p").Ok());
 }
 
+TEST(StoredForm, TheCurrentLineColourTravelsInASectionOfItsOwn) {
+  TSchemeTables t = test::Compile("%%words 'abc' '' 1");
+  const std::string plainForm = WriteStoredForm(t);
+  EXPECT_TRUE(ReadStoredForm(plainForm, "p").tables->settings.currentLineColor.useDefault);
+  t.settings.currentLineColor = TSchemeColor{false, 0x00E0FFFF};
+  const std::string bytes = WriteStoredForm(t);
+  EXPECT_GT(bytes.size(), plainForm.size());
+  const TStoredFormResult r = ReadStoredForm(bytes, "p");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  EXPECT_FALSE(r.tables->settings.currentLineColor.useDefault);
+  EXPECT_EQ(r.tables->settings.currentLineColor.color, 0x00E0FFFFu);
+  EXPECT_EQ(r.tables->settings.editingAids, t.settings.editingAids);
+}
+
 TEST(StoredForm, CorruptDataIsRefusedWithAClearText) {
   const std::string bytes = Stored("%%words 'abcdefgh' '' 1 %%map 1 2");
   std::string badTag = bytes;

@@ -19,6 +19,7 @@ struct PaintOptions : ::testing::Test {
   TSyntaxMemo memo;
   void SetUp() override {
     memo.engine().options = kDefaultOptions & ~SyntaxMemoOptions(smoShowGutter | smoShowRMargin);
+    memo.engine().editingAids = 0;  // the classic drawing: no line numbers, no current line
     memo.resize(480, 220);
     memo.show();
     memo.activateWindow();

@@ -74,14 +74,27 @@ TEST_F(AidsFixture, TypingCorrectsTheTypoAndKeepsTheSpace) {
 
 TEST_F(AidsFixture, AutoReplaceEventAndCodeTokens) {
   int raised = 0;
-  QObject::connect(&memo, &TSyntaxMemo::OnAutoReplace, &memo, [&](const QString& item, QString& with, bool& can) {
-    ++raised;
-    can = item == QStringLiteral("teh");
-    with = QStringLiteral("THE");
-  });
+  QByteArray streamed;
+  QObject::connect(&memo, &TSyntaxMemo::OnAutoReplace, &memo,
+                   [&](QIODevice* stream, const QString& item, QString& with, bool& can) {
+                     ++raised;
+                     EXPECT_EQ(stream->size(), 0);
+                     can = item == QStringLiteral("teh");
+                     with = QStringLiteral("THE");
+                     if (!streamed.isEmpty()) stream->write(streamed);
+                   });
   QTest::keyClicks(&memo, "teh,");
   EXPECT_EQ(memo.text(), QByteArray("THE,"));
   EXPECT_EQ(raised, 1);
+  // A handler that writes to the stream supplies the replacement: inserted as written, the
+  // break made CR, and one undo step with the replacement.
+  streamed = "the\r\nEnd";
+  QTest::keyClicks(&memo, " teh.");
+  EXPECT_EQ(memo.text(), QByteArray("THE, the\rEnd."));
+  QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(memo.text(), QByteArray("THE, teh"));
+  streamed.clear();
   // Token value 9 before the caret is code: nothing is replaced there.
   memo.setText("<teh");
   const std::uint8_t code[4] = {9, 9, 9, 9};

@@ -42,6 +42,8 @@ void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
   e.gutterColor = s.gutterColor.useDefault ? kDefaultGutterColor : s.gutterColor.color;
   e.selTextColor = s.selTextColor.useDefault ? kDefaultSelTextColor : s.selTextColor.color;
   e.selTextBack = s.selTextBack.useDefault ? kDefaultSelTextBack : s.selTextBack.color;
+  e.currentLineColor.reset();
+  if (!s.currentLineColor.useDefault) e.currentLineColor = s.currentLineColor.color;
   if (!s.fontName.empty()) e.fontName = s.fontName;
   Take(s.fontSize, 1, kMaxFontSize, e.fontSize);
   e.perform(velora::memo::msg::kSettingsChanged);

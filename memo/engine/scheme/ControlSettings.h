@@ -13,7 +13,7 @@ inline constexpr velora::memo::Color kDefaultGutterColor = velora::memo::rgb(192
 
 // Sets the control's options, default tab and tab columns, right margin (column, colour and
 // width), word-wrap column, gutter width and colour, indent step, wrap-override characters,
-// selected-text colours and font from `s`, then raises the control's settings-changed
+// selected-text and current-line colours and font from `s`, then raises the control's settings-changed
 // notification (message 0x0C12), on which the widget takes the font, lays out the gutter and the
 // wrap again and repaints. Styles are not settings of the control: painting asks the parser.
 // Numbers outside sensible bounds (a damaged stored form) are not taken.

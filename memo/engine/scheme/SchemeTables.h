@@ -198,6 +198,7 @@ struct TSchemeSettings {
   TSchemeColor gutterColor;
   std::uint32_t marginColor = 0xC0C0C0;
   int marginWidth = 1;
+  TSchemeColor currentLineColor;           // the band behind the caret's line (smaCurrentLine)
 
   TSchemeSettings() { tabStops.fill(-1); }
   friend bool operator==(const TSchemeSettings&, const TSchemeSettings&) = default;

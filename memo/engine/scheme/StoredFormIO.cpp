@@ -486,6 +486,13 @@ void WriteExtensions(TByteWriter& w, const TSchemeTables& t) {
   w.U32(kEditingAidsSection);
   w.U32(4);
   w.U32(t.settings.editingAids);
+  // The current line's colour only when one is chosen: a form with the default stays as before.
+  if (!t.settings.currentLineColor.useDefault) {
+    w.U32(kCurrentLineSection);
+    w.U32(5);
+    w.Bool(t.settings.currentLineColor.useDefault);
+    w.U32(t.settings.currentLineColor.color);
+  }
 }
 
 void ReadExtensions(TByteReader& r, TSchemeTables& t) {
@@ -494,6 +501,9 @@ void ReadExtensions(TByteReader& r, TSchemeTables& t) {
     const std::uint32_t length = r.U32();
     if (tag == kEditingAidsSection && length == 4) {
       t.settings.editingAids = r.U32();
+    } else if (tag == kCurrentLineSection && length == 5) {
+      t.settings.currentLineColor.useDefault = r.Bool();
+      t.settings.currentLineColor.color = r.U32();
     } else {
       r.Skip(length);
     }

@@ -72,6 +72,7 @@ void WriteKeyTable(TByteWriter& w, const TKeyTable& keys);
 // travel in the same stored form: an older reader's form simply has none (its values keep their
 // defaults), and a section with a tag this reader does not know is skipped.
 inline constexpr std::uint32_t kEditingAidsSection = 0x53444941;  // "AIDS": SyntaxMemoEditingAids
+inline constexpr std::uint32_t kCurrentLineSection = 0x4E494C43;  // "CLIN": the current line's colour
 void WriteExtensions(TByteWriter& w, const TSchemeTables& t);
 void ReadExtensions(TByteReader& r, TSchemeTables& t);
 

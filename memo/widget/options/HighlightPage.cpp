@@ -88,15 +88,29 @@ THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QW
   fontForm->addRow(QStringLiteral("&Name:"), FontName);
   fontForm->addRow(QStringLiteral("Si&ze:"), FontSize);
 
+  auto* editor = new QGroupBox(QStringLiteral("Editor"), this);
+  CurrentLine = new TColorBox(editor);
+  CurrentLine->setColor(s.currentLineColor.useDefault ? 0xF0F0F0 : s.currentLineColor.color);
+  DefaultCurrentLine = new QCheckBox(QStringLiteral("Use &default"), editor);
+  DefaultCurrentLine->setChecked(s.currentLineColor.useDefault);
+  auto* currentLine = new QHBoxLayout;
+  currentLine->addWidget(CurrentLine, 1);
+  currentLine->addWidget(DefaultCurrentLine);
+  auto* editorForm = new QFormLayout(editor);
+  editorForm->addRow(QStringLiteral("&Current line:"), currentLine);
+
   auto* right = new QVBoxLayout;
   right->addWidget(look);
   right->addWidget(font);
+  right->addWidget(editor);
   right->addStretch(1);
 
   Preview = new TSyntaxMemo(this);
   Preview->setReadOnly(true);
   Preview->setMinimumHeight(150);
   Preview->engine().options &= ~std::uint32_t(smoShowGutter);
+  // No line numbers in the preview; its caret's line shows the current line's colour.
+  Preview->engine().editingAids = (Preview->engine().editingAids & ~std::uint32_t(smaLineNumbers)) | smaCurrentLine;
   Preview->setText(QByteArray::fromStdString(s.exampleText));
   driver_ = &vlr::AttachHighlighter(Preview->engine(), previewParser_, 1);
   Preview->viewport()->installEventFilter(this);
@@ -127,6 +141,11 @@ THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QW
     DefaultBackground->setChecked(false);
     styleEdited();
   });
+  connect(CurrentLine, &TColorBox::colorChosen, this, [this] {
+    DefaultCurrentLine->setChecked(false);
+    currentLineEdited();
+  });
+  connect(DefaultCurrentLine, &QCheckBox::toggled, this, [this] { currentLineEdited(); });
   // Each field writes only its own part: a font the system substitutes in the list keeps the
   // name the settings give until another font is chosen.
   connect(FontName, &QFontComboBox::currentFontChanged, this, [this](const QFont& f) {
@@ -199,8 +218,19 @@ void THighlightPage::styleEdited() {
   refreshPreview();
 }
 
+void THighlightPage::currentLineEdited() {
+  vlr::TSchemeColor& c = tables_.settings.currentLineColor;
+  c.useDefault = DefaultCurrentLine->isChecked();
+  c.color = CurrentLine->color();
+  refreshPreview();
+}
+
 void THighlightPage::refreshPreview() {
   previewParser_.SetTables(tables_);
+  const vlr::TSchemeColor& line = tables_.settings.currentLineColor;
+  Preview->engine().currentLineColor.reset();
+  if (!line.useDefault) Preview->engine().currentLineColor = line.color;
+  Preview->viewport()->update();
   Preview->setFontName(QString::fromStdString(tables_.settings.fontName));
   Preview->setFontSize(tables_.settings.fontSize);
   driver_->Restart();

@@ -52,6 +52,10 @@ class THighlightPage : public QWidget {
   TColorBox* Background;
   QCheckBox* DefaultForeground;
   QCheckBox* DefaultBackground;
+  // The band behind the caret's line (smaCurrentLine), with "Use default" for the control's own
+  // shade of the background.
+  TColorBox* CurrentLine;
+  QCheckBox* DefaultCurrentLine;
   QFontComboBox* FontName;
   QComboBox* FontSize;
   TSyntaxMemo* Preview;
@@ -63,6 +67,7 @@ class THighlightPage : public QWidget {
   void showStyle();
   void styleEdited();
   void refreshPreview();
+  void currentLineEdited();
 
   vlr::TSchemeTables& tables_;
   vlr::TSyntaxMemoParser previewParser_;
