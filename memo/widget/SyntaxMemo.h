@@ -6,10 +6,13 @@
 #include <QByteArray>
 #include <QFont>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "memo/engine/MacroKeywords.h"
 #include "memo/engine/MemoEngine.h"
@@ -27,6 +30,7 @@ class TKeyboardActionContoller;
 namespace velora::memo {
 
 class TSearchDialog;
+class TMemoAccessEvents;
 class TTemplatePickList;
 
 // Editing commands of the key table, codes 0..44.
@@ -147,6 +151,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] int textLeft() const noexcept;
   // Answers input methods: caret rectangle, surrounding text, positions (CJK input).
   [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+  // What the marks at a position mean (a misspelt word, a problem of the page), for assistive
+  // tools reading the caret's place. Each kind of mark adds a describer for as long as its
+  // owner lives; the descriptions found are joined.
+  using MarkDescriber = std::function<QString(Pos)>;
+  void addMarkDescriber(QObject* owner, MarkDescriber describe);
+  [[nodiscard]] QString markDescriptionAt(Pos p) const;
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
@@ -297,6 +307,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   bool showFocusLine_ = false;
   Qt::CursorShape hyperCursor_ = Qt::PointingHandCursor;
   std::function<QPrinter*()> printerSource_;
+  std::unique_ptr<TMemoAccessEvents> accessEvents_;  // changes told to the accessibility bus
+  std::vector<std::pair<QPointer<QObject>, MarkDescriber>> markDescribers_;
 };
 
 }  // namespace velora::memo
