@@ -22,6 +22,7 @@ packages=(
   python3-openssl openssh-server openssh-client
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
+  at-spi2-core python3-pyatspi dbus-x11 xdotool openbox
   desktop-file-utils appstream libxml2-utils dpkg-dev lintian
 )
 

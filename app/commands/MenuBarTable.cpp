@@ -99,6 +99,10 @@ constexpr CommandEntry kMenuBar[] = {
     {.kind = K::EndSubmenu},
     {.kind = K::Check, .name = "FileList1", .caption = "&VLR Bar",
      .hint = "Show or hide the side panel", .checked = true},
+    {.name = "SwitchPane1", .caption = "S&witch Pane", .hint = "Move the focus between the document and the side panel",
+     .shortcut = "F6"},
+    {.name = "WiderPanel1", .caption = "Wi&der Side Panel", .hint = "Make the side panel wider"},
+    {.name = "NarrowerPanel1", .caption = "Na&rrower Side Panel", .hint = "Make the side panel narrower"},
     {.kind = K::Separator},
     {.kind = K::Submenu, .name = "MenuAnimation1", .caption = "&Menu Animation",
      .hint = "Choose how menus open"},
@@ -230,6 +234,11 @@ constexpr CommandEntry kMenuBar[] = {
     {.name = "Tile1", .caption = "&Tile", .hint = "Arrange the windows side by side"},
     {.name = "Cascade1", .caption = "&Cascade", .hint = "Arrange the windows overlapping"},
     {.name = "ArrangeAll1", .caption = "&Arrange All", .hint = "Arrange the minimised windows"},
+    {.kind = K::Separator},
+    {.name = "NextWindow1", .caption = "&Next Window", .hint = "Activate the next window",
+     .shortcut = "Ctrl+F6"},
+    {.name = "PreviousWindow1", .caption = "&Previous Window", .hint = "Activate the previous window",
+     .shortcut = "Ctrl+Shift+F6"},
     {.kind = K::EndSubmenu},
 
     // Help

@@ -89,6 +89,10 @@ public:
     // View commands.
     void ToggleToolbar(const QString& objectName);
     void FileListClick();
+    // F6: the focus between the active document and the side panel; the splitter by keyboard.
+    void SwitchPaneClick();
+    void ResizeSidePanel(int delta);
+    static constexpr int kPanelStep = 40;
     void SetMenuAnimation(MenuAnimation kind);
     void DoubleSpeedClick();
     void View1Click();

@@ -9,9 +9,14 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
+
+#include <algorithm>
 
 #include "app/shell/SidePanel.h"
 
@@ -22,6 +27,9 @@ void TFrmMainVLR::connectCommands() {
         ConnectCommand(*this, this, name, std::move(method), std::move(handler));
     };
     on("FileList1", "FileList1Click", [this] { FileListClick(); });
+    on("SwitchPane1", "SwitchPane1Click", [this] { SwitchPaneClick(); });
+    on("WiderPanel1", "WiderPanel1Click", [this] { ResizeSidePanel(kPanelStep); });
+    on("NarrowerPanel1", "NarrowerPanel1Click", [this] { ResizeSidePanel(-kPanelStep); });
     on("DoubleSpeed1", "DoubleSpeed1Click", [this] { DoubleSpeedClick(); });
     const std::pair<const char*, const char*> toolbars[] = {
         {"MainToolbar1", "TlbMain"},  {"EditToolbar1", "TLBEditor"}, {"HTMLToolbar1", "TlbHTML"},
@@ -80,6 +88,38 @@ void TFrmMainVLR::SetSidePanelVisible(bool visible) {
 }
 
 bool TFrmMainVLR::SidePanelVisible() const { return !side_->isHidden(); }
+
+void TFrmMainVLR::SwitchPaneClick() {
+    Enter("SwitchPane1Click");
+    // From the side panel (or anywhere outside the documents) to the active document, and from
+    // a document to the side panel, shown first when it was hidden.
+    QWidget* focus = QApplication::focusWidget();
+    const bool inPanel = focus && side_->isAncestorOf(focus);
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if ((inPanel || !focus || !mdi_->isAncestorOf(focus)) && active) {
+        active->widget()->setFocus(Qt::ShortcutFocusReason);
+        if (QWidget* child = active->widget()->focusWidget())
+            child->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    if (!SidePanelVisible())
+        SetSidePanelVisible(true);
+    side_->setFocus(Qt::ShortcutFocusReason);
+    if (QWidget* first = side_->nextInFocusChain(); first && side_->isAncestorOf(first))
+        first->setFocus(Qt::ShortcutFocusReason);
+}
+
+void TFrmMainVLR::ResizeSidePanel(int delta) {
+    Enter(delta > 0 ? "WiderPanel1Click" : "NarrowerPanel1Click");
+    if (!SidePanelVisible())
+        SetSidePanelVisible(true);
+    QList<int> sizes = splitter_->sizes();
+    if (sizes.size() != 2)
+        return;
+    const int total = sizes[0] + sizes[1];
+    const int panel = std::clamp(sizes[1] + delta, side_->minimumSizeHint().width(), total - kPanelStep);
+    splitter_->setSizes({total - panel, panel});
+}
 
 void TFrmMainVLR::SetMenuAnimation(MenuAnimation kind) {
     menuAnimation_ = kind;

@@ -48,6 +48,8 @@ void TWindowUnit::ConnectCommands() {
     on("Tile1", "Tile1Click", [this] { TileClick(); });
     on("Cascade1", "Cascade1Click", [this] { CascadeClick(); });
     on("ArrangeAll1", "ArrangeAll1Click", [this] { ArrangeAllClick(); });
+    on("NextWindow1", "NextWindow1Click", [this] { shell_.MdiArea()->activateNextSubWindow(); });
+    on("PreviousWindow1", "PreviousWindow1Click", [this] { shell_.MdiArea()->activatePreviousSubWindow(); });
     on("Contents1", "Contents1Click", [this] { HelpContentsClick(); });
     on("HelpContents1", "Contents1Click", [this] { HelpContentsClick(); });
     on("KeywordSearch1", "KeywordSearch1Click", [this] { HelpKeywordClick(); });

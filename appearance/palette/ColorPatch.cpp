@@ -1,6 +1,7 @@
 // The current-colour patch.
 #include "appearance/palette/ColorPatch.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -15,13 +16,33 @@ TColorPatch::TColorPatch(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Current color"));
+    setAccessibleDescription(ColorDescription(color_));
+}
+
+QString ColorDescription(ColorValue value) {
+    return QStringLiteral("%1 (red %2, green %3, blue %4)")
+        .arg(QString::fromStdString(ColorText(value)))
+        .arg(RedOf(value))
+        .arg(GreenOf(value))
+        .arg(BlueOf(value));
 }
 
 void TColorPatch::SetColor(ColorValue color) {
     if (color == color_)
         return;
     color_ = color;
+    setAccessibleDescription(ColorDescription(color_));
     update();
+}
+
+void TColorPatch::keyPressEvent(QKeyEvent* event) {
+    if (OnActivate && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
+        OnActivate();
+        event->accept();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 void TColorPatch::paintEvent(QPaintEvent* event) {

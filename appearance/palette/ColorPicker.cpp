@@ -71,6 +71,7 @@ TColorPicker::TColorPicker(QWidget* parent) : QWidget(parent) {
     PaintBox2_->OnPaint = [this](QPainter& canvas) { PaintBox2Paint(canvas); };
     PaintBox2_->OnMouseUp = [this](int x, int y) { PaintBox2MouseUp(x, y); };
     PaintBox2_->OnDblClick = [this] { PaintBox2DblClick(); };
+    PaintBox2_->OnKey = [this](int key) { PaintBox2Key(key); };
     gridHolder_->resize(kGridWidth, kGridHeight);
     ScrollBox1_->setWidget(gridHolder_);
     scrollBox->OnResize = [this] { ScrollBox1Resize(); };
@@ -131,6 +132,7 @@ void TColorPicker::buildCurrentColorGroup() {
     ColorPatch_ = new TColorPatch(GroupBox1_);
     ColorPatch_->setObjectName(QStringLiteral("ColorPatch"));
     ColorPatch_->setFixedSize(56, 56);
+    ColorPatch_->OnActivate = [this] { ColorClick(*ColorPatch_); };
     grid->addWidget(ColorPatch_, 0, 0, 3, 1, Qt::AlignVCenter);
 
     // Display only: the fields show the chosen colour and take no input.
@@ -217,6 +219,11 @@ void TColorPicker::PaintBox2Paint(QPainter& canvas) const {
         if (n == selectedSwatch_) {
             canvas.fillRect(cell.adjusted(1, 1, -1, -1), Qt::white);
             canvas.fillRect(cell.adjusted(2, 2, -2, -2), fill);
+            // With the keyboard on the grid, the chosen swatch carries a black outline too.
+            if (PaintBox2_->hasFocus()) {
+                canvas.setPen(Qt::black);
+                canvas.drawRect(cell.adjusted(0, 0, -1, -1));
+            }
         } else {
             canvas.fillRect(cell.adjusted(1, 1, -1, -1), fill);
         }
@@ -241,6 +248,33 @@ void TColorPicker::showCurrentColor(ColorValue color) {
 }
 
 void TColorPicker::PaintBox2DblClick() { ColorClick(*ColorPatch_); }
+
+void TColorPicker::PaintBox2Key(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (selectedSwatch_ > 0)
+            ColorClick(*ColorPatch_);
+        return;
+    }
+    int n = selectedSwatch_ > 0 ? selectedSwatch_ : 1;
+    if (selectedSwatch_ > 0) {
+        const int row = SwatchRow(n), column = SwatchColumn(n);
+        if (key == Qt::Key_Left && column > 0) --n;
+        else if (key == Qt::Key_Right && column + 1 < kGridColumns) ++n;
+        else if (key == Qt::Key_Up && row > 0) n -= kGridColumns;
+        else if (key == Qt::Key_Down && row + 1 < kGridRows) n += kGridColumns;
+        else if (key == Qt::Key_Home) n = 1;
+        else if (key == Qt::Key_End) n = kShownSwatches;
+    }
+    selectedSwatch_ = n;
+    const ColorValue color = paletteColors_[static_cast<std::size_t>(n - 1)];
+    showCurrentColor(color);
+    // A reader announces the swatch the keys reached.
+    PaintBox2_->setAccessibleDescription(ColorDescription(color));
+    const QRect cell(kCellSize * SwatchColumn(n), kCellSize * SwatchRow(n), kCellSize, kCellSize);
+    ScrollBox1_->ensureVisible(PaintBox2_->x() + cell.center().x(), PaintBox2_->y() + cell.center().y(), kCellSize,
+                               kCellSize);
+    PaintBox2_->repaint();
+}
 
 void TColorPicker::ColorClick(const TColorPatch& panel) {
     Q_EMIT colorInsertRequested(QString::fromLatin1(ColorText(panel.Color())));

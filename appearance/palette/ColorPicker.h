@@ -56,6 +56,8 @@ public:
     // Chooses the swatch under grid pixel (X, Y), if any, and shows the chosen colour.
     void PaintBox2MouseUp(int X, int Y);
     void PaintBox2DblClick();
+    // Arrows, Home and End move the chosen swatch; Return and Space insert its colour.
+    void PaintBox2Key(int key);
     // Asks for the panel's colour to be inserted as "#RRGGBB".
     void ColorClick(const TColorPatch& panel);
     // Keep the grid centred in its scrolling area, and the current-colour

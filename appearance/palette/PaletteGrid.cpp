@@ -3,6 +3,7 @@
 
 #include "appearance/palette/SwatchGrid.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +15,42 @@ TPaletteGrid::TPaletteGrid(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
     // Every pixel is painted each time.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The arrow keys choose swatches, so the grid is reachable without the mouse.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Color grid"));
+}
+
+void TPaletteGrid::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (OnKey) {
+            OnKey(event->key());
+            event->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TPaletteGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TPaletteGrid::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TPaletteGrid::paintEvent(QPaintEvent*) {

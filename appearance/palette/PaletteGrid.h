@@ -19,11 +19,16 @@ public:
     // Release of any mouse button over the grid, in grid pixels.
     std::function<void(int x, int y)> OnMouseUp;
     std::function<void()> OnDblClick;
+    // A key pressed while the grid has the focus (arrows move, Return inserts).
+    std::function<void(int key)> OnKey;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 }  // namespace vlr

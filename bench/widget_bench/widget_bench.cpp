@@ -4,6 +4,7 @@
 // paints the whole viewport into a pixmap.
 #include <benchmark/benchmark.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/engine/scheme/HtmlScanners.h"
+#include "memo/widget/MemoAccessible.h"
 #include "memo/widget/SyntaxMemo.h"
 
 using velora::memo::Pos;
@@ -23,9 +25,16 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// Stands for a screen reader's bridge: takes every event the control raises.
+void ListenToEvents(QAccessibleEvent* e) { benchmark::DoNotOptimize(e->type()); }
+
 // With lineNumbers the gutter shows line numbers and the caret's line is highlighted; without,
-// neither (the figures before those aids existed).
-void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd, bool lineNumbers = false) {
+// neither (the figures before those aids existed). With accessible, an assistive tool listens.
+void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd, bool lineNumbers = false,
+                bool accessible = false) {
+  if (accessible) {
+    velora::memo::TMemoAccessEvents::setEventSink(ListenToEvents);
+  }
   TSyntaxMemo memo;
   memo.resize(1000, 700);
   memo.show();
@@ -52,6 +61,9 @@ void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd, bo
   state.counters["median_ms"] = us[us.size() / 2] / 1000;
   state.counters["max_ms"] = us.back() / 1000;
   vlr::DetachHighlighter(memo.engine());
+  if (accessible) {
+    velora::memo::TMemoAccessEvents::setEventSink(nullptr);
+  }
 }
 
 void BM_KeystrokeEndOfMinifiedLine(benchmark::State& state) {
@@ -75,6 +87,13 @@ void BM_KeystrokeMiddleOfCorpusLineNumbers(benchmark::State& state) {
   Keystrokes(state, velora::bench::Corpus("widget_bench"), false, true);
 }
 BENCHMARK(BM_KeystrokeMiddleOfCorpusLineNumbers)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// The same with an assistive tool listening: the text, caret and selection events each keystroke
+// raises are made and delivered.
+void BM_KeystrokeMiddleOfCorpusAccessible(benchmark::State& state) {
+  Keystrokes(state, velora::bench::Corpus("widget_bench"), false, false, true);
+}
+BENCHMARK(BM_KeystrokeMiddleOfCorpusAccessible)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 }  // namespace
 

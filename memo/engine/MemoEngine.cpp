@@ -77,14 +77,17 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   // When the store cannot take the new text, the removed text goes back: nothing changed.
   std::string removed;
   Pos n = 0;
+  if (textObserver) textObserver->beforeReplace(a, b);
   try {
     if (a < b && !stored.empty()) removed = store_.text(a, b);
     if (a < b) store_.erase(a, b);
     n = store_.insert(a, stored);
   } catch (const std::bad_alloc&) {
     if (store_.length() + Pos(removed.size()) == lengthBefore) store_.insert(a, removed, false);
+    if (textObserver) textObserver->afterReplace(a, store_.length() - (lengthBefore - (b - a)));
     throw ESyntaxMemo(errtext::kNoMemory);
   }
+  if (textObserver) textObserver->afterReplace(a, n);
   if (byLines) {
     // The edited lines are laid out again; the lines after them keep their rows.
     const auto added = std::count(stored.begin(), stored.end(), '\r');
@@ -130,7 +133,9 @@ Pos MemoEngine::streamInto(Pos at, ByteStream& s) {
 
 void MemoEngine::setText(std::string_view raw) {
   ChangeScope scope(*this);
+  if (textObserver) textObserver->beforeReplace(0, store_.length());
   store_.setText(raw);
+  if (textObserver) textObserver->afterReplace(0, store_.length());
   columns_.clear();
   if (wrap_) wrap_->rebuild();
   folds_->unfoldAll();
@@ -242,9 +247,11 @@ void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
     streamInto(start, s);
   } catch (const ESyntaxMemo&) {
     // A chunk could not be stored: the chunks stored so far go and the selection comes back.
-    const Pos got = sel_.caret - start;
-    store_.erase(start, start + std::max<Pos>(0, got));
+    const Pos got = std::max<Pos>(0, sel_.caret - start);
+    if (textObserver) textObserver->beforeReplace(start, start + got);
+    store_.erase(start, start + got);
     store_.insert(start, removed, false);
+    if (textObserver) textObserver->afterReplace(start, Pos(removed.size()));
     columns_.edited(start);
     if (wrap_) wrap_->rebuild();
     sel_ = before;

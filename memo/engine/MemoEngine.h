@@ -37,6 +37,15 @@ class ClipboardHost {
   [[nodiscard]] virtual std::optional<std::string> text() const = 0;
 };
 
+// Told of every change of the text, with the range that goes before the change and the range
+// that came after it (assistive tools report both; a new document is the whole text replaced).
+class TextObserver {
+ public:
+  virtual ~TextObserver() = default;
+  virtual void beforeReplace(Pos a, Pos b) = 0;
+  virtual void afterReplace(Pos a, Pos inserted) = 0;
+};
+
 class MemoryClipboard final : public ClipboardHost {
  public:
   void setData(const std::string& text, const std::string& rtf) override {
@@ -421,6 +430,8 @@ class MemoEngine : private UndoTarget {
   std::function<void(const std::vector<std::string>&, Point)> onFilesDropped;
   std::function<void(Point)> onDoubleClick;
   std::function<void()> onBeep;
+  // Not owned; nullptr when nobody listens, which costs a change nothing.
+  TextObserver* textObserver = nullptr;
 
  private:
   // UndoTarget

@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "memo/engine/Utf8.h"
+
 namespace velora::memo {
 
 namespace {
@@ -22,6 +24,7 @@ TextStore::Sums TextStore::sumsOf(const std::vector<LineRecord>& recs) noexcept 
   for (const auto& r : recs) {
     s.bytes += Pos(r.text.size());
     s.breaks += r.hard ? 1 : 0;
+    s.chars += Pos(utf8CharCount(r.text));
   }
   s.recs = Pos(recs.size());
   return s;
@@ -381,6 +384,46 @@ void TextStore::spliceBlocks(std::size_t first, std::size_t last, std::vector<Li
   rebuildIndex();
 }
 
+Pos TextStore::charsBefore(Pos p) const noexcept {
+  p = clamp(p);
+  const Location loc = locate(p);
+  const Sums before = fenPrefix(loc.ref.block);
+  Pos chars = before.chars;
+  const Block& blk = blocks_[loc.ref.block];
+  for (std::size_t i = 0; i < loc.ref.index; ++i) chars += Pos(utf8CharCount(blk.recs[i].text));
+  const std::string_view rec = blk.recs[loc.ref.index].text;
+  return chars + Pos(utf8CharCount(rec.substr(0, loc.offset)));
+}
+
+Pos TextStore::posOfChar(Pos c) const noexcept {
+  if (c <= 0) return 0;
+  if (c >= total_.chars) return length();
+  // The block holding character c: the largest k whose prefix holds at most c characters.
+  const std::size_t nb = blocks_.size();
+  std::size_t k = 0;
+  Sums acc;
+  for (std::size_t step = fenTop_; step; step >>= 1) {
+    const std::size_t nk = k + step;
+    if (nk <= nb && acc.chars + fen_[nk].chars <= c) {
+      k = nk;
+      acc += fen_[nk];
+    }
+  }
+  Pos pos = acc.bytes;
+  Pos left = c - acc.chars;
+  for (const LineRecord& r : blocks_[k].recs) {
+    const Pos n = Pos(utf8CharCount(r.text));
+    if (left < n) {
+      std::size_t i = 0;
+      for (; left > 0; --left) i += std::size_t(utf8CharLength(r.text, i));
+      return pos + Pos(i);
+    }
+    left -= n;
+    pos += Pos(r.text.size());
+  }
+  return pos;  // not reached while the index is consistent
+}
+
 Pos TextStore::insert(Pos p, std::string_view stored, bool withLimit) {
   if (stored.empty()) return 0;
   const Pos n = Pos(stored.size());
@@ -389,11 +432,13 @@ Pos TextStore::insert(Pos p, std::string_view stored, bool withLimit) {
   LineRecord& rec = record(loc.ref);
   markDirty(loc.record);
   if (rec.text.size() + stored.size() <= kMaxRecordBytes && !std::memchr(stored.data(), '\r', stored.size())) {
+    const Pos charsWere = Pos(utf8CharCount(rec.text));
     rec.text.insert(loc.offset, stored);
     if (!rec.tokens.empty()) rec.tokens.insert(rec.tokens.begin() + std::ptrdiff_t(loc.offset), stored.size(), 0);
     rec.flags |= kRecRepaint | kRecRescan;
-    blocks_[loc.ref.block].sums.bytes += n;
-    fenAdd(loc.ref.block, Sums{n, 0, 0});
+    const Sums delta{n, 0, 0, Pos(utf8CharCount(rec.text)) - charsWere};
+    blocks_[loc.ref.block].sums += delta;
+    fenAdd(loc.ref.block, delta);
     return n;
   }
   std::string content;
@@ -424,12 +469,14 @@ void TextStore::erase(Pos a, Pos b) {
   if (la.record == lb.record) {
     LineRecord& rec = record(la.ref);
     const std::size_t n = std::size_t(b - a);
+    const Pos charsWere = Pos(utf8CharCount(rec.text));
     rec.text.erase(la.offset, n);
     if (!rec.tokens.empty())
       rec.tokens.erase(rec.tokens.begin() + std::ptrdiff_t(la.offset), rec.tokens.begin() + std::ptrdiff_t(la.offset + n));
     rec.flags |= kRecRepaint | kRecRescan;
-    blocks_[la.ref.block].sums.bytes -= Pos(n);
-    fenAdd(la.ref.block, Sums{-Pos(n), 0, 0});
+    const Sums delta{-Pos(n), 0, 0, Pos(utf8CharCount(rec.text)) - charsWere};
+    blocks_[la.ref.block].sums += delta;
+    fenAdd(la.ref.block, delta);
     return;
   }
   const LineRecord& ra = record(la.ref);
@@ -473,9 +520,11 @@ void TextStore::checkInvariants() const {
     if (b.recs.empty()) fail("empty block");
     if (b.recs.size() > kBlockMax) fail("block too large");
     const Sums s = sumsOf(b.recs);
-    if (s.bytes != b.sums.bytes || s.breaks != b.sums.breaks || s.recs != b.sums.recs) fail("block sums");
+    if (s.bytes != b.sums.bytes || s.breaks != b.sums.breaks || s.recs != b.sums.recs || s.chars != b.sums.chars)
+      fail("block sums");
     const Sums pre = fenPrefix(k);
-    if (pre.bytes != all.bytes || pre.breaks != all.breaks || pre.recs != all.recs) fail("fenwick prefix");
+    if (pre.bytes != all.bytes || pre.breaks != all.breaks || pre.recs != all.recs || pre.chars != all.chars)
+      fail("fenwick prefix");
     all += s;
     for (std::size_t i = 0; i < b.recs.size(); ++i) {
       const LineRecord& r = b.recs[i];
@@ -490,7 +539,8 @@ void TextStore::checkInvariants() const {
       if (!r.tokens.empty() && r.tokens.size() != r.text.size()) fail("token array length");
     }
   }
-  if (all.bytes != total_.bytes || all.breaks != total_.breaks || all.recs != total_.recs) fail("totals");
+  if (all.bytes != total_.bytes || all.breaks != total_.breaks || all.recs != total_.recs || all.chars != total_.chars)
+    fail("totals");
 }
 
 }  // namespace velora::memo

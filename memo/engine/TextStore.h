@@ -104,6 +104,12 @@ class TextStore {
   // The stored bytes of [a, b).
   [[nodiscard]] std::string text(Pos a, Pos b) const;
   [[nodiscard]] std::string text() const { return text(0, length()); }
+  // Characters (as Utf8.h counts them, each record on its own) of the whole text, before a
+  // position, and the position of a character index; all through the block index, so that
+  // assistive tools can address a large document by characters cheaply.
+  [[nodiscard]] Pos charCount() const noexcept { return total_.chars; }
+  [[nodiscard]] Pos charsBefore(Pos p) const noexcept;
+  [[nodiscard]] Pos posOfChar(Pos c) const noexcept;
   [[nodiscard]] char charAt(Pos p) const noexcept;
 
   // Records.
@@ -153,8 +159,15 @@ class TextStore {
     Pos bytes = 0;
     Pos breaks = 0;
     Pos recs = 0;
-    Sums& operator+=(const Sums& o) noexcept { bytes += o.bytes; breaks += o.breaks; recs += o.recs; return *this; }
-    Sums& operator-=(const Sums& o) noexcept { bytes -= o.bytes; breaks -= o.breaks; recs -= o.recs; return *this; }
+    Pos chars = 0;
+    Sums& operator+=(const Sums& o) noexcept {
+      bytes += o.bytes; breaks += o.breaks; recs += o.recs; chars += o.chars;
+      return *this;
+    }
+    Sums& operator-=(const Sums& o) noexcept {
+      bytes -= o.bytes; breaks -= o.breaks; recs -= o.recs; chars -= o.chars;
+      return *this;
+    }
   };
   struct Block {
     std::vector<LineRecord> recs;

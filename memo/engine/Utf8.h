@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace velora::memo {
@@ -42,6 +44,28 @@ namespace velora::memo {
   char32_t cp = c & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
   for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(b[i + std::size_t(k)]) & 0x3F);
   return cp;
+}
+
+// The number of characters of b (each invalid byte one character). ASCII runs are counted
+// eight bytes at a time, since most text of a page is ASCII.
+[[nodiscard]] inline std::size_t utf8CharCount(std::string_view b) noexcept {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  const std::size_t n = b.size();
+  while (i < n) {
+    if (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, b.data() + i, 8);
+      if ((word & 0x8080808080808080ull) == 0) {
+        i += 8;
+        count += 8;
+        continue;
+      }
+    }
+    i += std::size_t(utf8CharLength(b, i));
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace velora::memo

@@ -17,6 +17,7 @@
 #include "memo/widget/FoldMargin.h"
 #include "memo/widget/KeyEvents.h"
 #include "memo/widget/MarkupAids.h"
+#include "memo/widget/MemoAccessible.h"
 #include "memo/widget/MemoPrinter.h"
 #include "memo/widget/TagMatch.h"
 #include "memo/widget/TextDecoding.h"
@@ -74,7 +75,13 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     Q_EMIT OnChange();
   };
   e.onTextChange = [this](Pos s, Pos n) { Q_EMIT OnTextChange(s, n); };
-  e.onSelectionChange = [this] { Q_EMIT OnSelectionChange(); };
+  e.onSelectionChange = [this] {
+    accessEvents_->selectionChanged();
+    Q_EMIT OnSelectionChange();
+  };
+  InstallMemoAccessibility();
+  accessEvents_ = std::make_unique<TMemoAccessEvents>(this);
+  e.textObserver = accessEvents_.get();
   e.onBookmarkSet = [this](int i) { Q_EMIT OnBookmarkSet(i); };
   e.onBookmarkClear = [this](int i) { Q_EMIT OnBookmarkClear(i); };
   e.lineMarks().onMarkChange = [this](const LineMark& m) {
@@ -120,6 +127,7 @@ TSyntaxMemo::~TSyntaxMemo() {
   qDeleteAll(viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
   engine_->onRepaint = nullptr;
   engine_->onViewChange = nullptr;
+  engine_->textObserver = nullptr;
   engine_->onBackgroundPending = nullptr;
 }
 
@@ -521,6 +529,20 @@ void TSyntaxMemo::ReportError(const QString& message) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Editor"), message, QMessageBox::Ok, this);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();  // the control goes on while it is shown
+}
+
+void TSyntaxMemo::addMarkDescriber(QObject* owner, MarkDescriber describe) {
+  markDescribers_.emplace_back(QPointer<QObject>(owner), std::move(describe));
+}
+
+QString TSyntaxMemo::markDescriptionAt(Pos p) const {
+  QStringList parts;
+  for (const auto& [owner, describe] : markDescribers_) {
+    if (!owner) continue;
+    const QString d = describe(p);
+    if (!d.isEmpty()) parts << d;
+  }
+  return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace velora::memo

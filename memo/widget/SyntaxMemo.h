@@ -7,10 +7,12 @@
 #include <QFont>
 #include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "memo/engine/MacroKeywords.h"
@@ -33,6 +35,7 @@ namespace velora::memo {
 class FoldMargin;
 class TagMatch;
 class TSearchDialog;
+class TMemoAccessEvents;
 class TTemplatePickList;
 class CompletionPopup;
 struct CompletionRequest;
@@ -170,6 +173,12 @@ class TSyntaxMemo : public QAbstractScrollArea {
   // The commands "Fold/Unfold Current", "Fold All", "Unfold All" and "Go to Matching Tag or
   // Bracket" with their keys, for the owner's menus; their keys work while the control has focus.
   [[nodiscard]] const QList<QAction*>& foldingActions() const noexcept { return foldingActions_; }
+  // What the marks at a position mean (a misspelt word, a problem of the page), for assistive
+  // tools reading the caret's place. Each kind of mark adds a describer for as long as its
+  // owner lives; the descriptions found are joined.
+  using MarkDescriber = std::function<QString(Pos)>;
+  void addMarkDescriber(QObject* owner, MarkDescriber describe);
+  [[nodiscard]] QString markDescriptionAt(Pos p) const;
   // True while parts of the document still wait for background highlighting.
   [[nodiscard]] bool highlightPending() const { return engine_->highlightPending(); }
 
@@ -372,6 +381,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   std::unique_ptr<TagMatch> tagMatch_;
   QList<QAction*> foldingActions_;
   std::unique_ptr<MarkupAidsState> markup_;
+  std::unique_ptr<TMemoAccessEvents> accessEvents_;  // changes told to the accessibility bus
+  std::vector<std::pair<QPointer<QObject>, MarkDescriber>> markDescribers_;
 };
 
 }  // namespace velora::memo

@@ -28,6 +28,11 @@ TSpellMarks::TSpellMarks(velora::memo::TSyntaxMemo& memo, Speller& speller)
     setAttribute(Qt::WA_NoSystemBackground);
     setGeometry(memo.viewport()->rect());
     memo.viewport()->installEventFilter(this);
+    // A reader at a marked word hears that it is misspelt.
+    memo.addMarkDescriber(this, [this](velora::memo::Pos p) {
+        const FoundWord w = MarkedWordAt(p);
+        return w.found() ? QStringLiteral("Misspelt word: %1").arg(QString::fromStdString(w.text)) : QString();
+    });
     timer_.setSingleShot(true);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, [this] {

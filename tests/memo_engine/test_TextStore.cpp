@@ -5,6 +5,7 @@
 
 #include "memo/engine/LineBreaks.h"
 #include "memo/engine/TextStore.h"
+#include "memo/engine/Utf8.h"
 
 using namespace velora::memo;
 
@@ -153,6 +154,39 @@ TEST(TextStore, RandomEditsMatchAString) {
       }
     }
     expectSame(t, r);
+  }
+}
+
+TEST(TextStore, CharacterIndexFollowsMultilingualEdits) {
+  // Words of several scripts, and bytes that form no character (each counts as one).
+  const char* pieces[] = {"été ", "Straße", "мир\r", "σοφία", "漢字かな", "🙂\r", "abc", "\xC3", "\xA9\xA9", "\r"};
+  std::mt19937 rng(11);
+  TextStore t;
+  std::string ref;
+  for (int step = 0; step < 4000; ++step) {
+    if (rng() % 4 != 0 || ref.empty()) {
+      std::string s;
+      for (int i = int(rng() % 30); i >= 0; --i) s += pieces[rng() % std::size(pieces)];
+      const Pos p = Pos(rng() % (ref.size() + 1));
+      t.insert(p, s);
+      ref.insert(std::size_t(p), s);
+    } else {
+      const Pos a = Pos(rng() % (ref.size() + 1));
+      const Pos b = std::min<Pos>(Pos(ref.size()), a + Pos(rng() % (rng() % 8 == 0 ? 3000 : 12)));
+      t.erase(a, b);
+      ref.erase(std::size_t(a), std::size_t(b - a));
+    }
+    if (step % 100 != 0) continue;
+    ASSERT_NO_THROW(t.checkInvariants());
+    ASSERT_EQ(t.charCount(), Pos(utf8CharCount(ref)));
+    for (int k = 0; k < 10; ++k) {
+      const Pos p = Pos(rng() % (ref.size() + 1));
+      ASSERT_EQ(t.charsBefore(p), Pos(utf8CharCount(std::string_view(ref).substr(0, std::size_t(p)))));
+      const Pos c = Pos(rng() % std::uint64_t(t.charCount() + 1));
+      std::size_t at = 0;
+      for (Pos i = 0; i < c; ++i) at += std::size_t(utf8CharLength(ref, at));
+      ASSERT_EQ(t.posOfChar(c), Pos(at));
+    }
   }
 }
 

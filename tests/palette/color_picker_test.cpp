@@ -189,4 +189,38 @@ TEST(ColorPicker, DoubleClickAsksToInsertTheColourText) {
     EXPECT_EQ(picker.SelectedSwatch(), 3);
 }
 
+TEST(ColorPicker, TheKeyboardChoosesAndInsertsWithoutTheMouse) {
+    TempAppDir app;
+    TColorPicker picker;
+    picker.LoadPalette(app.write("ramp.act", rampAct()), false);
+    picker.resize(240, 500);
+    picker.show();
+    QSignalSpy inserted(&picker, &TColorPicker::colorInsertRequested);
+    picker.Grid()->setFocus();
+    EXPECT_EQ(picker.Grid()->focusPolicy(), Qt::StrongFocus);
+
+    QTest::keyClick(picker.Grid(), Qt::Key_Down);  // the first key chooses swatch 1
+    EXPECT_EQ(picker.SelectedSwatch(), 1);
+    QTest::keyClick(picker.Grid(), Qt::Key_Down);
+    QTest::keyClick(picker.Grid(), Qt::Key_Right);
+    EXPECT_EQ(picker.SelectedSwatch(), 14);
+    QTest::keyClick(picker.Grid(), Qt::Key_Left);
+    QTest::keyClick(picker.Grid(), Qt::Key_Left);  // the row's edge holds
+    EXPECT_EQ(picker.SelectedSwatch(), 13);
+    EXPECT_EQ(field(picker, "BlueEdit"), QStringLiteral("243"));
+    // The swatch reached is read out by its colour.
+    EXPECT_TRUE(picker.Grid()->accessibleDescription().startsWith(QStringLiteral("#0C00F3"))) <<
+        picker.Grid()->accessibleDescription().toStdString();
+    EXPECT_EQ(picker.Patch()->accessibleName(), QStringLiteral("Current color"));
+
+    QTest::keyClick(picker.Grid(), Qt::Key_Return);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted[0][0].toString(), QStringLiteral("#0C00F3"));
+    QTest::keyClick(picker.Grid(), Qt::Key_End);
+    EXPECT_EQ(picker.SelectedSwatch(), 240);
+    picker.Patch()->setFocus();
+    QTest::keyClick(picker.Patch(), Qt::Key_Space);
+    ASSERT_EQ(inserted.count(), 2);
+}
+
 }  // namespace
