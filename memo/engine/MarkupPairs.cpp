@@ -210,8 +210,13 @@ std::vector<MarkupEvent> LineEvents(const TextStore& store, LineNo line) {
   return out;
 }
 
-std::optional<MarkupPartner> FindPartner(const TextStore& store, LineNo line, const MarkupEvent& ev, LineNo lastLine,
-                                         LineNo firstLine) {
+namespace {
+
+// The partner search over lines whose events come from eventsOf(line), so that a caller looking
+// at several events of the same few lines reads each line once.
+template <class EventsOf>
+std::optional<MarkupPartner> FindPartnerIn(const TextStore& store, LineNo line, const MarkupEvent& ev, LineNo lastLine,
+                                           LineNo firstLine, EventsOf&& eventsOf) {
   const bool forward = ev.open;
   const bool optional = ev.kind == PairKind::Tag && forward && optionalEnd(nameText(store, ev));
   std::vector<std::uint32_t> tags{ev.name};  // open (forward) or closed (backward) elements
@@ -219,7 +224,7 @@ std::optional<MarkupPartner> FindPartner(const TextStore& store, LineNo line, co
   lastLine = std::min(lastLine, store.lineCount() - 1);
   firstLine = std::max<LineNo>(firstLine, 0);
   for (LineNo l = line; forward ? l <= lastLine : l >= firstLine; l += forward ? 1 : -1) {
-    std::vector<MarkupEvent> evs = LineEvents(store, l);
+    std::vector<MarkupEvent> evs = eventsOf(l);
     if (!forward) std::reverse(evs.begin(), evs.end());
     for (const MarkupEvent& e : evs) {
       if (l == line && (forward ? e.at <= ev.at : e.at >= ev.at)) continue;
@@ -250,6 +255,13 @@ std::optional<MarkupPartner> FindPartner(const TextStore& store, LineNo line, co
     }
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<MarkupPartner> FindPartner(const TextStore& store, LineNo line, const MarkupEvent& ev, LineNo lastLine,
+                                         LineNo firstLine) {
+  return FindPartnerIn(store, line, ev, lastLine, firstLine, [&](LineNo l) { return LineEvents(store, l); });
 }
 
 std::optional<MarkupEvent> EventAt(const TextStore& store, Pos p) {
@@ -351,9 +363,20 @@ std::optional<MatchPair> MatchAt(const TextStore& store, Pos p) {
 std::optional<FoldRange> RegionOpeningOn(const TextStore& store, LineNo line, bool probe) {
   if (line < 0 || line + 2 >= store.lineCount() + 1) return std::nullopt;
   if (probe && store.lineLength(line) > kProbeLineLimit) return std::nullopt;
-  for (const MarkupEvent& e : LineEvents(store, line)) {
+  // The line and the next are read once for all the events that open on the line.
+  const std::vector<MarkupEvent> here = LineEvents(store, line);
+  std::optional<std::vector<MarkupEvent>> next;
+  auto eventsOf = [&](LineNo l) {
+    if (l == line) return here;
+    if (l == line + 1) {
+      if (!next) next = LineEvents(store, l);
+      return *next;
+    }
+    return LineEvents(store, l);
+  };
+  for (const MarkupEvent& e : here) {
     if (!e.open) continue;
-    const auto found = FindPartner(store, line, e, probe ? line + 1 : store.lineCount() - 1);
+    const auto found = FindPartnerIn(store, line, e, probe ? line + 1 : store.lineCount() - 1, 0, eventsOf);
     if (probe) {
       if (!found && line + 2 < store.lineCount()) return FoldRange{line, line + 2};
       continue;

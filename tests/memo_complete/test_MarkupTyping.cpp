@@ -102,6 +102,18 @@ TEST_F(Typing, SlashAfterLessThanCompletesTheOpenElementAsOneStep) {
   EXPECT_EQ(Text(), "<p>x</p></");
 }
 
+TEST_F(Typing, AnEndTagTypedByHandAfterAnAutoClosedStartTagIsNotDoubled) {
+  Start("|");
+  Type("<p>text</p> <ul><li>one</li></ul>");
+  EXPECT_EQ(Text(), "<p>text</p> <ul><li>one</li></ul>");
+  EXPECT_EQ(Caret(), Pos(Text().size()));
+  // "</" alone moves into the end tag, which stays whole.
+  Start("|");
+  Type("<div>a</");
+  EXPECT_EQ(Text(), "<div>a</div>");
+  EXPECT_EQ(Caret(), 8);
+}
+
 TEST_F(Typing, BracketsAndQuotesPairAndTheCloserIsSteppedOver) {
   Start("<script>\r|\r</script>");
   Type("f(a[1], \"s\")");

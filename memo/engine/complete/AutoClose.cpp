@@ -33,7 +33,11 @@ bool RoomForCloser(char next) noexcept {
 }  // namespace
 
 bool AutoCloser::typeChar(MemoEngine& e, const WebData& data, char c) {
-  if (e.readOnly || !e.selection().empty()) return false;
+  if (e.readOnly || !e.selection().empty()) {
+    overtype_.clear();
+    return false;
+  }
+  if (typeOver(e, c)) return true;
   if (e.hasAid(smaAutoClosePairs) && stepOver(e, c)) return true;
   if (e.hasAid(smaAutoCloseTags)) {
     if (c == '>' && closeStartTag(e, data)) return true;
@@ -85,8 +89,36 @@ bool AutoCloser::completeEndTag(MemoEngine& e, const WebData& data) {
   if (ZoneAt(s, at - 1) != MarkupZone::Text) return false;
   const std::string name = NearestOpenElement(s, at - 1, data);
   if (name.empty()) return false;
+  // Right before that element's own end tag (the one its start tag's ">" brought), "</" goes
+  // into it instead of adding a second: typing an end tag by hand after an auto-closed start
+  // tag gives the text typed, the rest of the name and the ">" being stepped over.
+  const std::string endTag = "</" + AsciiLower(name) + ">";
+  if (AsciiLower(e.store().text(caret, std::min(e.length(), caret + Pos(endTag.size())))) == endTag) {
+    MemoEngine::UndoGroup group(e, kGroupTypingAid);
+    e.setSelection(caret - 1, caret);
+    e.replaceSelection("");
+    const Pos into = caret - 1 + 2;
+    e.setSelection(into, into);
+    overtype_ = endTag.substr(2);
+    overtypeFromEnd_ = e.length() - into;
+    return true;
+  }
   // "/name>" replaces nothing and is typed at once: one undo step with the "/".
   e.typeText("/" + name + ">");
+  return true;
+}
+
+bool AutoCloser::typeOver(MemoEngine& e, char c) {
+  if (overtype_.empty()) return false;
+  const Pos caret = e.selection().caret;
+  const auto lower = [](char x) { return (x >= 'A' && x <= 'Z') ? char(x - 'A' + 'a') : x; };
+  if (caret != e.length() - overtypeFromEnd_ || lower(c) != overtype_.front() || lower(CharAt(e, caret)) != overtype_.front()) {
+    overtype_.clear();
+    return false;
+  }
+  e.setSelection(caret + 1, caret + 1);
+  overtype_.erase(0, 1);
+  --overtypeFromEnd_;
   return true;
 }
 

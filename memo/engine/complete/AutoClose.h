@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "memo/engine/Types.h"
 
@@ -23,7 +24,10 @@ class AutoCloser {
   // smaAutoClosePairs). False when the character is none of theirs here: the caller types it.
   bool typeChar(MemoEngine& e, const WebData& data, char c);
   // Forgets the closers it inserted (the document was replaced).
-  void reset() noexcept { count_ = 0; }
+  void reset() noexcept {
+    count_ = 0;
+    overtype_.clear();
+  }
 
  private:
   bool closeStartTag(MemoEngine& e, const WebData& data);
@@ -31,11 +35,17 @@ class AutoCloser {
   bool pair(MemoEngine& e, char open, char close);
   bool stepOver(MemoEngine& e, char c);
   void remember(const MemoEngine& e, Pos closer);
+  // Typing the rest of an end tag the caret was moved into steps over its characters.
+  bool typeOver(MemoEngine& e, char c);
 
   // The closers inserted, as distances from the end of the document: typing between an opener
   // and its closer leaves that distance as it is.
   std::array<Pos, 16> closers_{};
   std::size_t count_ = 0;
+  // The rest of the end tag "</" moved into ("p>"), and where it starts as a distance from the
+  // end of the document; empty when there is none.
+  std::string overtype_;
+  Pos overtypeFromEnd_ = 0;
 };
 
 }  // namespace velora::memo
