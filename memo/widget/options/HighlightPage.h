@@ -54,6 +54,9 @@ class THighlightPage : public QWidget {
   QCheckBox* DefaultBackground;
   QFontComboBox* FontName;
   QComboBox* FontSize;
+  // Light, Dark or Follow the desktop (TSchemeSettings::appearance); disabled without a dark
+  // style set.
+  QComboBox* Appearance;
   TSyntaxMemo* Preview;
 
  protected:
