@@ -67,6 +67,7 @@ public:
     void DocumentChanged(TFrmEditor& editor) override;
     void DocumentSaved(TFrmEditor& editor) override;
     void DocumentClosed(TFrmEditor& editor) override;
+    void KeySchemeChanged() override;
 
     // The editor window holding the file (the same file under any name);
     // nullptr when it is not open.

@@ -43,6 +43,9 @@ public:
     virtual void DocumentClosed(TFrmEditor& editor) = 0;
     // Whether the start-up check found the preview browser usable.
     virtual bool BrowserUsable() const = 0;
+    // The key scheme in the preferences changed (chosen in the options dialog): the menus
+    // show its keys.
+    virtual void KeySchemeChanged() {}
 };
 
 }  // namespace vlr
