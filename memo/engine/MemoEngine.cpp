@@ -171,6 +171,7 @@ void MemoEngine::setSelection(Pos anchor, Pos caret, bool scroll) {
   if (folds_->reveal(store_.lineFromPos(sel_.caret))) requestRepaint();
   if (scroll) scrollCaretIntoView();
   if (sel_ != old) {
+    ++selectionMoves_;
     requestRepaint();
     notifySelection();
   }
@@ -302,6 +303,15 @@ void MemoEngine::deletePrevWord() {
   UndoGroup group(*this, kGroupDeletePrevWord);
   // With a selection only the selection goes, as with Backspace.
   if (sel_.empty()) moveCaret(wordLeft(sel_.caret), true);
+  replaceSelection({});
+}
+
+void MemoEngine::deleteNextWord() {
+  if (readOnly) return;
+  ChangeScope scope(*this);
+  UndoGroup group(*this, kGroupDeleteNextWord);
+  // With a selection only the selection goes, as with Delete.
+  if (sel_.empty()) moveCaret(wordRight(sel_.caret), true);
   replaceSelection({});
 }
 
@@ -480,6 +490,13 @@ void MemoEngine::redo() {
 
 void MemoEngine::setModified(bool m) {
   if (m) return;
+  // Saving with the history kept only marks where the document is unchanged.
+  if (undo_ && hasAid(smaKeepUndoAfterSave)) {
+    undo_->markClean();
+    typingRun_.open = false;  // typing after the save is a change of its own
+    if (onChange) onChange();
+    return;
+  }
   log(kOpClear);
   marks_.forgetUndo();
   if (onChange) onChange();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -156,6 +157,7 @@ class MemoEngine : private UndoTarget {
   void deleteSelection() { replaceSelection({}); }
   void deleteChar(bool forward);  // Del / Backspace: group 13
   void deletePrevWord();          // group 19
+  void deleteNextWord();          // group 20
   void deleteLine();              // the caret's line record with its break
   void blockIndent();             // group 17
   void blockUnindent();           // group 18
@@ -169,9 +171,14 @@ class MemoEngine : private UndoTarget {
   [[nodiscard]] bool canRedo() const noexcept { return undo_ && undo_->canRedo(); }
   void undo();
   void redo();
-  [[nodiscard]] bool modified() const noexcept { return undo_ && undo_->modified(); }
-  // false empties the undo log; true does nothing.
+  [[nodiscard]] bool modified() const noexcept {
+    return undo_ && (undo_->hasCleanMark() ? undo_->changedSinceClean() : undo_->modified());
+  }
+  // false empties the undo log (with smaKeepUndoAfterSave it only marks the log's state as the
+  // unchanged document); true does nothing.
   void setModified(bool m);
+  // The time typing runs are measured with (a test may give its own).
+  std::chrono::steady_clock::time_point (*typingClock)() = &std::chrono::steady_clock::now;
   [[nodiscard]] TUndoStack* undoStack() noexcept { return undo_.get(); }
   // Exchanges the control's undo log with the given one (which may be empty: no logging).
   void swapUndoStack(std::unique_ptr<TUndoStack>& other) noexcept { undo_.swap(other); }
@@ -478,6 +485,16 @@ class MemoEngine : private UndoTarget {
   std::unique_ptr<FoldRegions> folds_ = std::make_unique<FoldRegions>(store_, wrap_);
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
+  // Typing runs (smaTypingRuns): the state after the last typed text.
+  struct TypingRun {
+    bool open = false;
+    std::uint64_t serial = 0;           // the log's top cell after it
+    std::uint64_t selectionMoves = 0;   // selectionMoves_ after it
+    std::chrono::steady_clock::time_point time{};
+    bool endsInBlank = false;
+  };
+  TypingRun typingRun_;
+  std::uint64_t selectionMoves_ = 0;    // counts every change of the selection
   MemoryClipboard ownClipboard_;
   ClipboardHost* clipboard_ = &ownClipboard_;
   MarkTracker marks_;  // before the lists over it, which detach from it when they go

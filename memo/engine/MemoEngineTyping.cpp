@@ -10,11 +10,32 @@ namespace {
 inline bool isBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 }  // namespace
 
+namespace {
+bool IsBlankByte(char c) noexcept { return c == ' ' || c == '\t'; }
+}  // namespace
+
 void MemoEngine::typeText(std::string_view raw, bool overwrite) {
   if (readOnly || raw.empty()) return;
+  // A run goes on from the last typed text when nothing happened between: the caret did not
+  // move (not even away and back), no other edit was logged, less than a second passed, and
+  // the new text does not start a word after a blank.
+  const auto now = typingClock();
+  const bool continues = hasAid(smaTypingRuns) && typingRun_.open && undo_ && sel_.empty() &&
+                         selectionMoves_ == typingRun_.selectionMoves && undo_->topSerial() == typingRun_.serial &&
+                         now - typingRun_.time < std::chrono::seconds(1) &&
+                         !(typingRun_.endsInBlank && !IsBlankByte(raw.front()));
   if (overwrite && sel_.empty() && sel_.caret < store_.length() && store_.charAt(sel_.caret) != '\r')
     setSelection(sel_.caret, nextCharPos(sel_.caret), false);
+  const bool plainInsert = sel_.empty();
   replaceSelection(raw);
+  if (!hasAid(smaTypingRuns) || !undo_) return;
+  if (continues && plainInsert) undo_->mergeLastInsertions();
+  // An overwrite replaces a character: it is a step of its own and starts no run.
+  typingRun_.open = plainInsert;
+  typingRun_.serial = undo_->topSerial();
+  typingRun_.selectionMoves = selectionMoves_;
+  typingRun_.time = now;
+  typingRun_.endsInBlank = IsBlankByte(raw.back());
 }
 
 std::string MemoEngine::fillTo(Pos p) const {

@@ -2,6 +2,7 @@
 #include "memo/engine/UndoStack.h"
 
 #include <new>
+#include <vector>
 
 #include "memo/engine/LineBreaks.h"
 
@@ -25,6 +26,7 @@ void TStack::push(std::unique_ptr<TUndo> entry) {
     cells_.pop_back();
   }
   const std::int64_t size = entrySize(*entry);
+  entry->serial = nextSerial_++;
   cells_.push_back(Cell{std::move(entry), size});
   total_ += 16 + size;
   cursor_ = cells_.size();
@@ -47,6 +49,10 @@ void TStack::clear() noexcept {
   cells_.clear();
   cursor_ = 0;
   total_ = 0;
+}
+
+std::uint64_t TStack::topSerial() const noexcept {
+  return cursor_ > 0 && cells_[cursor_ - 1].entry ? cells_[cursor_ - 1].entry->serial : 0;
 }
 
 void TStack::removeOldest() noexcept {
@@ -130,6 +136,7 @@ void TUndoStack::log(UndoTarget& t, int op, UndoPhase phase, const UndoArg& arg)
     case kOpLogOff: logging_ = false; return;
     case kOpClear:
       clear();
+      cleanSet_ = false;
       resetPending();
       groupId_ = 0;
       groupOps_ = 0;
@@ -314,6 +321,34 @@ void TUndoStack::redoOne(UndoTarget& t) {
     t.undoReplaceStream(before.start(), before.end(), *inserted.stream);
   }
   t.undoSelect(after);
+}
+
+bool TUndoStack::mergeLastInsertions() {
+  if (groupId_ != 0 || pendingOp_ != 0 || cursor_ != cells_.size() || cursor_ < 12) return false;
+  // Each operation: boundary, selection before, removed text, inserted text, selection after,
+  // boundary.
+  const auto plainInsert = [this](std::size_t at) {
+    const TUndo* c[6];
+    for (std::size_t k = 0; k < 6; ++k) c[k] = cells_[at + k].entry.get();
+    return c[0]->type == UndoType::Boundary && c[0]->v1 == kOpReplace && c[5]->type == UndoType::Boundary &&
+           c[5]->v1 == kOpReplace && c[1]->type == UndoType::Selection && c[1]->selection().empty() &&
+           c[2]->type == UndoType::Text && c[2]->text.empty() && c[3]->type == UndoType::Text &&
+           c[4]->type == UndoType::Selection;
+  };
+  const std::size_t second = cursor_ - 6, first = cursor_ - 12;
+  if (!plainInsert(first) || !plainInsert(second)) return false;
+  const TUndo& firstAfter = *cells_[first + 4].entry;
+  const TUndo& secondBefore = *cells_[second + 1].entry;
+  if (!firstAfter.selection().empty() || firstAfter.v2 != secondBefore.v2) return false;
+  std::vector<std::unique_ptr<TUndo>> newer(6), older(6);
+  for (std::size_t k = 6; k-- > 0;) newer[k] = pop();
+  for (std::size_t k = 6; k-- > 0;) older[k] = pop();
+  older[3]->text += newer[3]->text;
+  older[4] = std::move(newer[4]);
+  // Pushed again: the joined operation is a new state of the log (a clean mark on either half
+  // no longer holds).
+  for (auto& e : older) push(std::move(e));
+  return true;
 }
 
 void TUndoStack::undo(UndoTarget& t) { replay(t, false); }

@@ -29,6 +29,7 @@ struct TUndo {
   std::int64_t v2 = 0;  // selection: caret
   std::string text;     // type 1 (zero-terminated; the length is kept, so NUL bytes survive)
   std::unique_ptr<MemoryStream> stream;  // type 4
+  std::uint64_t serial = 0;  // given by the stack when pushed: tells this cell from any other
 
   [[nodiscard]] Selection selection() const noexcept { return {v1, v2}; }
 };
@@ -55,6 +56,8 @@ class TStack {
   // Removes the most recent cell below the cursor ("Stack underflow" when there is none).
   std::unique_ptr<TUndo> pop();
   void clear() noexcept;
+  // The serial of the cell below the cursor; 0 when nothing can be undone.
+  [[nodiscard]] std::uint64_t topSerial() const noexcept;
 
  protected:
   static std::int64_t entrySize(const TUndo& e) noexcept;
@@ -64,6 +67,7 @@ class TStack {
   std::size_t cursor_ = 0;
   std::int64_t total_ = 0;
   std::int64_t limit_ = -1;
+  std::uint64_t nextSerial_ = 1;
 };
 
 // What the log reads and drives: the control (MemoEngine implements it).
@@ -104,6 +108,7 @@ enum UndoGroupId : int {
   kGroupBlockIndent = 17,
   kGroupBlockUnindent = 18,
   kGroupDeletePrevWord = 19,
+  kGroupDeleteNextWord = 20,
 };
 
 enum class UndoPhase { None, Before, After };
@@ -135,6 +140,18 @@ class TUndoStack : public TStack {
   // Drops the "before" half of an operation that failed (nothing was changed).
   void cancelPending() noexcept { resetPending(); }
 
+  // The clean mark: the state of the log when the document was last saved with its history
+  // kept. Undoing or redoing away from it, or any new edit, makes the document changed again;
+  // coming back to it by undo or redo makes it unchanged. Emptying the log removes the mark.
+  void markClean() noexcept { cleanSet_ = true; cleanSerial_ = topSerial(); }
+  [[nodiscard]] bool hasCleanMark() const noexcept { return cleanSet_; }
+  [[nodiscard]] bool changedSinceClean() const noexcept { return topSerial() != cleanSerial_; }
+
+  // Typing runs: when the two operations below the cursor are plain insertions (nothing
+  // removed, outside any group) and the second starts where the first ended, joins them into
+  // one operation, so that one undo takes both back. False, with the log unchanged, otherwise.
+  bool mergeLastInsertions();
+
  private:
   // The "before" half of a replacement or stream insertion: the selection, the text it removes
   // and a copy of the incoming text or stream.
@@ -161,6 +178,8 @@ class TUndoStack : public TStack {
   // The opening triple of a group is pushed with the group's first operation, so that a group
   // in which nothing happened leaves no trace (and keeps the redo entries).
   void openPendingGroup();
+  bool cleanSet_ = false;
+  std::uint64_t cleanSerial_ = 0;
   int groupId_ = 0;
   Selection groupSel_;
   std::size_t groupStart_ = 0;  // cursor at the group's opening triple

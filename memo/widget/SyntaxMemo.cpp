@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "memo/engine/keys/KeyScheme.h"
 #include "memo/engine/keys/KeyboardActionController.h"
 #include "memo/widget/FoldMargin.h"
 #include "memo/widget/KeyEvents.h"
@@ -318,6 +319,14 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* ev) {
     }
   } else {
     keys.Reset();  // a key without a virtual key (a character of another layout) ends a sequence
+  }
+  // The Desktop key scheme's keys that are no command of the table.
+  if (ctrl && !alt && !shift && (key == Qt::Key_A || key == Qt::Key_Delete) &&
+      vlr::KeySchemeOf(keys.ToTable()) == vlr::TKeyScheme::Desktop) {
+    if (key == Qt::Key_A) engine_->selectAll();
+    else guarded([this] { engine_->deleteNextWord(); });
+    ev->accept();
+    return;
   }
   if (ctrl || alt) {
     QAbstractScrollArea::keyPressEvent(ev);

@@ -83,9 +83,10 @@ TEST(StoredForm, EditingAidsTravelAfterTheTablesAndOlderFormsKeepTheDefaults) {
   ASSERT_TRUE(r.Ok()) << r.message;
   EXPECT_EQ(r.tables->settings.editingAids, 0x205u);
 
-  // A form written before the extension: the tables alone load with the default aids.
+  // A form written before the extensions (the aids, then the dark styles: a tag, a length, the
+  // appearance byte and 256 effects of 13 bytes): the tables alone load with the default aids.
   std::string plain = TCompressor::decode(std::string_view(bytes).substr(6));
-  plain.resize(plain.size() - 12);
+  plain.resize(plain.size() - 12 - (8 + 1 + 256 * 13));
   std::string older = bytes.substr(0, 2);
   older += std::string{char(plain.size()), char(plain.size() >> 8), char(plain.size() >> 16), char(plain.size() >> 24)};
   older += TCompressor::encode(plain);
@@ -117,6 +118,20 @@ TEST(StoredForm, TheCurrentLineColourTravelsInASectionOfItsOwn) {
   EXPECT_FALSE(r.tables->settings.currentLineColor.useDefault);
   EXPECT_EQ(r.tables->settings.currentLineColor.color, 0x00E0FFFFu);
   EXPECT_EQ(r.tables->settings.editingAids, t.settings.editingAids);
+}
+
+TEST(StoredForm, TheDarkStylesAndTheAppearanceTravelAfterTheTables) {
+  TSchemeTables t = test::Compile("%%effects 1 [] 255 16777215 %%darkeffects 0 [] 13948116 1973790 1 [2] 65535 1973790 'hotspot'");
+  ASSERT_TRUE(t.darkEffects[1].present);
+  EXPECT_EQ(t.darkEffects[1].fontStyle, 4u);
+  EXPECT_TRUE(t.darkEffects[1].hotspot);
+  EXPECT_FALSE(t.darkEffects[2].present);
+  t.settings.appearance = 2;
+  const TStoredFormResult r = ReadStoredForm(WriteStoredForm(t), "p");
+  ASSERT_TRUE(r.Ok()) << r.message;
+  EXPECT_EQ(r.tables->settings.appearance, 2u);
+  EXPECT_TRUE(r.tables->darkEffects == t.darkEffects);
+  EXPECT_TRUE(r.tables->effects == t.effects);
 }
 
 TEST(StoredForm, CorruptDataIsRefusedWithAClearText) {

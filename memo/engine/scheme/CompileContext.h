@@ -71,6 +71,8 @@ void CompileHandlers(TSchemeBuild& b);
 void CompileTokens(TSchemeBuild& b);
 void CompileMap(TSchemeBuild& b);
 void CompileEffects(TSchemeBuild& b);
+// "%%darkeffects": the styles of the dark appearance, written as "%%effects".
+void CompileDarkEffects(TSchemeBuild& b);
 void CompileStates(TSchemeBuild& b);
 void CompileContainers(TSchemeBuild& b);
 void CompileKwTables(TSchemeBuild& b);

@@ -67,12 +67,14 @@ void CompileMap(TSchemeBuild& b) {
   }
 }
 
-void CompileEffects(TSchemeBuild& b) {
+namespace {
+
+void ReadEffects(TSchemeBuild& b, std::array<TSchemeEffect, 256>& effects, const char* section) {
   while (!b.AtSectionEnd()) {
     const TSchemeToken at = b.r.Peek();
     const std::uint8_t style = b.ReadByte();
-    b.context = "%%Effects - " + std::to_string(style);
-    if (style != 0 && b.t.effects[style].present) b.Fail(at, TSchemeErrorId::DuplicateEffect);
+    b.context = std::string(section) + " - " + std::to_string(style);
+    if (style != 0 && effects[style].present) b.Fail(at, TSchemeErrorId::DuplicateEffect);
     TSchemeEffect e;
     e.present = true;
     e.fontStyle = ReadFontStyles(b);
@@ -83,9 +85,15 @@ void CompileEffects(TSchemeBuild& b) {
       if (AsciiLower(hot.text) != "hotspot") b.Fail(hot, TSchemeErrorId::SyntaxError);
       e.hotspot = true;
     }
-    b.t.effects[style] = e;
+    effects[style] = e;
   }
 }
+
+}  // namespace
+
+void CompileEffects(TSchemeBuild& b) { ReadEffects(b, b.t.effects, "%%Effects"); }
+
+void CompileDarkEffects(TSchemeBuild& b) { ReadEffects(b, b.t.darkEffects, "%%DarkEffects"); }
 
 void CompileStates(TSchemeBuild& b) {
   while (!b.AtSectionEnd()) {

@@ -1,6 +1,7 @@
 #include "memo/engine/scheme/ControlSettings.h"
 
 #include "memo/engine/Messages.h"
+#include "memo/engine/scheme/Appearance.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 
 namespace vlr {
@@ -48,6 +49,23 @@ void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
   Take(s.fontSize, 1, kMaxFontSize, e.fontSize);
   e.perform(velora::memo::msg::kSettingsChanged);
   if (!highlighted && e.hasOption(velora::memo::smoSyntaxHighlight)) RehighlightAll(e);
+}
+
+void ApplyAppearance(MemoEngine& e, const TSchemeTables& t) {
+  const velora::memo::Color textBefore = e.defTextColor, backBefore = e.defBackColor;
+  if (UsesDarkStyles(t)) {
+    const TSchemeEffect& base = t.darkEffects[0];
+    e.defTextColor = base.present && !base.defaultForeground ? base.foreground : 0xD4D4D4;
+    e.defBackColor = base.present && !base.defaultBackground ? base.background : 0x1E1E1E;
+    e.selTextColor = kDarkSelText;
+    e.selTextBack = kDarkSelBack;
+    e.gutterColor = kDarkGutter;
+    e.marginColor = kDarkMargin;
+  } else {
+    e.defTextColor = velora::memo::rgb(0, 0, 0);
+    e.defBackColor = velora::memo::rgb(255, 255, 255);
+  }
+  if (e.defTextColor != textBefore || e.defBackColor != backBefore) e.perform(velora::memo::msg::kSettingsChanged);
 }
 
 }  // namespace vlr

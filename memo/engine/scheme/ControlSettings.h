@@ -21,4 +21,9 @@ inline constexpr velora::memo::Color kDefaultGutterColor = velora::memo::rgb(192
 // was off were not scanned).
 void ApplySchemeSettings(velora::memo::MemoEngine& control, const TSchemeSettings& s);
 
+// The control's own colours for the appearance the tables are drawn in: under the dark one the
+// dark set's style 0 gives text and background, and selection, gutter and margin turn dark;
+// under the light one text and background are black on white again.
+void ApplyAppearance(velora::memo::MemoEngine& e, const TSchemeTables& t);
+
 }  // namespace vlr

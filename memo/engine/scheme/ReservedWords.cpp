@@ -15,7 +15,7 @@ constexpr std::pair<std::string_view, RW> kWords[] = {
     {"%%handlers", RW::SecHandlers}, {"%%tokens", RW::SecTokens}, {"%%map", RW::SecMap},
     {"%%effects", RW::SecEffects}, {"%%states", RW::SecStates}, {"%%containers", RW::SecContainers},
     {"%%keys", RW::SecKeys}, {"%%autoreplace", RW::SecAutoReplace}, {"%%templates", RW::SecTemplates},
-    {"%%kwTables", RW::SecKwTables},
+    {"%%kwTables", RW::SecKwTables}, {"%%darkeffects", RW::SecDarkEffects},
     {"name", RW::Name}, {"case", RW::Case}, {"options", RW::Options}, {"exampletext", RW::ExampleText},
     {"editablestyles", RW::EditableStyles}, {"wordwrapcolumn", RW::WordWrapColumn}, {"gutter", RW::Gutter},
     {"indentstep", RW::IndentStep}, {"wrapoverride", RW::WrapOverride}, {"rightmargin", RW::RightMargin},

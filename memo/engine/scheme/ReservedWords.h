@@ -10,7 +10,7 @@ namespace vlr {
 enum class TReservedWord : std::uint8_t {
   // Section headers ("%%handler" and "%%handlers" are one header).
   SecLanguage, SecWords, SecHandlers, SecTokens, SecMap, SecEffects, SecStates, SecContainers,
-  SecKeys, SecAutoReplace, SecTemplates, SecKwTables,
+  SecKeys, SecAutoReplace, SecTemplates, SecKwTables, SecDarkEffects,
   // "%%language" keys.
   Name, Case, Options, ExampleText, EditableStyles, WordWrapColumn, Gutter, IndentStep,
   WrapOverride, RightMargin, FontName, FontSize, TabColumns, TabDefault, SelTextColor,

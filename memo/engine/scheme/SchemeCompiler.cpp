@@ -6,7 +6,7 @@
 namespace vlr {
 
 bool IsSectionHeader(const TSchemeToken& t) noexcept {
-  return t.kind == TSchemeTokenKind::Word && t.word <= TReservedWord::SecKwTables;
+  return t.kind == TSchemeTokenKind::Word && t.word <= TReservedWord::SecDarkEffects;
 }
 
 bool IsValueStart(const TSchemeToken& t) noexcept {
@@ -83,6 +83,7 @@ TSchemeTables CompileScheme(TSYM_Compiler& reader) {
         case TReservedWord::SecTokens: CompileTokens(b); break;
         case TReservedWord::SecMap: CompileMap(b); break;
         case TReservedWord::SecEffects: CompileEffects(b); break;
+        case TReservedWord::SecDarkEffects: CompileDarkEffects(b); break;
         case TReservedWord::SecStates: CompileStates(b); break;
         case TReservedWord::SecContainers: CompileContainers(b); break;
         case TReservedWord::SecKeys: CompileKeys(b); break;

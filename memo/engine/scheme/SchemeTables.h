@@ -178,6 +178,7 @@ struct TSchemeSettings {
   bool caseSensitive = false;
   std::uint32_t options = 67099632;        // __DEFAULT_OPTIONS
   std::uint32_t editingAids = 255;         // kDefaultEditingAids (memo/engine/Options.h)
+  std::uint8_t appearance = 0;             // TAppearance (Appearance.h): follow the desktop
   std::string exampleText;
   std::vector<TEditableStyle> editableStyles;
   int wordWrapColumn = 80;
@@ -221,6 +222,9 @@ struct TSchemeTables {
   std::array<TTokenRecord, 256> records{}; // by token value
   std::array<std::uint8_t, 256> map{};     // token value -> style
   std::array<TSchemeEffect, 256> effects{};// by style
+  // The styles of the dark appearance ("%%darkeffects"); none present: the scheme has no dark
+  // set and the light one is used everywhere.
+  std::array<TSchemeEffect, 256> darkEffects{};
 
   TStateSet startStates;                   // default {0}
   TStateSet boundStates;

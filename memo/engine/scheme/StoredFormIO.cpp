@@ -482,6 +482,31 @@ TSchemeTables ReadTables(TByteReader& r) {
   return t;
 }
 
+namespace {
+// One effect as the tables hold it: 13 bytes.
+constexpr std::uint32_t kEffectBytes = 13;
+void WriteEffect(TByteWriter& w, const TSchemeEffect& e) {
+  w.Bool(e.present);
+  w.U32(e.foreground);
+  w.U32(e.background);
+  w.Bool(e.defaultForeground);
+  w.Bool(e.defaultBackground);
+  w.U8(e.fontStyle);
+  w.Bool(e.hotspot);
+}
+TSchemeEffect ReadEffect(TByteReader& r) {
+  TSchemeEffect e;
+  e.present = r.Bool();
+  e.foreground = r.U32();
+  e.background = r.U32();
+  e.defaultForeground = r.Bool();
+  e.defaultBackground = r.Bool();
+  e.fontStyle = r.U8();
+  e.hotspot = r.Bool();
+  return e;
+}
+}  // namespace
+
 void WriteExtensions(TByteWriter& w, const TSchemeTables& t) {
   w.U32(kEditingAidsSection);
   w.U32(4);
@@ -493,6 +518,10 @@ void WriteExtensions(TByteWriter& w, const TSchemeTables& t) {
     w.Bool(t.settings.currentLineColor.useDefault);
     w.U32(t.settings.currentLineColor.color);
   }
+  w.U32(kDarkStylesSection);
+  w.U32(1 + 256 * kEffectBytes);
+  w.U8(t.settings.appearance);
+  for (const TSchemeEffect& e : t.darkEffects) WriteEffect(w, e);
 }
 
 void ReadExtensions(TByteReader& r, TSchemeTables& t) {
@@ -504,6 +533,9 @@ void ReadExtensions(TByteReader& r, TSchemeTables& t) {
     } else if (tag == kCurrentLineSection && length == 5) {
       t.settings.currentLineColor.useDefault = r.Bool();
       t.settings.currentLineColor.color = r.U32();
+    } else if (tag == kDarkStylesSection && length == 1 + 256 * kEffectBytes) {
+      t.settings.appearance = r.U8();
+      for (TSchemeEffect& e : t.darkEffects) e = ReadEffect(r);
     } else {
       r.Skip(length);
     }

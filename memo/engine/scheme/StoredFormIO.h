@@ -73,6 +73,9 @@ void WriteKeyTable(TByteWriter& w, const TKeyTable& keys);
 // defaults), and a section with a tag this reader does not know is skipped.
 inline constexpr std::uint32_t kEditingAidsSection = 0x53444941;  // "AIDS": SyntaxMemoEditingAids
 inline constexpr std::uint32_t kCurrentLineSection = 0x4E494C43;  // "CLIN": the current line's colour
+// "DARK": the appearance setting (one byte), then the dark style set as the tables hold the
+// light one (256 effects).
+inline constexpr std::uint32_t kDarkStylesSection = 0x4B524144;
 void WriteExtensions(TByteWriter& w, const TSchemeTables& t);
 void ReadExtensions(TByteReader& r, TSchemeTables& t);
 

@@ -1,5 +1,7 @@
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 
+#include "memo/engine/scheme/Appearance.h"
+
 #include <cstring>
 #include <utility>
 
@@ -119,6 +121,8 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
     }
   }
   hasHandler_ = THighlightSet::From(tables_.hasHandler);
+  // The light or the dark style set, as the appearance setting and the desktop say.
+  const std::array<TSchemeEffect, 256>& effects = ActiveEffects(tables_);
   for (std::size_t t = 0; t < 256; ++t) {
     if (hasHandler_.Test(std::uint8_t(t))) handlers_[t] = Resolve(tables_.handlers[t]);
     const TTokenRecord& rec = tables_.records[t];
@@ -133,7 +137,7 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
     r.pushPop = rec.pushPop;
     context_[t] = THighlightSet::From(tables_.contextStates[t]);
     // Styles by token value: the map picks the style, the effect gives its look.
-    const TSchemeEffect& fx = tables_.effects[tables_.map[t]];
+    const TSchemeEffect& fx = effects[tables_.map[t]];
     StyleEffect& e = styles_[t];
     if (fx.present) {
       e.foreground = fx.foreground;

@@ -31,7 +31,10 @@ void TSyntaxMemoParser::ApplySettings() {
   // A handler run by applying may detach controls: each is checked before its turn.
   const std::vector<THighlightDriver*> users = users_;
   for (THighlightDriver* d : users)
-    if (Listed(users_, d) && d->Control().currentParser() == this) ApplySchemeSettings(d->Control(), tables_.settings);
+    if (Listed(users_, d) && d->Control().currentParser() == this) {
+      ApplySchemeSettings(d->Control(), tables_.settings);
+      ApplyAppearance(d->Control(), tables_);
+    }
 }
 
 void TSyntaxMemoParser::TablesChanged() {
@@ -46,6 +49,7 @@ void TSyntaxMemoParser::ReplaceSettings(const TSchemeTables& edited) {
   TSchemeTables t = tables_;
   t.settings = edited.settings;
   t.effects = edited.effects;
+  t.darkEffects = edited.darkEffects;
   t.map = edited.map;
   t.keys = edited.keys;
   t.templates = edited.templates;

@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 
+#include "memo/engine/scheme/Appearance.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/widget/SyntaxMemo.h"
 #include "memo/widget/options/ColorBox.h"
@@ -98,11 +99,21 @@ THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QW
   currentLine->addWidget(DefaultCurrentLine);
   auto* editorForm = new QFormLayout(editor);
   editorForm->addRow(QStringLiteral("&Current line:"), currentLine);
+  // Light or dark styles: the styles above are those of the appearance in use.
+  auto* appearance = new QGroupBox(QStringLiteral("Appearance"), this);
+  Appearance = new QComboBox(appearance);
+  Appearance->addItem(QStringLiteral("Light"), int(vlr::TAppearance::Light));
+  Appearance->addItem(QStringLiteral("Dark"), int(vlr::TAppearance::Dark));
+  Appearance->addItem(QStringLiteral("Follow the desktop"), int(vlr::TAppearance::FollowDesktop));
+  Appearance->setCurrentIndex(Appearance->findData(int(vlr::AppearanceOf(s))));
+  Appearance->setEnabled(vlr::HasDarkStyles(tables));
+  (new QFormLayout(appearance))->addRow(QStringLiteral("&Colours:"), Appearance);
 
   auto* right = new QVBoxLayout;
   right->addWidget(look);
   right->addWidget(font);
   right->addWidget(editor);
+  right->addWidget(appearance);
   right->addStretch(1);
 
   Preview = new TSyntaxMemo(this);
@@ -152,6 +163,11 @@ THighlightPage::THighlightPage(vlr::TSchemeTables& tables, QWidget* parent) : QW
     tables_.settings.fontName = f.family().toStdString();
     refreshPreview();
   });
+  connect(Appearance, &QComboBox::currentIndexChanged, this, [this] {
+    tables_.settings.appearance = std::uint8_t(Appearance->currentData().toInt());
+    showStyle();
+    refreshPreview();
+  });
   connect(FontSize, &QComboBox::currentIndexChanged, this, [this] {
     tables_.settings.fontSize = FontSize->currentData().toInt();
     refreshPreview();
@@ -189,7 +205,7 @@ void THighlightPage::showStyle() {
                                                     DefaultForeground, DefaultBackground})
     w->setEnabled(style >= 0);
   if (style >= 0) {
-    const vlr::TSchemeEffect& fx = tables_.effects[std::size_t(style)];
+    const vlr::TSchemeEffect& fx = vlr::ActiveEffects(tables_)[std::size_t(style)];
     Bold->setChecked(fx.fontStyle & 1u);
     Italic->setChecked(fx.fontStyle & 2u);
     Underline->setChecked(fx.fontStyle & 4u);
@@ -204,7 +220,7 @@ void THighlightPage::showStyle() {
 void THighlightPage::styleEdited() {
   const int style = selectedStyle();
   if (loading_ || style < 0) return;
-  vlr::TSchemeEffect& fx = tables_.effects[std::size_t(style)];
+  vlr::TSchemeEffect& fx = vlr::ActiveEffects(tables_)[std::size_t(style)];
   fx.present = true;
   std::uint8_t bits = std::uint8_t(fx.fontStyle & ~7u);
   if (Bold->isChecked()) bits |= 1u;

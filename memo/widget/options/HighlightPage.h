@@ -58,6 +58,9 @@ class THighlightPage : public QWidget {
   QCheckBox* DefaultCurrentLine;
   QFontComboBox* FontName;
   QComboBox* FontSize;
+  // Light, Dark or Follow the desktop (TSchemeSettings::appearance); disabled without a dark
+  // style set.
+  QComboBox* Appearance;
   TSyntaxMemo* Preview;
 
  protected:

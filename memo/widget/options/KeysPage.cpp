@@ -1,6 +1,7 @@
 // The Key Assignments page.
 #include "memo/widget/options/KeysPage.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "memo/engine/Options.h"
+#include "memo/engine/keys/KeyScheme.h"
 #include "memo/engine/keys/KeyTable.h"
 #include "memo/widget/options/KeyCapture.h"
 #include "memo/widget/options/ShortcutText.h"
@@ -72,9 +75,20 @@ TKeysPage::TKeysPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidget(pare
   right->addWidget(sequences, 1);
   right->addWidget(entry);
   right->addWidget(ErrorLabel);
+  Scheme = new QComboBox(this);
+  Scheme->addItem(QString::fromUtf8(vlr::KeySchemeName(vlr::TKeyScheme::Classic)));
+  Scheme->addItem(QString::fromUtf8(vlr::KeySchemeName(vlr::TKeyScheme::Desktop)));
+  Scheme->setCurrentIndex(int(vlr::KeySchemeOf(tables.keys)));
+  Scheme->setToolTip(QStringLiteral("Classic: the editor's own keys. Desktop: Ctrl+A selects all, Ctrl+Y and "
+                                    "Ctrl+Shift+Z redo, Ctrl+Delete deletes the next word, typing runs undo "
+                                    "as one step."));
+  auto* schemeRow = new QFormLayout;
+  schemeRow->addRow(QStringLiteral("Key &scheme:"), Scheme);
+
   auto* grid = new QGridLayout(this);
-  grid->addWidget(commands, 0, 0);
-  grid->addLayout(right, 0, 1);
+  grid->addLayout(schemeRow, 0, 0, 1, 2);
+  grid->addWidget(commands, 1, 0);
+  grid->addLayout(right, 1, 1);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
 
@@ -86,6 +100,7 @@ TKeysPage::TKeysPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidget(pare
           [this] { DeleteButton->setEnabled(SequenceList->currentItem() != nullptr); });
   connect(AddButton, &QPushButton::clicked, this, [this] { addSequence(); });
   connect(DeleteButton, &QPushButton::clicked, this, [this] { deleteSequence(); });
+  connect(Scheme, &QComboBox::activated, this, [this](int index) { chooseScheme(index); });
   CommandList->setCurrentRow(0);
 }
 
@@ -130,6 +145,17 @@ bool TKeysPage::addSequence() {
       SequenceList->setCurrentItem(item);
   }
   return true;
+}
+
+void TKeysPage::chooseScheme(int index) {
+  const auto scheme = index == 1 ? vlr::TKeyScheme::Desktop : vlr::TKeyScheme::Classic;
+  vlr::ApplyKeyScheme(tables_.keys, scheme);
+  std::uint32_t& aids = tables_.settings.editingAids;
+  aids = scheme == vlr::TKeyScheme::Desktop ? (aids | smaTypingRuns) : (aids & ~std::uint32_t(smaTypingRuns));
+  if (Scheme->currentIndex() != index) Scheme->setCurrentIndex(index);
+  ErrorLabel->clear();
+  showSequences();
+  Q_EMIT schemeChosen();
 }
 
 bool TKeysPage::deleteSequence() {

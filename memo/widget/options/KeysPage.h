@@ -8,6 +8,7 @@
 
 #include "memo/engine/scheme/SchemeTables.h"
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -30,7 +31,11 @@ class TKeysPage : public QWidget {
   bool addSequence();
   // Removes the selected sequence of the selected command; false when none is selected.
   bool deleteSequence();
+  // Gives the edited key table the keys of a scheme ("Classic" or "Desktop", the Scheme box's
+  // items); the Desktop scheme also turns typing runs on, the Classic one off.
+  void chooseScheme(int index);
 
+  QComboBox* Scheme;  // the scheme the table follows
   QListWidget* CommandList;
   QTreeWidget* SequenceList;
   TKeyCapture* Key1;
@@ -38,6 +43,10 @@ class TKeysPage : public QWidget {
   QPushButton* AddButton;
   QPushButton* DeleteButton;
   QLabel* ErrorLabel;
+
+ Q_SIGNALS:
+  // A scheme was chosen: the table and the typing runs aid changed.
+  void schemeChosen();
 
  private:
   void showSequences();

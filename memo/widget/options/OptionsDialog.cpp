@@ -1,6 +1,7 @@
 // The options dialog and how it is run.
 #include "memo/widget/options/OptionsDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -32,6 +33,12 @@ TOptionsDialog::TOptionsDialog(const vlr::TSchemeTables& tables, unsigned pages,
   if (pages & ppHIGHLIGHTING)
     Pages->addTab(HighlightPage = new THighlightPage(tables_), QStringLiteral("Highlighting"));
   if (pages & ppKEYS) Pages->addTab(KeysPage = new TKeysPage(tables_), QStringLiteral("Key Assignments"));
+  // Choosing a key scheme sets typing runs: the Options page's box shows it (and writes it back).
+  if (KeysPage && OptionsPage)
+    connect(KeysPage, &TKeysPage::schemeChosen, this, [this] {
+      if (QCheckBox* box = OptionsPage->aidBox(smaTypingRuns))
+        box->setChecked((tables_.settings.editingAids & smaTypingRuns) != 0);
+    });
   if (pages & ppAUTOCORRECT)
     Pages->addTab(AutoCorrectPage = new TAutoCorrectPage(tables_), QStringLiteral("Auto correct"));
   if (pages & ppTEMPLATES)

@@ -1,0 +1,24 @@
+// Toggle comment: the comment form of the language under the caret (HTML "<!-- -->", CSS
+// "/* */" inside a style element, JavaScript "//" inside a script element), known from the
+// token values the HTML scheme gives the text, and the text of whole lines with the comment
+// put on or taken off.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vlr {
+
+enum class CommentForm { Html, Css, Script };
+
+// The comment form of text carrying this token value of the HTML scheme.
+[[nodiscard]] CommentForm CommentFormOf(std::uint8_t token) noexcept;
+
+// Lines (breaks as stored, CR) commented, or uncommented when they already are: HTML and CSS
+// wrap the whole text after its indentation and before its trailing blanks; scripts put "// "
+// after each non-blank line's indentation, and take "//" (with one blank after it) off when
+// every non-blank line has it.
+[[nodiscard]] std::string ToggleCommentText(std::string_view lines, CommentForm form);
+
+}  // namespace vlr
