@@ -45,6 +45,7 @@ TFindInFilesDialog::TFindInFilesDialog(QWidget* parent) : QDialog(parent) {
     projectScope_ = new QRadioButton("Files of the open &project", where);
     folderScope_ = new QRadioButton("&Folder:", where);
     folder_ = new QLineEdit(where);
+    folder_->setAccessibleName("Folder");
     browse_ = new QPushButton("&Browse...", where);
     mask_ = new QLineEdit("*.hts;*.htm;*.html", where);
     subfolders_ = new QCheckBox("Include &subfolders", where);
@@ -69,6 +70,7 @@ TFindInFilesDialog::TFindInFilesDialog(QWidget* parent) : QDialog(parent) {
 
     results_ = new QTreeWidget(this);
     results_->setObjectName("FindInFilesResults");
+    results_->setAccessibleName("Matches");
     results_->setHeaderLabels({"File", "Line", "Text"});
     results_->setRootIsDecorated(false);
     results_->setUniformRowHeights(true);

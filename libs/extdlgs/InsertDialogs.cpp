@@ -87,6 +87,7 @@ TFrmTable::TFrmTable(QWidget* parent) : QDialog(parent) {
     width_->setSpecialValueText(QStringLiteral("not set"));
     widthUnit_ = new QComboBox;
     widthUnit_->setObjectName(QStringLiteral("widthUnit"));
+    widthUnit_->setAccessibleName(QStringLiteral("Width unit"));
     widthUnit_->addItems({QStringLiteral("pixels"), QStringLiteral("percent")});
     auto* widthRow = new QHBoxLayout;
     widthRow->addWidget(width_, 1);
@@ -133,6 +134,7 @@ TFrmActiveX::TFrmActiveX(QWidget* parent) : QDialog(parent) {
     height_ = AddSpin(form, "&Height:", "height", 0, 9999, 100);
     layout->addLayout(form);
     parameters_ = new ParameterList(this);
+    parameters_->table()->setAccessibleName(QStringLiteral("Parameters"));
     layout->addWidget(parameters_);
     connect(AddOkCancel(this, layout), &QPushButton::clicked, this, [this] {
         const QString id = classId_->text().trimmed();
@@ -167,6 +169,7 @@ TFrmJavaApplet::TFrmJavaApplet(QWidget* parent) : QDialog(parent) {
     height_ = AddSpin(form, "&Height:", "height", 0, 9999, 100);
     layout->addLayout(form);
     parameters_ = new ParameterList(this);
+    parameters_->table()->setAccessibleName(QStringLiteral("Parameters"));
     layout->addWidget(parameters_);
     connect(AddOkCancel(this, layout), &QPushButton::clicked, this, [this] {
         if (RequireText(code_, "Insert Java Applet", "Please enter the class file of the applet."))

@@ -77,6 +77,7 @@ TFrmTools::TFrmTools(std::string path, NameValues tools, QWidget* parent)
 void TFrmTools::build() {
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ToolList"));
+    list_->setAccessibleName(QStringLiteral("Tools"));
     list_->setMinimumWidth(260);
     caption_ = new QLineEdit(this);
     caption_->setObjectName(QStringLiteral("Caption"));

@@ -146,6 +146,7 @@ void TFrmUpload::build() {
 
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("FileList"));
+    log_->setAccessibleName(QStringLiteral("Files"));
     log_->setReadOnly(true);
     log_->setMinimumHeight(160);
     currentFile_ = new QLabel(this);

@@ -22,12 +22,12 @@ exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash -c '
   openbox >/dev/null 2>&1 &
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   sleep 1
-  "$1" "$2" >"$3/program.log" 2>&1 &
+  "$0" "$1" >"$2/program.log" 2>&1 &
   pid=$!
   status=0
-  python3 "$4/read_editor.py" "<!DOCTYPE html>" || status=$?
+  python3 "$3/read_editor.py" "<!DOCTYPE html>" || status=$?
   kill $pid 2>/dev/null || true
   wait $pid 2>/dev/null || true
-  if [ $status -ne 0 ]; then echo "--- program output"; cat "$3/program.log"; fi
+  if [ $status -ne 0 ]; then echo "--- program output"; cat "$2/program.log"; fi
   exit $status
 ' "$program" "$work/page.html" "$work" "$here"

@@ -34,7 +34,10 @@ namespace {
 
 bool IsField(const QWidget* w) {
   if (qobject_cast<const QComboBox*>(w) && qobject_cast<const QComboBox*>(w)->isEditable()) return true;
-  if (qobject_cast<const QLineEdit*>(w) && qobject_cast<const QComboBox*>(w->parentWidget())) return false;
+  // The line edit inside a combo or spin box is part of it.
+  if (qobject_cast<const QLineEdit*>(w) && (qobject_cast<const QComboBox*>(w->parentWidget()) ||
+                                             qobject_cast<const QAbstractSpinBox*>(w->parentWidget())))
+    return false;
   return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
          qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
          qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractItemView*>(w) ||

@@ -145,10 +145,10 @@ protected:
 TEST_F(StartTest, HelpAndVersionNeedNoDisplayAndExitZero) {
     Program help({"--help"}, temp.path(), env);
     EXPECT_EQ(help.Wait(), 0) << help.err;
-    for (const char* option : {"--build", "--trust", "--upload", "--to", "--user", "--dry-run", "--delete", "--version",
-                               "--help", "Exit status: 0 done, 1 the work failed, 2 bad usage or a missing project"})
+    for (const char* option : {"--build", "--check", "--format", "--trust", "--upload", "--to", "--user", "--dry-run",
+                               "--delete", "--version", "--help",
+                               "Exit status: 0 done, 1 the work failed, 2 bad usage or a missing project"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
-    EXPECT_EQ(help.out.find("--check"), std::string::npos) << "only options that work are listed";
     EXPECT_EQ(help.err, "");
 
     Program version({"--version"}, temp.path(), env);

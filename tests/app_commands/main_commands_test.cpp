@@ -405,11 +405,12 @@ TEST(MainCommandsGroups, NamesAndShortcutsAreUnique) {
         {"Copy1", "Ctrl+C"},    {"Paste1", "Ctrl+V"},     {"Delete1", "Ctrl+Del"},
         {"Find1", "Ctrl+F"},    {"FindNext1", "F3"},      {"Replace1", "Ctrl+R"},
         {"Image1", "Ctrl+I"},   {"Hyperlink1", "Ctrl+A"}, {"BuildAll1", "Ctrl+F9"},
-        {"FindInFiles1", "Ctrl+Shift+F"},
+        {"FindInFiles1", "Ctrl+Shift+F"}, {"NextWindow1", "Ctrl+F6"}, {"PreviousWindow1", "Ctrl+Shift+F6"},
+        {"SwitchPane1", "F6"},
     };
     for (const auto& [name, key] : shortcuts)
         EXPECT_EQ(w.action(name)->shortcut().toString(QKeySequence::PortableText), key) << name;
-    EXPECT_EQ(keys.size(), 13);
+    EXPECT_EQ(keys.size(), 16);
 }
 
 TEST(MainCommandsScreenshot, LooksLikeTheFinishedWindow) {

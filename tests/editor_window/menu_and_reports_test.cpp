@@ -68,7 +68,8 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
         EXPECT_EQ(a->shortcut().toString().toStdString(), keys) << a->text().toStdString();
     EXPECT_EQ(e->ChangeCase1->text().toStdString(), "Ch&ange Case...");
     EXPECT_EQ(e->AddToRepository1->text().toStdString(), "&Add To Repository...");
-    EXPECT_EQ(e->PopupMenu1->actions().size(), 17);  // 14 items, 3 separators
+    // 14 items and 3 separators, then after a separator the four folding and matching commands.
+    EXPECT_EQ(e->PopupMenu1->actions().size(), 22);
 }
 
 TEST_F(EditorTest, AddToRepositorySendsTheFileName) {

@@ -169,10 +169,11 @@ TEST_F(EditorSearchTest, TheHtmlSchemeCorrectsTyposInTextOnly) {
         while (e->memo().engine().HighlightSlice(100000)) {
         }
     };
+    // The end tag and the closing quote are the typing aids' own.
     typeKeys("<p>teh ");
-    EXPECT_EQ(Text(e), "<p>the ");
+    EXPECT_EQ(Text(e), "<p>the </p>");
     typeKeys("<a title=\"teh ");
-    EXPECT_EQ(Text(e), "<p>the <a title=\"teh ");
+    EXPECT_EQ(Text(e), "<p>the <a title=\"teh \"</p>");
 }
 
 }  // namespace

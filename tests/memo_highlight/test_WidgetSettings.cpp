@@ -33,7 +33,7 @@ wordwrapcolumn = 20
   memo.setText(QByteArray(200, 'a').replace(20, 1, " ").replace(60, 1, " "));
   vlr::AttachHighlighter(memo.engine(), parser);
   EXPECT_EQ(memo.fontSize(), 9);
-  EXPECT_EQ(memo.textLeft(), 50 + memo.foldMargin().width() + memo.engine().margin);
+  EXPECT_EQ(memo.textLeft(), 50 + memo.lineNumberWidth() + memo.foldMargin().width() + memo.engine().margin);
   const int small = memo.lineHeight();
   EXPECT_EQ(memo.engine().wrapIndex(), nullptr);
 
@@ -42,7 +42,7 @@ wordwrapcolumn = 20
   edited.settings.options = (kDefaultOptions | smoWordWrap) & ~std::uint32_t(smoShowGutter);
   parser.ReplaceSettings(edited);
   EXPECT_GT(memo.lineHeight(), small);
-  EXPECT_EQ(memo.textLeft(), memo.foldMargin().width() + memo.engine().margin);
+  EXPECT_EQ(memo.textLeft(), memo.lineNumberWidth() + memo.foldMargin().width() + memo.engine().margin);
   ASSERT_NE(memo.engine().wrapIndex(), nullptr);
   EXPECT_EQ(memo.engine().wrapIndex()->width(), 20);
   EXPECT_GT(memo.engine().rowCount(), 1);

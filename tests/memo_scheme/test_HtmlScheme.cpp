@@ -53,8 +53,8 @@ TEST(HtmlScheme, EditableStylesWithTheirEffects) {
     std::uint32_t colour;
     std::uint8_t font;  // bit 0 bold, bit 1 italic, bit 2 underline
   };
-  constexpr std::uint32_t green = 32768, gray = 8421504, maroon = 128, purple = 8388736,
-                          navy = 8388608, black = 0, fuchsia = 16711935;
+  constexpr std::uint32_t green = 32768, gray = 7237230, maroon = 128, purple = 8388736,
+                          navy = 8388608, black = 0, fuchsia = 12583104;
   const Style expected[] = {
       {"Default", 0, black, 0},        {"Number", 1, green, 0},          {"String", 2, gray, 0},
       {"Field name", 5, maroon, 0},    {"Comment", 11, purple, 0},       {"Special char", 16, green, 0},

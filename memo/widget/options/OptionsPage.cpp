@@ -88,8 +88,10 @@ TOptionsPage::TOptionsPage(vlr::TSchemeTables& tables, QWidget* parent) : QWidge
   WrapColumn = Spin(margins, 0, 1024, std::clamp(s.wordWrapColumn, 0, 1024));
   ShowRightMargin = addOption("&Visible right margin", smoShowRMargin);
   RightMargin = Spin(margins, 1, 1024, std::clamp(s.rightMargin, 1, 1024));
+  RightMargin->setAccessibleName(QStringLiteral("Right margin column"));
   ShowGutter = addOption("Visible &gutter", smoShowGutter);
   GutterWidth = new QLineEdit(QString::number(s.gutterWidth), margins);
+  GutterWidth->setAccessibleName(QStringLiteral("Gutter width"));
   GutterWidth->setMaximumWidth(70);
   auto* wrapLabel = new QLabel(QStringLiteral("Word-wrap colu&mn:"), margins);
   wrapLabel->setBuddy(WrapColumn);
