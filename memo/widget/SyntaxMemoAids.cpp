@@ -151,12 +151,16 @@ bool TSyntaxMemo::typeWithMarkupAids(QKeyEvent* ev) {
   if (!markup_->enabled || overwrite_ || engine_->readOnly) return false;
   if (ev->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   const QString t = ev->text();
-  if (t.size() != 1 || !QStringLiteral("<>/\"'()[]{}").contains(t.at(0))) return false;
+  // While the rest of an end tag waits to be typed over, every character is the closer's to see.
+  const bool overtyping = markup_->closer.overtyping();
+  if (t.size() != 1 || (!overtyping && !QStringLiteral("<>/\"'()[]{}").contains(t.at(0)))) return false;
   bool typed = false;
   guarded([&] { typed = markup_->closer.typeChar(*engine_, SharedWebData(), char(t.at(0).unicode())); });
   if (!typed) return false;
   desiredX_ = -1;
-  refreshCompletion(t.at(0));
+  // Inside an end tag being typed over there is nothing to complete.
+  if (markup_->closer.overtyping() || overtyping) closeCompletion();
+  else refreshCompletion(t.at(0));
   return true;
 }
 

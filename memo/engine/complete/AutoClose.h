@@ -23,6 +23,8 @@ class AutoCloser {
   // Types `c` at the caret with the aids the engine's EditingAids switch on (smaAutoCloseTags,
   // smaAutoClosePairs). False when the character is none of theirs here: the caller types it.
   bool typeChar(MemoEngine& e, const WebData& data, char c);
+  // True while the caret is inside an end tag that "</" moved into, its rest not yet typed.
+  [[nodiscard]] bool overtyping() const noexcept { return !overtype_.empty(); }
   // Forgets the closers it inserted (the document was replaced).
   void reset() noexcept {
     count_ = 0;
