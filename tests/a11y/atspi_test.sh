@@ -25,7 +25,7 @@ exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash -c '
   "$0" "$1" >"$2/program.log" 2>&1 &
   pid=$!
   status=0
-  python3 "$3/read_editor.py" "<!DOCTYPE html>" || status=$?
+  /usr/bin/python3 "$3/read_editor.py" "<!DOCTYPE html>" || status=$?
   kill $pid 2>/dev/null || true
   wait $pid 2>/dev/null || true
   if [ $status -ne 0 ]; then echo "--- program output"; cat "$2/program.log"; fi
