@@ -15,7 +15,8 @@ public:
 
     [[nodiscard]] ColorValue Color() const noexcept { return color_; }
     void SetColor(ColorValue color);
-    // Return or Space on the focused patch (the colour is inserted).
+    // Return or Space on the focused patch: the owning colour picker inserts the colour (the
+    // patch only shows it).
     std::function<void()> OnActivate;
 
 protected:

@@ -19,7 +19,8 @@ public:
     // Release of any mouse button over the grid, in grid pixels.
     std::function<void(int x, int y)> OnMouseUp;
     std::function<void()> OnDblClick;
-    // A key pressed while the grid has the focus (arrows move, Return inserts).
+    // A key pressed while the grid has the focus (arrows move, Return inserts). Like the mouse
+    // handlers above, these are the owning colour picker's, which alone knows the swatches.
     std::function<void(int key)> OnKey;
 
 protected:

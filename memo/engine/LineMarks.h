@@ -39,6 +39,8 @@ class TCustomBookmarks final : private MarkClient {
   // The bookmarks in [from, to) as (index, position), in the order of their positions.
   [[nodiscard]] std::vector<std::pair<int, Pos>> between(Pos from, Pos to) const;
 
+  // Events for the widget that shows these marks (it raises them as the control's own signals):
+  // the engine has no Qt, so its events are plain callbacks, like MemoEngine's.
   std::function<void(int)> onBookmarkSet, onBookmarkClear;
 
  private:
@@ -85,6 +87,7 @@ class TLineMarks final : private MarkClient {
   [[nodiscard]] std::vector<std::pair<LineNo, const LineMark*>> onLines(LineNo first, LineNo last) const;
   [[nodiscard]] std::size_t count() const noexcept { return live_.size(); }
 
+  // OnMarkChange and OnMarkFree for the widget, which raises them as signals (the engine has no Qt).
   std::function<void(const LineMark&)> onMarkChange, onMarkFree;
 
  private:
@@ -118,6 +121,7 @@ class TLineTrackManager final : private MarkClient {
   [[nodiscard]] std::optional<LineNo> lineOf(int id) const;
   [[nodiscard]] std::vector<int> ids() const;
 
+  // OnTrackAdd and OnTrackFree for the widget, which raises them as signals (the engine has no Qt).
   std::function<void(int)> onTrackAdd, onTrackFree;
 
  private:

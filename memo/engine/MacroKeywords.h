@@ -35,6 +35,7 @@ struct TMacroEntry {
 struct MacroEvents {
   // OnTemplateEvent: may change the text.
   std::function<void(const std::string& name, std::string& replacement)> onTemplate;
+  // The handlers are the widget's (it raises them as the control's signals); the engine has no Qt.
   // OnAutoReplace (IStream, ReplaceItem, ReplaceWith, CanReplace): may change the replacement
   // or refuse it. The stream is empty when raised; a handler that writes to it supplies the
   // replacement as a stream instead: its bytes are inserted as they are (breaks made CR, no

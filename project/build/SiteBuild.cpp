@@ -296,14 +296,14 @@ private:
     // file any page read. Empty when there are too few pages to share out.
     std::vector<BuiltPage> buildAhead(const std::vector<PageJob>& jobs, const std::vector<char>& upToDate,
                                       const VariableTable& variables) {
-        std::vector<std::size_t> todo;
+        std::vector<std::size_t> pending;
         for (std::size_t i = 0; i < jobs.size(); ++i)
             if (!upToDate[i])
-                todo.push_back(i);
+                pending.push_back(i);
         const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-        if (todo.size() < kParallelPages || cores < 2)
+        if (pending.size() < kParallelPages || cores < 2)
             return {};
-        const std::size_t workers = std::min(cores, todo.size() / (kParallelPages / 2));
+        const std::size_t workers = std::min(cores, pending.size() / (kParallelPages / 2));
         std::vector<BuiltPage> built(jobs.size());
         std::vector<std::vector<std::string>> read(workers);
         const bool trusted = trusted_;
@@ -357,9 +357,9 @@ private:
 
         // A share of the pages at a time, so that only that many texts are held.
         constexpr std::size_t kShare = 256;
-        for (std::size_t from = 0; from < todo.size(); from += kShare) {
-            std::vector<std::size_t> share(todo.begin() + std::ptrdiff_t(from),
-                                           todo.begin() + std::ptrdiff_t(std::min(todo.size(), from + kShare)));
+        for (std::size_t from = 0; from < pending.size(); from += kShare) {
+            std::vector<std::size_t> share(pending.begin() + std::ptrdiff_t(from),
+                                           pending.begin() + std::ptrdiff_t(std::min(pending.size(), from + kShare)));
             onEveryCore(share, build);
             // Every file read is a source, before any page of the share is written.
             for (auto& paths : read) {
@@ -374,8 +374,8 @@ private:
             share.resize(stop);
             onEveryCore(share, write);
             if (stopped) {
-                for (std::size_t k = from + stop; k < todo.size(); ++k)
-                    built[todo[k]] = BuiltPage{};
+                for (std::size_t k = from + stop; k < pending.size(); ++k)
+                    built[pending[k]] = BuiltPage{};
                 break;
             }
         }

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "HtmlPage.h"
+#include "MarkupMemo.h"
 #include "memo/widget/CompletionPopup.h"
 #include "memo/widget/SyntaxMemo.h"
 
@@ -15,26 +15,12 @@ namespace {
 using velora::memo::CompletionPopup;
 using velora::memo::TSyntaxMemo;
 
-struct List : ::testing::Test {
-  TSyntaxMemo memo;
+struct List : completetest::MarkupMemo {
   void SetUp() override {
-    completetest::Highlight(memo.engine());
-    memo.setMarkupAids(true);
+    MarkupMemo::SetUp();
     memo.setCompletionSources([] { return std::vector<std::string>{"SiteName", "Author"}; },
                               [] { return std::vector<std::string>{"parts/header.htm", "parts/footer.htm"}; });
-    memo.resize(640, 360);
-    memo.show();
-    memo.setFocus();
-    QApplication::processEvents();
   }
-  void Start(const std::string& marked) {
-    const auto [text, caret] = completetest::Caret(marked);
-    memo.setText(QByteArray::fromStdString(text));
-    while (memo.engine().HighlightSlice(100000)) {
-    }
-    memo.setSelStart(caret);
-  }
-  std::string Text() const { return memo.text().toStdString(); }
   std::string Current() const {
     CompletionPopup* p = memo.completionPopup();
     return p && p->currentItem() ? p->currentItem()->label : std::string("(closed)");

@@ -6,36 +6,18 @@
 #include <QApplication>
 #include <QTest>
 
-#include "HtmlPage.h"
+#include "MarkupMemo.h"
 #include "memo/widget/SyntaxMemo.h"
 
 namespace {
 
 using velora::memo::Pos;
-using velora::memo::TSyntaxMemo;
 
-struct Typing : ::testing::Test {
-  TSyntaxMemo memo;
-  void SetUp() override {
-    completetest::Highlight(memo.engine());
-    memo.setMarkupAids(true);
-    memo.resize(640, 360);
-    memo.show();
-    memo.setFocus();
-    QApplication::processEvents();
-  }
-  void Start(const std::string& marked) {
-    const auto [text, caret] = completetest::Caret(marked);
-    memo.setText(QByteArray::fromStdString(text));
-    while (memo.engine().HighlightSlice(100000)) {
-    }
-    memo.setSelStart(caret);
-  }
+struct Typing : completetest::MarkupMemo {
   void Type(const char* keys) {
     QTest::keyClicks(&memo, keys);
     if (memo.completionPopup()) QTest::keyClick(&memo, Qt::Key_Escape);
   }
-  std::string Text() const { return memo.text().toStdString(); }
   Pos Caret() const { return memo.selection().caret; }
 };
 
