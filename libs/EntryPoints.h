@@ -6,6 +6,7 @@
 
 #include "platform/Window.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class QWidget;
@@ -67,6 +68,24 @@ using PreviewNavigateFn = void (*)(QWidget* browser, const char* address);
 // `siteFolder`: the page alone.
 using PreviewShowFn = void (*)(QWidget* browser, const char* pageFile, const char* siteFolder,
                                const char* pathInSite);
+// The live preview. PreviewLiveShow shows `html` (served from memory) as the
+// page at `pathInSite` of `siteFolder`; the first call loads it, later calls
+// for the same page change the shown page in place, keeping its scroll
+// position and form state. `marked` is the same text with each element's
+// output offset (MarkElementOffsets); `serial` comes back to `shown` once the
+// change is painted. PreviewLiveReveal marks and scrolls to the element
+// built from the output at `offset`; a click in the page reports the clicked
+// element's offset to `picked`.
+using PreviewLiveShowFn = void (*)(QWidget* browser, const char* html, std::size_t htmlLength, const char* marked,
+                                   std::size_t markedLength, const char* siteFolder, const char* pathInSite,
+                                   int serial);
+using PreviewLiveRevealFn = void (*)(QWidget* browser, std::uint64_t offset);
+using PreviewLivePickedFn = void (*)(void* context, std::uint64_t offset);
+using PreviewLiveShownFn = void (*)(void* context, int serial);
+using PreviewLiveEventsFn = void (*)(QWidget* browser, void* context, PreviewLivePickedFn picked,
+                                     PreviewLiveShownFn shown);
+// The browser's zoom (1.0: 100 %).
+using PreviewZoomFn = void (*)(QWidget* browser, double factor);
 
 // validate
 using DoValidateFn = void (*)(vlr::Handle app, const char* address, vlr::Handle mainWindow);

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev
-  qt6-webengine-dev
+  qt6-webengine-dev qt6-webchannel-dev
   libgl-dev libxkbcommon-dev
   libjpeg-dev libgif-dev qt6-image-formats-plugins
   libpcre2-dev

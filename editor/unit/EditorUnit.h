@@ -48,6 +48,7 @@ public:
     // EditorWindows
     TFrmEditor* OpenEditorForFile(const std::string& path) override;
     bool OpenEditorAtLine(const std::string& path, int line) override;
+    bool OpenSourceAtLine(const std::string& path, int line) override { return OpenEditorAtLine(path, line); }
     TFrmEditor* OpenEditorFromTemplate(const std::string& path) override;
     TFrmEditor* OpenNewEditor() override;
     void CheckActiveSpelling() override;

@@ -16,24 +16,6 @@
 namespace vlr {
 namespace {
 
-constexpr unsigned kProjectFileQuery = 3085;
-
-// The byte position in the document of a 1-based line and column (the
-// column counted in characters, as the check gives it).
-velora::memo::Pos positionOf(const velora::memo::TextStore& store, int line, int column) {
-    const velora::memo::LineNo l = std::max(0, line - 1);
-    if (l >= store.lineCount())
-        return store.length();
-    const std::string text = store.lineText(l);
-    std::size_t at = 0;
-    for (int c = 1; c < column && at < text.size(); ++c) {
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
-            ++at;
-    }
-    return store.lineStart(l) + static_cast<velora::memo::Pos>(at);
-}
-
 // The end of a mark starting at `p`: the word or tag there, to the next blank
 // or just past the next ">", within its line and at least one character.
 velora::memo::Pos markEnd(const velora::memo::TextStore& store, velora::memo::Pos p) {
@@ -64,6 +46,20 @@ bool isPage(const std::string& path) {
 
 }  // namespace
 
+velora::memo::Pos PositionOfLineColumn(const velora::memo::TextStore& store, int line, int column) {
+    const velora::memo::LineNo l = std::max(0, line - 1);
+    if (l >= store.lineCount())
+        return store.length();
+    const std::string text = store.lineText(l);
+    std::size_t at = 0;
+    for (int c = 1; c < column && at < text.size(); ++c) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    return store.lineStart(l) + static_cast<velora::memo::Pos>(at);
+}
+
 EditorCheck::EditorCheck(TFrmEditor& editor)
     : QWidget(editor.memo().viewport()), editor_(editor), memo_(editor.memo()) {
     setObjectName(QStringLiteral("CheckMarks"));
@@ -78,18 +74,10 @@ EditorCheck::EditorCheck(TFrmEditor& editor)
     show();
 }
 
-std::string EditorCheck::projectFile() const {
-    if (!IsWindow(editor_.MainWnd))
-        return {};
-    RecordPtr answer = AdoptRecord(SendMessage(editor_.MainWnd, kProjectFileQuery, 0, 0));
-    std::string file = FirstText(answer);
-    return file == "none" ? std::string() : file;
-}
-
 void EditorCheck::CheckNow() {
     pause_.stop();
     std::vector<Mark> marks;
-    const std::string project = projectFile();
+    const std::string project = editor_.ProjectFile();
     const std::string& page = editor_.FileName;
     // Only a saved page of an open project has includes and variables to build with.
     if (!project.empty() && !page.empty() && page.front() == '/' && isPage(page)) {
@@ -105,7 +93,7 @@ void EditorCheck::CheckNow() {
         for (const check::Problem& p : result.problems) {
             if (p.file != page || p.line < 1)
                 continue;
-            const velora::memo::Pos start = positionOf(store, p.line, std::max(1, p.column));
+            const velora::memo::Pos start = PositionOfLineColumn(store, p.line, std::max(1, p.column));
             marks.push_back({start, markEnd(store, start), p.severity == check::Severity::Error,
                              QString::fromStdString(p.message + " [" + p.rule + "]")});
         }

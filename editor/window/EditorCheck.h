@@ -6,6 +6,7 @@
 // include files are theirs, not this page's: they are not marked here.
 #pragma once
 
+#include "memo/engine/TextStore.h"
 #include "memo/engine/Types.h"
 #include "project/check/SiteCheck.h"
 
@@ -22,6 +23,10 @@ class TSyntaxMemo;
 namespace vlr {
 
 class TFrmEditor;
+
+// The byte position in the document of a 1-based line and column (the
+// column counted in characters, as the check and the build's map give it).
+velora::memo::Pos PositionOfLineColumn(const velora::memo::TextStore& store, int line, int column);
 
 class EditorCheck : public QWidget {
     Q_OBJECT
@@ -49,9 +54,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The open project's file, "" without one.
-    std::string projectFile() const;
-
     TFrmEditor& editor_;
     velora::memo::TSyntaxMemo& memo_;
     QTimer pause_;

@@ -48,6 +48,13 @@ public:
     // and the program's variables, and the files a page may include (relative to the source
     // directory). None without a project.
     virtual std::vector<std::string> CompletionVariables() { return {}; }
+    // Opens (or brings up) the editor window of a file of the site with the
+    // caret on a line; false when it could not be opened.
+    virtual bool OpenSourceAtLine(const std::string& path, int line) {
+        (void)path;
+        (void)line;
+        return false;
+    }
     virtual std::vector<std::string> CompletionIncludes() { return {}; }
 };
 

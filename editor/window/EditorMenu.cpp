@@ -43,6 +43,12 @@ void TFrmEditor::buildPopupMenu() {
     PopupMenu1->addSeparator();
     PopupMenu1->addActions(m->foldingActions());
     PopupMenu1->addSeparator();
+    // The live preview beside the source; its key works anywhere in the window.
+    LivePreview1 = item("LivePreview1", "Live Pre&view", "F12", [this] { ToggleLivePreview(); });
+    LivePreview1->setCheckable(true);
+    LivePreview1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(LivePreview1);
+    PopupMenu1->addSeparator();
     EditorOptions1 = item("EditorOptions1", "&Editor Options", nullptr, [this] { ModifyOptions(); });
     CheckSpelling1 = item("CheckSpelling1", "&Check Spelling", nullptr,
                           [this] { guarded("CheckSpelling1Click", [this] { CheckSpelling1Click(); }); });

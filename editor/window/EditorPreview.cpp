@@ -29,13 +29,6 @@ namespace {
 
 enum PreviewPage { kSourcePage = 0, kPreviewPage = 1 };
 
-// The preview module stays loaded once a browser was made: the web engine
-// cannot be unloaded safely while the program runs.
-LibraryHandle previewModule() {
-    static LibraryHandle module = LoadLibrary("preview.dll");
-    return module;
-}
-
 void removeFile(const std::string& path) {
     std::error_code ec;
     if (!path.empty() && std::filesystem::exists(path, ec))
@@ -192,6 +185,13 @@ constexpr unsigned MW_BUILD_ONE = 3039;
 
 }  // namespace
 
+// The preview module stays loaded once a browser was made: the web engine
+// cannot be unloaded safely while the program runs.
+LibraryHandle PreviewModule() {
+    static LibraryHandle module = LoadLibrary("preview.dll");
+    return module;
+}
+
 std::string UniqueTickId() {
     static std::uint32_t last = 0;
     static bool any = false;
@@ -228,7 +228,7 @@ void EditorPreview::TabSet1DrawTab(QPainter& painter, int index, const QRect& re
 }
 
 void EditorPreview::BuildIE() {
-    LibraryHandle module = previewModule();
+    LibraryHandle module = PreviewModule();
     auto create = module ? reinterpret_cast<PreviewCreateFn>(GetProcAddress(module, "PreviewCreate")) : nullptr;
     if (!create) {
         CloseIE();
@@ -294,7 +294,7 @@ void EditorPreview::showPreview() {
         throw;
     }
     w_.Notebook1->setCurrentIndex(kPreviewPage);
-    if (LibraryHandle module = previewModule(); module && w_.Browser)
+    if (LibraryHandle module = PreviewModule(); module && w_.Browser)
         if (auto show = reinterpret_cast<PreviewShowFn>(GetProcAddress(module, "PreviewShow")))
             show(w_.Browser, w_.PreviewFile.c_str(), site.c_str(), pathInSite.c_str());
 }

@@ -6,6 +6,8 @@
 // them as though they stood in the output folder.
 #pragma once
 
+#include "platform/Library.h"
+
 #include <QByteArray>
 #include <QTabBar>
 
@@ -16,6 +18,9 @@ class QPainter;
 namespace vlr {
 
 class TFrmEditor;
+
+// The preview module (loaded on first use, then kept); nullptr without it.
+LibraryHandle PreviewModule();
 
 // The tick count as decimal text, made unique among the windows of this
 // program: a window made in the same millisecond as the previous one gets the

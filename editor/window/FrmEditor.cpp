@@ -26,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace vlr {
@@ -90,10 +91,14 @@ void TFrmEditor::buildLayout() {
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(1, 1, 1, 1);
-    SyntaxMemo1 = new TSyntaxMemo(Panel1);
+    SourceSplit = new QSplitter(Qt::Horizontal, Panel1);
+    SourceSplit->setObjectName("SourceSplit");
+    SourceSplit->setChildrenCollapsible(false);
+    SyntaxMemo1 = new TSyntaxMemo(SourceSplit);
     SyntaxMemo1->setObjectName("SyntaxMemo1");
     SyntaxMemo1->setFrameShape(QFrame::NoFrame);
-    panelLayout->addWidget(SyntaxMemo1);
+    SourceSplit->addWidget(SyntaxMemo1);
+    panelLayout->addWidget(SourceSplit);
     Notebook1->addWidget(Panel1);
     OleContainer1 = new QWidget;
     OleContainer1->setObjectName("OleContainer1");

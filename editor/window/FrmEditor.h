@@ -26,6 +26,7 @@ class QAction;
 class QPoint;
 class QFrame;
 class QMdiSubWindow;
+class QSplitter;
 class QMenu;
 class QStackedWidget;
 class QTabBar;
@@ -40,6 +41,7 @@ class EditorCheck;
 class EditorImage;
 class EditorLinks;
 class EditorPreview;
+class LivePreviewPane;
 class SearchMarks;
 class TFindDialog;
 
@@ -109,6 +111,15 @@ public:
     spelling::TSpellMarks* spellMarks() const { return spellMarks_; }
     // The page checked as the user types (EditorCheck.h).
     EditorCheck* pageCheck() const { return pageCheck_; }
+    // The live preview pane beside the source (EditorLive.cpp): made when
+    // first shown; nullptr before.
+    LivePreviewPane* livePreview() const { return livePreview_; }
+    void ToggleLivePreview();
+    // The open project's file ("" without one), asked of the main window.
+    std::string ProjectFile() const;
+    // The full path the page is built as: its file, or for a page without
+    // one a name in the source folder.
+    std::string PagePath() const;
     void ReadEditorFont();
     void FindNext(bool regularExpressions);
     void ShowAll();
@@ -138,6 +149,8 @@ public:
     QTabBar* TabSet1;
     QStackedWidget* Notebook1;
     QFrame* Panel1;
+    // The source and, beside it, the live preview pane.
+    QSplitter* SourceSplit;
     velora::memo::TSyntaxMemo* SyntaxMemo1;
     QWidget* OleContainer1;
     // The preview page's browser (from the preview module); nullptr without one.
@@ -159,6 +172,7 @@ public:
     QAction* EditorOptions1;
     QAction* CheckSpelling1;
     QAction* AddToRepository1;
+    QAction* LivePreview1;
     // Runs the context menu's enabling rules (PopupMenu1Popup).
     void PopupMenu1Popup();
 
@@ -204,6 +218,7 @@ private:
     bool shownBefore_ = false;
     spelling::TSpellMarks* spellMarks_ = nullptr;
     EditorCheck* pageCheck_ = nullptr;
+    LivePreviewPane* livePreview_ = nullptr;
     std::vector<QAction*> spellActions_;
 };
 

@@ -5,6 +5,7 @@
 // the sandbox of PreviewSandbox.h.
 #include "libs/EntryPoints.h"
 #include "libs/common/ModuleSupport.h"
+#include "libs/preview/LiveView.h"
 #include "libs/preview/PreviewSandbox.h"
 
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <type_traits>
 #include <unistd.h>
 
@@ -88,9 +90,47 @@ VLR_ENTRY_POINT void PreviewNavigate(QWidget* browser, const char* address) {
     if (!page || !url.isLocalFile())
         return;
     const QFileInfo file(url.toLocalFile());
-    page->Show({file.absoluteFilePath(), QLatin1Char('/') + file.fileName(), file.absolutePath()});
+    page->Show({file.absoluteFilePath(), QLatin1Char('/') + file.fileName(), file.absolutePath(), {}});
 }
 
+VLR_ENTRY_POINT void PreviewLiveShow(QWidget* browser, const char* html, std::size_t htmlLength, const char* marked,
+                                     std::size_t markedLength, const char* siteFolder, const char* pathInSite,
+                                     int serial) {
+    vlr::preview::SandboxPage* page = pageOf(browser);
+    if (!page || !html || !marked)
+        return;
+    QString path = vlr::modules::PathFrom(pathInSite);
+    if (!path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    page->Live().Show(QByteArray(html, qsizetype(htmlLength)), QByteArray(marked, qsizetype(markedLength)),
+                      vlr::modules::PathFrom(siteFolder), path, serial);
+}
+
+VLR_ENTRY_POINT void PreviewLiveReveal(QWidget* browser, std::uint64_t offset) {
+    if (vlr::preview::SandboxPage* page = pageOf(browser))
+        page->Live().Reveal(offset);
+}
+
+VLR_ENTRY_POINT void PreviewLiveEvents(QWidget* browser, void* context, PreviewLivePickedFn picked,
+                                       PreviewLiveShownFn shown) {
+    vlr::preview::SandboxPage* page = pageOf(browser);
+    if (!page)
+        return;
+    vlr::preview::LiveBridge& bridge = page->Live().Bridge();
+    bridge.context = context;
+    bridge.onPicked = picked;
+    bridge.onShown = shown;
+}
+
+VLR_ENTRY_POINT void PreviewZoom(QWidget* browser, double factor) {
+    if (auto* view = qobject_cast<QWebEngineView*>(browser))
+        view->setZoomFactor(std::clamp(factor, 0.25, 5.0));
+}
+
+static_assert(std::is_same_v<decltype(&PreviewLiveShow), PreviewLiveShowFn>);
+static_assert(std::is_same_v<decltype(&PreviewLiveReveal), PreviewLiveRevealFn>);
+static_assert(std::is_same_v<decltype(&PreviewLiveEvents), PreviewLiveEventsFn>);
+static_assert(std::is_same_v<decltype(&PreviewZoom), PreviewZoomFn>);
 static_assert(std::is_same_v<decltype(&PreviewCreate), PreviewCreateFn>);
 static_assert(std::is_same_v<decltype(&PreviewShow), PreviewShowFn>);
 static_assert(std::is_same_v<decltype(&PreviewNavigate), PreviewNavigateFn>);

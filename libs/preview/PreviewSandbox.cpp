@@ -3,6 +3,9 @@
 
 #include "platform/System.h"
 
+#include "libs/preview/LiveView.h"
+
+#include <QBuffer>
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -46,7 +49,7 @@ bool isRegularFile(const QString& path) {
 // below the site folder, or anything but a regular file. A folder gives its
 // index page.
 QString siteFile(const SiteView& view, const QString& urlPath) {
-    if (urlPath == view.pagePath)
+    if (urlPath == view.pagePath && !view.pageFile.isEmpty())
         return view.pageFile;
     if (view.root.isEmpty())
         return {};
@@ -89,6 +92,12 @@ public:
         auto site = sites().constFind(url.host());
         if (site == sites().constEnd())
             return job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        if (site->pageFile.isEmpty() && url.path(QUrl::FullyDecoded) == site->pagePath) {
+            auto* text = new QBuffer(job);
+            text->setData(site->pageText);
+            text->open(QIODevice::ReadOnly);
+            return job->reply(QByteArrayLiteral("text/html"), text);
+        }
         const QString path = siteFile(*site, url.path(QUrl::FullyDecoded));
         if (path.isEmpty())
             return job->fail(QWebEngineUrlRequestJob::UrlNotFound);
@@ -300,6 +309,18 @@ void SandboxPage::Show(const SiteView& view) {
         shown.pagePath.prepend(QLatin1Char('/'));
     sites().insert(host_, shown);
     load(AddressOf(shown.pagePath));
+}
+
+void SandboxPage::SetPageText(const QByteArray& text) {
+    auto site = sites().find(host_);
+    if (site != sites().end() && site->pageFile.isEmpty())
+        site->pageText = text;
+}
+
+LiveView& SandboxPage::Live() {
+    if (!live_)
+        live_ = new LiveView(this);
+    return *live_;
 }
 
 QUrl SandboxPage::AddressOf(const QString& pagePath) const {

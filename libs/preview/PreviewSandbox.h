@@ -19,6 +19,7 @@
 //   is off, the cache is in memory.
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
 #include <QWebEnginePage>
@@ -41,7 +42,11 @@ struct SiteView {
     QString pageFile;
     QString pagePath;
     QString root;
+    // Without a page file: the page's text, served from memory.
+    QByteArray pageText;
 };
+
+class LiveView;
 
 // The page of one preview browser: its own host in the preview scheme, the
 // navigation rules and no pop-ups.
@@ -52,6 +57,10 @@ public:
 
     // Shows the page of `view`.
     void Show(const SiteView& view);
+    // Replaces the text of a page served from memory (the next load gets it).
+    void SetPageText(const QByteArray& text);
+    // The live side of this page, made on first use (LiveView.h).
+    LiveView& Live();
     // The address the page is shown at.
     [[nodiscard]] QUrl AddressOf(const QString& pagePath) const;
     // Notes the user's clicks and keys in the browser `view`: a link to
@@ -70,6 +79,7 @@ private:
 
     QString host_;
     QElapsedTimer lastInput_;
+    LiveView* live_ = nullptr;
 };
 
 }  // namespace vlr::preview

@@ -1,0 +1,191 @@
+// Pages built in memory for the live preview.
+#include "project/build/LivePage.h"
+
+#include "project/build/BuildGuard.h"
+#include "project/build/Expander.h"
+#include "project/build/RelativeFolder.h"
+#include "project/build/SiteBuild.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace vlr::build {
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The page as its own output: every byte maps to itself.
+void mapToItself(const std::string& page, const std::string& text, SourceMap& map) {
+    map = SourceMap();
+    if (text.empty())
+        return;
+    const int file = map.AddFile(SourceMap::Index(page, text));
+    SourceMap::Piece piece;
+    piece.length = text.size();
+    piece.file = file;
+    map.AddPiece(piece);
+}
+
+bool isNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == ':' ||
+           c == '_' || c == '.';
+}
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Where the raw text of a `name` element ends: the start of its end tag, or
+// the end of the page.
+std::size_t rawTextEnd(const std::string& html, std::size_t from, const std::string& name) {
+    for (std::size_t at = html.find("</", from); at != std::string::npos; at = html.find("</", at + 2)) {
+        std::size_t k = 0;
+        while (k < name.size() && at + 2 + k < html.size() && lower(html[at + 2 + k]) == name[k])
+            ++k;
+        if (k == name.size() && (at + 2 + k >= html.size() || !isNameChar(html[at + 2 + k])))
+            return at;
+    }
+    return html.size();
+}
+
+// The end of a tag that starts at `from` (just past its '>'), quotes honoured.
+std::size_t tagEnd(const std::string& html, std::size_t from) {
+    char quote = 0;
+    for (std::size_t i = from; i < html.size(); ++i) {
+        const char c = html[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return html.size();
+}
+
+std::size_t skipPast(const std::string& html, std::size_t from, const char* end) {
+    const std::size_t at = html.find(end, from);
+    return at == std::string::npos ? html.size() : at + std::strlen(end);
+}
+
+}  // namespace
+
+std::string LiveProblem::Describe() const {
+    return line > 0 ? file + ":" + std::to_string(line) + ": " + text : file + ": " + text;
+}
+
+bool LivePageBuilder::loadProject(const std::string& file, std::string& error) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        error = std::string("cannot read the project file (") + std::strerror(errno) + ")";
+        projectLoaded_ = false;
+        return false;
+    }
+    if (projectLoaded_ && file == projectFile_ && st.st_mtim.tv_sec == projectTime_.tv_sec &&
+        st.st_mtim.tv_nsec == projectTime_.tv_nsec)
+        return true;
+    SiteProject project;
+    if (!ReadSiteProject(file, project, error)) {
+        projectLoaded_ = false;
+        return false;
+    }
+    project_ = std::move(project);
+    projectFile_ = file;
+    projectTime_ = st.st_mtim;
+    projectLoaded_ = true;
+    return true;
+}
+
+LivePage LivePageBuilder::Build(const LivePageRequest& request) {
+    LivePage out;
+    const std::string page = LexicallyNormal(request.page);
+    if (request.projectFile.empty() || request.projectFile == "none") {
+        out.ok = true;
+        out.html = request.text;
+        mapToItself(page, request.text, out.map);
+        out.pathInSite = std::string(1, '/').append(fileNameOf(page));
+        return out;
+    }
+    std::string error;
+    if (!loadProject(request.projectFile, error)) {
+        out.problems.push_back({true, request.projectFile, 0, error});
+        return out;
+    }
+    const std::string output = OutputPathFor(project_, page, false);
+    out.siteFolder = project_.OutputDir;
+    while (out.siteFolder.size() > 1 && out.siteFolder.back() == '/')
+        out.siteFolder.pop_back();
+    out.pathInSite = output.compare(0, out.siteFolder.size() + 1, out.siteFolder + "/") == 0
+                         ? output.substr(out.siteFolder.size())
+                         : std::string(1, '/').append(fileNameOf(output));
+
+    VariableTable variables(project_, request.environment);
+    Expander expander(project_.switches, variables, project_.SourceDir);
+    BuildGuard guard(project_.ProjectFile);
+    bool trusted = false, asked = false;
+    expander.SetReadCheck([&](const std::string& name, const std::string& path) -> std::string {
+        std::string resolved;
+        if (trusted || guard.Inside(path, &resolved))
+            return {};
+        const std::string text = OutsideText("the include file", name, resolved);
+        if (!asked) {
+            asked = true;
+            trusted = request.allowOutside && request.allowOutside(text);
+            if (trusted)
+                return {};
+        }
+        return text + " lies outside the project's folder";
+    });
+    Expansion built = expander.ExpandPage(page, request.text, {}, &out.map);
+    for (const Diagnostic& d : built.diagnostics) {
+        std::string file = d.file;
+        if (!file.empty() && file.front() != '/' && !project_.SourceDir.empty())
+            file = project_.SourceDir + "/" + file;
+        out.problems.push_back({d.kind == Diagnostic::Kind::Error, file.empty() ? page : file, d.line, d.text});
+    }
+    out.ok = built.ok;
+    if (built.ok)
+        out.html = std::move(built.text);
+    else
+        out.map = SourceMap();
+    return out;
+}
+
+std::string MarkElementOffsets(const std::string& html) {
+    std::string out;
+    out.reserve(html.size() + html.size() / 8);
+    std::size_t copied = 0, i = 0;
+    while ((i = html.find('<', i)) != std::string::npos) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            i = skipPast(html, i + 4, "-->");
+        } else if (html.compare(i, 2, "<?") == 0) {
+            i = skipPast(html, i + 2, "?>");
+        } else if (html.compare(i, 2, "<!") == 0 || html.compare(i, 2, "</") == 0) {
+            i = tagEnd(html, i + 2);
+        } else if (i + 1 < html.size() && ((html[i + 1] >= 'a' && html[i + 1] <= 'z') ||
+                                           (html[i + 1] >= 'A' && html[i + 1] <= 'Z'))) {
+            std::size_t nameEnd = i + 1;
+            std::string name;
+            while (nameEnd < html.size() && isNameChar(html[nameEnd]))
+                name += lower(html[nameEnd++]);
+            out.append(html, copied, nameEnd - copied);
+            out.append(" data-vlr-at=\"");
+            out.append(std::to_string(i));
+            out.push_back('"');
+            copied = nameEnd;
+            i = tagEnd(html, nameEnd);
+            if (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp")
+                i = rawTextEnd(html, i, name);
+        } else {
+            ++i;
+        }
+    }
+    out.append(html, copied, std::string::npos);
+    return out;
+}
+
+}  // namespace vlr::build
