@@ -76,9 +76,18 @@ using PreviewShowFn = void (*)(QWidget* browser, const char* pageFile, const cha
 // change is painted. PreviewLiveReveal marks and scrolls to the element
 // built from the output at `offset`; a click in the page reports the clicked
 // element's offset to `picked`.
+// `patch`, when not null, is the change from the text shown before as one
+// element's new text (PatchBetween); the page applies just that when it can.
+struct PreviewLivePatch {
+    std::size_t start;
+    std::size_t oldEnd;
+    std::size_t newEnd;
+    const char* marked;
+    std::size_t markedLength;
+};
 using PreviewLiveShowFn = void (*)(QWidget* browser, const char* html, std::size_t htmlLength, const char* marked,
                                    std::size_t markedLength, const char* siteFolder, const char* pathInSite,
-                                   int serial);
+                                   int serial, const PreviewLivePatch* patch);
 using PreviewLiveRevealFn = void (*)(QWidget* browser, std::uint64_t offset);
 using PreviewLivePickedFn = void (*)(void* context, std::uint64_t offset);
 using PreviewLiveShownFn = void (*)(void* context, int serial);

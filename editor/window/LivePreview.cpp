@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace vlr {
 namespace {
 
@@ -142,8 +144,14 @@ LivePreviewPane::LivePreviewPane(velora::memo::TSyntaxMemo& memo, Context contex
     // A change the browser never reports painted (the page failed to load)
     // does not hold back the next one for ever.
     stalled_.setSingleShot(true);
-    stalled_.setInterval(3000);
-    connect(&stalled_, &QTimer::timeout, this, [this] { shown(serial_); });
+    stalled_.setInterval(10000);
+    connect(&stalled_, &QTimer::timeout, this, [this] {
+        inFlight_ = false;
+        if (dirty_) {
+            dirty_ = false;
+            update_.start();
+        }
+    });
     connect(&memo_, &velora::memo::TSyntaxMemo::OnTextChange, this, [this] { textChanged(); });
     connect(&memo_, &velora::memo::TSyntaxMemo::OnSelectionChange, this, [this] {
         if (isVisible())
@@ -181,6 +189,9 @@ void LivePreviewPane::Refresh() {
     request.allowOutside = context_.allowOutside;
     build::LivePage page = builder_.Build(request);
     const bool showable = page.ok;
+    // What the browser shows now, for the change to it.
+    const bool samePage = page.siteFolder == page_.siteFolder && page.pathInSite == page_.pathInSite;
+    std::string before = samePage && showable ? std::move(page_.html) : std::string();
     if (showable || page_.html.empty())
         page_ = std::move(page);
     else
@@ -189,14 +200,20 @@ void LivePreviewPane::Refresh() {
     if (!showable || !browser_)
         return;
     auto show = entry<PreviewLiveShowFn>("PreviewLiveShow");
-    if (!show)
+    if (!show || (!before.empty() && before == page_.html))
         return;
     const std::string marked = build::MarkElementOffsets(page_.html);
+    std::optional<build::PagePatch> patch;
+    if (!before.empty())
+        patch = build::PatchBetween(before, page_.html);
+    PreviewLivePatch change{};
+    if (patch)
+        change = {patch->start, patch->oldEnd, patch->newEnd, patch->marked.data(), patch->marked.size()};
     inFlight_ = true;
     dirty_ = false;
     stalled_.start();
     show(browser_, page_.html.data(), page_.html.size(), marked.data(), marked.size(), page_.siteFolder.c_str(),
-         page_.pathInSite.c_str(), ++serial_);
+         page_.pathInSite.c_str(), ++serial_, patch ? &change : nullptr);
 }
 
 void LivePreviewPane::shown(int serial) {

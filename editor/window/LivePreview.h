@@ -42,9 +42,10 @@ public:
     enum class Width { Desktop, Tablet, Phone };
     // The widths of the presets in CSS pixels (0: the pane's width).
     static int PixelsOf(Width width);
-    // How long the pane waits after a change before it builds: short, so
-    // that the page follows the typing, and not restarted by further typing.
-    static constexpr int kUpdateDelayMs = 30;
+    // How long the pane waits after a change before it builds: none but the
+    // rest of the key's handling. Keys typed while a change is on its way to
+    // the browser are taken together into the next one.
+    static constexpr int kUpdateDelayMs = 0;
 
     LivePreviewPane(velora::memo::TSyntaxMemo& memo, Context context, QWidget* parent = nullptr);
 

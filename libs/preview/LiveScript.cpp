@@ -13,6 +13,8 @@ namespace vlr::preview {
 //     that stay keep their state (scroll position, what the user typed into
 //     a form), changed text and attributes are set, new nodes inserted, gone
 //     ones removed. The bridge hears shown(serial) once the change is painted.
+//   patch(start, oldEnd, newEnd, html, serial): the same for one element
+//     (PatchBetween): only it is changed; false when it cannot be.
 //   reveal(offset): marks the element built from the output at `offset` and
 //     scrolls it into view when it is out of view.
 // A click reports the offset of the element clicked (bridge.pick); links and
@@ -145,6 +147,52 @@ const char* const kLiveScript = R"JS(
       morph(document.documentElement, fresh.documentElement, labelOnly);
     }
     collect();
+    finish(serial);
+  }
+
+  // The element whose start tag is at `offset`, by its place in `ordered`; -1 when none.
+  function indexAt(offset) {
+    var lo = 0, hi = ordered.length - 1;
+    while (lo <= hi) {
+      var mid = (lo + hi) >> 1;
+      if (ordered[mid][0] === offset) return mid;
+      if (ordered[mid][0] < offset) lo = mid + 1; else hi = mid - 1;
+    }
+    return -1;
+  }
+  // Replaces the element at `start` (its old text ending at oldEnd) by `html`,
+  // its new text, changing it in place; the elements after it move by the
+  // difference. False, with nothing changed, when the element is not there
+  // as expected: the caller shows the whole page again.
+  function patch(start, oldEnd, newEnd, html, serial) {
+    var at = indexAt(start);
+    if (at < 0) return false;
+    var live = ordered[at][1];
+    if (!live.isConnected) return false;
+    var holder = document.createElement('template');
+    holder.innerHTML = html;
+    var fresh = holder.content.firstChild;
+    if (!fresh || holder.content.childNodes.length !== 1 || !same(live, fresh)) return false;
+    var end = at;
+    while (end < ordered.length && ordered[end][0] < oldEnd) ++end;
+    var after = ordered.slice(end), delta = newEnd - oldEnd;
+    if (delta !== 0)
+      for (var i = 0; i < after.length; ++i) {
+        after[i][0] += delta;
+        offsets.set(after[i][1], after[i][0]);
+      }
+    morph(live, fresh, false);
+    var inside = [], all = [live].concat(Array.prototype.slice.call(live.getElementsByTagName('*')));
+    for (var k = 0; k < all.length; ++k) {
+      var o = offsets.get(all[k]);
+      if (o !== undefined) inside.push([o, all[k]]);
+    }
+    inside.sort(function (a, b) { return a[0] - b[0]; });
+    ordered = ordered.slice(0, at).concat(inside, after);
+    finish(serial);
+    return true;
+  }
+  function finish(serial) {
     if (marked && !marked.isConnected) marked = null;
     placeMark();
     requestAnimationFrame(function () {
@@ -233,7 +281,7 @@ const char* const kLiveScript = R"JS(
   function markedText() {
     return marked ? marked.localName + ': ' + (marked.textContent || '').trim().slice(0, 60) : '';
   }
-  window.__veloraLive = { update: update, reveal: reveal, marked: markedText };
+  window.__veloraLive = { update: update, patch: patch, reveal: reveal, marked: markedText };
 })();
 )JS";
 

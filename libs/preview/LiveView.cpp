@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QVariant>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
@@ -71,14 +72,28 @@ LiveView::LiveView(SandboxPage* page) : QObject(page), page_(page) {
 }
 
 void LiveView::Show(const QByteArray& html, const QByteArray& marked, const QString& root, const QString& pagePath,
-                    int serial) {
+                    int serial, const Patch* patch) {
     pendingMarked_ = marked;
     pendingText_ = html;
     pendingSerial_ = serial;
     // A reload (the engine's own, or a link back to the page) gets the newest text.
     page_->SetPageText(html);
-    if (shown_ && !loading_ && root == root_ && pagePath == pagePath_)
-        return run(marked, serial, false);
+    if (shown_ && !loading_ && root == root_ && pagePath == pagePath_) {
+        if (!patch)
+            return run(marked, serial, false);
+        // Only the element; the whole page again when it cannot take that.
+        const QString call = QStringLiteral("window.__veloraLive && __veloraLive.patch(%1, %2, %3, %4, %5)")
+                                 .arg(patch->start)
+                                 .arg(patch->oldEnd)
+                                 .arg(patch->newEnd)
+                                 .arg(literal(patch->marked))
+                                 .arg(serial);
+        page_->runJavaScript(call, kLiveWorld, [this](const QVariant& applied) {
+            if (!applied.toBool())
+                run(pendingMarked_, pendingSerial_, false);
+        });
+        return;
+    }
     if (loading_ && root == root_ && pagePath == pagePath_)
         return;  // the load's end brings the shown page up to date
     root_ = root;

@@ -40,12 +40,19 @@ class LiveView : public QObject {
 public:
     explicit LiveView(SandboxPage* page);
 
+    // One element's new text (see PatchBetween).
+    struct Patch {
+        std::uint64_t start = 0, oldEnd = 0, newEnd = 0;
+        QByteArray marked;
+    };
+
     // Shows `html` as the page at `pagePath` of the site folder `root`
     // (empty: the page alone); `marked` is the same text with the elements'
     // offsets (MarkElementOffsets). The first call, or one for another page
-    // or site, loads the page; later ones change the shown page in place.
+    // or site, loads the page; later ones change the shown page in place,
+    // by `patch` when there is one and the page can take it.
     void Show(const QByteArray& html, const QByteArray& marked, const QString& root, const QString& pagePath,
-              int serial);
+              int serial, const Patch* patch = nullptr);
     // Marks the element built from the output at `offset` and brings it into view.
     void Reveal(std::uint64_t offset);
     LiveBridge& Bridge() { return bridge_; }

@@ -95,15 +95,22 @@ VLR_ENTRY_POINT void PreviewNavigate(QWidget* browser, const char* address) {
 
 VLR_ENTRY_POINT void PreviewLiveShow(QWidget* browser, const char* html, std::size_t htmlLength, const char* marked,
                                      std::size_t markedLength, const char* siteFolder, const char* pathInSite,
-                                     int serial) {
+                                     int serial, const PreviewLivePatch* patch) {
     vlr::preview::SandboxPage* page = pageOf(browser);
     if (!page || !html || !marked)
         return;
     QString path = vlr::modules::PathFrom(pathInSite);
     if (!path.startsWith(QLatin1Char('/')))
         path.prepend(QLatin1Char('/'));
+    vlr::preview::LiveView::Patch change;
+    if (patch && patch->marked) {
+        change.start = patch->start;
+        change.oldEnd = patch->oldEnd;
+        change.newEnd = patch->newEnd;
+        change.marked = QByteArray(patch->marked, qsizetype(patch->markedLength));
+    }
     page->Live().Show(QByteArray(html, qsizetype(htmlLength)), QByteArray(marked, qsizetype(markedLength)),
-                      vlr::modules::PathFrom(siteFolder), path, serial);
+                      vlr::modules::PathFrom(siteFolder), path, serial, patch && patch->marked ? &change : nullptr);
 }
 
 VLR_ENTRY_POINT void PreviewLiveReveal(QWidget* browser, std::uint64_t offset) {

@@ -72,6 +72,50 @@ std::size_t skipPast(const std::string& html, std::size_t from, const char* end)
     return at == std::string::npos ? html.size() : at + std::strlen(end);
 }
 
+// The text of html[from, to) with the offset (in `html`) of every start tag
+// added to it (see MarkElementOffsets).
+std::string markRange(const std::string& html, std::size_t from, std::size_t to) {
+    std::string out;
+    out.reserve((to - from) + (to - from) / 8);
+    std::size_t copied = from, i = from;
+    while ((i = html.find('<', i)) != std::string::npos && i < to) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            i = skipPast(html, i + 4, "-->");
+        } else if (html.compare(i, 2, "<?") == 0) {
+            i = skipPast(html, i + 2, "?>");
+        } else if (html.compare(i, 2, "<!") == 0 || html.compare(i, 2, "</") == 0) {
+            i = tagEnd(html, i + 2);
+        } else if (i + 1 < to && ((html[i + 1] >= 'a' && html[i + 1] <= 'z') ||
+                                  (html[i + 1] >= 'A' && html[i + 1] <= 'Z'))) {
+            std::size_t nameEnd = i + 1;
+            std::string name;
+            while (nameEnd < to && isNameChar(html[nameEnd]))
+                name += lower(html[nameEnd++]);
+            out.append(html, copied, nameEnd - copied);
+            out.append(" data-vlr-at=\"");
+            out.append(std::to_string(i));
+            out.push_back('"');
+            copied = nameEnd;
+            i = tagEnd(html, nameEnd);
+            if (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp")
+                i = rawTextEnd(html, i, name);
+        } else {
+            ++i;
+        }
+    }
+    out.append(html, copied, to - copied);
+    return out;
+}
+
+bool isVoid(const std::string& name) {
+    static const char* const kVoid[] = {"area", "base", "br", "col", "embed", "hr", "img", "input",
+                                        "link", "meta", "source", "track", "wbr", "param", "keygen"};
+    for (const char* v : kVoid)
+        if (name == v)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 std::string LiveProblem::Describe() const {
@@ -155,37 +199,84 @@ LivePage LivePageBuilder::Build(const LivePageRequest& request) {
     return out;
 }
 
-std::string MarkElementOffsets(const std::string& html) {
-    std::string out;
-    out.reserve(html.size() + html.size() / 8);
-    std::size_t copied = 0, i = 0;
-    while ((i = html.find('<', i)) != std::string::npos) {
-        if (html.compare(i, 4, "<!--") == 0) {
-            i = skipPast(html, i + 4, "-->");
-        } else if (html.compare(i, 2, "<?") == 0) {
-            i = skipPast(html, i + 2, "?>");
-        } else if (html.compare(i, 2, "<!") == 0 || html.compare(i, 2, "</") == 0) {
-            i = tagEnd(html, i + 2);
-        } else if (i + 1 < html.size() && ((html[i + 1] >= 'a' && html[i + 1] <= 'z') ||
-                                           (html[i + 1] >= 'A' && html[i + 1] <= 'Z'))) {
+std::string MarkElementOffsets(const std::string& html) { return markRange(html, 0, html.size()); }
+
+std::optional<PagePatch> PatchBetween(const std::string& before, const std::string& after) {
+    if (before == after)
+        return std::nullopt;
+    // The change: what lies between the common beginning and the common end.
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const std::size_t changeEnd = after.size() - tail;  // in `after`
+    // The elements of the new page, nested as their written end tags close
+    // them; the innermost one around the change wins.
+    struct Open {
+        std::string name;
+        std::size_t start, startEnd;
+    };
+    std::vector<Open> open;
+    std::optional<PagePatch> best;
+    std::size_t i = 0;
+    while ((i = after.find('<', i)) != std::string::npos) {
+        if (i >= changeEnd && open.empty())
+            break;
+        if (after.compare(i, 4, "<!--") == 0) {
+            i = skipPast(after, i + 4, "-->");
+        } else if (after.compare(i, 2, "<?") == 0) {
+            i = skipPast(after, i + 2, "?>");
+        } else if (after.compare(i, 2, "</") == 0) {
+            std::size_t nameEnd = i + 2;
+            std::string name;
+            while (nameEnd < after.size() && isNameChar(after[nameEnd]))
+                name += lower(after[nameEnd++]);
+            const std::size_t end = tagEnd(after, nameEnd);
+            for (std::size_t k = open.size(); k-- > 0;) {
+                if (open[k].name != name)
+                    continue;
+                const Open& e = open[k];
+                if (e.startEnd <= head && i >= changeEnd && (!best || e.start > best->start) && name != "html" &&
+                    name != "head" && name != "body") {
+                    PagePatch patch;
+                    patch.start = e.start;
+                    patch.newEnd = end;
+                    patch.oldEnd = end - after.size() + before.size();
+                    best = patch;
+                }
+                open.resize(k);
+                break;
+            }
+            i = end;
+            // Everything opened after the change has closed: no element further
+            // on can hold the change more closely.
+            if (best && i >= changeEnd)
+                break;
+        } else if (after.compare(i, 2, "<!") == 0) {
+            i = tagEnd(after, i + 2);
+        } else if (i + 1 < after.size() && ((after[i + 1] >= 'a' && after[i + 1] <= 'z') ||
+                                            (after[i + 1] >= 'A' && after[i + 1] <= 'Z'))) {
             std::size_t nameEnd = i + 1;
             std::string name;
-            while (nameEnd < html.size() && isNameChar(html[nameEnd]))
-                name += lower(html[nameEnd++]);
-            out.append(html, copied, nameEnd - copied);
-            out.append(" data-vlr-at=\"");
-            out.append(std::to_string(i));
-            out.push_back('"');
-            copied = nameEnd;
-            i = tagEnd(html, nameEnd);
+            while (nameEnd < after.size() && isNameChar(after[nameEnd]))
+                name += lower(after[nameEnd++]);
+            const std::size_t end = tagEnd(after, nameEnd);
+            const bool selfClosed = end >= 2 && after[end - 2] == '/';
+            if (!selfClosed && !isVoid(name))
+                open.push_back({name, i, end});
+            i = end;
             if (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp")
-                i = rawTextEnd(html, i, name);
+                i = rawTextEnd(after, i, name);
         } else {
             ++i;
         }
     }
-    out.append(html, copied, std::string::npos);
-    return out;
+    if (best)
+        best->marked = markRange(after, best->start, best->newEnd);
+    return best;
 }
 
 }  // namespace vlr::build

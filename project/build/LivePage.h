@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,5 +76,24 @@ private:
 // byte each element came from. Start tags inside comments, raw text
 // (script, style, textarea, title) and declarations get none.
 std::string MarkElementOffsets(const std::string& html);
+
+// A change from one built page to the next as the preview applies it: the
+// innermost element that holds the whole change between its own start and
+// end tags (both written out, and outside the change) is replaced by its new
+// text. `start` is the offset of its start tag (the same in both pages),
+// `oldEnd` and `newEnd` the ends of its end tag before and after; `marked` is
+// its new text with its elements' offsets (as MarkElementOffsets gives them,
+// counted in the new page).
+struct PagePatch {
+    std::size_t start = 0;
+    std::size_t oldEnd = 0;
+    std::size_t newEnd = 0;
+    std::string marked;
+};
+
+// The patch from `before` to `after`; nothing when they are the same or no
+// element other than html, head and body holds the change (the whole page
+// is then shown again).
+std::optional<PagePatch> PatchBetween(const std::string& before, const std::string& after);
 
 }  // namespace vlr::build

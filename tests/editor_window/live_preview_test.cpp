@@ -106,6 +106,18 @@ TEST_F(LivePreviewTest, ShowsTheBuiltPageAndFollowsTypingInPlace) {
     ASSERT_TRUE(WaitFor(QStringLiteral("document.querySelector('h2').nextSibling.textContent"), " and hello\n"));
     EXPECT_EQ(Eval(QStringLiteral("document.getElementById('q').value + document.getElementById('q').keep")),
               QVariant("typed7"));
+    // After those changes the page still knows where its later elements came from.
+    CaretToLine(11);
+    QTest::keyClick(&page->memo(), Qt::Key_Right);
+    QElapsedTimer timer;
+    timer.start();
+    QVariant marked;
+    while (timer.elapsed() < 10000 &&
+           !(marked = Eval(QStringLiteral("__veloraLive.marked()"), QWebEngineScript::ApplicationWorld))
+                .toString()
+                .startsWith(QLatin1String("p: Read about")))
+        QTest::qWait(50);
+    EXPECT_TRUE(marked.toString().startsWith(QLatin1String("p: Read about"))) << marked.toString().toStdString();
 }
 
 TEST_F(LivePreviewTest, CaretMarksItsElementAndAClickOpensTheSourceLine) {

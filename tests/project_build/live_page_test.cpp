@@ -140,3 +140,46 @@ TEST(LivePage, ElementOffsetsMarkEveryStartTagAndNothingElse) {
     }
     EXPECT_EQ(tags, (std::vector<std::string>{"html", "body", "script", "STYLE", "p", "br", "textarea"}));
 }
+
+TEST(LivePage, APatchReplacesTheInnermostElementAroundTheChange) {
+    const std::string before = "<html><body>\n<section id=a><h2>One</h2>\n<p>Walk <b>far</b></p><br></section>\n"
+                               "<section id=b><ul><li>x<li>y</ul></section>\n</body></html>\n";
+    auto patchFor = [&](const std::string& after) {
+        auto patch = vlr::build::PatchBetween(before, after);
+        if (patch) {
+            // The patch turns the old page into the new one.
+            std::string patched = before;
+            patched.replace(patch->start, patch->oldEnd - patch->start,
+                            after.substr(patch->start, patch->newEnd - patch->start));
+            EXPECT_EQ(patched, after);
+            EXPECT_EQ(std::regex_replace(patch->marked, std::regex(" data-vlr-at=\"[0-9]+\""), ""),
+                      after.substr(patch->start, patch->newEnd - patch->start));
+            EXPECT_NE(patch->marked.find("data-vlr-at=\"" + std::to_string(patch->start) + "\""), std::string::npos);
+        }
+        return patch;
+    };
+    // Typing inside the bold word: the <b> is the innermost element.
+    std::string after = before;
+    after.insert(before.find("far"), "very ");
+    auto patch = patchFor(after);
+    ASSERT_TRUE(patch);
+    EXPECT_EQ(after.substr(patch->start, 3), "<b>");
+    // A change to an attribute of <p> is held by the section around it.
+    after = before;
+    after.replace(before.find("<p>"), 3, "<p class=x>");
+    patch = patchFor(after);
+    ASSERT_TRUE(patch);
+    EXPECT_EQ(after.substr(patch->start, 13), "<section id=a");
+    // A list item without its end tag is no element to replace: its list is.
+    after = before;
+    after.insert(before.find("y</ul>") + 1, "z");
+    patch = patchFor(after);
+    ASSERT_TRUE(patch);
+    EXPECT_EQ(after.substr(patch->start, 4), "<ul>");
+    // Closing the section early changes its end: the body holds the change, and the page is shown again.
+    after = before;
+    after.insert(before.find("<br>"), "</section>");
+    EXPECT_FALSE(patchFor(after));
+    // No change, no patch.
+    EXPECT_FALSE(patchFor(before));
+}
