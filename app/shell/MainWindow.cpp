@@ -26,6 +26,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
@@ -137,9 +138,15 @@ void TFrmMainVLR::buildWindow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(splitter_, 1);
-    status_ = new StatusLine(central);
-    layout->addWidget(status_);
     setCentralWidget(central);
+    // The status line stays at the window's foot, below any docked panel.
+    auto* foot = new QStatusBar(this);
+    foot->setObjectName("StatusFoot");
+    foot->setSizeGripEnabled(false);
+    foot->setContentsMargins(0, 0, 0, 0);
+    status_ = new StatusLine(foot);
+    foot->addWidget(status_, 1);
+    setStatusBar(foot);
 
     recentProjects_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList", this);
     recentFiles_ = new RecentList(QString::fromStdString(PreferencesPath()), "MRUList2", this);

@@ -6,6 +6,7 @@
 #include "platform/Record.h"
 #include "platform/System.h"
 #include "platform/Window.h"
+#include "project/build/SystemEnvironment.h"
 #include "project/build/TrustedProjects.h"
 
 #include <QHelpEvent>
@@ -86,6 +87,7 @@ void EditorCheck::CheckNow() {
         request.pages = {page};
         request.unsaved[page] = memo_.engine().store().text();
         request.cache = &cache_;
+        request.environment = build::SystemBuildEnvironment();
         const bool trusted = build::TrustedProjects(WritablePath(build::kTrustedProjectsName)).Contains(project);
         request.allowOutside = [trusted](const std::string&) { return trusted; };
         const check::CheckResult result = check::CheckSite(request);

@@ -7,6 +7,7 @@
 #include "memo/widget/SyntaxMemo.h"
 #include "platform/Library.h"
 #include "project/build/RelativeFolder.h"
+#include "project/build/SystemEnvironment.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -187,6 +188,7 @@ void LivePreviewPane::Refresh() {
     request.page = context_.pagePath ? context_.pagePath() : std::string();
     request.text = memo_.engine().store().text();
     request.allowOutside = context_.allowOutside;
+    request.environment = build::SystemBuildEnvironment();
     build::LivePage page = builder_.Build(request);
     const bool showable = page.ok;
     // What the browser shows now, for the change to it.
