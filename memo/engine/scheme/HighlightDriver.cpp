@@ -88,8 +88,9 @@ void THighlightDriver::ClearCheckpoints() {
 }
 
 std::uint32_t THighlightDriver::Checkpoint(TokenScanner& p) {
+  // Most lines start in the state of the last: compared in place, without writing it out.
+  if (lastKey_ && p.sameLineState(*lastKey_)) return lastId_;
   if (!p.lineState(key_)) return 0;
-  if (lastKey_ && *lastKey_ == key_) return lastId_;  // most lines start in the state of the last
   auto it = stateIds_.find(key_);
   if (it == stateIds_.end()) {
     if (states_.size() >= maxCheckpointStates) return 0;
@@ -210,19 +211,25 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     const std::size_t len = R.text.size();
     const Pos recEnd = recStart + Pos(len);
     const bool hadValues = R.tokens.size() == len;
-    // Only characters before the scan's start keep their old values; every other one is written
-    // below (by the token carried over from the previous record or by the tokens scanned).
-    if (pos > recStart && carryEnd < pos) {
-      if (hadValues) fresh_.assign(R.tokens.begin(), R.tokens.end());
-      else fresh_.assign(len, 0);
+    // A record without values is written in place (in the room the store made for them with the
+    // text); one with values gets its fresh values beside the old ones, for the comparison.
+    std::uint8_t* out = nullptr;
+    if (!hadValues) {
+      R.tokens.assign(len, 0);
+      out = R.tokens.data();
     } else {
-      fresh_.resize(len);
+      // Only characters before the scan's start keep their old values; every other one is
+      // written below (by the token carried over from the previous record or by the tokens
+      // scanned).
+      if (pos > recStart && carryEnd < pos) fresh_.assign(R.tokens.begin(), R.tokens.end());
+      else fresh_.resize(len);
+      out = fresh_.data();
     }
     if (carryEnd > recStart && len > 0)
-      std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
+      std::memset(out, carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
     if (!seen && pos < recEnd) {
       // The tokens of the record in one call; the last one may run on into the next records.
-      const std::uint8_t b = p.scanTokens(e_, s, recEnd, fresh_.data(), recStart);
+      const std::uint8_t b = p.scanTokens(e_, s, recEnd, out, recStart);
       const Pos end = s.position();
       if (end > recEnd) {
         carry = b;
@@ -240,7 +247,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
       }
       if (seen) e_.onTokenSeen(v, pos, end);
       const auto b = static_cast<std::uint8_t>(v);
-      std::memset(fresh_.data() + (pos - recStart), b, std::size_t(std::min(end, recEnd) - pos));
+      std::memset(out + (pos - recStart), b, std::size_t(std::min(end, recEnd) - pos));
       if (end > recEnd) {
         carry = b;
         carryEnd = end;
@@ -250,7 +257,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     const bool equal = hadValues && (R.flags & velora::memo::kRecTokensSupplied) == 0 &&
                        (len == 0 || std::memcmp(R.tokens.data(), fresh_.data(), len) == 0);
     if (!equal) {
-      R.tokens.swap(fresh_);
+      if (hadValues) R.tokens.swap(fresh_);
       R.flags |= velora::memo::kRecRepaint;
       if (recEnd >= winStart && recStart < winEnd) repaint = true;
     }
