@@ -73,6 +73,7 @@ void THighlightDriver::ClearAllTokens() {
     rec.tokens.clear();  // not computed; the buffer is kept for the values to come
     rec.flags |= velora::memo::kRecRescan | velora::memo::kRecRepaint;
   } while (st.next(r));
+  e_.tokensChanged(0, st.length());
 }
 
 void THighlightDriver::ClearCheckpoints() {
@@ -206,6 +207,8 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
   bool repaint = false;
   stats_ = RunStats{0, rec, false};
   unsigned tick = 0;
+  // The records whose values changed, reported in runs of neighbours.
+  Pos changedFrom = -1, changedTo = -1;
   for (;;) {
     LineRecord& R = st.record(ref);
     const std::size_t len = R.text.size();
@@ -259,6 +262,11 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     if (!equal) {
       if (hadValues) R.tokens.swap(fresh_);
       R.flags |= velora::memo::kRecRepaint;
+      if (changedTo != recStart) {
+        if (changedFrom >= 0) e_.tokensChanged(changedFrom, changedTo);
+        changedFrom = recStart;
+      }
+      changedTo = recEnd;
       if (recEnd >= winStart && recStart < winEnd) repaint = true;
     }
     R.flags &= std::uint16_t(~kRecomputeBits);
@@ -315,6 +323,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     ++rec;
     recStart = recEnd;
   }
+  if (changedFrom >= 0) e_.tokensChanged(changedFrom, changedTo);
   if (reach_ >= 0 && (rec >= reach_ || frontier_ >= count)) reach_ = -1;
   p.resetStart();
   if (seen) {
