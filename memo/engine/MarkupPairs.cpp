@@ -224,9 +224,10 @@ std::optional<MarkupPartner> FindPartnerIn(const TextStore& store, LineNo line, 
   lastLine = std::min(lastLine, store.lineCount() - 1);
   firstLine = std::max<LineNo>(firstLine, 0);
   for (LineNo l = line; forward ? l <= lastLine : l >= firstLine; l += forward ? 1 : -1) {
-    std::vector<MarkupEvent> evs = eventsOf(l);
-    if (!forward) std::reverse(evs.begin(), evs.end());
-    for (const MarkupEvent& e : evs) {
+    const std::vector<MarkupEvent>& evs = eventsOf(l);
+    const std::size_t count = evs.size();
+    for (std::size_t k = 0; k < count; ++k) {
+      const MarkupEvent& e = evs[forward ? k : count - 1 - k];
       if (l == line && (forward ? e.at <= ev.at : e.at >= ev.at)) continue;
       if (ev.kind != PairKind::Tag) {
         if (ev.kind == PairKind::Brace || ev.kind == PairKind::BlockComment) {
@@ -345,10 +346,18 @@ std::optional<Pos> bracketPartner(const TextStore& store, Pos p) {
 }  // namespace
 
 std::optional<MatchPair> MatchAt(const TextStore& store, Pos p) {
+  std::vector<MarkupEvent> evs;
+  return MatchAt(store, p, [&](LineNo l) -> const std::vector<MarkupEvent>& {
+    evs = LineEvents(store, l);
+    return evs;
+  });
+}
+
+std::optional<MatchPair> MatchAt(const TextStore& store, Pos p, const LineEventsOf& eventsOf) {
   p = store.clamp(p);
   if (const auto ev = EventAt(store, p); ev && ev->kind != PairKind::Brace) {
     const LineNo line = store.lineFromPos(ev->at);
-    const auto partner = FindPartner(store, line, *ev, line + kMatchReach, line - kMatchReach);
+    const auto partner = FindPartnerIn(store, line, *ev, line + kMatchReach, line - kMatchReach, eventsOf);
     if (!partner || partner->implicit) return std::nullopt;
     return MatchPair{ev->nameAt, ev->nameLength, partner->event.nameAt, partner->event.nameLength};
   }
@@ -366,13 +375,15 @@ std::optional<FoldRange> RegionOpeningOn(const TextStore& store, LineNo line, bo
   // The line and the next are read once for all the events that open on the line.
   const std::vector<MarkupEvent> here = LineEvents(store, line);
   std::optional<std::vector<MarkupEvent>> next;
-  auto eventsOf = [&](LineNo l) {
+  std::vector<MarkupEvent> other;
+  auto eventsOf = [&](LineNo l) -> const std::vector<MarkupEvent>& {
     if (l == line) return here;
     if (l == line + 1) {
       if (!next) next = LineEvents(store, l);
       return *next;
     }
-    return LineEvents(store, l);
+    other = LineEvents(store, l);
+    return other;
   };
   for (const MarkupEvent& e : here) {
     if (!e.open) continue;

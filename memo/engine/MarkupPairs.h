@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,10 @@ struct MatchPair {
 };
 // The pair the caret at p is in or next to, or none (an element without its end tag included).
 [[nodiscard]] std::optional<MatchPair> MatchAt(const TextStore& store, Pos p);
+// The same with the events of the lines searched taken from `eventsOf` (a cache of LineEvents;
+// the reference it gives stays valid until its next call).
+using LineEventsOf = std::function<const std::vector<MarkupEvent>&(LineNo)>;
+[[nodiscard]] std::optional<MatchPair> MatchAt(const TextStore& store, Pos p, const LineEventsOf& eventsOf);
 
 // True for the elements that have no end tag (br, img, ...).
 [[nodiscard]] bool IsVoidElement(std::string_view lowerName) noexcept;

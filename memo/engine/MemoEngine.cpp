@@ -69,7 +69,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
   if (a == b && stored.empty()) return 0;
   ChangeScope scope(*this);
   const Pos lengthBefore = store_.length();
-  const bool byLines = wrap_ || !folds_->empty();
+  const bool byLines = wrap_ || !folds_->empty() || !markers_.empty();
   const LineNo firstLine = byLines ? store_.lineFromPos(a) : 0;
   const LineNo lastLine = byLines ? store_.lineFromPos(b) : 0;
   const MarkTracker::Removal removal = marks_.prepare(store_, a, b);
@@ -93,6 +93,7 @@ Pos MemoEngine::replaceRange(Pos a, Pos b, std::string_view stored) {
     const auto added = std::count(stored.begin(), stored.end(), '\r');
     if (wrap_) wrap_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
     folds_->replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added));
+    markers_.replaceLines(firstLine, lastLine - firstLine + 1, 1 + LineNo(added), n - (b - a));
   }
   marks_.apply(removal, n);
   changed_ = true;
@@ -139,6 +140,7 @@ void MemoEngine::setText(std::string_view raw) {
   columns_.clear();
   if (wrap_) wrap_->rebuild();
   folds_->unfoldAll();
+  markers_.clear();
   sel_ = {0, 0};
   firstLine_ = 0;
   firstCol_ = 0;
@@ -254,6 +256,7 @@ void MemoEngine::insertStream(ByteStream& s, bool noScroll) {
     store_.insert(start, removed, false);
     if (textObserver) textObserver->afterReplace(start, Pos(removed.size()));
     columns_.edited(start);
+    markers_.clear();
     if (wrap_) wrap_->rebuild();
     sel_ = before;
     s.seek(from);
@@ -630,7 +633,15 @@ void MemoEngine::storeTokens(Pos a, Pos b, const std::uint8_t* values) {
     if (left <= 0 || !store_.next(r)) break;
     from = 0;
   }
+  tokensChanged(a, b);
   requestRepaint();
+}
+
+void MemoEngine::tokensChanged(Pos a, Pos b) {
+  if (markers_.empty()) return;
+  a = store_.clamp(a);
+  b = store_.clamp(b);
+  markers_.forget(store_.lineFromPos(a), store_.lineFromPos(b));
 }
 
 bool MemoEngine::HighlightSlice(std::int64_t budgetMicros) {

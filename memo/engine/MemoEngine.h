@@ -18,6 +18,7 @@
 #include "memo/engine/Export.h"
 #include "memo/engine/FoldRegions.h"
 #include "memo/engine/LineMarks.h"
+#include "memo/engine/MarkupLines.h"
 #include "memo/engine/MarkTracker.h"
 #include "memo/engine/Options.h"
 #include "memo/engine/TextStore.h"
@@ -256,6 +257,9 @@ class MemoEngine : private UndoTarget {
   // Token values of [a, b) (zeros where none are computed) and storing them from outside.
   [[nodiscard]] std::vector<std::uint8_t> tokens(Pos a, Pos b) const;
   void storeTokens(Pos a, Pos b, const std::uint8_t* values);
+  // The token values of [a, b) changed (the highlighter reports what it rewrote): what was
+  // worked out from them is worked out again.
+  void tokensChanged(Pos a, Pos b);
   // OnTokenSeen: raised by a re-scan once before it with -1, -1, -1, once for every token found
   // (the owner may change the value) and once after it with -2, -2, -2.
   std::function<void(int& value, Pos start, Pos end)> onTokenSeen;
@@ -353,6 +357,9 @@ class MemoEngine : private UndoTarget {
   // rows. A caret placed on a hidden line unfolds the regions hiding it.
   [[nodiscard]] FoldRegions& folds() noexcept { return *folds_; }
   [[nodiscard]] const FoldRegions& folds() const noexcept { return *folds_; }
+  // The fold markers and markup events of lines, kept between keystrokes
+  // (memo/engine/MarkupLines.h).
+  [[nodiscard]] MarkupLines& markupLines() noexcept { return markers_; }
   // The position at the top of the window.
   [[nodiscard]] Pos firstVisiblePos() const noexcept { return rowStart(firstLine_); }
   // Point <-> position mapping for 0x00D6 / 0x00D7 / 0x0203; the widget installs pixel metrics.
@@ -483,6 +490,7 @@ class MemoEngine : private UndoTarget {
   mutable DisplayColumns columns_{store_};
   std::unique_ptr<WrapIndex> wrap_;
   std::unique_ptr<FoldRegions> folds_ = std::make_unique<FoldRegions>(store_, wrap_);
+  MarkupLines markers_{store_};
   Selection sel_;
   std::unique_ptr<TUndoStack> undo_;
   // Typing runs (smaTypingRuns): the state after the last typed text.

@@ -99,6 +99,9 @@ void TextStore::setText(std::string_view raw) {
     rec.text.append(d + s, e - s);
     if (hard) rec.text.push_back('\r');
     rec.hard = hard;
+    // Room for the token values is made with the text, so that highlighting the loaded text
+    // writes them without an allocation per record.
+    rec.tokens.reserve(rec.text.size());
   };
   // The next CR and LF at or after the scan position (n when there is none).
   auto findFrom = [&](char c, std::size_t from) -> std::size_t {

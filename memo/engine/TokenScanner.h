@@ -153,6 +153,12 @@ class TokenScanner {
   // that way (inside a container, whose end is a position); the re-scan then has no checkpoint
   // there.
   [[nodiscard]] virtual bool lineState(std::string& out) const { (void)out; return false; }
+  // True when lineState would give exactly `state` (a cheap test for the common case of a line
+  // starting in the state of the line before).
+  [[nodiscard]] virtual bool sameLineState(std::string_view state) const {
+    std::string now;
+    return lineState(now) && now == state;
+  }
   // Restores a state described by lineState; false when the bytes are not such a state.
   virtual bool restoreLineState(std::string_view state) { (void)state; return false; }
   // True for token values at which a re-scan may restart (the scheme's anchor values).

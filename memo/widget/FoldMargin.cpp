@@ -23,7 +23,7 @@ int FoldMargin::left() const { return memo_.gutterPixels(); }
 void FoldMargin::paint(QPainter& g) const {
   const int w = width();
   if (w == 0) return;
-  const MemoEngine& e = memo_.engine();
+  MemoEngine& e = memo_.engine();
   const TextStore& s = e.store();
   const int h = memo_.lineHeight();
   const int x0 = left();
@@ -35,7 +35,7 @@ void FoldMargin::paint(QPainter& g) const {
     const LineNo line = s.lineFromPos(rs);
     if (s.lineStart(line) != rs) continue;  // a continuation row of a wrapped line
     const bool folded = e.folds().isFolded(line);
-    if (!folded && !RegionOpeningOn(s, line, true)) continue;
+    if (!folded && !e.markupLines().opensRegion(line)) continue;
     const int y = k * h;
     const int box = std::min(w - 4, h - 4) | 1;
     const QRect r(x0 + (w - box) / 2, y + (h - box) / 2, box, box);

@@ -41,13 +41,13 @@ bool sameName(std::string a, std::string b) {
 }  // namespace
 
 std::optional<MatchPair> TagMatch::current() {
-  const MemoEngine& e = memo_.engine();
+  MemoEngine& e = memo_.engine();
   if (!e.hasAid(smaMatching)) return std::nullopt;
   const Pos caret = e.selection().caret;
   if (caret != seenCaret_ || generation_ != seenGeneration_) {
     seenCaret_ = caret;
     seenGeneration_ = generation_;
-    pair_ = MatchAt(e.store(), caret);
+    pair_ = e.markupLines().matchAt(caret);
   }
   return pair_;
 }

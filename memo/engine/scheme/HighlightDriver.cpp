@@ -73,6 +73,7 @@ void THighlightDriver::ClearAllTokens() {
     rec.tokens.clear();  // not computed; the buffer is kept for the values to come
     rec.flags |= velora::memo::kRecRescan | velora::memo::kRecRepaint;
   } while (st.next(r));
+  e_.tokensChanged(0, st.length());
 }
 
 void THighlightDriver::ClearCheckpoints() {
@@ -88,8 +89,9 @@ void THighlightDriver::ClearCheckpoints() {
 }
 
 std::uint32_t THighlightDriver::Checkpoint(TokenScanner& p) {
+  // Most lines start in the state of the last: compared in place, without writing it out.
+  if (lastKey_ && p.sameLineState(*lastKey_)) return lastId_;
   if (!p.lineState(key_)) return 0;
-  if (lastKey_ && *lastKey_ == key_) return lastId_;  // most lines start in the state of the last
   auto it = stateIds_.find(key_);
   if (it == stateIds_.end()) {
     if (states_.size() >= maxCheckpointStates) return 0;
@@ -205,24 +207,32 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
   bool repaint = false;
   stats_ = RunStats{0, rec, false};
   unsigned tick = 0;
+  // The records whose values changed, reported in runs of neighbours.
+  Pos changedFrom = -1, changedTo = -1;
   for (;;) {
     LineRecord& R = st.record(ref);
     const std::size_t len = R.text.size();
     const Pos recEnd = recStart + Pos(len);
     const bool hadValues = R.tokens.size() == len;
-    // Only characters before the scan's start keep their old values; every other one is written
-    // below (by the token carried over from the previous record or by the tokens scanned).
-    if (pos > recStart && carryEnd < pos) {
-      if (hadValues) fresh_.assign(R.tokens.begin(), R.tokens.end());
-      else fresh_.assign(len, 0);
+    // A record without values is written in place (in the room the store made for them with the
+    // text); one with values gets its fresh values beside the old ones, for the comparison.
+    std::uint8_t* out = nullptr;
+    if (!hadValues) {
+      R.tokens.assign(len, 0);
+      out = R.tokens.data();
     } else {
-      fresh_.resize(len);
+      // Only characters before the scan's start keep their old values; every other one is
+      // written below (by the token carried over from the previous record or by the tokens
+      // scanned).
+      if (pos > recStart && carryEnd < pos) fresh_.assign(R.tokens.begin(), R.tokens.end());
+      else fresh_.resize(len);
+      out = fresh_.data();
     }
     if (carryEnd > recStart && len > 0)
-      std::memset(fresh_.data(), carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
+      std::memset(out, carry, std::size_t(std::min(carryEnd, recEnd) - recStart));
     if (!seen && pos < recEnd) {
       // The tokens of the record in one call; the last one may run on into the next records.
-      const std::uint8_t b = p.scanTokens(e_, s, recEnd, fresh_.data(), recStart);
+      const std::uint8_t b = p.scanTokens(e_, s, recEnd, out, recStart);
       const Pos end = s.position();
       if (end > recEnd) {
         carry = b;
@@ -240,7 +250,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
       }
       if (seen) e_.onTokenSeen(v, pos, end);
       const auto b = static_cast<std::uint8_t>(v);
-      std::memset(fresh_.data() + (pos - recStart), b, std::size_t(std::min(end, recEnd) - pos));
+      std::memset(out + (pos - recStart), b, std::size_t(std::min(end, recEnd) - pos));
       if (end > recEnd) {
         carry = b;
         carryEnd = end;
@@ -250,8 +260,13 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     const bool equal = hadValues && (R.flags & velora::memo::kRecTokensSupplied) == 0 &&
                        (len == 0 || std::memcmp(R.tokens.data(), fresh_.data(), len) == 0);
     if (!equal) {
-      R.tokens.swap(fresh_);
+      if (hadValues) R.tokens.swap(fresh_);
       R.flags |= velora::memo::kRecRepaint;
+      if (changedTo != recStart) {
+        if (changedFrom >= 0) e_.tokensChanged(changedFrom, changedTo);
+        changedFrom = recStart;
+      }
+      changedTo = recEnd;
       if (recEnd >= winStart && recStart < winEnd) repaint = true;
     }
     R.flags &= std::uint16_t(~kRecomputeBits);
@@ -308,6 +323,7 @@ void THighlightDriver::Run(TokenScanner& p, RecNo rec, Pos from, RecNo mustReach
     ++rec;
     recStart = recEnd;
   }
+  if (changedFrom >= 0) e_.tokensChanged(changedFrom, changedTo);
   if (reach_ >= 0 && (rec >= reach_ || frontier_ >= count)) reach_ = -1;
   p.resetStart();
   if (seen) {

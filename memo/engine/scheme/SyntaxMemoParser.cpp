@@ -365,6 +365,17 @@ bool TSyntaxMemoParser::lineState(std::string& out) const {
   return true;
 }
 
+bool TSyntaxMemoParser::sameLineState(std::string_view state) const {
+  if (inside_ || stack_.Depth() > kMaxLineStateDepth || state.size() != 32 * (1 + stack_.Depth())) return false;
+  if (std::memcmp(state.data(), s_.w.data(), 32) != 0) return false;
+  std::size_t at = 32;
+  for (const THighlightSet& x : stack_.Items()) {
+    if (std::memcmp(state.data() + at, x.w.data(), 32) != 0) return false;
+    at += 32;
+  }
+  return true;
+}
+
 bool TSyntaxMemoParser::restoreLineState(std::string_view state) {
   if (state.empty() || state.size() % 32 != 0) return false;
   std::memcpy(s_.w.data(), state.data(), 32);

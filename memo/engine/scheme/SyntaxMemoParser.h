@@ -136,6 +136,7 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   [[nodiscard]] std::unique_ptr<SavedState> saveState() const override;
   bool restoreState(const SavedState& s) override;
   [[nodiscard]] bool lineState(std::string& out) const override;
+  [[nodiscard]] bool sameLineState(std::string_view state) const override;
   bool restoreLineState(std::string_view state) override;
   [[nodiscard]] std::uint64_t tablesGeneration() const override { return generation_; }
   velora::memo::TCodeTemplates* codeTemplates() override { return &templates_; }
