@@ -49,6 +49,9 @@ public:
     // directory). None without a project.
     virtual std::vector<std::string> CompletionVariables() { return {}; }
     virtual std::vector<std::string> CompletionIncludes() { return {}; }
+    // The key scheme in the preferences changed (chosen in the options dialog): the menus
+    // show its keys.
+    virtual void KeySchemeChanged() {}
 };
 
 }  // namespace vlr
