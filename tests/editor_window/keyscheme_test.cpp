@@ -89,6 +89,10 @@ TEST_F(KeySchemeTest, TheClassicSchemeKeepsTheTablesKeys) {
     EXPECT_EQ(Text(e), "one\rtwo");
     Key(e, Qt::Key_Z, Ctrl | Shift);
     EXPECT_EQ(Text(e), "one\r");
+    e->memo().setText("one two");
+    e->memo().setSelection(7, 7);
+    Key(e, Qt::Key_Backspace, Ctrl);  // the classic table too: delete the previous word
+    EXPECT_EQ(Text(e), "one ");
 }
 
 TEST_F(KeySchemeTest, DesktopChosenOnTheKeysPageGivesItsKeysToEditorsAndMenus) {
@@ -134,6 +138,11 @@ TEST_F(KeySchemeTest, DesktopChosenOnTheKeysPageGivesItsKeysToEditorsAndMenus) {
     Key(later, Qt::Key_Delete, Ctrl);  // deletes the next word
     EXPECT_EQ(Text(later), "world" + page);
     Key(later, Qt::Key_Z, Ctrl);
+    later->memo().setSelection(11, 11);
+    Key(later, Qt::Key_Backspace, Ctrl);  // deletes the previous word
+    EXPECT_EQ(Text(later), "hello " + page);
+    Key(later, Qt::Key_Z, Ctrl);
+    EXPECT_EQ(Text(later), "hello world" + page);
     Key(later, Qt::Key_A, Ctrl);  // select all
     const velora::memo::Selection all = later->memo().selection();
     EXPECT_EQ(all.start(), 0);
