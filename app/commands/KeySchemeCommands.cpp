@@ -6,6 +6,10 @@
 #include "platform/IniFile.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QVariant>
 
 #include <cstring>
 
@@ -15,6 +19,8 @@ namespace {
 
 constexpr const char* kSection = "Keys";
 constexpr const char* kKey = "Scheme";
+// The keys a child window's menu action had before any were taken from it.
+constexpr const char* kOwnKeys = "vlrOwnKeys";
 
 struct DesktopKeys {
     const char* name;
@@ -66,6 +72,26 @@ void ApplyKeySchemeChoice(MainCommands& commands, KeySchemeChoice scheme) {
             continue;
         if (QAction* a = commands.action(QString::fromUtf8(e.name)))
             a->setShortcuts(SchemeShortcuts(a->objectName(), scheme, e.shortcut));
+    }
+}
+
+void YieldChildMenuKeys(QMdiArea& area, const MainCommands& commands) {
+    QList<QKeySequence> taken;
+    for (const commands::CommandEntry& e : commands::menuBarEntries())
+        if (const QAction* a = e.name ? commands.action(QString::fromUtf8(e.name)) : nullptr)
+            taken += a->shortcuts();
+    for (QMdiSubWindow* child : area.subWindowList()) {
+        const QMenu* menu = child->systemMenu();
+        if (!menu)
+            continue;
+        for (QAction* a : menu->actions()) {
+            if (!a->property(kOwnKeys).isValid())
+                a->setProperty(kOwnKeys, QVariant::fromValue(a->shortcuts()));
+            QList<QKeySequence> keys = a->property(kOwnKeys).value<QList<QKeySequence>>();
+            keys.removeIf([&taken](const QKeySequence& k) { return taken.contains(k); });
+            if (keys != a->shortcuts())
+                a->setShortcuts(keys);
+        }
     }
 }
 

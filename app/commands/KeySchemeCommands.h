@@ -10,6 +10,8 @@
 #include <QList>
 #include <QString>
 
+class QMdiArea;
+
 #include <optional>
 #include <string>
 
@@ -30,6 +32,10 @@ bool WriteKeySchemeChoice(const std::string& preferencesPath, KeySchemeChoice sc
                                                   const char* tableShortcut);
 // Gives every command of the menu bar the keys of the scheme.
 void ApplyKeySchemeChoice(MainCommands& commands, KeySchemeChoice scheme);
+// The child windows' own menus (Qt's Close, Minimize... with their keys, Ctrl+W among them) give
+// up the keys a menu bar command holds: a key two actions hold runs neither. A key comes back
+// to them when the menu bar no longer holds it.
+void YieldChildMenuKeys(QMdiArea& area, const MainCommands& commands);
 
 // The first-start question: "Yes" chooses Desktop; any other answer (and a box that is not
 // shown) keeps Classic.

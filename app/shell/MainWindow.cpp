@@ -147,6 +147,8 @@ void TFrmMainVLR::buildWindow() {
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
         if (!w)
             status_->showDocumentKind("none");
+        else if (commands_)
+            YieldChildMenuKeys(*mdi_, *commands_);
     });
     colorPicker_ = new TColorPicker(side_);
     side_->setColorsPage(colorPicker_);

@@ -69,8 +69,10 @@ TEditorUnit::~TEditorUnit() {
 void TEditorUnit::UpdateEditorCommands(bool lastClosing) { shell_.UpdateEditorCommands(lastClosing); }
 
 void TEditorUnit::KeySchemeChanged() {
-    if (const auto scheme = ReadKeySchemeChoice(shell_.PreferencesPath()))
+    if (const auto scheme = ReadKeySchemeChoice(shell_.PreferencesPath())) {
         ApplyKeySchemeChoice(shell_.Commands(), *scheme);
+        YieldChildMenuKeys(*shell_.MdiArea(), shell_.Commands());
+    }
 }
 
 void TEditorUnit::SetImageEx(const std::string& kind) {

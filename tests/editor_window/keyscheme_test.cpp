@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -147,11 +149,32 @@ TEST_F(KeySchemeTest, DesktopChosenOnTheKeysPageGivesItsKeysToEditorsAndMenus) {
     const velora::memo::Selection all = later->memo().selection();
     EXPECT_EQ(all.start(), 0);
     EXPECT_EQ(all.end(), later->memo().engine().store().length());
+
+    // A menu's key typed in the editor: Ctrl+W closes the window (the window's own system menu
+    // does not claim the key as well), in any window.
+    const int windows = int(main->MdiArea()->subWindowList().size());
+    later->memo().setModified(false);
+    Key(later, Qt::Key_W, Ctrl);
+    vlr::ProcessMessages();
+    EXPECT_EQ(int(main->MdiArea()->subWindowList().size()), windows - 1);
+    Focus(other);
+    Key(other, Qt::Key_W, Ctrl);
+    vlr::ProcessMessages();
+    EXPECT_EQ(int(main->MdiArea()->subWindowList().size()), windows - 2);
 }
 
 TEST_F(KeySchemeTest, ChoosingClassicAgainRestoresTheClassicKeys) {
     vlr::TFrmEditor* e = NewEditor();
+    // The window's own menu holds Ctrl+W only while the menu bar does not.
+    const auto ownKeys = [e] {
+        QList<QKeySequence> keys;
+        for (const QAction* a : e->subWindow()->systemMenu()->actions())
+            keys += a->shortcuts();
+        return keys;
+    };
+    const QList<QKeySequence> before = ownKeys();
     ChooseDesktop(e);
+    EXPECT_FALSE(ownKeys().contains(Seq("Ctrl+W")));
     Options(e, [](TOptionsDialog& d) {
         d.KeysPage->Scheme->setFocus();
         QTest::keyClick(d.KeysPage->Scheme, Qt::Key_Up);
@@ -163,6 +186,7 @@ TEST_F(KeySchemeTest, ChoosingClassicAgainRestoresTheClassicKeys) {
     EXPECT_EQ(Keys("Hyperlink1"), QList<QKeySequence>{Seq("Ctrl+A")});
     EXPECT_TRUE(e->ToggleComment1->shortcut().isEmpty());
     EXPECT_FALSE(e->memo().engine().hasAid(velora::memo::smaTypingRuns));
+    EXPECT_EQ(ownKeys(), before);
 }
 
 TEST_F(KeySchemeTest, CtrlSlashTogglesTheCommentFormOfTheLanguageThere) {
