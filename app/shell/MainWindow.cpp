@@ -1,5 +1,6 @@
 #include "app/shell/MainWindow.h"
 
+#include "app/commands/KeySchemeCommands.h"
 #include "app/commands/MainCommands.h"
 #include "app/units/CommandGate.h"
 #include "appearance/palette/ColorPicker.h"
@@ -153,6 +154,8 @@ void TFrmMainVLR::buildWindow() {
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
         if (!w)
             status_->showDocumentKind("none");
+        else if (commands_)
+            YieldChildMenuKeys(*mdi_, *commands_);
     });
     colorPicker_ = new TColorPicker(side_);
     side_->setColorsPage(colorPicker_);
@@ -208,11 +211,34 @@ void TFrmMainVLR::FormCreate() {
         unit->Created();
     RestoreLayout();
 
+    if (const auto scheme = ReadKeySchemeChoice(PreferencesPath()))
+        ApplyKeySchemeChoice(*commands_, *scheme);
     Preferences prefs(PreferencesPath());
     menuDoubleSpeed_ = prefs.MenuDoubleSpeed();
     menuAnimation_ = prefs.ReadType(menuAnimation_);
     ApplyMenuAnimation();
     lowerTags_ = prefs.LowerTags();
+}
+
+void TFrmMainVLR::AskKeyScheme() {
+    Enter("AskKeyScheme");
+    if (fatal_ || ReadKeySchemeChoice(PreferencesPath()))
+        return;
+    MessageBoxRequest question;
+    question.kind = MessageKind::Confirmation;
+    question.caption = kKeySchemeCaption;
+    question.text = kKeySchemeQuestion;
+    question.buttons = BtnYesNo;
+    question.defaultAnswer = ModalResult::No;
+    // The splash stays on top: it would hide the question.
+    if (splash_)
+        splash_->hide();
+    const KeySchemeChoice scheme =
+        CurrentPrompter().MessageBox(question) == ModalResult::Yes ? KeySchemeChoice::Desktop : KeySchemeChoice::Classic;
+    if (splash_)
+        splash_->show();
+    WriteKeySchemeChoice(PreferencesPath(), scheme);
+    ApplyKeySchemeChoice(*commands_, scheme);
 }
 
 void TFrmMainVLR::showEvent(QShowEvent* event) {

@@ -1,5 +1,7 @@
 #include "app/shell/Splash.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -33,6 +35,29 @@ TFrmSplash::TFrmSplash(QWidget* parent)
         QRect r = screen->availableGeometry();
         move(r.center() - rect().center());
     }
+    qApp->installEventFilter(this);
+}
+
+bool TFrmSplash::eventFilter(QObject* watched, QEvent* event) {
+    if (closed_ || !watched->isWidgetType())
+        return false;
+    auto* w = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Show && w != this && w->isWindow() && w->isModal() && isVisible() &&
+        !steppedAsideFor_) {
+        steppedAsideFor_ = w;
+        hide();
+    } else if (event->type() == QEvent::Hide && w == steppedAsideFor_) {
+        steppedAsideFor_ = nullptr;
+        show();
+    }
+    return false;
+}
+
+void TFrmSplash::closeEvent(QCloseEvent* event) {
+    closed_ = true;
+    steppedAsideFor_ = nullptr;
+    qApp->removeEventFilter(this);
+    QWidget::closeEvent(event);
 }
 
 void TFrmSplash::setStatus(const QString& text) {

@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
     auto mainWindow = std::make_unique<vlr::TFrmMainVLR>(&splash, files);
     if (mainWindow->fatal())
         return vlr::cli::kExitFailed;
+    // A check run only starts and quits: it neither asks nor records anything.
+    if (!start.quitAfterStart)
+        mainWindow->AskKeyScheme();
     mainWindow->show();
     vlr::TFrmMainVLR& frame = *mainWindow;
     // Only a start that shows the main window answers later starts; a check

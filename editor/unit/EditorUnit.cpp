@@ -1,6 +1,7 @@
 // The main window's side of the editor windows: creating them, the calls
 // they make on the main window, the messages they send, and the File, Edit
 // and Search commands that forward to the active editor window.
+#include "app/commands/KeySchemeCommands.h"
 #include "app/commands/MainCommands.h"
 #include "app/units/CommandGate.h"
 #include "editor/unit/EditorUnit.h"
@@ -66,6 +67,13 @@ TEditorUnit::~TEditorUnit() {
 }
 
 void TEditorUnit::UpdateEditorCommands(bool lastClosing) { shell_.UpdateEditorCommands(lastClosing); }
+
+void TEditorUnit::KeySchemeChanged() {
+    if (const auto scheme = ReadKeySchemeChoice(shell_.PreferencesPath())) {
+        ApplyKeySchemeChoice(shell_.Commands(), *scheme);
+        YieldChildMenuKeys(*shell_.MdiArea(), shell_.Commands());
+    }
+}
 
 void TEditorUnit::SetImageEx(const std::string& kind) {
     shell_.Status().showDocumentKind(QString::fromStdString(kind));

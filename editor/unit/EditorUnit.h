@@ -71,6 +71,7 @@ public:
     // EditorCompletion.cpp
     std::vector<std::string> CompletionVariables() override;
     std::vector<std::string> CompletionIncludes() override;
+    void KeySchemeChanged() override;
 
     // The editor window holding the file (the same file under any name);
     // nullptr when it is not open.

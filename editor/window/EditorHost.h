@@ -56,6 +56,9 @@ public:
         return false;
     }
     virtual std::vector<std::string> CompletionIncludes() { return {}; }
+    // The key scheme in the preferences changed (chosen in the options dialog): the menus
+    // show its keys.
+    virtual void KeySchemeChanged() {}
 };
 
 }  // namespace vlr

@@ -37,6 +37,10 @@ void TFrmEditor::buildPopupMenu() {
     IndentSelection1 = item("IndentSelection1", "&Indent Selection", nullptr, [m] { m->blockIndent(); });
     UnindentSelection1 = item("UnindentSelection1", "Unind&ent Selection", nullptr, [m] { m->blockUnindent(); });
     ChangeCase1 = item("ChangeCase1", "Ch&ange Case...", nullptr, [this] { ChangeCase(); });
+    ToggleComment1 = item("ToggleComment1", "Toggle Co&mment", nullptr, [this] { ToggleComment(); });
+    // Its key (Desktop scheme) works whenever the window has the focus, not only in the menu.
+    ToggleComment1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(ToggleComment1);
     VisitLink1 = item("VisitLink1", "Visit &Link", nullptr, [this] { Links->VisitLink1Click(); });
     VisitLink1->setEnabled(false);
     // Folding and matching, with the control's own keys.
@@ -76,6 +80,7 @@ void TFrmEditor::PopupMenu1Popup() {
     const bool selected = m.selLength() > 0;
     for (QAction* a : {Cut1, Copy1, Delete1, IndentSelection1, UnindentSelection1, ChangeCase1})
         a->setEnabled(selected);
+    ToggleComment1->setEnabled(!m.engine().readOnly);
     AddToRepository1->setEnabled(FileName != kUntitled);
 }
 

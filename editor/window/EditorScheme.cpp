@@ -2,18 +2,23 @@
 // dialog of the scheme's settings with the file it saves them in.
 #include "editor/window/EditorScheme.h"
 
+#include "app/commands/KeySchemeCommands.h"
+#include "memo/engine/keys/KeyScheme.h"
+#include "memo/engine/scheme/Appearance.h"
+#include "memo/engine/scheme/ControlSettings.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/HtmlScanners.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
-#include "platform/Prompter.h"
-#include "platform/System.h"
-
+#include "memo/widget/DesktopPalette.h"
 #include "memo/widget/options/OptionsDialog.h"
 #include "platform/IniFile.h"
+#include "platform/Prompter.h"
+#include "platform/System.h"
 
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 
 namespace vlr {
 
@@ -24,6 +29,7 @@ namespace {
 constexpr const char* kSchemeName = "SyntaxMemoParser1";
 constexpr const char* kShippedScheme = "schemes/VLR_HTML.scm";
 constexpr const char* kSavedSettings = "sedprop.dat";
+constexpr const char* kPreferences = "preferences.dat";
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
     std::ifstream in(path, std::ios::binary);
@@ -50,10 +56,29 @@ void LoadShippedScheme(TSyntaxMemoParser& parser, const std::string& appDir) {
     }
 }
 
+// The key scheme of the preferences given to the tables: the keys of the commands the schemes
+// differ in, and typing runs (on with Desktop). Nothing changes while no scheme was chosen or
+// the tables follow it already.
+void FollowKeyScheme(TSyntaxMemoParser& parser) {
+    const std::optional<KeySchemeChoice> choice = ReadKeySchemeChoice(WritablePath(kPreferences));
+    if (!choice || !parser.HasTables())
+        return;
+    const TKeyScheme scheme = *choice == KeySchemeChoice::Desktop ? TKeyScheme::Desktop : TKeyScheme::Classic;
+    if (KeySchemeOf(parser.Tables().keys) == scheme)
+        return;
+    TSchemeTables edited = parser.Tables();
+    ApplyKeyScheme(edited.keys, scheme);
+    std::uint32_t& aids = edited.settings.editingAids;
+    aids = scheme == TKeyScheme::Desktop ? (aids | smaTypingRuns) : (aids & ~std::uint32_t(smaTypingRuns));
+    parser.ReplaceSettings(edited);
+}
+
 }  // namespace
 
 std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std::string& appDir,
                                                     const std::function<void()>& windowSettings) {
+    // The dark styles are taken when the desktop is dark (and the appearance follows it).
+    SetDesktopDark(DesktopPaletteIsDark());
     auto parser = std::make_unique<TSyntaxMemoParser>();
     parser->Name = kSchemeName;
     parser->Script = "VLR_HTML.txt";
@@ -73,6 +98,8 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std
     }
     if (!fromSaved)
         LoadShippedScheme(*parser, appDir);
+    // Before any control uses the tables, so that the precedence below holds.
+    FollowKeyScheme(*parser);
     // Precedence of the control's settings, lowest first:
     // 1. the scheme's settings, given to the control when it first uses the
     //    component (AttachHighlighter);
@@ -81,9 +108,13 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(TSyntaxMemo& memo, const std
     if (windowSettings)
         windowSettings();
     // 3. the settings saved from the options dialog ("sedprop.dat"), given
-    //    again so that they override the window's;
+    //    again so that they override the window's, with the appearance's
+    //    colours (the light or dark background, selection and gutter); the
+    //    shipped scheme's appearance over the window's colours otherwise;
     if (fromSaved)
         parser->ApplySettings();
+    else if (parser->HasTables())
+        ApplyAppearance(memo.engine(), parser->Tables());
     // 4. the preferences font, when the window is shown (FormShow) and on
     //    message 3084 (TFrmEditor::ReadEditorFont).
     return parser;
@@ -123,9 +154,14 @@ bool ModifySchemeOptions(TSyntaxMemo& memo, TSyntaxMemoParser* scheme, QWidget* 
         std::cerr << "[dialog] Editor options" << std::endl;
         return false;
     }
+    const TKeyScheme schemeBefore = KeySchemeOf(parser.Tables().keys);
     if (!EditProperties(parser, parent, memo.engine().visiblePropEdPages))
         return false;
     RehighlightWith(memo, parser);
+    // A scheme chosen on the Key Assignments page is the program's from now on.
+    if (const TKeyScheme scheme = KeySchemeOf(parser.Tables().keys); scheme != schemeBefore)
+        WriteKeySchemeChoice(WritablePath(kPreferences),
+                             scheme == TKeyScheme::Desktop ? KeySchemeChoice::Desktop : KeySchemeChoice::Classic);
 
     const std::string path = WritablePath(kSavedSettings);
     std::string error;

@@ -163,6 +163,7 @@ void TFrmEditor::AttachScheme(const std::string& appDir) {
     SyntaxMemo1->setCtrlSpaceCompletes(false);  // Ctrl+Space inserts "&nbsp;" here
     SyntaxMemo1->setCompletionSources([this] { return host_.CompletionVariables(); },
                                       [this] { return host_.CompletionIncludes(); });
+    applyKeyScheme();
 }
 
 std::string TFrmEditor::preferencesPath() const { return WritablePath("preferences.dat"); }
@@ -269,8 +270,12 @@ void TFrmEditor::ModifyOptions() {
     // Every editor window has its own scheme component; the confirmed settings
     // reach the windows already open as they reach the ones opened later.
     for (QWidget* w : QApplication::allWidgets())
-        if (auto* other = qobject_cast<TFrmEditor*>(w); other && other != this && other->SyntaxMemoParser1)
+        if (auto* other = qobject_cast<TFrmEditor*>(w); other && other != this && other->SyntaxMemoParser1) {
             TakeSchemeSettings(*other->SyntaxMemo1, *other->SyntaxMemoParser1, *SyntaxMemoParser1);
+            other->applyKeyScheme();
+        }
+    applyKeyScheme();
+    host_.KeySchemeChanged();
 }
 
 }  // namespace vlr

@@ -100,6 +100,12 @@ public:
     void doundoredomessage();
     void DoEditButtons();
     void ModifyOptions();
+    // Toggle comment on the selected lines (or the caret's), in the comment form of the
+    // language there (EditorKeys.cpp).
+    void ToggleComment();
+    // The keys of the key scheme the window's table follows: Ctrl+/ toggles comments under
+    // the Desktop scheme, and the context menu shows the scheme's keys.
+    void applyKeyScheme();
     // Whether pasting is possible: the clipboard holds text.
     static bool ClipboardHasText();
     void ChangeCase();
@@ -168,6 +174,7 @@ public:
     QAction* IndentSelection1;
     QAction* UnindentSelection1;
     QAction* ChangeCase1;
+    QAction* ToggleComment1;
     QAction* VisitLink1;
     QAction* EditorOptions1;
     QAction* CheckSpelling1;

@@ -54,6 +54,8 @@ void EditorTest::SetUp() {
     fs::create_directories(work);
     for (const auto& entry : fs::directory_iterator(VELORA_RUN_FOLDER)) {
         const std::string n = entry.path().filename().string();
+        // The run folder's own settings and recovered documents stay out: each test writes its own
+        // (tests running at the same time would see each other's copies).
         if (n != "preferences.dat" && n != "sedprop.dat" && n != "plugins" && n != "recovery")
             fs::create_symlink(entry.path(), appDir / n);
     }

@@ -68,8 +68,9 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
         EXPECT_EQ(a->shortcut().toString().toStdString(), keys) << a->text().toStdString();
     EXPECT_EQ(e->ChangeCase1->text().toStdString(), "Ch&ange Case...");
     EXPECT_EQ(e->AddToRepository1->text().toStdString(), "&Add To Repository...");
-    // 14 items and 3 separators, then after a separator the four folding and matching commands.
-    EXPECT_EQ(e->PopupMenu1->actions().size(), 22);
+    // 15 items (with Toggle Comment) and 3 separators, then after a separator the four folding
+    // and matching commands.
+    EXPECT_EQ(e->PopupMenu1->actions().size(), 23);
 }
 
 TEST_F(EditorTest, AddToRepositorySendsTheFileName) {

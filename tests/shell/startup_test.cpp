@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 
 #include <filesystem>
@@ -92,6 +93,31 @@ TEST_F(ShellTest, SplashShowsTheLoadingStepsAndCloses) {
     w->show();
     vlr::ProcessMessages();
     EXPECT_EQ(splash.status(), "Initializing Development Environment...");
+    EXPECT_FALSE(splash.isVisible());
+}
+
+// The splash stays on top: a question asked while the program starts (a document to recover)
+// would be hidden under it, so it steps aside while a dialog is open, and stays closed once
+// closed.
+TEST_F(ShellTest, TheSplashStepsAsideForADialog) {
+    vlr::TFrmSplash splash;
+    splash.show();
+    QMessageBox question(QMessageBox::Question, "Recover Documents", "Restore?", QMessageBox::Yes | QMessageBox::No);
+    question.open();  // modal, as the prompter's boxes are
+    vlr::ProcessMessages();
+    EXPECT_FALSE(splash.isVisible());
+    question.done(QMessageBox::No);
+    vlr::ProcessMessages();
+    EXPECT_TRUE(splash.isVisible());
+    // A window that is not modal leaves it alone.
+    QWidget other;
+    other.show();
+    vlr::ProcessMessages();
+    EXPECT_TRUE(splash.isVisible());
+    splash.close();
+    question.open();
+    question.done(QMessageBox::No);
+    vlr::ProcessMessages();
     EXPECT_FALSE(splash.isVisible());
 }
 
