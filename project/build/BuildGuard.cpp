@@ -3,6 +3,8 @@
 
 #include "project/build/RelativeFolder.h"
 
+#include <sys/stat.h>
+
 namespace vlr::build {
 namespace {
 
@@ -17,8 +19,41 @@ std::string folderOf(const std::string& path) {
 
 BuildGuard::BuildGuard(const std::string& projectFile) : folder_(ResolvedPath(folderOf(projectFile))) {}
 
+// A path ending in a name that is no link resolves to its folder's resolved
+// path and the name: the folders, shared by many pages and includes, are
+// resolved once per guard (a build), the name with one lstat. Anything else
+// ("." or "..", a link, an absolute folder-less name) is resolved whole.
+std::string BuildGuard::resolve(const std::string& path) const {
+    const std::size_t slash = path.rfind('/');
+    if (path.empty() || path.front() != '/' || slash == std::string::npos || slash == 0)
+        return ResolvedPath(path);
+    const std::string name = path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return ResolvedPath(path);
+    const std::string folder = path.substr(0, slash);
+    std::string realFolder;
+    {
+        std::lock_guard<std::mutex> lock(folders_->mutex);
+        auto it = folders_->resolved.find(folder);
+        if (it != folders_->resolved.end())
+            realFolder = it->second;
+    }
+    if (realFolder.empty()) {
+        realFolder = ResolvedPath(folder);
+        if (realFolder.empty())
+            return ResolvedPath(path);
+        std::lock_guard<std::mutex> lock(folders_->mutex);
+        folders_->resolved.emplace(folder, realFolder);
+    }
+    const std::string joined = realFolder == "/" ? "/" + name : realFolder + "/" + name;
+    struct stat st {};
+    if (::lstat(joined.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        return ResolvedPath(path);
+    return joined;
+}
+
 bool BuildGuard::Inside(const std::string& path, std::string* resolved) const {
-    const std::string real = ResolvedPath(path);
+    const std::string real = resolve(path);
     if (resolved)
         *resolved = real;
     return !folder_.empty() && !real.empty() && IsWithin(folder_, real);

@@ -14,6 +14,9 @@
 #include "project/build/FileIO.h"
 
 #include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <string>
 
 namespace vlr::build {
@@ -40,6 +43,15 @@ public:
     [[nodiscard]] std::string SourceAt(const std::string& output) const;
 
 private:
+    std::string resolve(const std::string& path) const;
+
+    // Folders resolved so far (shared by the guard's copies; pages are
+    // checked on every core).
+    struct Folders {
+        std::mutex mutex;
+        std::unordered_map<std::string, std::string> resolved;
+    };
+    std::shared_ptr<Folders> folders_ = std::make_shared<Folders>();
     std::string folder_;
     std::map<FileIdentity, std::string> sources_;
 };
