@@ -63,14 +63,14 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
     // Captions and short cuts of the items.
     const std::vector<std::pair<QAction*, std::string>> shortcuts = {
         {e->Undo1, "Ctrl+Z"}, {e->Cut1, "Ctrl+X"}, {e->Copy1, "Ctrl+C"}, {e->Paste1, "Ctrl+V"}, {e->Delete1, "Ctrl+Del"},
-        {e->Redo1, ""}, {e->SelectAll1, ""}};
+        {e->Redo1, ""}, {e->SelectAll1, ""}, {e->LivePreview1, "F12"}};
     for (const auto& [a, keys] : shortcuts)
         EXPECT_EQ(a->shortcut().toString().toStdString(), keys) << a->text().toStdString();
     EXPECT_EQ(e->ChangeCase1->text().toStdString(), "Ch&ange Case...");
     EXPECT_EQ(e->AddToRepository1->text().toStdString(), "&Add To Repository...");
-    // 15 items (with Toggle Comment) and 3 separators, then after a separator the four folding
-    // and matching commands.
-    EXPECT_EQ(e->PopupMenu1->actions().size(), 23);
+    // 16 items (with Toggle Comment and Live Preview) and 4 separators, then after a separator
+    // the four folding and matching commands.
+    EXPECT_EQ(e->PopupMenu1->actions().size(), 25);
 }
 
 TEST_F(EditorTest, AddToRepositorySendsTheFileName) {
