@@ -3,6 +3,7 @@
 
 #include "app/commands/CommandTable.h"
 #include "app/commands/MainCommands.h"
+#include "platform/Prompter.h"
 #include "platform/IniFile.h"
 
 #include <QAction>
@@ -93,6 +94,21 @@ void YieldChildMenuKeys(QMdiArea& area, const MainCommands& commands) {
                 a->setShortcuts(keys);
         }
     }
+}
+
+void AskKeySchemeOnce(MainCommands& commands, const std::string& preferencesPath) {
+    if (ReadKeySchemeChoice(preferencesPath))
+        return;
+    MessageBoxRequest question;
+    question.kind = MessageKind::Confirmation;
+    question.caption = kKeySchemeCaption;
+    question.text = kKeySchemeQuestion;
+    question.buttons = BtnYesNo;
+    question.defaultAnswer = ModalResult::No;
+    const KeySchemeChoice scheme =
+        CurrentPrompter().MessageBox(question) == ModalResult::Yes ? KeySchemeChoice::Desktop : KeySchemeChoice::Classic;
+    WriteKeySchemeChoice(preferencesPath, scheme);
+    ApplyKeySchemeChoice(commands, scheme);
 }
 
 }  // namespace vlr

@@ -37,6 +37,11 @@ void ApplyKeySchemeChoice(MainCommands& commands, KeySchemeChoice scheme);
 // to them when the menu bar no longer holds it.
 void YieldChildMenuKeys(QMdiArea& area, const MainCommands& commands);
 
+// Asks the first-start question when the preferences record no scheme yet, records the
+// answer and gives the menus its keys; with a scheme recorded, does nothing. The program asks
+// before its window is shown, so that the first editor window follows the answer.
+void AskKeySchemeOnce(MainCommands& commands, const std::string& preferencesPath);
+
 // The first-start question: "Yes" chooses Desktop; any other answer (and a box that is not
 // shown) keeps Classic.
 inline constexpr const char* kKeySchemeCaption = "Keyboard";

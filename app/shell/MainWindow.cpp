@@ -220,27 +220,6 @@ void TFrmMainVLR::FormCreate() {
     lowerTags_ = prefs.LowerTags();
 }
 
-void TFrmMainVLR::AskKeyScheme() {
-    Enter("AskKeyScheme");
-    if (fatal_ || ReadKeySchemeChoice(PreferencesPath()))
-        return;
-    MessageBoxRequest question;
-    question.kind = MessageKind::Confirmation;
-    question.caption = kKeySchemeCaption;
-    question.text = kKeySchemeQuestion;
-    question.buttons = BtnYesNo;
-    question.defaultAnswer = ModalResult::No;
-    // The splash stays on top: it would hide the question.
-    if (splash_)
-        splash_->hide();
-    const KeySchemeChoice scheme =
-        CurrentPrompter().MessageBox(question) == ModalResult::Yes ? KeySchemeChoice::Desktop : KeySchemeChoice::Classic;
-    if (splash_)
-        splash_->show();
-    WriteKeySchemeChoice(PreferencesPath(), scheme);
-    ApplyKeySchemeChoice(*commands_, scheme);
-}
-
 void TFrmMainVLR::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shownBefore_ && !fatal_) {

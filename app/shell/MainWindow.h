@@ -39,10 +39,6 @@ public:
     ~TFrmMainVLR() override;
 
     bool fatal() const { return fatal_; }
-    // The first start's question (no key scheme in the preferences yet): whether to use the
-    // desktop's keys. Records the answer and gives the menus its keys. The program asks it
-    // before the window is shown, so that the first editor window follows the answer.
-    void AskKeyScheme();
     Handle handle() const { return handle_; }
     const std::string& CurrentMethod() const { return currentMethod_; }
     bool FirstShow() const { return firstShow_; }

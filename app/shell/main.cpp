@@ -3,6 +3,7 @@
 // window, main window, message loop.
 #include "app/cli/CommandLine.h"
 #include "app/cli/ExitCodes.h"
+#include "app/commands/KeySchemeCommands.h"
 #include "app/instance/SingleInstance.h"
 #include "app/shell/MainWindow.h"
 #include "app/shell/Splash.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
         return vlr::cli::kExitFailed;
     // A check run only starts and quits: it neither asks nor records anything.
     if (!start.quitAfterStart)
-        mainWindow->AskKeyScheme();
+        vlr::AskKeySchemeOnce(mainWindow->Commands(), mainWindow->PreferencesPath());
     mainWindow->show();
     vlr::TFrmMainVLR& frame = *mainWindow;
     // Only a start that shows the main window answers later starts; a check

@@ -29,7 +29,9 @@ namespace vlr {
 class LivePreviewPane : public QWidget {
     Q_OBJECT
 public:
-    // What the pane asks of the window it is in.
+    // What the pane asks of the window it is in: the caller's answers, given once when the
+    // pane is made (the editor window gives its project, page and trust; a benchmark gives
+    // its own), not wiring between units.
     struct Context {
         // The open project's file ("" without one) and the page's full path.
         std::function<std::string()> projectFile;

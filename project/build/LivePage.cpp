@@ -72,37 +72,64 @@ std::size_t skipPast(const std::string& html, std::size_t from, const char* end)
     return at == std::string::npos ? html.size() : at + std::strlen(end);
 }
 
+// The tags of html[from, to) in order, as the preview's parser sees them:
+// comments, declarations and processing instructions are passed over, and
+// the raw text of script, style, textarea, title and xmp holds no tags.
+// `visit(start, nameEnd, end, name, isEnd)` gets each start or end tag: where
+// it starts, where its name ends, the end just past its ">" and its name in
+// lower case. It returns false to stop.
+template <typename Visit>
+void forEachTag(const std::string& html, std::size_t from, std::size_t to, Visit visit) {
+    std::size_t i = from;
+    while ((i = html.find('<', i)) != std::string::npos && i < to) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            i = skipPast(html, i + 4, "-->");
+            continue;
+        }
+        if (html.compare(i, 2, "<?") == 0) {
+            i = skipPast(html, i + 2, "?>");
+            continue;
+        }
+        if (html.compare(i, 2, "<!") == 0) {
+            i = tagEnd(html, i + 2);
+            continue;
+        }
+        const bool isEnd = html.compare(i, 2, "</") == 0;
+        const std::size_t nameStart = i + (isEnd ? 2 : 1);
+        if (!isEnd && (nameStart >= to || !((html[nameStart] >= 'a' && html[nameStart] <= 'z') ||
+                                            (html[nameStart] >= 'A' && html[nameStart] <= 'Z')))) {
+            ++i;
+            continue;
+        }
+        std::size_t nameEnd = nameStart;
+        std::string name;
+        while (nameEnd < to && isNameChar(html[nameEnd]))
+            name += lower(html[nameEnd++]);
+        const std::size_t end = tagEnd(html, nameEnd);
+        if (!visit(i, nameEnd, end, name, isEnd))
+            return;
+        i = end;
+        if (!isEnd && (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp"))
+            i = rawTextEnd(html, i, name);
+    }
+}
+
 // The text of html[from, to) with the offset (in `html`) of every start tag
 // added to it (see MarkElementOffsets).
 std::string markRange(const std::string& html, std::size_t from, std::size_t to) {
     std::string out;
     out.reserve((to - from) + (to - from) / 8);
-    std::size_t copied = from, i = from;
-    while ((i = html.find('<', i)) != std::string::npos && i < to) {
-        if (html.compare(i, 4, "<!--") == 0) {
-            i = skipPast(html, i + 4, "-->");
-        } else if (html.compare(i, 2, "<?") == 0) {
-            i = skipPast(html, i + 2, "?>");
-        } else if (html.compare(i, 2, "<!") == 0 || html.compare(i, 2, "</") == 0) {
-            i = tagEnd(html, i + 2);
-        } else if (i + 1 < to && ((html[i + 1] >= 'a' && html[i + 1] <= 'z') ||
-                                  (html[i + 1] >= 'A' && html[i + 1] <= 'Z'))) {
-            std::size_t nameEnd = i + 1;
-            std::string name;
-            while (nameEnd < to && isNameChar(html[nameEnd]))
-                name += lower(html[nameEnd++]);
+    std::size_t copied = from;
+    forEachTag(html, from, to, [&](std::size_t start, std::size_t nameEnd, std::size_t, const std::string&, bool isEnd) {
+        if (!isEnd) {
             out.append(html, copied, nameEnd - copied);
             out.append(" data-vlr-at=\"");
-            out.append(std::to_string(i));
+            out.append(std::to_string(start));
             out.push_back('"');
             copied = nameEnd;
-            i = tagEnd(html, nameEnd);
-            if (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp")
-                i = rawTextEnd(html, i, name);
-        } else {
-            ++i;
         }
-    }
+        return true;
+    });
     out.append(html, copied, to - copied);
     return out;
 }
@@ -221,59 +248,35 @@ std::optional<PagePatch> PatchBetween(const std::string& before, const std::stri
     };
     std::vector<Open> open;
     std::optional<PagePatch> best;
-    std::size_t i = 0;
-    while ((i = after.find('<', i)) != std::string::npos) {
-        if (i >= changeEnd && open.empty())
-            break;
-        if (after.compare(i, 4, "<!--") == 0) {
-            i = skipPast(after, i + 4, "-->");
-        } else if (after.compare(i, 2, "<?") == 0) {
-            i = skipPast(after, i + 2, "?>");
-        } else if (after.compare(i, 2, "</") == 0) {
-            std::size_t nameEnd = i + 2;
-            std::string name;
-            while (nameEnd < after.size() && isNameChar(after[nameEnd]))
-                name += lower(after[nameEnd++]);
-            const std::size_t end = tagEnd(after, nameEnd);
-            for (std::size_t k = open.size(); k-- > 0;) {
-                if (open[k].name != name)
-                    continue;
-                const Open& e = open[k];
-                if (e.startEnd <= head && i >= changeEnd && (!best || e.start > best->start) && name != "html" &&
-                    name != "head" && name != "body") {
-                    PagePatch patch;
-                    patch.start = e.start;
-                    patch.newEnd = end;
-                    patch.oldEnd = end - after.size() + before.size();
-                    best = patch;
-                }
-                open.resize(k);
-                break;
-            }
-            i = end;
-            // Everything opened after the change has closed: no element further
-            // on can hold the change more closely.
-            if (best && i >= changeEnd)
-                break;
-        } else if (after.compare(i, 2, "<!") == 0) {
-            i = tagEnd(after, i + 2);
-        } else if (i + 1 < after.size() && ((after[i + 1] >= 'a' && after[i + 1] <= 'z') ||
-                                            (after[i + 1] >= 'A' && after[i + 1] <= 'Z'))) {
-            std::size_t nameEnd = i + 1;
-            std::string name;
-            while (nameEnd < after.size() && isNameChar(after[nameEnd]))
-                name += lower(after[nameEnd++]);
-            const std::size_t end = tagEnd(after, nameEnd);
-            const bool selfClosed = end >= 2 && after[end - 2] == '/';
-            if (!selfClosed && !isVoid(name))
-                open.push_back({name, i, end});
-            i = end;
-            if (name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp")
-                i = rawTextEnd(after, i, name);
-        } else {
-            ++i;
-        }
-    }
+    forEachTag(after, 0, after.size(),
+               [&](std::size_t start, std::size_t, std::size_t end, const std::string& name, bool isEnd) {
+                   if (start >= changeEnd && open.empty())
+                       return false;
+                   if (!isEnd) {
+                       const bool selfClosed = end >= 2 && after[end - 2] == '/';
+                       if (!selfClosed && !isVoid(name))
+                           open.push_back({name, start, end});
+                       return true;
+                   }
+                   for (std::size_t k = open.size(); k-- > 0;) {
+                       if (open[k].name != name)
+                           continue;
+                       const Open& e = open[k];
+                       if (e.startEnd <= head && start >= changeEnd && (!best || e.start > best->start) &&
+                           name != "html" && name != "head" && name != "body") {
+                           PagePatch patch;
+                           patch.start = e.start;
+                           patch.newEnd = end;
+                           patch.oldEnd = end - after.size() + before.size();
+                           best = patch;
+                       }
+                       open.resize(k);
+                       break;
+                   }
+                   // The innermost element around the change closes first: none
+                   // further on holds it more closely.
+                   return !(best && end >= changeEnd);
+               });
     if (best)
         best->marked = markRange(after, best->start, best->newEnd);
     return best;

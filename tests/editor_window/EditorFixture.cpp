@@ -1,9 +1,14 @@
 #include "EditorFixture.h"
 
 #include "app/shell/VeloraApplication.h"
+#include "memo/widget/options/OptionsDialog.h"
 #include "platform/Record.h"
 
+#include <QContextMenuEvent>
 #include <QMdiArea>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
 #include <QMdiSubWindow>
 
 #include <fstream>
@@ -124,6 +129,20 @@ void EditorTest::Type(vlr::TFrmEditor* e, const std::string& text) const {
 }
 
 bool EditorTest::Enabled(const char* action) const { return main->action(action)->isEnabled(); }
+
+void EditorTest::EditOptions(vlr::TFrmEditor* e, const std::function<void(velora::memo::TOptionsDialog&)>& edit) {
+    velora::memo::SetOptionsDialogDriver([&](velora::memo::TOptionsDialog& d) {
+        edit(d);
+        d.OkButton->click();
+    });
+    QWidget* text = e->memo().viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 10), text->mapToGlobal(QPoint(20, 10)));
+    QApplication::sendEvent(text, &click);
+    EXPECT_TRUE(e->PopupMenu1->isVisible());
+    e->PopupMenu1->setActiveAction(e->EditorOptions1);
+    QTest::keyClick(e->PopupMenu1, Qt::Key_Return);
+    velora::memo::SetOptionsDialogDriver(nullptr);
+}
 
 }  // namespace vlrtest
 

@@ -13,9 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace velora::memo {
+class TOptionsDialog;
+}
 
 namespace vlrtest {
 
@@ -63,6 +68,9 @@ protected:
     std::string Text(vlr::TFrmEditor* e) const;  // stored form, CR breaks
     void Type(vlr::TFrmEditor* e, const std::string& text) const;
     bool Enabled(const char* action) const;
+    // Opens the editor options of `e` the user's way (a right click on the text, "Editor
+    // Options" chosen in the menu with Return), runs `edit` in the dialog, then OK.
+    void EditOptions(vlr::TFrmEditor* e, const std::function<void(velora::memo::TOptionsDialog&)>& edit);
 
     std::filesystem::path appDir;
     std::filesystem::path work;

@@ -55,17 +55,14 @@ protected:
     }
     // Moves the Appearance box of the Highlighting page by key presses, then OK.
     void ChooseAppearance(vlr::TFrmEditor* e, const char* name) {
-        velora::memo::SetOptionsDialogDriver([name](TOptionsDialog& d) {
+        EditOptions(e, [name](TOptionsDialog& d) {
             QComboBox* box = d.HighlightPage->Appearance;
             ASSERT_TRUE(box->isEnabled());
             box->setFocus();
             const int want = box->findText(name);
             while (box->currentIndex() != want)
                 QTest::keyClick(box, box->currentIndex() < want ? Qt::Key_Down : Qt::Key_Up);
-            d.OkButton->click();
         });
-        e->EditorOptions1->trigger();
-        velora::memo::SetOptionsDialogDriver(nullptr);
     }
     // The element name of "<html>".
     static velora::memo::Pos TagAt(vlr::TFrmEditor* e) {

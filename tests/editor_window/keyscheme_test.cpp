@@ -38,19 +38,9 @@ protected:
         velora::memo::SetOptionsDialogDriver(nullptr);
         EditorTest::TearDown();
     }
-    // Opens the options dialog of `e` from its context menu's command and runs `edit` in it,
-    // then OK.
-    void Options(vlr::TFrmEditor* e, const std::function<void(TOptionsDialog&)>& edit) {
-        velora::memo::SetOptionsDialogDriver([&](TOptionsDialog& d) {
-            edit(d);
-            d.OkButton->click();
-        });
-        e->EditorOptions1->trigger();
-        velora::memo::SetOptionsDialogDriver(nullptr);
-    }
     // The Desktop scheme chosen the user's way: the Scheme box on the Key Assignments page.
     void ChooseDesktop(vlr::TFrmEditor* e) {
-        Options(e, [](TOptionsDialog& d) {
+        EditOptions(e, [](TOptionsDialog& d) {
             d.Pages->setCurrentWidget(d.KeysPage);
             d.KeysPage->Scheme->setFocus();
             QTest::keyClick(d.KeysPage->Scheme, Qt::Key_Down);
@@ -175,7 +165,7 @@ TEST_F(KeySchemeTest, ChoosingClassicAgainRestoresTheClassicKeys) {
     const QList<QKeySequence> before = ownKeys();
     ChooseDesktop(e);
     EXPECT_FALSE(ownKeys().contains(Seq("Ctrl+W")));
-    Options(e, [](TOptionsDialog& d) {
+    EditOptions(e, [](TOptionsDialog& d) {
         d.KeysPage->Scheme->setFocus();
         QTest::keyClick(d.KeysPage->Scheme, Qt::Key_Up);
         EXPECT_EQ(d.KeysPage->Scheme->currentText(), "Classic");
@@ -247,7 +237,7 @@ TEST_F(KeySchemeTest, SavingEmptiesTheUndoHistoryUnlessItIsKept) {
     ASSERT_NE(e, nullptr);
     for (const bool keep : {false, true}) {
         SCOPED_TRACE(keep ? "kept" : "emptied");
-        Options(e, [keep](TOptionsDialog& d) {
+        EditOptions(e, [keep](TOptionsDialog& d) {
             QCheckBox* box = d.OptionsPage->aidBox(velora::memo::smaKeepUndoAfterSave);
             if (box->isChecked() != keep)
                 QTest::mouseClick(box, Qt::LeftButton);

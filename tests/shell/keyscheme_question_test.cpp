@@ -27,7 +27,7 @@ TEST_F(ShellTest, TheFirstStartAsksForTheKeySchemeOnce) {
         prompter->Clear();
         prompter->QueueAnswer(c.answer);
         auto w = NewMainWindow(false);
-        w->AskKeyScheme();
+        vlr::AskKeySchemeOnce(w->Commands(), w->PreferencesPath());
         ASSERT_EQ(prompter->messages().size(), 1u);
         const vlr::RecordedPrompt q = prompter->messages()[0];  // a copy: messages() is a new list
         EXPECT_EQ(q.caption, vlr::kKeySchemeCaption);
@@ -39,7 +39,7 @@ TEST_F(ShellTest, TheFirstStartAsksForTheKeySchemeOnce) {
         w.reset();
         prompter->Clear();
         auto again = NewMainWindow(false);
-        again->AskKeyScheme();
+        vlr::AskKeySchemeOnce(again->Commands(), again->PreferencesPath());
         EXPECT_TRUE(prompter->messages().empty());
         EXPECT_EQ(Keys(*again, "Redo1"), c.redo);
     }
@@ -47,7 +47,7 @@ TEST_F(ShellTest, TheFirstStartAsksForTheKeySchemeOnce) {
 
 TEST_F(ShellTest, AnUnansweredKeySchemeQuestionKeepsTheClassicKeys) {
     auto w = NewMainWindow(false);
-    w->AskKeyScheme();  // no scripted answer: the box's default, No
+    vlr::AskKeySchemeOnce(w->Commands(), w->PreferencesPath());  // no scripted answer: the box's default, No
     EXPECT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(vlr::ReadKeySchemeChoice((appDir / "preferences.dat").string()), vlr::KeySchemeChoice::Classic);
     EXPECT_EQ(Keys(*w, "Hyperlink1"), QList<QKeySequence>{QKeySequence("Ctrl+A")});
