@@ -1,7 +1,5 @@
 #include "platform/System.h"
 
-#include "platform/Version.h"
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -10,8 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
-#include <unistd.h>
-#include <climits>
 
 namespace vlr {
 namespace {
@@ -27,22 +23,9 @@ std::string withSlash(std::string dir) {
 }
 }  // namespace
 
-std::string AppDir() {
-    if (const char* env = std::getenv("VELORA_APPDIR"); env && *env)
-        return withSlash(env);
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return "./";
-    std::string exe(buf, static_cast<std::size_t>(n));
-    return withSlash(exe.substr(0, exe.rfind('/')));
-}
 
 std::string TempDir() { return withSlash(QDir::tempPath().toStdString()); }
 
-std::string SystemDir() { return "/usr/lib"; }
-
-std::string WindowsDir() { return "/usr"; }
 
 std::uint32_t TickCount() {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -73,15 +56,6 @@ bool HasPrinter() {
     return true;
 }
 
-int VersionResourceSize() { return static_cast<int>(sizeof(VELORA_FILE_VERSION) + sizeof(VELORA_ORIGINAL_FILENAME)); }
-
-std::string VersionValue(const std::string& name) {
-    if (name == "FileVersion")
-        return VELORA_FILE_VERSION;
-    if (name == "OriginalFilename")
-        return VELORA_ORIGINAL_FILENAME;
-    return {};
-}
 
 bool PromptsAreLogged() {
     const char* env = std::getenv("VELORA_PROMPTS");

@@ -11,6 +11,8 @@ namespace vlr {
 
 // Folder of the program file with a trailing "/"; VELORA_APPDIR overrides it.
 std::string AppDir();
+// Folder of the program file with a trailing "/", whatever VELORA_APPDIR says.
+std::string ProgramDir();
 
 // Files the program keeps "beside itself" (preferences, styles, tools, editor
 // settings, the recovery folder). A build's run folder is writable and keeps

@@ -1,10 +1,8 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CommandLineBuild.h"
-#include "app/cli/CommandLineCheck.h"
 #include "app/cli/ExitCodes.h"
 #include "app/cli/TerminalText.h"
-#include "app/cli/UploadCommand.h"
 #include "platform/System.h"
 
 #include <sys/stat.h>
@@ -192,9 +190,23 @@ StartRequest ReadStartArguments(const std::vector<std::string>& arguments) {
     return r;
 }
 
-int RunWithoutWindow(const StartRequest& request) {
+int CheckCommandProject(const StartRequest& request) {
+    const std::vector<std::string>& args = request.commandArguments;
+    if (args.size() >= 2 && !args[1].empty() && args[1][0] != '-') {
+        std::string why;
+        if (!projectReadable(args[1], why)) {
+            std::cerr << "velora: cannot read the project file " << TerminalText(args[1]) << ": " << why << "\n";
+            return kExitUsage;
+        }
+    }
+    return -1;
+}
+
+int RunWithoutToolkit(const StartRequest& request) {
     switch (request.mode) {
     case StartRequest::Mode::Window:
+    case StartRequest::Mode::Upload:
+    case StartRequest::Mode::Check:
         return -1;
     case StartRequest::Mode::Help:
         std::cout << kUsage << std::flush;
@@ -206,28 +218,12 @@ int RunWithoutWindow(const StartRequest& request) {
         std::cerr << "velora: " << TerminalText(request.error) << "\nTry \"velora --help\" for the options.\n";
         return kExitUsage;
     case StartRequest::Mode::Build:
-    case StartRequest::Mode::Upload:
-    case StartRequest::Mode::Check:
         break;
     }
-    const std::vector<std::string>& args = request.commandArguments;
-    if (args.size() >= 2 && !args[1].empty() && args[1][0] != '-') {
-        std::string why;
-        if (!projectReadable(args[1], why)) {
-            std::cerr << "velora: cannot read the project file " << TerminalText(args[1]) << ": " << why << "\n";
-            return kExitUsage;
-        }
-    }
-    if (request.mode == StartRequest::Mode::Check)
-        return RunCommandLineCheck(args);
-    if (request.mode == StartRequest::Mode::Upload) {
-        // Names of files and servers' answers are printed line by line,
-        // escaped, so that none can drive the terminal.
-        TerminalLines out(std::cout), err(std::cerr);
-        return RunUploadCommand(args, out, err);
-    }
+    if (const int code = CheckCommandProject(request); code >= 0)
+        return code;
     std::vector<std::string> all{"velora"};
-    all.insert(all.end(), args.begin(), args.end());
+    all.insert(all.end(), request.commandArguments.begin(), request.commandArguments.end());
     std::vector<char*> argv;
     for (std::string& a : all)
         argv.push_back(a.data());

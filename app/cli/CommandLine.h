@@ -37,6 +37,13 @@ struct StartRequest {
 // ("a/../b" is "b", no "//" or trailing "/"); "" stays "".
 [[nodiscard]] std::string AbsolutePath(const std::string& path);
 
+// Runs a start that needs neither a window nor more than the site build:
+// --help, --version, a usage mistake and --build. Returns the exit code, or
+// -1 when the start needs more (the window, --upload, --check).
+[[nodiscard]] int RunWithoutToolkit(const StartRequest& request);
+// For a command's start: when the project it names cannot be read, says so
+// and returns the exit code; otherwise -1.
+[[nodiscard]] int CheckCommandProject(const StartRequest& request);
 // Runs a start that needs no window and no Qt application: --help,
 // --version, a usage mistake, --build, --upload and --check. Returns the exit code, or
 // -1 when the start is for the window.

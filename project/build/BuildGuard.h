@@ -21,6 +21,15 @@
 
 namespace vlr::build {
 
+// One look at a source: where it leads, whether that lies inside the
+// project's folder, and its stamp (taken then, before it is read; a
+// missing file has none).
+struct SourceLook {
+    std::string resolved;
+    bool inside = false;
+    FileStamp stamp;
+};
+
 class BuildGuard {
 public:
     // `projectFile`: the project file's path (absolute or from the working folder).
@@ -33,17 +42,31 @@ public:
     // True when `path` lies inside the project's folder once every link on
     // the way is followed. `resolved` receives the path it leads to.
     [[nodiscard]] bool Inside(const std::string& path, std::string* resolved = nullptr) const;
+    // Inside for a folder the build writes into: resolved once per guard
+    // (the build only ever adds plain folders and files, never links).
+    [[nodiscard]] bool FolderInside(const std::string& folder, std::string* resolved = nullptr) const;
 
     // Remembers a file the build reads as a source of the project (a
     // missing file is not remembered).
     void AddSource(const std::string& path);
+    // AddSource and Inside together, with a single look at the file when
+    // its last step is no link.
+    SourceLook AddSourceAndLook(const std::string& path);
     // The source a page written at `output` would replace: the path under
     // which it was added, or "" when there is none. A link at `output` is
     // not followed: writing the page replaces the link, not its target.
     [[nodiscard]] std::string SourceAt(const std::string& output) const;
 
 private:
-    std::string resolve(const std::string& path) const;
+    // The lstat of a path's last step, when resolve looked at it and it was no link.
+    struct Look {
+        bool known = false;
+        bool exists = false;
+        struct stat info {};
+    };
+    std::string resolve(const std::string& path, Look* look = nullptr) const;
+    // A folder's resolved path, looked up once per guard; "" when it cannot be resolved.
+    std::string resolvedFolder(const std::string& folder) const;
 
     // Folders resolved so far (shared by the guard's copies; pages are
     // checked on every core).

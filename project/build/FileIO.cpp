@@ -2,6 +2,7 @@
 #include "project/build/FileIO.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,21 +30,6 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-mode_t currentUmask() {
-    // Read from the process status, never by setting it: setting it, even
-    // for a moment, changes the mode of files other threads create meanwhile.
-    static const mode_t mask = [] {
-        std::string status;
-        if (!ReadWholeFile("/proc/self/status", status, nullptr, 1 << 16))
-            return mode_t{022};
-        const std::size_t at = status.find("\nUmask:");
-        if (at == std::string::npos)
-            return mode_t{022};
-        return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8) & 0777);
-    }();
-    return mask;
 }
 
 // Why a file that is not a regular one is not read.
@@ -141,21 +128,53 @@ bool MakeFolders(const std::string& path, std::string* error) {
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& contents, std::string* error) {
-    std::string temp = path + ".~XXXXXX";
-    int fd = ::mkstemp(temp.data());
+namespace {
+
+// Opens a new temporary file beside `path` with `mode` (less the umask), its
+// name in `temp`; -1 with errno when none can be made.
+int openTemporary(const std::string& path, mode_t mode, std::string& temp) {
+    static std::atomic<std::uint64_t> counter{0};
+    thread_local std::uint64_t seed = [] {
+        std::random_device device;
+        return (std::uint64_t{device()} << 32) ^ device();
+    }();
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // splitmix64 of a per-thread seed and a shared counter: distinct
+        // names without a system call per name.
+        std::uint64_t x = seed + 0x9e3779b97f4a7c15ULL * ++counter;
+        x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+        x ^= x >> 31;
+        temp = path + ".~";
+        for (int i = 0; i < 6; ++i, x /= 62)
+            temp += kLetters[x % 62];
+        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const std::string& path, const std::string& contents, std::string* error, FileStamp* written) {
+    // A replaced file keeps its mode, set on the temporary file before any
+    // byte is in it; a new one is created with the usual 0666 less the umask.
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0;
+    std::string temp;
+    int fd = openTemporary(path, replacing ? 0600 : 0666, temp);
     if (fd < 0 && errno == ENOENT) {
         // The folder is missing: make it and try once more.
         if (!MakeFolders(folderOf(path), error))
             return false;
-        temp = path + ".~XXXXXX";
-        fd = ::mkstemp(temp.data());
+        fd = openTemporary(path, replacing ? 0600 : 0666, temp);
     }
     if (fd < 0)
         return fail(error);
-    struct stat old {};
-    mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
-    bool ok = ::fchmod(fd, mode) == 0;
+    bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
     std::size_t done = 0;
     while (ok && done < contents.size()) {
         ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
@@ -167,6 +186,11 @@ bool WriteWholeFile(const std::string& path, const std::string& contents, std::s
         }
         done += static_cast<std::size_t>(n);
     }
+    // The stamp of the file as written: renaming it changes neither its
+    // modification time, nor its size, nor its inode.
+    struct stat now {};
+    if (ok && written)
+        ok = ::fstat(fd, &now) == 0;
     int saved = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -181,19 +205,23 @@ bool WriteWholeFile(const std::string& path, const std::string& contents, std::s
         errno = saved;
         return fail(error);
     }
+    if (written)
+        *written = StampOf(now);
     return true;
 }
 
-FileStamp StampOf(const std::string& path) {
-    struct stat info {};
+FileStamp StampOf(const struct stat& info) {
     FileStamp s;
-    if (::stat(path.c_str(), &info) != 0)
-        return s;
     s.exists = true;
     s.mtimeNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     s.size = static_cast<std::int64_t>(info.st_size);
     s.inode = static_cast<std::uint64_t>(info.st_ino);
     return s;
+}
+
+FileStamp StampOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? StampOf(info) : FileStamp{};
 }
 
 FileIdentity IdentityOf(const std::string& path, bool followLast) {

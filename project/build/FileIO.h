@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace vlr::build {
 
 // The most ReadWholeFile reads unless told otherwise.
@@ -23,7 +25,10 @@ inline constexpr std::size_t kMaxReadBytes = std::size_t{256} << 20;
 // written and renamed over it, so readers see the old or the new page, never
 // part of one. Missing folders on the way are created. A new file gets the
 // usual permissions (0666 less the umask); a replaced file keeps its own.
-[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& contents, std::string* error = nullptr);
+// `written`, when given, receives the stamp of the file as written.
+struct FileStamp;
+[[nodiscard]] bool WriteWholeFile(const std::string& path, const std::string& contents, std::string* error = nullptr,
+                                  FileStamp* written = nullptr);
 
 // Creates a folder and its missing parents.
 [[nodiscard]] bool MakeFolders(const std::string& path, std::string* error = nullptr);
@@ -40,6 +45,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOf(const std::string& path);
+// The stamp of a file already looked at.
+FileStamp StampOf(const struct stat& info);
 
 // Which file a path names: its device and inode. Two paths name the same
 // file exactly when their identities are equal, whatever links lead to it.

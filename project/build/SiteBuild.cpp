@@ -135,17 +135,24 @@ public:
         // the project writes and which of its files it reads are known now:
         // anything of them outside its folder is settled before any file is
         // read or written.
+        // One look at each source serves the guard and, as the stamp it
+        // had before it was read, the build record.
         guard_.AddSource(projectFile);
-        for (const PageJob& job : jobs)
-            guard_.AddSource(job.source);
+        std::vector<SourceLook> looks;
+        looks.reserve(jobs.size());
+        for (const PageJob& job : jobs) {
+            looks.push_back(guard_.AddSourceAndLook(job.source));
+            stamps_.emplace(job.source, looks.back().stamp);
+        }
         const Diagnostic atProject{Diagnostic::Kind::Error, projectFile, 0, {}};
         if (!request_.preview && !mayReach("the output folder", project_.OutputDir, project_.OutputDir, atProject))
             return failEarly(summary_.problems.back());
-        for (const PageJob& job : jobs) {
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
             // A file the user builds by itself is the user's choice, not the project's.
+            const PageJob& job = jobs[i];
             const bool listed = incremental || std::find(project_.Files.begin(), project_.Files.end(),
                                                          job.source) != project_.Files.end();
-            if (listed && !mayReach("the source file", job.source, job.source, atProject))
+            if (listed && !mayGo("the source file", job.source, looks[i].inside, looks[i].resolved, atProject))
                 return failEarly(summary_.problems.back());
         }
         const FileIdentity outputFolder = IdentityOf(project_.OutputDir);
@@ -169,12 +176,17 @@ public:
             guard_.AddSource(path);
             return {};
         });
-        std::unordered_map<std::string, FileStamp> stamps;
+        // The include folders of every page's folder, worked out once for all its pages.
+        for (const PageJob& job : jobs) {
+            const std::string folder = folderOf(job.source);
+            if (!extraFolders_.count(folder))
+                extraFolders_.emplace(folder, extraFoldersOf(folder));
+        }
 
         reporter_.FileCount(static_cast<int>(jobs.size()));
         std::vector<char> upToDate(jobs.size(), 0);
         for (std::size_t i = 0; i < jobs.size(); ++i)
-            upToDate[i] = incremental && record_.UpToDate(jobs[i].output, jobs[i].source, stamps);
+            upToDate[i] = incremental && record_.UpToDate(jobs[i].output, jobs[i].source, stamps_);
         std::vector<BuiltPage> ahead = buildAhead(jobs, upToDate, variables);
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             const PageJob& job = jobs[i];
@@ -247,7 +259,14 @@ private:
     // reported at `where`, which gets the text.
     bool mayReach(const char* what, const std::string& shownPath, const std::string& path, Diagnostic where) {
         std::string resolved;
-        if (trusted_ || guard_.Inside(path, &resolved))
+        const bool inside = trusted_ || guard_.Inside(path, &resolved);
+        return mayGo(what, shownPath, inside, resolved, std::move(where));
+    }
+
+    // mayReach for a path already resolved: `inside` tells whether it is.
+    bool mayGo(const char* what, const std::string& shownPath, bool inside, const std::string& resolved,
+               Diagnostic where) {
+        if (trusted_ || inside)
             return true;
         const std::string text = OutsideText(what, shownPath, resolved);
         if (allowed(text))
@@ -271,13 +290,16 @@ private:
     }
 
     // The folders searched for includes after the page's own (see buildPage).
-    std::vector<std::string> extraFolders(const PageJob& job) const {
+    const std::vector<std::string>& extraFolders(const PageJob& job) const {
+        return extraFolders_.at(folderOf(job.source));
+    }
+
+    std::vector<std::string> extraFoldersOf(const std::string& folder) const {
         // A preview source written into the output folder finds its includes
         // in the matching folder of the source directory. The folders are
         // compared as the files they are, whatever links name them.
         std::vector<std::string> extra;
         if (!project_.SourceDir.empty() && !sameFolders_) {
-            const std::string folder = folderOf(job.source);
             if (IdentityOf(folder) == IdentityOf(project_.OutputDir))
                 extra.push_back(project_.SourceDir);
             else if (std::string sub = below(resolvedOutput_, ResolvedPath(folder)); !sub.empty())
@@ -329,9 +351,9 @@ private:
             BuiltPage& b = built[i];
             if (job.output == job.source)
                 return;
-            if (!request_.preview && !trusted && !guard_.Inside(folderOf(job.output)))
+            if (!request_.preview && !trusted && !guard_.FolderInside(folderOf(job.output)))
                 return;
-            b.sourceStamp = StampOf(job.source);
+            b.sourceStamp = sourceStamp(job.source);
             std::string text;
             if (!ReadWholeFile(job.source, text, nullptr, kMaxPageBytes))
                 return;
@@ -388,11 +410,24 @@ private:
         if (!b.overSource.empty())
             return;
         std::string error;
-        if (!WriteWholeFile(job.output, b.page.text, &error)) {
+        if (!WriteWholeFile(job.output, b.page.text, &error, &b.outputStamp))
             b.writeError = error.empty() ? std::string("unknown error") : error;
-            return;
-        }
-        b.outputStamp = StampOf(job.output);
+    }
+
+    // A source's stamp, taken before it is read: the one the record was
+    // checked against, when it was.
+    FileStamp sourceStamp(const std::string& source) const {
+        auto it = stamps_.find(source);
+        return it != stamps_.end() ? it->second : StampOf(source);
+    }
+
+    // A file's stamp, looked at once per build: an include is read once
+    // per build too.
+    const FileStamp& stampOnce(const std::string& path) {
+        auto it = stamps_.find(path);
+        if (it == stamps_.end())
+            it = stamps_.emplace(path, StampOf(path)).first;
+        return it->second;
     }
 
     void buildPage(const PageJob& job, Expander& expander, bool recorded) {
@@ -402,7 +437,7 @@ private:
         // A folder of the output folder may be a link that leads elsewhere.
         if (!request_.preview) {
             std::string folder;
-            if (!trusted_ && !guard_.Inside(folderOf(job.output), &folder)) {
+            if (!trusted_ && !guard_.FolderInside(folderOf(job.output), &folder)) {
                 const std::string text = OutsideText("the page", job.output, folder + "/" + nameOf(job.output));
                 if (!allowed(text))
                     return fail(job, {Diagnostic::Kind::Error, sourceShown, 0,
@@ -410,7 +445,7 @@ private:
             }
         }
         BuiltPage b;
-        b.sourceStamp = StampOf(job.source);
+        b.sourceStamp = sourceStamp(job.source);
         std::string text, error;
         if (!ReadWholeFile(job.source, text, &error, kMaxPageBytes))
             return fail(job, {Diagnostic::Kind::Error, sourceShown, 0, "cannot read the source file (" + error + ")"});
@@ -452,7 +487,7 @@ private:
             rec.sourceStamp = b.sourceStamp;
             rec.outputStamp = b.outputStamp;
             for (const std::string& dep : page.dependencies)
-                rec.dependencies.emplace_back(dep, StampOf(dep));
+                rec.dependencies.emplace_back(dep, stampOnce(dep));
             record_.Set(job.output, std::move(rec));
         }
         reporter_.StatusText(firstProblem ? firstProblem->Describe() : "Built " + shown(job.output));
@@ -489,6 +524,10 @@ private:
     bool trusted_ = false;
     bool sameFolders_ = false;
     std::string resolvedOutput_;
+    // Stamps of sources and includes, looked at once per build. Only the
+    // build's own thread adds to it, never while pages build on every core.
+    std::unordered_map<std::string, FileStamp> stamps_;
+    std::unordered_map<std::string, std::vector<std::string>> extraFolders_;
 };
 
 }  // namespace

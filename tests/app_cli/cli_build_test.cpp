@@ -30,7 +30,8 @@ struct Outcome {
 // platform set, so that any attempt to make a window would abort it. A run
 // that takes longer than `limit` is killed.
 Outcome Velora(const std::vector<std::string>& args, const std::string& cwd,
-               std::chrono::seconds limit = std::chrono::seconds(60)) {
+               std::chrono::seconds limit = std::chrono::seconds(60),
+               std::string program = std::string(VELORA_APPDIR) + "/velora") {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "WAYLAND_DISPLAY=", 16) != 0 &&
@@ -40,7 +41,6 @@ Outcome Velora(const std::vector<std::string>& args, const std::string& cwd,
     for (std::string& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::string program = std::string(VELORA_APPDIR) + "/velora";
     std::vector<std::string> all{program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -101,6 +101,29 @@ TEST(CommandLineBuild, BuildsTheSiteAndReportsOnStderr) {
     run = Velora({"--build", temp / "site/p.vlr"}, "/");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "0 pages built, 2 up to date\n");
+}
+
+// The build runs in the program the user starts, without the window
+// program: a copy of it alone in a folder builds, and only a start that
+// needs the window says that the window program is missing.
+TEST(CommandLineBuild, RunsWithoutTheWindowProgram) {
+    TempFolder temp;
+    const std::string alone = temp / "bin/velora";
+    WriteFile(alone, ReadFile(std::string(VELORA_APPDIR) + "/velora"));
+    ASSERT_EQ(::chmod(alone.c_str(), 0755), 0);
+    WriteFile(temp / "site/p.vlr", "[files]\n0=a.hts\n[directories]\nsrc=.\nout=out\n[variables]\nWho=you\n");
+    WriteFile(temp / "site/a.hts", "hello <%Who%> from <%ProjFile%>");
+
+    Outcome run = Velora({"--build", "site/p.vlr"}, temp.path(), std::chrono::seconds(60), alone);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ReadFile(temp / "site/out/a.html"), "hello you from p.vlr");
+    run = Velora({"--version"}, temp.path(), std::chrono::seconds(60), alone);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+
+    run = Velora({"site/a.hts"}, temp.path(), std::chrono::seconds(60), alone);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("cannot start the window program " + temp / "bin/velora-gui"), std::string::npos)
+        << run.err;
 }
 
 TEST(CommandLineBuild, FailuresExitWithOneAndNameFileAndLine) {

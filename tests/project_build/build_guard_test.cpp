@@ -311,3 +311,51 @@ TEST(BuildGuardFiles, TrustedProjectsAreKeptByTheirRealPath) {
 }
 
 }  // namespace
+
+TEST(BuildGuardFiles, OneLookAtASourceServesTheGuardAndTheRecord) {
+    TempFolder temp;
+    WriteFile(temp / "site/p.vlr", "");
+    WriteFile(temp / "site/a.hts", "a");
+    WriteFile(temp / "secret.txt", "s");
+    fs::create_symlink(temp / "secret.txt", temp / "site/b.hts");
+    vlr::build::BuildGuard guard(temp / "site/p.vlr");
+
+    const vlr::build::SourceLook plain = guard.AddSourceAndLook(temp / "site/a.hts");
+    EXPECT_TRUE(plain.inside);
+    EXPECT_EQ(plain.stamp, vlr::build::StampOf(temp / "site/a.hts"));
+    EXPECT_EQ(guard.SourceAt(temp / "site/a.hts"), temp / "site/a.hts");
+
+    // A link is followed: where it leads decides, and its target is the source.
+    const vlr::build::SourceLook link = guard.AddSourceAndLook(temp / "site/b.hts");
+    EXPECT_FALSE(link.inside);
+    EXPECT_EQ(link.resolved, vlr::build::ResolvedPath(temp / "secret.txt"));
+    EXPECT_EQ(link.stamp, vlr::build::StampOf(temp / "secret.txt"));
+    EXPECT_EQ(guard.SourceAt(temp / "secret.txt"), temp / "site/b.hts");
+
+    const vlr::build::SourceLook missing = guard.AddSourceAndLook(temp / "site/c.hts");
+    EXPECT_TRUE(missing.inside);
+    EXPECT_FALSE(missing.stamp.exists);
+}
+
+TEST(BuildGuardFiles, AWrittenFileGivesItsStampAndKeepsOrGetsItsMode) {
+    TempFolder temp;
+    const std::string page = temp / "out/new/page.html";
+    vlr::build::FileStamp written;
+    ASSERT_TRUE(vlr::build::WriteWholeFile(page, "first", nullptr, &written));
+    EXPECT_EQ(ReadFile(page), "first");
+    EXPECT_EQ(written, vlr::build::StampOf(page));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(page.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask);
+
+    // A replaced file keeps its own mode and gets a new stamp; no temporary file is left.
+    ASSERT_EQ(::chmod(page.c_str(), 0600), 0);
+    ASSERT_TRUE(vlr::build::WriteWholeFile(page, "second, longer", nullptr, &written));
+    EXPECT_EQ(written, vlr::build::StampOf(page));
+    EXPECT_EQ(written.size, 14);
+    ASSERT_EQ(::stat(page.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp / "out/new"), fs::directory_iterator{}), 1);
+}
