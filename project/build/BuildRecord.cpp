@@ -18,15 +18,18 @@ namespace {
 
 constexpr std::string_view kMagic = "velora-build-record\t1";
 
-std::vector<std::string_view> fields(std::string_view line) {
-    std::vector<std::string_view> out;
-    std::size_t pos = 0;
+// Splits a line at its tabs into at most `N` fields; the count of fields,
+// or N + 1 when there are more.
+template <std::size_t N> std::size_t fields(std::string_view line, std::string_view (&out)[N]) {
+    std::size_t count = 0;
     for (;;) {
-        std::size_t tab = line.find('\t', pos);
-        out.push_back(line.substr(pos, tab == std::string_view::npos ? std::string_view::npos : tab - pos));
+        const std::size_t tab = line.find('\t');
+        if (count == N)
+            return N + 1;
+        out[count++] = line.substr(0, tab);
         if (tab == std::string_view::npos)
-            return out;
-        pos = tab + 1;
+            return count;
+        line.remove_prefix(tab + 1);
     }
 }
 
@@ -36,26 +39,47 @@ template <class T> bool number(std::string_view text, T& value) {
 }
 
 bool parseStamp(std::string_view text, FileStamp& s) {
-    std::vector<std::string_view> parts;
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t space = text.find(' ', pos);
+    std::string_view parts[4];
+    std::size_t count = 0;
+    for (;;) {
+        const std::size_t space = text.find(' ');
+        if (count == 4)
+            return false;
+        parts[count++] = text.substr(0, space);
         if (space == std::string_view::npos)
-            space = text.size();
-        parts.push_back(text.substr(pos, space - pos));
-        pos = space + 1;
+            break;
+        text.remove_prefix(space + 1);
     }
     int exists = 0;
-    if (parts.size() != 4 || !number(parts[0], exists) || !number(parts[1], s.mtimeNs) ||
-        !number(parts[2], s.size) || !number(parts[3], s.inode))
+    if (count != 4 || !number(parts[0], exists) || !number(parts[1], s.mtimeNs) || !number(parts[2], s.size) ||
+        !number(parts[3], s.inode))
         return false;
     s.exists = exists != 0;
     return true;
 }
 
-std::string stampText(const FileStamp& s) {
-    return std::string(s.exists ? "1 " : "0 ") + std::to_string(s.mtimeNs) + " " + std::to_string(s.size) + " " +
-           std::to_string(s.inode);
+void appendStamp(std::string& out, const FileStamp& s) {
+    char buffer[80];
+    char* at = buffer;
+    char* const end = buffer + sizeof buffer;
+    *at++ = s.exists ? '1' : '0';
+    for (std::int64_t n : {s.mtimeNs, s.size}) {
+        *at++ = ' ';
+        at = std::to_chars(at, end, n).ptr;
+    }
+    *at++ = ' ';
+    at = std::to_chars(at, end, s.inode).ptr;
+    out.append(buffer, at);
+}
+
+// Appends "kind<TAB>path<TAB>stamp<LF>".
+void appendLine(std::string& out, std::string_view kind, const std::string& path, const FileStamp& stamp) {
+    out += kind;
+    out += '\t';
+    out += path;
+    out += '\t';
+    appendStamp(out, stamp);
+    out += '\n';
 }
 
 bool recordable(const std::string& path) { return path.find_first_of("\t\r\n") == std::string::npos; }
@@ -94,18 +118,19 @@ void BuildRecord::Load(const std::string& path) {
             first = false;
             continue;
         }
-        std::vector<std::string_view> f = fields(line);
+        std::string_view f[3];
+        const std::size_t n = fields(line, f);
         FileStamp stamp;
-        if (f[0] == "project" && f.size() == 2 && parseStamp(f[1], stamp)) {
+        if (f[0] == "project" && n == 2 && parseStamp(f[1], stamp)) {
             project_ = stamp;
-        } else if (f[0] == "page" && f.size() == 3 && parseStamp(f[2], stamp)) {
+        } else if (f[0] == "page" && n == 3 && parseStamp(f[2], stamp)) {
             current = &pages_[std::string(f[1])];
             *current = PageRecord{};
             current->outputStamp = stamp;
-        } else if (f[0] == "source" && f.size() == 3 && current && parseStamp(f[2], stamp)) {
+        } else if (f[0] == "source" && n == 3 && current && parseStamp(f[2], stamp)) {
             current->source = std::string(f[1]);
             current->sourceStamp = stamp;
-        } else if (f[0] == "dep" && f.size() == 3 && current && parseStamp(f[2], stamp)) {
+        } else if (f[0] == "dep" && n == 3 && current && parseStamp(f[2], stamp)) {
             current->dependencies.emplace_back(std::string(f[1]), stamp);
         } else {
             return broken();
@@ -116,7 +141,16 @@ void BuildRecord::Load(const std::string& path) {
 
 bool BuildRecord::Save(const std::string& path, std::string* error) const {
     std::string out(kMagic);
-    out += "\nproject\t" + stampText(project_) + "\n";
+    std::size_t size = 64;
+    for (const auto& [output, page] : pages_) {
+        size += output.size() + page.source.size() + 64 * (2 + page.dependencies.size());
+        for (const auto& dep : page.dependencies)
+            size += dep.first.size();
+    }
+    out.reserve(size);
+    out += "\nproject\t";
+    appendStamp(out, project_);
+    out += '\n';
     for (const auto& [output, page] : pages_) {
         if (!recordable(output) || !recordable(page.source))
             continue;
@@ -125,10 +159,10 @@ bool BuildRecord::Save(const std::string& path, std::string* error) const {
             depsOk = depsOk && recordable(dep.first);
         if (!depsOk)
             continue;
-        out += "page\t" + output + "\t" + stampText(page.outputStamp) + "\n";
-        out += "source\t" + page.source + "\t" + stampText(page.sourceStamp) + "\n";
+        appendLine(out, "page", output, page.outputStamp);
+        appendLine(out, "source", page.source, page.sourceStamp);
         for (const auto& [dep, stamp] : page.dependencies)
-            out += "dep\t" + dep + "\t" + stampText(stamp) + "\n";
+            appendLine(out, "dep", dep, stamp);
     }
     return WriteWholeFile(path, out, error);
 }
