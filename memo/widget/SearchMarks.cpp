@@ -51,28 +51,36 @@ void TSearchMarks::clear() {
 
 void TSearchMarks::paintEvent(QPaintEvent*) {
   if (ranges_.empty()) return;
-  const TextStore& s = memo_.engine().store();
-  const LineNo first = memo_.engine().firstVisibleLine();
-  const LineNo last = std::min<LineNo>(s.lineCount() - 1, first + height() / std::max(1, memo_.lineHeight()) + 1);
-  const Pos from = s.lineStart(first);
-  const Pos to = s.lineStart(last) + s.lineLength(last);
+  // The window shows rows, not lines: folded regions hide lines and word wrap splits them.
+  const MemoEngine& e = memo_.engine();
+  const Pos first = e.firstVisibleLine();
+  const Pos last = std::min<Pos>(e.rowCount() - 1, first + height() / std::max(1, memo_.lineHeight()) + 1);
+  if (last < first) return;
+  const Pos from = e.rowStart(first);
+  const Pos to = e.rowEnd(last);
   QPainter g(this);
   g.setClipRect(QRect(memo_.textLeft(), 0, width(), height()));
   const QColor mark(255, 210, 0, 110);
-  // Only the marks that reach the visible lines are drawn.
+  const int charWidth = memo_.fontMetrics().averageCharWidth();
+  // Only the marks that reach the visible rows are drawn, on each row they cover.
   auto it = std::lower_bound(ranges_.begin(), ranges_.end(), from,
                              [](const std::pair<Pos, Pos>& r, Pos key) { return r.second < key; });
   for (; it != ranges_.end() && it->first <= to; ++it) {
-    for (LineNo l = std::max(first, s.lineFromPos(it->first)); l <= last; ++l) {
-      const Pos ls = s.lineStart(l);
-      const Pos le = ls + s.lineLength(l);
-      if (ls > it->second) break;
-      const Pos a = std::max(it->first, ls);
-      const Pos b = std::min(it->second, le);
-      const QPoint pa = memo_.pointAt(a);
-      int xb = memo_.pointAt(b).x();
-      if (it->second > le) xb += memo_.fontMetrics().averageCharWidth();  // the break itself
-      g.fillRect(QRect(pa.x(), pa.y(), std::max(1, xb - pa.x()), memo_.lineHeight()), mark);
+    for (Pos row = std::max(first, e.rowOf(it->first)); row <= last; ++row) {
+      const Pos rs = e.rowStart(row);
+      const Pos re = e.rowEnd(row);
+      if (rs > it->second) break;
+      const Pos a = std::max(it->first, rs);
+      const Pos b = std::min(it->second, re);
+      // The end of a row that the next row continues is drawn on this row, past its last character.
+      const bool lineEnds = re == e.store().lineEnd(e.store().lineFromPos(rs));
+      // Nothing of the mark on this row (it lies inside a folded region, or starts on the next row).
+      if (b < a || (b == a && (!lineEnds || it->second <= re))) continue;
+      const int y = int(row - first) * memo_.lineHeight();
+      const int xa = memo_.pointAt(a).x();
+      int xb = b < re || lineEnds ? memo_.pointAt(b).x() : memo_.pointAt(e.prevCharPos(b)).x() + charWidth;
+      if (it->second > re && lineEnds) xb += charWidth;  // the break itself
+      g.fillRect(QRect(xa, y, std::max(1, xb - xa), memo_.lineHeight()), mark);
     }
   }
 }

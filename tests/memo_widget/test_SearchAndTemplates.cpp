@@ -250,3 +250,45 @@ TEST_F(AidsFixture, AnExpressionOutOfStepsSaysWhereTheSearchStopped) {
   EXPECT_EQ(box()->text(), QStringLiteral("The expression needs too many steps; the search stopped at line 3."));
 }
 
+
+// Marks are drawn on the rows their text is shown on: below a folded region, which hides
+// lines, and on every row of a word-wrapped line that they cover.
+TEST(SearchMarksTest, AreDrawnOnTheRowsTheTextIsShownOn) {
+  TSyntaxMemo memo;
+  memo.resize(420, 300);
+  memo.show();
+  MemoEngine& e = memo.engine();
+  QByteArray text;
+  for (int i = 0; i < 60; ++i) text += "line " + QByteArray::number(i) + "\r";
+  memo.setText(text);
+  const Pos word = Pos(memo.text().indexOf("line 45"));
+  // Lines 2 to 39 hidden: line 45 is the eighth row, although the window shows fewer lines.
+  ASSERT_TRUE(e.folds().fold({1, 40}));
+  ASSERT_EQ(e.rowOf(word), 7);
+  TSearchMarks::of(memo).setRanges({{word, word + 7}});
+  auto marked = [&memo](int row) {
+    QApplication::processEvents();
+    const QImage img = memo.viewport()->grab().toImage();
+    int n = 0;
+    for (int y = row * memo.lineHeight(); y < (row + 1) * memo.lineHeight() && y < img.height(); ++y)
+      for (int x = memo.textLeft(); x < img.width(); ++x) {
+        const QColor p = img.pixelColor(x, y);
+        n += p.red() - p.blue() > 60 && p.green() - p.blue() > 40;  // the yellow of a mark
+      }
+    return n;
+  };
+  EXPECT_GT(marked(7), 0);
+  EXPECT_EQ(marked(6) + marked(8), 0);
+
+  // A mark across the break of a wrapped line covers the end of one row and the start of the next.
+  e.folds().unfoldAll();
+  e.wrapAtColumn = 10;
+  memo.setText("abcdefghij klmnopq");
+  memo.setWordWrap(true);
+  ASSERT_TRUE(e.wrapIndex() && e.wrapIndex()->continues(0));
+  const Pos from = Pos(memo.text().indexOf("ij klm"));
+  TSearchMarks::of(memo).setRanges({{from, from + 6}});
+  const int cell = memo.fontMetrics().averageCharWidth() * memo.lineHeight();
+  EXPECT_GT(marked(0), 2 * cell);
+  EXPECT_GT(marked(1), 2 * cell);
+}
