@@ -15,6 +15,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QMenu>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QProgressBar>
 #include <QTest>
 
@@ -64,13 +67,53 @@ protected:
         w->projectUnit().ParseToOpen(vlr);
         return vlr;
     }
-    // Selects the list row of the file with this name.
+    // Where the list shows the file with this name, in its viewport.
+    QPoint RowOf(const std::string& name) {
+        QTreeWidget* view = w->projectUnit().projectFileList().view();
+        for (int i = 0; i < view->topLevelItemCount(); ++i)
+            if (view->topLevelItem(i)->text(0).toStdString() == name)
+                return view->visualItemRect(view->topLevelItem(i)).center();
+        ADD_FAILURE() << name << " is not in the file list";
+        return {};
+    }
+    // Clicks the file's row in the list.
     void SelectFile(const std::string& name) {
-        vlr::ProjectFileList& list = w->projectUnit().projectFileList();
-        for (int i = 0; i < list.RowCount(); ++i)
-            if (list.RowAt(i).fileName == name)
-                list.Select(i);
-        list.UpdateButtons();
+        QTest::mouseClick(w->projectUnit().projectFileList().view()->viewport(), Qt::LeftButton, {}, RowOf(name));
+        vlr::ProcessMessages();
+    }
+    // Right-clicks the file's row and chooses the context menu's item by its key.
+    void ChooseForFile(const std::string& name, Qt::Key key) {
+        SelectFile(name);
+        // Through the window, as the system delivers a click: the right button's
+        // release there is what asks for the context menu.
+        QWidget* viewport = w->projectUnit().projectFileList().view()->viewport();
+        QTest::mouseClick(w->windowHandle(), Qt::RightButton, {}, viewport->mapTo(w.get(), RowOf(name)));
+        vlr::ProcessMessages();
+        QMenu* menu = w->projectUnit().projectFileList().contextMenu();
+        ASSERT_TRUE(menu->isVisible());
+        QTest::keyClick(menu, key);
+        vlr::ProcessMessages();
+    }
+    // Clicks the button that shows the action on a tool bar.
+    void ClickButtonOf(QAction* action) {
+        QToolButton* button = nullptr;
+        for (QObject* o : action->associatedObjects())
+            if (auto* b = qobject_cast<QToolButton*>(o); b && b->isVisible())
+                button = b;
+        ASSERT_NE(button, nullptr) << action->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+        vlr::ProcessMessages();
+    }
+    // Opens a menu of the menu bar with Alt and its key, and chooses an item by its key.
+    void ChooseFromMenu(Qt::Key menuKey, Qt::Key itemKey) {
+        w->activateWindow();
+        QApplication::setActiveWindow(w.get());
+        QTest::keyClick(w.get(), menuKey, Qt::AltModifier);
+        vlr::ProcessMessages();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QTest::keyClick(menu, itemKey);
+        vlr::ProcessMessages();
     }
     // Binds the real core module's build.
     void UseRealBuild() {
@@ -101,7 +144,8 @@ TEST_F(BuildCommandsTest, BuildCommandsExistAndFollowTheProject) {
     EXPECT_TRUE(w->action("Preview1")->isEnabled());
     EXPECT_TRUE(w->projectUnit().projectFileList().previewButton()->isEnabled());
 
-    w->action("CloseProject1")->trigger();
+    ChooseFromMenu(Qt::Key_F, Qt::Key_T);  // File, Close Project
+    EXPECT_EQ(w->projectUnit().ProjectFile(), "none");
     for (const char* name : {"BuildAll1", "BuildAll2", "Preview1"})
         EXPECT_FALSE(w->action(name)->isEnabled()) << name;
 }
@@ -110,7 +154,7 @@ TEST_F(BuildCommandsTest, BuildAllBuildsTheWholeProjectUnderTheBusyCursor) {
     const std::string vlr = OpenSite();
     w->Libraries().entry.ProcessProject = cursorRecordingBuild;
     g_cursorDuringBuild = -1;
-    w->action("BuildAll1")->trigger();
+    ChooseFromMenu(Qt::Key_P, Qt::Key_B);  // Project, Build All
     ASSERT_EQ(Outside().builds.size(), 1u);
     EXPECT_EQ(Outside().builds[0].project, vlr);
     EXPECT_EQ(Outside().builds[0].path, "");
@@ -121,8 +165,8 @@ TEST_F(BuildCommandsTest, BuildAllBuildsTheWholeProjectUnderTheBusyCursor) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // The toolbar button and the side panel's button run the same command.
-    w->action("BuildAll2")->trigger();
-    w->projectUnit().projectFileList().buildButton()->trigger();
+    ClickButtonOf(w->action("BuildAll2"));
+    ClickButtonOf(w->projectUnit().projectFileList().buildButton());
     EXPECT_EQ(Outside().builds.size(), 3u);
     EXPECT_EQ(Outside().builds[2].path, "");
 }
@@ -131,7 +175,7 @@ TEST_F(BuildCommandsTest, PreviewBuildsTheSelectedFileAndOpensItsPage) {
     OpenSite();
     SelectFile("guide.hts");
     // The side panel's button works without the Project menu ever opened.
-    w->projectUnit().projectFileList().previewButton()->trigger();
+    ClickButtonOf(w->projectUnit().projectFileList().previewButton());
     ASSERT_EQ(Outside().builds.size(), 1u);
     EXPECT_EQ(Outside().builds[0].path, projectDir + "/src/docs/guide.hts");
     EXPECT_EQ(Outside().builds[0].flag, 0);
@@ -141,14 +185,12 @@ TEST_F(BuildCommandsTest, PreviewBuildsTheSelectedFileAndOpensItsPage) {
     // A file directly in the source folder: no sub-folder in the page's path.
     // The page is handed over even when the build failed.
     Outside().buildResult = 0;
-    SelectFile("index.hts");
-    w->projectUnit().projectFileList().previewItem()->trigger();
+    ChooseForFile("index.hts", Qt::Key_P);
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[1], projectDir + "/out/index.html");
 
     // The Project menu's item does the same.
-    w->projectUnit().Project1Click();
-    w->action("Preview1")->trigger();
+    ChooseFromMenu(Qt::Key_P, Qt::Key_P);
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[2], projectDir + "/out/index.html");
 }
@@ -157,7 +199,7 @@ TEST_F(BuildCommandsTest, ARealBuildDrivesTheProgressBarAndTheStatusLine) {
     OpenSite();
     UseRealBuild();
     QProgressBar* bar = w->statusLine().progressBar();
-    w->action("BuildAll1")->trigger();
+    ChooseFromMenu(Qt::Key_P, Qt::Key_B);
     EXPECT_EQ(Read(projectDir + "/out/index.html"), "Home part");
     EXPECT_EQ(Read(projectDir + "/out/docs/guide.html"), "guide");
     EXPECT_EQ(bar->maximum(), 2);
@@ -165,12 +207,11 @@ TEST_F(BuildCommandsTest, ARealBuildDrivesTheProgressBarAndTheStatusLine) {
     const std::string status = w->Status().panelText(1).toStdString();
     EXPECT_EQ(status.rfind("Built 2 pages in ", 0), 0u) << status;
 
-    w->action("BuildAll1")->trigger();
+    ClickButtonOf(w->action("BuildAll2"));
     EXPECT_EQ(w->Status().panelText(1).toStdString(), "0 pages built, 2 up to date");
 
     // Compile from the file list's context menu builds the one file.
-    SelectFile("guide.hts");
-    w->projectUnit().projectFileList().compileItem()->trigger();
+    ChooseForFile("guide.hts", Qt::Key_C);
     EXPECT_EQ(w->Status().panelText(1).toStdString().rfind("Built 1 page in ", 0), 0u);
 }
 
@@ -228,7 +269,7 @@ TEST_F(BuildCommandsTest, TrustGivenOnceIsRememberedForTheProjectInTheUsersFolde
     UseRealBuild();
     prompter->Clear();
     prompter->QueueAnswer(vlr::ModalResult::Yes);
-    w->projectUnit().projectFileList().buildButton()->trigger();
+    ClickButtonOf(w->projectUnit().projectFileList().buildButton());
     EXPECT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(Read(projectDir + "/out/index.html"), "SECRET");
     const std::string kept = Read(vlr::WritablePath("trusted.dat"));
@@ -237,8 +278,7 @@ TEST_F(BuildCommandsTest, TrustGivenOnceIsRememberedForTheProjectInTheUsersFolde
 
     // Trusted from now on, also for a single file built from the file list.
     std::ofstream(secret) << "CHANGED";
-    SelectFile("index.hts");
-    w->projectUnit().projectFileList().compileItem()->trigger();
+    ChooseForFile("index.hts", Qt::Key_C);
     EXPECT_EQ(prompter->messages().size(), 1u);
     EXPECT_EQ(Read(projectDir + "/out/index.html"), "CHANGED");
     fs::remove(secret);
