@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../shell/UserInput.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -185,7 +187,9 @@ TEST(MainCommandsMenus, MenuAnimationRadioItems) {
     EXPECT_TRUE(doubleSpeed->isChecked());
     EXPECT_EQ(doubleSpeed->actionGroup(), nullptr);
 
-    w.action("Smart1")->trigger();
+    // View, Menu Animation, Smart: by their keys, as the user chooses it.
+    w.window->show();
+    vlrtest::ChooseFromMenuBar(w.window.get(), Qt::Key_V, {Qt::Key_M, Qt::Key_S});
     EXPECT_EQ(group->checkedAction(), w.action("Smart1"));
     EXPECT_FALSE(w.action("None1")->isChecked());
     EXPECT_TRUE(doubleSpeed->isChecked());

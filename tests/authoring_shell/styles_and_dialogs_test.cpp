@@ -1,6 +1,7 @@
 // The style submenu and the insertion dialogs of the outside module, in the
 // real main window with a real editor window.
 #include "AuthoringFixture.h"
+#include "../shell/UserInput.h"
 
 #include "app/commands/MainCommands.h"
 #include "authoring/FrmStylePick.h"
@@ -55,6 +56,27 @@ protected:
             out << (a->isSeparator() ? (a->isVisible() ? QStringLiteral("--") : QStringLiteral("(--)")) : a->text());
         return out;
     }
+    // Insert, Cascading Style Sheets, then the item at `index` of that menu, all
+    // by keys as the user goes: the menu's T is also "&Table...", so T is
+    // pressed until the style sheets are selected.
+    void ChooseStyle(int index) {
+        vlrtest::ChooseFromMenuBar(w.get(), Qt::Key_I, {});
+        auto* insert = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(insert, nullptr);
+        QAction* css = styles()->menuAction();
+        for (int i = 0; i < 10 && insert->activeAction() != css; ++i)
+            QTest::keyClick(insert, Qt::Key_T);
+        ASSERT_EQ(insert->activeAction(), css);
+        QTest::keyClick(insert, Qt::Key_Return);
+        vlr::ProcessMessages();
+        ASSERT_TRUE(styles()->isVisible());
+        QAction* item = styles()->actions().at(index);
+        for (int i = 0; i < 20 && styles()->activeAction() != item; ++i)
+            QTest::keyClick(styles(), Qt::Key_Down);
+        ASSERT_EQ(styles()->activeAction(), item);
+        QTest::keyClick(styles(), Qt::Key_Return);
+        vlr::ProcessMessages();
+    }
     // Dialogs of the outside module are shown only when prompts are not logged.
     void ShowDialogs() { ::unsetenv("VELORA_PROMPTS"); }
 };
@@ -88,15 +110,13 @@ TEST_F(StylesAndDialogs, ADamagedStyleFileReachesTheExceptionReport) {
 TEST_F(StylesAndDialogs, AStyleItemInsertsTheFormChosenInTheStylePicker) {
     Open(false);
     WriteStyles({{"Head", "Arial"}, {"Head", "Times"}});
-    OpenInsertMenu();
     ShowDialogs();
     AnswerNextDialog("FrmStylePick", [](QWidget* d) {
         Control<QRadioButton>(d, "RadioButton2")->click();
         Control<QPushButton>(d, "Button1")->click();
     });
     Set("", 0, 0);
-    styles()->actions().at(3)->trigger();  // the second "Head" inserts the first
-    vlr::ProcessMessages();
+    ChooseStyle(3);  // the second "Head" inserts the first
     // Only what is set, under a selector a page can use.
     EXPECT_EQ(Text(), ".Head {\r\n   font-family: Arial\r\n}\r\n\r\n");
     EXPECT_EQ(Caret(), (std::pair<int, int>{1, 5}));
@@ -109,14 +129,12 @@ TEST_F(StylesAndDialogs, AStyleItemInsertsTheFormChosenInTheStylePicker) {
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     Set("<div>", 4, 0);
-    styles()->actions().at(3)->trigger();
-    vlr::ProcessMessages();
+    ChooseStyle(3);
     EXPECT_EQ(Text(), "<div STYLE=\"font-family: Arial\">");  // the upper-case tags of this test
 
     AnswerNextDialog("FrmStylePick", [](QWidget* d) { Control<QPushButton>(d, "Button2")->click(); });
     Set("", 0, 0);
-    styles()->actions().at(2)->trigger();
-    vlr::ProcessMessages();
+    ChooseStyle(2);
     EXPECT_EQ(Text(), "");
 }
 

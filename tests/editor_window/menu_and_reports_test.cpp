@@ -1,6 +1,7 @@
 // The context menu of the editor window, the main window's answers to the
 // editor reports, and the main-window commands that forward to the editor.
 #include "EditorFixture.h"
+#include "../shell/UserInput.h"
 
 #include "app/commands/MainCommands.h"
 #include "app/shell/StatusLine.h"
@@ -161,17 +162,34 @@ TEST_F(EditorTest, NewFromTemplateMessageAndSendTheString) {
 
 TEST_F(EditorTest, EditAndSearchCommandsForwardToTheActiveEditor) {
     TFrmEditor* e = main->editorUnit().OpenEditorFromTemplate(path("none.htf"));
-    Type(e, "line one\rline two\rline three");
-    main->action("SelectAll1")->trigger();
+    e->memo().setFocus();
+    for (const char* line : {"line one", "line two"}) {
+        QTest::keyClicks(&e->memo(), QString::fromLatin1(line));
+        QTest::keyClick(&e->memo(), Qt::Key_Return);
+    }
+    QTest::keyClicks(&e->memo(), QStringLiteral("line three"));
+    ASSERT_EQ(Text(e), "line one\rline two\rline three");
+    auto menu = [this](Qt::Key menuKey, std::initializer_list<Qt::Key> keys) {
+        ChooseFromMenuBar(main.get(), menuKey, keys);
+        vlr::ProcessMessages();
+    };
+    auto key = [this](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        main->activateWindow();
+        QApplication::setActiveWindow(main.get());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : main.get(), k, mods);
+        vlr::ProcessMessages();
+    };
+    menu(Qt::Key_E, {Qt::Key_S});  // Edit, Select All
     EXPECT_EQ(e->memo().selection().start(), 0);
-    main->action("Copy1")->trigger();
+    EXPECT_EQ(std::size_t(e->memo().selection().end()), std::size_t(e->memo().text().size()));
+    key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "line one\r\nline two\r\nline three");
     e->memo().setSelection(0, 4);
-    main->action("ChangeCase1")->trigger();  // the dialog is not shown under logged prompts
+    menu(Qt::Key_E, {Qt::Key_G});  // Change Case: the dialog is not shown under logged prompts
     EXPECT_EQ(Text(e).substr(0, 4), "line");
 
     prompter->QueueInput("2");
-    main->action("GoToLine1")->trigger();
+    menu(Qt::Key_S, {Qt::Key_G});  // Search, Go To Line
     ASSERT_FALSE(prompter->prompts().empty());
     EXPECT_EQ(prompter->prompts().back().caption, "Go To Line...");
     EXPECT_EQ(prompter->prompts().back().text, "Enter Line Number");
@@ -179,18 +197,18 @@ TEST_F(EditorTest, EditAndSearchCommandsForwardToTheActiveEditor) {
 
     // Find opens the dialog and enables Find Next.
     main->action("FindNext1")->setEnabled(false);
-    main->action("Find1")->trigger();
+    key(Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(Enabled("FindNext1"));
     e->ControlSearchText = "three";
     e->memo().setSelection(0, 0);
-    main->action("FindNext1")->trigger();
+    key(Qt::Key_F3);
     EXPECT_EQ(e->memo().selection(), (Selection{23, 28}));
 
     e->memo().setSelection(0, 0);
-    main->action("Delete1")->trigger();  // nothing selected
-    main->action("Undo1")->trigger();
-    EXPECT_EQ(Text(e), "");
-    main->action("Redo1")->trigger();
+    menu(Qt::Key_E, {Qt::Key_D});  // Delete, with nothing selected
+    menu(Qt::Key_E, {Qt::Key_U});  // Undo takes back the last key typed
+    EXPECT_EQ(Text(e), "line one\rline two\rline thre");
+    menu(Qt::Key_E, {Qt::Key_R});  // Redo
     EXPECT_EQ(Text(e), "line one\rline two\rline three");
 }
 

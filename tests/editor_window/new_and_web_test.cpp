@@ -2,6 +2,7 @@
 // and "Open From the &Web..." with the real modules: the chosen document or
 // the fetched page ends up in an editor window.
 #include "EditorFixture.h"
+#include "../shell/UserInput.h"
 
 #include "../libs/TestHttpServer.h"
 
@@ -32,6 +33,12 @@ protected:
     void TearDown() override {
         ::setenv("VELORA_PROMPTS", "log", 1);
         EditorTest::TearDown();
+    }
+    // File, then "Open From the &Web...": its W is also "Ne&w Project...",
+    // so the first W selects it and Return chooses it.
+    void OpenFromTheWeb() {
+        ChooseFromMenuBar(main.get(), Qt::Key_F, {Qt::Key_W, Qt::Key_Return});
+        vlr::ProcessMessages();
     }
     std::vector<vlr::TFrmEditor*> editors() const {
         std::vector<vlr::TFrmEditor*> out;
@@ -117,7 +124,7 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
     EXPECT_TRUE(Enabled("OpenFromtheWeb1"));
     TestHttpServer server;
     prompter->QueueInput(server.url("/ok"));
-    main->action("OpenFromtheWeb1")->trigger();
+    OpenFromTheWeb();
     vlr::ProcessMessages();
     ASSERT_EQ(editors().size(), 1u);
     EXPECT_EQ(Text(editors()[0]), "<html><body>200 OK</body></html>");
@@ -127,7 +134,7 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
 
     // A missing page: an error, and no window.
     prompter->QueueInput(server.url("/missing"));
-    main->action("OpenFromtheWeb1")->trigger();
+    OpenFromTheWeb();
     vlr::ProcessMessages();
     EXPECT_EQ(editors().size(), 1u);
     ASSERT_EQ(prompter->messages().size(), 1u);
@@ -136,7 +143,7 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
 
     // Nobody listening: an error too.
     prompter->QueueInput("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/page.html");
-    main->action("OpenFromtheWeb1")->trigger();
+    OpenFromTheWeb();
     vlr::ProcessMessages();
     EXPECT_EQ(editors().size(), 1u);
     EXPECT_EQ(prompter->messages().size(), 2u);
@@ -144,7 +151,7 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
     // Cancelled address prompt: nothing asked of the network.
     const std::size_t asked = server.requests().size();
     prompter->QueueInput(std::nullopt);
-    main->action("OpenFromtheWeb1")->trigger();
+    OpenFromTheWeb();
     EXPECT_EQ(server.requests().size(), asked);
     EXPECT_EQ(editors().size(), 1u);
 }
@@ -155,7 +162,7 @@ TEST_F(NewAndWebTest, OpenFromTheWebOpensTheFetchedPageAndReportsAFailure) {
 TEST_F(NewAndWebTest, AProjectFileFromTheWebOpensAsADocumentNotAsTheProject) {
     TestHttpServer server;
     prompter->QueueInput(server.url("/ok.vlr"));
-    main->action("OpenFromtheWeb1")->trigger();
+    OpenFromTheWeb();
     vlr::ProcessMessages();
     ASSERT_EQ(editors().size(), 1u);
     EXPECT_EQ(fs::path(editors()[0]->FileName).extension(), ".vlr") << editors()[0]->FileName;

@@ -2,6 +2,7 @@
 // file's name as the header's title; the document into a PDF file when there is no printer
 // queue; and a message when nothing can print.
 #include "EditorFixture.h"
+#include "../shell/UserInput.h"
 
 #include "app/commands/MainCommands.h"
 
@@ -151,7 +152,7 @@ TEST_F(EditorPrintTest, PrinterSetupChoosesThePdfWriterWhenThereIsNoPrinterQueue
             dialog->reject();
     });
     answer.start(20);
-    main->action("PrinterSetup1")->trigger();
+    ChooseFromMenuBar(main.get(), Qt::Key_F, {Qt::Key_E});  // File, Printer Setup
     vlr::ProcessMessages();
     answer.stop();
     if (!prompts.isNull())

@@ -3,6 +3,7 @@
 // file, their enabling, and a real build by the core module that drives the
 // progress bar and the status line.
 #include "ProjectFixture.h"
+#include "../shell/UserInput.h"
 
 #include "app/commands/CommandGroup.h"
 #include "app/units/CommandGate.h"
@@ -94,25 +95,12 @@ protected:
         QTest::keyClick(menu, key);
         vlr::ProcessMessages();
     }
-    // Clicks the button that shows the action on a tool bar.
     void ClickButtonOf(QAction* action) {
-        QToolButton* button = nullptr;
-        for (QObject* o : action->associatedObjects())
-            if (auto* b = qobject_cast<QToolButton*>(o); b && b->isVisible())
-                button = b;
-        ASSERT_NE(button, nullptr) << action->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton);
+        ClickToolButtonOf(action);
         vlr::ProcessMessages();
     }
-    // Opens a menu of the menu bar with Alt and its key, and chooses an item by its key.
     void ChooseFromMenu(Qt::Key menuKey, Qt::Key itemKey) {
-        w->activateWindow();
-        QApplication::setActiveWindow(w.get());
-        QTest::keyClick(w.get(), menuKey, Qt::AltModifier);
-        vlr::ProcessMessages();
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        QTest::keyClick(menu, itemKey);
+        ChooseFromMenuBar(w.get(), menuKey, {itemKey});
         vlr::ProcessMessages();
     }
     // Binds the real core module's build.
