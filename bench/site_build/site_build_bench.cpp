@@ -5,12 +5,11 @@
 // changed. Set TMPDIR to choose the file system the project is made on.
 #include "project/build/SiteBuild.h"
 
+#include "common/GeneratedProject.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
-#include <stdlib.h>
 
 namespace fs = std::filesystem;
 
@@ -21,31 +20,18 @@ constexpr int kFolders = 20;
 constexpr int kParts = 20;
 constexpr int kVariables = 20;
 
-void write(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // The generated project, made once per program run.
 class GeneratedSite {
 public:
     GeneratedSite() {
-        std::string pattern = (fs::temp_directory_path() / "vlr-site-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-        std::string project = "[directories]\nsrc=src\nout=out\n[variables]\n";
-        for (int v = 0; v < kVariables; ++v)
-            project += "Var" + std::to_string(v) + "=value number " + std::to_string(v) + "\n";
         for (int p = 0; p < kParts; ++p) {
             std::string part = "<div class=\"part" + std::to_string(p) + "\">\n";
             for (int line = 0; line < 8; ++line)
                 part += "  <p>Shared text of part " + std::to_string(p) + ", line " + std::to_string(line) +
                         " by <%Var" + std::to_string((p + line) % kVariables) + "%>.</p>\n";
             part += "</div>\n";
-            write(root_ / "src/parts" / ("part" + std::to_string(p) + ".inc"), part);
+            files_.write("src/parts/part" + std::to_string(p) + ".inc", part);
         }
-        project += "[files]\n";
         for (int i = 0; i < kPages; ++i) {
             const std::string folder = "section" + std::to_string(i % kFolders);
             std::string page = "<html><head><title><%Var0%> page " + std::to_string(i) + "</title></head><body>\n";
@@ -55,28 +41,22 @@ public:
                 page += "<p>Paragraph " + std::to_string(v) + " of page " + std::to_string(i) + " mentions <%Var" +
                         std::to_string(v) + "%> and some ordinary text around it.</p>\n";
             page += "<footer><%Header%> <%DateNow%></footer></body></html>\n";
-            const std::string rel = "src/" + folder + "/page" + std::to_string(i) + ".hts";
-            write(root_ / rel, page);
-            project += std::to_string(i) + "=" + rel + "\n";
+            files_.addPage(i, "src/" + folder + "/page" + std::to_string(i) + ".hts", page);
         }
-        write(root_ / "site.vlr", project);
+        files_.finish();
     }
-    ~GeneratedSite() {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    std::string project() const { return (root_ / "site.vlr").string(); }
+    std::string project() const { return files_.projectFile(); }
     // Moves the built site aside, so the next build starts from an empty
     // output folder. The old trees are deleted with the project, outside the
     // timed part: deleting thousands of files just before creating thousands
     // slows the file system's inode allocation down.
     void moveOutputAside() {
         std::error_code ec;
-        fs::rename(root_ / "out", root_ / ("old-out-" + std::to_string(++moved_)), ec);
+        fs::rename(files_.root() / "out", files_.root() / ("old-out-" + std::to_string(++moved_)), ec);
     }
 
 private:
-    fs::path root_;
+    velora::bench::GeneratedProject files_{"vlr-site-bench", kVariables};
     int moved_ = 0;
 };
 

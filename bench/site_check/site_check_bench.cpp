@@ -6,14 +6,11 @@
 // Both on one thread. Set TMPDIR to choose the file system.
 #include "project/check/SiteCheck.h"
 
+#include "common/GeneratedProject.h"
+
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
-#include <stdlib.h>
-
-namespace fs = std::filesystem;
+#include <string>
 
 namespace {
 
@@ -21,34 +18,21 @@ constexpr int kPages = 2000;
 constexpr int kFolders = 20;
 constexpr int kVariables = 20;
 
-void write(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 class GeneratedSite {
 public:
     GeneratedSite() {
-        std::string pattern = (fs::temp_directory_path() / "vlr-check-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-        std::string project = "[directories]\nsrc=src\nout=out\n[variables]\n";
-        for (int v = 0; v < kVariables; ++v)
-            project += "Var" + std::to_string(v) + "=value number " + std::to_string(v) + "\n";
-        write(root_ / "src/parts/head.inc",
-              "<meta charset=\"utf-8\">\n<link rel=\"stylesheet\" href=\"/style.css\">\n");
+        files_.write("src/parts/head.inc",
+                     "<meta charset=\"utf-8\">\n<link rel=\"stylesheet\" href=\"/style.css\">\n");
         std::string nav = "<header>\n  <img src=\"/images/logo.png\" alt=\"<%Var1%>\">\n  <nav>\n";
         for (int f = 0; f < 5; ++f)
             nav += "    <a href=\"/section" + std::to_string(f) + "/page" + std::to_string(f) + ".html\">Section " +
                    std::to_string(f) + "</a>\n";
         nav += "  </nav>\n</header>\n";
-        write(root_ / "src/parts/nav.inc", nav);
-        write(root_ / "src/parts/footer.inc",
-              "<footer>\n  <p>&copy; <%Var2%> <a href=\"/section0/page0.html\">Home</a></p>\n</footer>\n");
-        write(root_ / "out/style.css", "body{}\n");
-        write(root_ / "out/images/logo.png", "png");
-        project += "[files]\n";
+        files_.write("src/parts/nav.inc", nav);
+        files_.write("src/parts/footer.inc",
+                     "<footer>\n  <p>&copy; <%Var2%> <a href=\"/section0/page0.html\">Home</a></p>\n</footer>\n");
+        files_.write("out/style.css", "body{}\n");
+        files_.write("out/images/logo.png", "png");
         for (int i = 0; i < kPages; ++i) {
             const std::string folder = "section" + std::to_string(i % kFolders);
             std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<&../parts/head.inc&>\n<title><%Var0%> page " +
@@ -63,20 +47,14 @@ public:
             page += "<form action=\"/search\">\n  <label for=\"q\">Search</label>\n  <input type=\"search\" id=\"q\" "
                     "name=\"q\">\n  <button type=\"submit\">Go</button>\n</form>\n</main>\n"
                     "<&../parts/footer.inc&>\n</body>\n</html>\n";
-            const std::string rel = "src/" + folder + "/page" + std::to_string(i) + ".hts";
-            write(root_ / rel, page);
-            project += std::to_string(i) + "=" + rel + "\n";
+            files_.addPage(i, "src/" + folder + "/page" + std::to_string(i) + ".hts", page);
         }
-        write(root_ / "site.vlr", project);
+        files_.finish();
     }
-    ~GeneratedSite() {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    std::string project() const { return (root_ / "site.vlr").string(); }
+    std::string project() const { return files_.projectFile(); }
 
 private:
-    fs::path root_;
+    velora::bench::GeneratedProject files_{"vlr-check-bench", kVariables};
 };
 
 GeneratedSite& Site() {
