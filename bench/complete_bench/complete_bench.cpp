@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/common/Corpus.h"
+#include "bench/common/Timings.h"
 #include "memo/engine/complete/Completion.h"
 #include "memo/engine/complete/WebData.h"
 #include "memo/engine/scheme/HighlightDriver.h"
@@ -53,11 +54,6 @@ struct Page {
   ~Page() { vlr::DetachHighlighter(memo.engine()); }
 };
 
-void Report(benchmark::State& state, std::vector<double>& us) {
-  std::sort(us.begin(), us.end());
-  state.counters["median_ms"] = us[us.size() / 2] / 1000;
-  state.counters["max_ms"] = us.back() / 1000;
-}
 
 // The whole path of the widget: context, items, the list filled, placed and painted.
 void OpenList(benchmark::State& state, const std::string& typed) {
@@ -73,7 +69,7 @@ void OpenList(benchmark::State& state, const std::string& typed) {
     page.memo.closeCompletion();
   }
   state.counters["items"] = double(items);
-  Report(state, us);
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Milliseconds);
 }
 
 // The engine part alone: context detection and filtering.
@@ -91,7 +87,7 @@ void DetectAndFilter(benchmark::State& state, const std::string& typed) {
     us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
   }
   state.counters["items"] = double(items);
-  Report(state, us);
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Milliseconds);
 }
 
 void BM_OpenElementList(benchmark::State& s) { OpenList(s, "<"); }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/common/Corpus.h"
+#include "bench/common/Timings.h"
 #include "memo/engine/MarkupPairs.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/HtmlScanners.h"
@@ -44,11 +45,6 @@ vlr::TSyntaxMemoParser& HtmlParser() {
   return *parser;
 }
 
-void Report(benchmark::State& state, std::vector<double>& us) {
-  std::sort(us.begin(), us.end());
-  state.counters["median_us"] = us[us.size() / 2];
-  state.counters["max_us"] = us.back();
-}
 
 // The aids' share of a keystroke in the engine: the pair at the caret and the markers of a
 // screen of lines (what a repaint asks of the engine).
@@ -76,7 +72,7 @@ void BM_KeystrokeEngine(benchmark::State& state) {
     if (aids) AidsWork(e, top, 45);
     us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
   }
-  Report(state, us);
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Microseconds);
   vlr::DetachHighlighter(e);
 }
 BENCHMARK(BM_KeystrokeEngine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Iterations(400);
@@ -102,7 +98,7 @@ void BM_KeystrokeRepaint(benchmark::State& state) {
     (void)memo.viewport()->grab();  // paints now (offscreen windows are not exposed)
     us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
   }
-  Report(state, us);
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Microseconds);
   vlr::DetachHighlighter(memo.engine());
 }
 BENCHMARK(BM_KeystrokeRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Iterations(200);
@@ -126,7 +122,7 @@ void BM_FoldAll(benchmark::State& state) {
     memo.foldMargin().unfoldAll();
     state.ResumeTiming();
   }
-  Report(state, us);
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Microseconds);
   vlr::DetachHighlighter(memo.engine());
 }
 BENCHMARK(BM_FoldAll)->Unit(benchmark::kMillisecond)->Iterations(5);

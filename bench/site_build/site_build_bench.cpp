@@ -5,7 +5,7 @@
 // changed. Set TMPDIR to choose the file system the project is made on.
 #include "project/build/SiteBuild.h"
 
-#include "common/GeneratedProject.h"
+#include "bench/common/GeneratedProject.h"
 
 #include <benchmark/benchmark.h>
 

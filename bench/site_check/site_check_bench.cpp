@@ -6,7 +6,7 @@
 // Both on one thread. Set TMPDIR to choose the file system.
 #include "project/check/SiteCheck.h"
 
-#include "common/GeneratedProject.h"
+#include "bench/common/GeneratedProject.h"
 
 #include <benchmark/benchmark.h>
 

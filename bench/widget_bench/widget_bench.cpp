@@ -13,6 +13,7 @@
 
 #include "HtmlLikeTables.h"
 #include "bench/common/Corpus.h"
+#include "bench/common/Timings.h"
 #include "memo/engine/scheme/HighlightDriver.h"
 #include "memo/engine/scheme/SyntaxMemoParser.h"
 #include "memo/engine/scheme/HtmlScanners.h"
@@ -57,9 +58,7 @@ void Keystrokes(benchmark::State& state, const std::string& text, bool atEnd, bo
     (void)memo.viewport()->grab();  // paints now (offscreen windows are not exposed)
     us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
   }
-  std::sort(us.begin(), us.end());
-  state.counters["median_ms"] = us[us.size() / 2] / 1000;
-  state.counters["max_ms"] = us.back() / 1000;
+  velora::bench::ReportMedianAndMax(state, us, velora::bench::Unit::Milliseconds);
   vlr::DetachHighlighter(memo.engine());
   if (accessible) {
     velora::memo::TMemoAccessEvents::setEventSink(nullptr);
