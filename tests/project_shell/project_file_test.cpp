@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMdiSubWindow>
 
 #include <filesystem>
 
@@ -151,4 +152,28 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheProjectOpenAndModified) {
 }
 
 }  // namespace
+}  // namespace vlrtest
+
+namespace vlrtest {
+
+// With a document window maximised the title names the document first and
+// ends with the caption, which is also the application's display name: the
+// window system adds that name only to titles that do not end with it, so
+// the caption is shown once.
+TEST_F(ProjectFileTest, AMaximisedDocumentIsNamedBeforeTheCaption) {
+    auto w = NewProjectWindow();
+    w->projectUnit().ParseToOpen(WriteSite());
+    QWidget* child = AddRecordingChild(*w, "TFrmEditor");
+    child->setWindowTitle(QStringLiteral("index.hts"));
+    auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(w->windowTitle().toStdString(), "index.hts - site - Velora");
+    EXPECT_TRUE(w->windowTitle().endsWith(QApplication::applicationDisplayName()));
+    sub->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(w->windowTitle().toStdString(), "site - Velora");
+}
+
 }  // namespace vlrtest
