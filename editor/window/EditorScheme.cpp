@@ -134,6 +134,19 @@ void RehighlightWith(TSyntaxMemo& memo, TSyntaxMemoParser& parser) {
 
 }  // namespace
 
+void FollowDesktopAppearance(TSyntaxMemo& memo, TSyntaxMemoParser* parser) {
+    SetDesktopDark(DesktopPaletteIsDark());
+    if (!parser || !parser->HasTables() || AppearanceOf(parser->Tables().settings) != TAppearance::FollowDesktop)
+        return;
+    // The control's background tells which set it draws with: white only in the light one.
+    const bool drawnDark = memo.engine().defBackColor != rgb(255, 255, 255);
+    if (UsesDarkStyles(parser->Tables()) == drawnDark)
+        return;
+    parser->ResolveStyles();
+    ApplyAppearance(memo.engine(), parser->Tables());
+    memo.viewport()->update();
+}
+
 void TakeSchemeSettings(TSyntaxMemo& memo, TSyntaxMemoParser& target, const TSyntaxMemoParser& source) {
     if (&target == &source || !target.HasTables() || !source.HasTables())
         return;

@@ -41,6 +41,10 @@ std::unique_ptr<TSyntaxMemoParser> AttachHtmlScheme(velora::memo::TSyntaxMemo& m
 // nothing.
 bool ModifySchemeOptions(velora::memo::TSyntaxMemo& memo, TSyntaxMemoParser* parser, QWidget* parent);
 
+// The desktop's palette changed: an editor whose scheme follows the desktop takes the light
+// or dark styles and control colours that now match it.
+void FollowDesktopAppearance(velora::memo::TSyntaxMemo& memo, TSyntaxMemoParser* parser);
+
 // Gives `target` (another window's scheme component, used by `memo`) the
 // settings of `source` after they were confirmed in the options dialog, and
 // highlights and draws the control with them from the top.

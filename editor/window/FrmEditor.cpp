@@ -176,6 +176,13 @@ void TFrmEditor::guarded(const char* method, const std::function<void()>& body) 
     }
 }
 
+void TFrmEditor::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // The desktop turned light or dark while the window is open.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        FollowDesktopAppearance(*SyntaxMemo1, SyntaxMemoParser1.get());
+}
+
 void TFrmEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownBefore_) {

@@ -103,6 +103,27 @@ TEST_F(DarkAppearanceTest, ADarkDesktopGivesNewEditorsTheDarkStyles) {
     EXPECT_EQ(next->memo().engine().defBackColor, 0xFFFFFFu);
 }
 
+TEST_F(DarkAppearanceTest, AnOpenEditorFollowsTheDesktopTurningDarkAndLightAgain) {
+    vlr::TFrmEditor* e = NewEditor();
+    e->memo().setText(kPage);
+    Highlight(e);
+    const auto& engine = e->memo().engine();
+    const auto gutter = engine.gutterColor, selection = engine.selTextBack;
+    ASSERT_EQ(engine.defBackColor, 0xFFFFFFu);
+    QApplication::setPalette(DarkDesktop());
+    vlr::ProcessMessages();
+    EXPECT_EQ(engine.defBackColor, kDarkBack);
+    EXPECT_EQ(engine.styleAt(TagAt(e)).foreground, kDarkTag);
+    EXPECT_EQ(engine.gutterColor, vlr::kDarkGutter);
+    EXPECT_EQ(engine.selTextBack, vlr::kDarkSelBack);
+    QApplication::setPalette(light_);
+    vlr::ProcessMessages();
+    EXPECT_EQ(engine.defBackColor, 0xFFFFFFu);
+    EXPECT_EQ(engine.styleAt(TagAt(e)).foreground, kLightTag);
+    EXPECT_EQ(engine.gutterColor, gutter);
+    EXPECT_EQ(engine.selTextBack, selection);
+}
+
 TEST_F(DarkAppearanceTest, DarkChosenOnALightDesktopIsKeptWithTheSettings) {
     vlr::TFrmEditor* e = NewEditor();
     e->memo().setText(kPage);

@@ -52,7 +52,7 @@ void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
 }
 
 void ApplyAppearance(MemoEngine& e, const TSchemeTables& t) {
-  const velora::memo::Color textBefore = e.defTextColor, backBefore = e.defBackColor;
+  const velora::memo::Color textBefore = e.defTextColor, backBefore = e.defBackColor, gutterBefore = e.gutterColor;
   if (UsesDarkStyles(t)) {
     const TSchemeEffect& base = t.darkEffects[0];
     e.defTextColor = base.present && !base.defaultForeground ? base.foreground : 0xD4D4D4;
@@ -64,8 +64,18 @@ void ApplyAppearance(MemoEngine& e, const TSchemeTables& t) {
   } else {
     e.defTextColor = velora::memo::rgb(0, 0, 0);
     e.defBackColor = velora::memo::rgb(255, 255, 255);
+    // Back from the dark appearance: the colours it set go back to the scheme's own; colours
+    // the window or the user set meanwhile stay.
+    const TSchemeSettings& light = t.settings;
+    if (e.selTextColor == kDarkSelText && e.selTextBack == kDarkSelBack) {
+      e.selTextColor = light.selTextColor.useDefault ? kDefaultSelTextColor : light.selTextColor.color;
+      e.selTextBack = light.selTextBack.useDefault ? kDefaultSelTextBack : light.selTextBack.color;
+    }
+    if (e.gutterColor == kDarkGutter) e.gutterColor = light.gutterColor.useDefault ? kDefaultGutterColor : light.gutterColor.color;
+    if (e.marginColor == kDarkMargin) e.marginColor = light.marginColor;
   }
-  if (e.defTextColor != textBefore || e.defBackColor != backBefore) e.perform(velora::memo::msg::kSettingsChanged);
+  if (e.defTextColor != textBefore || e.defBackColor != backBefore || e.gutterColor != gutterBefore)
+    e.perform(velora::memo::msg::kSettingsChanged);
 }
 
 }  // namespace vlr

@@ -23,7 +23,8 @@ void ApplySchemeSettings(velora::memo::MemoEngine& control, const TSchemeSetting
 
 // The control's own colours for the appearance the tables are drawn in: under the dark one the
 // dark set's style 0 gives text and background, and selection, gutter and margin turn dark;
-// under the light one text and background are black on white again.
+// under the light one text and background are black on white again, and the selection, gutter
+// and margin colours the dark one set go back to the scheme's.
 void ApplyAppearance(velora::memo::MemoEngine& e, const TSchemeTables& t);
 
 }  // namespace vlr

@@ -121,8 +121,6 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
     }
   }
   hasHandler_ = THighlightSet::From(tables_.hasHandler);
-  // The light or the dark style set, as the appearance setting and the desktop say.
-  const std::array<TSchemeEffect, 256>& effects = ActiveEffects(tables_);
   for (std::size_t t = 0; t < 256; ++t) {
     if (hasHandler_.Test(std::uint8_t(t))) handlers_[t] = Resolve(tables_.handlers[t]);
     const TTokenRecord& rec = tables_.records[t];
@@ -136,9 +134,26 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
     r.noStateChange = rec.noStateChange;
     r.pushPop = rec.pushPop;
     context_[t] = THighlightSet::From(tables_.contextStates[t]);
+  }
+  ResolveStyles();
+  start_ = THighlightSet::From(tables_.startStates);
+  anchors_ = THighlightSet::From(tables_.anchors);
+  BuildTypingAids();
+  ForgetViews();  // those of the start states were worked out without the tables
+  resetStart();
+  TablesChanged();
+}
+
+void TSyntaxMemoParser::ResolveStyles() {
+  if (!hasTables_) return;
+  // The light or the dark style set, as the appearance setting and the desktop say.
+  const std::array<TSchemeEffect, 256>& effects = ActiveEffects(tables_);
+  styleCount_ = 1;
+  for (std::size_t t = 0; t < 256; ++t) {
     // Styles by token value: the map picks the style, the effect gives its look.
     const TSchemeEffect& fx = effects[tables_.map[t]];
     StyleEffect& e = styles_[t];
+    e = StyleEffect{};
     if (fx.present) {
       e.foreground = fx.foreground;
       e.background = fx.background;
@@ -151,12 +166,6 @@ void TSyntaxMemoParser::SetTables(TSchemeTables tables) {
     }
     if (tables_.map[t] != 0 || fx.present) styleCount_ = int(t) + 1;
   }
-  start_ = THighlightSet::From(tables_.startStates);
-  anchors_ = THighlightSet::From(tables_.anchors);
-  BuildTypingAids();
-  ForgetViews();  // those of the start states were worked out without the tables
-  resetStart();
-  TablesChanged();
 }
 
 void TSyntaxMemoParser::BuildTypingAids() {

@@ -111,6 +111,10 @@ class TSyntaxMemoParser : public velora::memo::TokenScanner {
   // control that uses the parser. Everything else of `edited` is ignored. Without tables
   // nothing happens.
   void ReplaceSettings(const TSchemeTables& edited);
+  // Takes the styles again from the set the appearance asks for now (the desktop turned light
+  // or dark). Nothing is applied to the controls and nothing is scanned again: they only need
+  // drawing.
+  void ResolveStyles();
   // The controls that use the parser (attached by AttachHighlighter), in the order they came.
   [[nodiscard]] std::vector<velora::memo::MemoEngine*> Controls() const;
   // The settings under RegistryKey in the user's settings file: the style string as
