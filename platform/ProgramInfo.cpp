@@ -24,7 +24,7 @@ std::string ProgramDir() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
-        return "./";
+        return {};
     std::string exe(buf, static_cast<std::size_t>(n));
     return withSlash(exe.substr(0, exe.rfind('/')));
 }
@@ -32,7 +32,8 @@ std::string ProgramDir() {
 std::string AppDir() {
     if (const char* env = std::getenv("VELORA_APPDIR"); env && *env)
         return withSlash(env);
-    return ProgramDir();
+    const std::string dir = ProgramDir();
+    return dir.empty() ? "./" : dir;
 }
 
 std::string SystemDir() { return "/usr/lib"; }

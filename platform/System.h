@@ -11,7 +11,8 @@ namespace vlr {
 
 // Folder of the program file with a trailing "/"; VELORA_APPDIR overrides it.
 std::string AppDir();
-// Folder of the program file with a trailing "/", whatever VELORA_APPDIR says.
+// Folder of the program file with a trailing "/", whatever VELORA_APPDIR says;
+// "" when the system does not tell (no /proc).
 std::string ProgramDir();
 
 // Files the program keeps "beside itself" (preferences, styles, tools, editor

@@ -29,7 +29,14 @@ int main(int argc, char** argv) {
         vlr::cli::ReadStartArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (const int code = vlr::cli::RunWithoutToolkit(start); code >= 0)
         return code;
-    const std::string window = vlr::ProgramDir() + kWindowProgram;
+    // Only the window program beside this one: never one found through the
+    // working folder or the search path.
+    const std::string folder = vlr::ProgramDir();
+    if (folder.empty()) {
+        std::fprintf(stderr, "velora: cannot find the program's own folder (/proc/self/exe cannot be read)\n");
+        return vlr::cli::kExitFailed;
+    }
+    const std::string window = folder + kWindowProgram;
     ::execv(window.c_str(), argv);
     std::fprintf(stderr, "velora: cannot start the window program %s: %s\n",
                  vlr::cli::TerminalText(window).c_str(), std::strerror(errno));
