@@ -14,10 +14,34 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <optional>
 
 namespace vlr {
 namespace {
+
+// Where the first element of html[from, to) that shows on the page starts:
+// the document's frame (html, head, body) and what a head holds are passed
+// over. `to` when there is none.
+std::size_t firstShownElement(const std::string& html, std::size_t from, std::size_t to) {
+    static const char* const kUnseen[] = {"html", "head", "body", "meta", "link", "title", "script", "style", "base"};
+    to = std::min(to, html.size());
+    for (std::size_t at = html.find('<', from); at != std::string::npos && at + 1 < to; at = html.find('<', at + 1)) {
+        std::size_t end = at + 1;
+        while (end < to && std::isalnum(static_cast<unsigned char>(html[end])))
+            ++end;
+        if (end == at + 1 || !std::isalpha(static_cast<unsigned char>(html[at + 1])))
+            continue;
+        std::string name = html.substr(at + 1, end - at - 1);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::none_of(std::begin(kUnseen), std::end(kUnseen), [&](const char* u) { return name == u; }))
+            return at;
+    }
+    return to;
+}
 
 template <typename Fn>
 Fn entry(const char* name) {
@@ -243,12 +267,25 @@ void LivePreviewPane::RevealCaret() {
     const velora::memo::TextStore& store = memo_.engine().store();
     const velora::memo::Pos caret = memo_.selection().caret;
     const std::size_t into = static_cast<std::size_t>(caret - store.lineStart(store.lineFromPos(caret)));
-    if (auto range = page_.map.OutputRange(page, caretLine)) {
-        reveal(browser_, std::min(range->first + into, range->second > 0 ? range->second - 1 : 0));
+    // A line that is an include (its own output at most blanks and its line
+    // break) shows the first element the include brought in that shows.
+    const auto own = page_.map.OutputRange(page, caretLine);
+    const bool ownIsBlank =
+        !own || std::all_of(page_.html.begin() + std::ptrdiff_t(std::min(own->first, page_.html.size())),
+                            page_.html.begin() + std::ptrdiff_t(std::min(own->second, page_.html.size())),
+                            [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+    if (ownIsBlank) {
+        if (auto range = page_.map.IncludedRange(page, caretLine)) {
+            const std::size_t shown = firstShownElement(page_.html, range->first, range->second);
+            reveal(browser_, shown < range->second ? shown : range->first);
+            return;
+        }
+    }
+    if (own) {
+        reveal(browser_, std::min(own->first + into, own->second > 0 ? own->second - 1 : 0));
         return;
     }
-    // A line that made no output (an include's line, a blank one) shows the
-    // nearest line above that did.
+    // A line that made no output (a blank one) shows the nearest line above that did.
     for (int line = caretLine - 1; line >= 1 && line > caretLine - 200; --line)
         if (auto range = page_.map.OutputRange(page, line)) {
             reveal(browser_, range->first);

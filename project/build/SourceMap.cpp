@@ -88,7 +88,7 @@ std::optional<SourceLocation> SourceMap::Locate(std::size_t offset) const {
     return loc;
 }
 
-std::optional<std::pair<std::size_t, std::size_t>> SourceMap::OutputRange(const std::string& file, int line) const {
+std::optional<SourceMap::LineSpan> SourceMap::lineSpan(const std::string& file, int line) const {
     int index = -1;
     for (std::size_t i = 0; i < files_.size(); ++i)
         if (files_[i].path == file)
@@ -101,6 +101,47 @@ std::optional<std::pair<std::size_t, std::size_t>> SourceMap::OutputRange(const 
     const std::size_t lineBegin = starts[static_cast<std::size_t>(line) - 1];
     const std::size_t lineEnd =
         static_cast<std::size_t>(line) < starts.size() ? starts[static_cast<std::size_t>(line)] : SIZE_MAX;
+    return LineSpan{index, lineBegin, lineEnd};
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> SourceMap::IncludedRange(const std::string& file,
+                                                                            int line) const {
+    const auto span = lineSpan(file, line);
+    if (!span)
+        return std::nullopt;
+    // The first include written on the line, and everything it brought in,
+    // its own includes too: their output is one stretch of the page.
+    int site = -1;
+    for (std::size_t s = 0; s < sites_.size() && site < 0; ++s)
+        if (sites_[s].file == span->file && sites_[s].source >= span->begin && sites_[s].source < span->end)
+            site = static_cast<int>(s);
+    if (site < 0)
+        return std::nullopt;
+    auto broughtIn = [&](int s) {
+        for (; s >= 0; s = sites_[static_cast<std::size_t>(s)].parent)
+            if (s == site)
+                return true;
+        return false;
+    };
+    std::optional<std::pair<std::size_t, std::size_t>> range;
+    for (const Piece& p : pieces_) {
+        if (p.length == 0 || !broughtIn(p.site))
+            continue;
+        if (!range)
+            range.emplace(p.outBegin, p.outBegin + p.length);
+        else
+            range->second = p.outBegin + p.length;
+    }
+    return range;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> SourceMap::OutputRange(const std::string& file, int line) const {
+    const auto span = lineSpan(file, line);
+    if (!span)
+        return std::nullopt;
+    const int index = span->file;
+    const std::size_t lineBegin = span->begin;
+    const std::size_t lineEnd = span->end;
     std::optional<std::pair<std::size_t, std::size_t>> range;
     for (const Piece& p : pieces_) {
         if (p.file != index) {

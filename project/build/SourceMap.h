@@ -49,6 +49,12 @@ public:
     // output comes from that line.
     [[nodiscard]] std::optional<std::pair<std::size_t, std::size_t>> OutputRange(const std::string& file,
                                                                                  int line) const;
+    // The output range [begin, end) that the first include written at `line`
+    // of `file` brought in, with everything its own includes brought: where
+    // a line that is an include shows in the page. Nothing when no include
+    // is written there or it gave no output.
+    [[nodiscard]] std::optional<std::pair<std::size_t, std::size_t>> IncludedRange(const std::string& file,
+                                                                                   int line) const;
     // Every file the output came from, the page first.
     [[nodiscard]] std::vector<std::string> Files() const;
     [[nodiscard]] bool Empty() const { return pieces_.empty(); }
@@ -87,6 +93,13 @@ public:
 
 private:
     SourcePosition position(int file, std::size_t offset) const;
+    // A line of a file: the file's index and the line's byte range in it.
+    struct LineSpan {
+        int file = 0;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+    std::optional<LineSpan> lineSpan(const std::string& file, int line) const;
 
     std::vector<File> files_;
     std::vector<Piece> pieces_;

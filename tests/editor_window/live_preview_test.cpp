@@ -134,6 +134,16 @@ TEST_F(LivePreviewTest, CaretMarksItsElementAndAClickOpensTheSourceLine) {
         QTest::qWait(50);
     EXPECT_EQ(marked, QVariant("h2: Welcome"));
 
+    // The caret on an include's line marks the first element the include shows.
+    CaretToLine(4);
+    timer.restart();
+    while (timer.elapsed() < 10000 &&
+           !(marked = Eval(QStringLiteral("__veloraLive.marked()"), QWebEngineScript::ApplicationWorld))
+                .toString()
+                .startsWith(QLatin1String("header:")))
+        QTest::qWait(50);
+    EXPECT_TRUE(marked.toString().startsWith(QLatin1String("header:"))) << marked.toString().toStdString();
+
     // A real click on the paragraph puts the caret on its line in this page.
     auto clickOn = [&](const char* selector) {
         const QVariantList box = Eval(QStringLiteral("var t = document.querySelector('%1'); t.scrollIntoView({block: 'center'});"

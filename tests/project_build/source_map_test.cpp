@@ -75,6 +75,15 @@ TEST(SourceMap, PlacesPageIncludeNestedIncludeAndVariableText) {
     EXPECT_EQ(r.text.substr(range->first, range->second - range->first), "</header>\n");
     EXPECT_FALSE(map.OutputRange(m.temp / "parts/head.inc", 9));
     EXPECT_EQ(map.Files().front(), m.temp / "page.hts");
+    // What the include written on a line brought in, its nested include too.
+    auto included = map.IncludedRange(m.temp / "page.hts", 2);
+    ASSERT_TRUE(included);
+    EXPECT_EQ(r.text.substr(included->first, included->second - included->first),
+              "<header>\n  é<nav>menu</nav> tail\n</header>\n");
+    auto nested = map.IncludedRange(m.temp / "parts/head.inc", 2);
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(r.text.substr(nested->first, nested->second - nested->first), "é<nav>menu</nav>");
+    EXPECT_FALSE(map.IncludedRange(m.temp / "page.hts", 1));
 }
 
 TEST(SourceMap, IncludeReusedByALaterPageIsPlacedThereToo) {
