@@ -77,9 +77,17 @@ bool TSyntaxMemo::drawsTokenStyles() const {
 }
 
 void TSyntaxMemo::updateHover(QPoint p) {
+  const MemoEngine& e = *engine_;
   const Pos pos = positionAt(p);
-  const LineNo line = engine_->store().lineFromPos(pos);
-  const bool pastEnd = pos >= engine_->store().lineEnd(line) && p.x() > xOfPos(line, pos);
+  const LineNo line = e.store().lineFromPos(pos);
+  bool pastEnd = pos >= e.store().lineEnd(line) && p.x() > xOfPos(line, pos);
+  // Right of a row that the next one continues: past the end of its last character.
+  const Pos row = std::clamp<Pos>(e.firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0, e.rowCount() - 1);
+  if (!pastEnd && e.wrapIndex() && e.wrapIndex()->continues(row)) {
+    const Pos end = e.rowEnd(row);
+    const Pos last = e.prevCharPos(end);
+    pastEnd = pos >= last && p.x() > xOfPos(row, last) + int(e.displayColumn(end) - e.displayColumn(last)) * charWidth_;
+  }
   // Plain drawing (smoSyntaxHighlight off) shows no styles, so no hot spots either.
   const bool hot = !pastEnd && p.x() >= textLeft() && drawsTokenStyles() && engine_->styleAt(pos).hotspot;
   setHovering(hot);

@@ -284,6 +284,28 @@ TEST_F(PaintOptions, HyperCursorOverHotSpotsAndTheNormalCursorElsewhere) {
   QObject::disconnect(c);
 }
 
+// Right of a wrapped row's last character is no part of a link, as right of a line's end is not.
+TEST_F(PaintOptions, APointRightOfAWrappedRowIsNotOverItsLink) {
+  MemoEngine& e = memo.engine();
+  e.setParser(1, &styles);
+  Set(smoSyntaxHighlight, true);
+  e.wrapAtColumn = 10;
+  memo.setText("http://abcdefghijkl");
+  std::vector<std::uint8_t> toks(19, 7);
+  e.storeTokens(0, 19, toks.data());
+  memo.setWordWrap(true);
+  ASSERT_TRUE(e.wrapIndex() && e.wrapIndex()->continues(0));
+  const int y = memo.lineHeight() / 2;
+  QSignalSpy hovers(&memo, &TSyntaxMemo::OnHyperlinkHover);
+  QTest::mouseMove(memo.viewport(), memo.pointAt(3) + QPoint(1, y));
+  EXPECT_EQ(hovers.count(), 1);
+  EXPECT_NE(memo.viewport()->cursor().shape(), Qt::IBeamCursor);
+  hovers.clear();
+  QTest::mouseMove(memo.viewport(), QPoint(memo.textLeft() + 16 * Cell(), y));
+  EXPECT_EQ(hovers.count(), 0);
+  EXPECT_EQ(memo.viewport()->cursor().shape(), Qt::IBeamCursor);
+}
+
 TEST_F(PaintOptions, WrapGlyphAndWrapColumnAreDrawnOnlyWithTheirOptions) {
   MemoEngine& e = memo.engine();
   e.wrapAtColumn = 10;
