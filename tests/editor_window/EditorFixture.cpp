@@ -135,13 +135,21 @@ void EditorTest::EditOptions(vlr::TFrmEditor* e, const std::function<void(velora
         edit(d);
         d.OkButton->click();
     });
+    ChooseInContextMenu(e, e->EditorOptions1);
+    velora::memo::SetOptionsDialogDriver(nullptr);
+}
+
+void EditorTest::ChooseInContextMenu(vlr::TFrmEditor* e, QAction* item) {
+    // The event a right click on the text gives the control.
     QWidget* text = e->memo().viewport();
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 10), text->mapToGlobal(QPoint(20, 10)));
     QApplication::sendEvent(text, &click);
-    EXPECT_TRUE(e->PopupMenu1->isVisible());
-    e->PopupMenu1->setActiveAction(e->EditorOptions1);
+    ASSERT_TRUE(e->PopupMenu1->isVisible());
+    for (int i = 0; i < 40 && e->PopupMenu1->activeAction() != item; ++i)
+        QTest::keyClick(e->PopupMenu1, Qt::Key_Down);
+    ASSERT_EQ(e->PopupMenu1->activeAction(), item) << item->objectName().toStdString() << " cannot be reached";
     QTest::keyClick(e->PopupMenu1, Qt::Key_Return);
-    velora::memo::SetOptionsDialogDriver(nullptr);
+    vlr::ProcessMessages();
 }
 
 }  // namespace vlrtest

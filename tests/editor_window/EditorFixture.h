@@ -22,6 +22,8 @@ namespace velora::memo {
 class TOptionsDialog;
 }
 
+class QAction;
+
 namespace vlrtest {
 
 struct SpyMessage {
@@ -71,6 +73,9 @@ protected:
     // Opens the editor options of `e` the user's way (a right click on the text, "Editor
     // Options" chosen in the menu with Return), runs `edit` in the dialog, then OK.
     void EditOptions(vlr::TFrmEditor* e, const std::function<void(velora::memo::TOptionsDialog&)>& edit);
+    // Opens the editor's context menu as a right click on its text does and
+    // chooses `item` with the arrow keys and Return.
+    void ChooseInContextMenu(vlr::TFrmEditor* e, QAction* item);
 
     std::filesystem::path appDir;
     std::filesystem::path work;

@@ -49,7 +49,8 @@ TEST_F(EditorTest, ContextMenuEnablingRules) {
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_FALSE(e->Redo1->isEnabled());
     EXPECT_FALSE(e->AddToRepository1->isEnabled());  // untitled
-    e->Undo1->trigger();
+    ChooseInContextMenu(e, e->Undo1);
+    EXPECT_EQ(Text(e), "");
     e->PopupMenu1Popup();
     EXPECT_TRUE(e->Redo1->isEnabled());
 
@@ -79,9 +80,7 @@ TEST_F(EditorTest, AddToRepositorySendsTheFileName) {
     main->Libraries().entry.AddObjRep = RecordingAddObjRep;
     WriteFile(path("page.hts"), "x");
     TFrmEditor* e = EditorFor(path("page.hts"));
-    e->PopupMenu1Popup();
-    ASSERT_TRUE(e->AddToRepository1->isEnabled());
-    e->AddToRepository1->trigger();
+    ChooseInContextMenu(e, e->AddToRepository1);
     ASSERT_EQ(repositoryCalls.size(), 1u);
     EXPECT_EQ(repositoryCalls[0], path("page.hts"));
 }
