@@ -10,15 +10,12 @@
 #include <unistd.h>
 
 namespace vlr {
-namespace {
 
-std::string withSlash(std::string dir) {
+std::string WithSlash(std::string dir) {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
 }
-
-}  // namespace
 
 std::string ProgramDir() {
     char buf[PATH_MAX];
@@ -26,12 +23,12 @@ std::string ProgramDir() {
     if (n <= 0)
         return {};
     std::string exe(buf, static_cast<std::size_t>(n));
-    return withSlash(exe.substr(0, exe.rfind('/')));
+    return WithSlash(exe.substr(0, exe.rfind('/')));
 }
 
 std::string AppDir() {
     if (const char* env = std::getenv("VELORA_APPDIR"); env && *env)
-        return withSlash(env);
+        return WithSlash(env);
     const std::string dir = ProgramDir();
     return dir.empty() ? "./" : dir;
 }

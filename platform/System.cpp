@@ -16,16 +16,9 @@ ShellOpenHook& shellHook() {
     return hook;
 }
 
-std::string withSlash(std::string dir) {
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    return dir;
-}
 }  // namespace
 
-
-std::string TempDir() { return withSlash(QDir::tempPath().toStdString()); }
-
+std::string TempDir() { return WithSlash(QDir::tempPath().toStdString()); }
 
 std::uint32_t TickCount() {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -55,7 +48,6 @@ bool HasPrinter() {
     // Without a printer queue a page can still be printed into a PDF file.
     return true;
 }
-
 
 bool PromptsAreLogged() {
     const char* env = std::getenv("VELORA_PROMPTS");

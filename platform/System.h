@@ -9,6 +9,8 @@
 
 namespace vlr {
 
+// The folder with a trailing "/" ("" gets one too).
+std::string WithSlash(std::string dir);
 // Folder of the program file with a trailing "/"; VELORA_APPDIR overrides it.
 std::string AppDir();
 // Folder of the program file with a trailing "/", whatever VELORA_APPDIR says;

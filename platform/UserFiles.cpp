@@ -15,26 +15,21 @@
 
 namespace vlr {
 namespace {
-std::string withSlash(std::string dir) {
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    return dir;
-}
 
 std::string configHome() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/')
-        return withSlash(xdg);
+        return WithSlash(xdg);
     if (const char* home = std::getenv("HOME"); home && *home)
-        return withSlash(home) + ".config/";
-    return withSlash(QDir::homePath().toStdString()) + ".config/";
+        return WithSlash(home) + ".config/";
+    return WithSlash(QDir::homePath().toStdString()) + ".config/";
 }
 
 std::string cacheHome() {
     if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg && xdg[0] == '/')
-        return withSlash(xdg);
+        return WithSlash(xdg);
     if (const char* home = std::getenv("HOME"); home && *home)
-        return withSlash(home) + ".cache/";
-    return withSlash(QDir::homePath().toStdString()) + ".cache/";
+        return WithSlash(home) + ".cache/";
+    return WithSlash(QDir::homePath().toStdString()) + ".cache/";
 }
 
 // True when `dir` is a folder (not a link to one) owned by this user that no
@@ -107,7 +102,7 @@ std::string ReadablePath(const std::string& name) {
 
 std::string PrivateTempDir() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
-        std::string base = withSlash(runtime);
+        std::string base = WithSlash(runtime);
         base.pop_back();
         if (isPrivateFolder(base) && makePrivateFolder(base + "/velora/"))
             return base + "/velora/";

@@ -31,14 +31,18 @@ class LivePreviewPane : public QWidget {
 public:
     // What the pane asks of the window it is in: the caller's answers, given once when the
     // pane is made (the editor window gives its project, page and trust; a benchmark gives
-    // its own), not wiring between units.
+    // its own), not wiring between units. They are functions, not values, because the
+    // answers change while the pane lives: a project opens or closes, Save As renames the
+    // page, the user trusts the project.
     struct Context {
-        // The open project's file ("" without one) and the page's full path.
+        // The open project's file ("" without one) and the page's full path, asked at each build.
         std::function<std::string()> projectFile;
         std::function<std::string()> pagePath;
-        // Whether the build may read outside the project's folder.
+        // Whether the build may read outside the project's folder: the window asks the user
+        // (once per project) when a build first needs it.
         std::function<bool(const std::string& outside)> allowOutside;
-        // Opens another file of the site at a line.
+        // Opens another file of the site at a line, as the window opens files (a click on an
+        // element an include made).
         std::function<void(const std::string& file, int line)> openFile;
     };
     enum class Width { Desktop, Tablet, Phone };

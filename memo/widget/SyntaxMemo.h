@@ -315,6 +315,8 @@ class TSyntaxMemo : public QAbstractScrollArea {
   [[nodiscard]] int xOfPos(LineNo row, Pos p) const;
   [[nodiscard]] Pos posAtX(LineNo row, int x) const;
   [[nodiscard]] Pos rowBaseColumn(Pos row) const;
+  // The visual row under a point of the viewport (the first or last one above or below the text).
+  [[nodiscard]] Pos rowAt(QPoint p) const;
   // Draws the visible columns [firstCol, lastCol] of visual row `row` at y.
   void paintLine(QPainter& g, LineNo row, int y, Pos firstCol, Pos lastCol);
   // GutterPaint.cpp: the current line's band behind the text, and the gutter.

@@ -59,11 +59,12 @@ Pos TSyntaxMemo::posAtX(LineNo row, int x) const {
   return (col - double(c0)) * 2 >= double(c1 - c0) ? next : p;
 }
 
-Pos TSyntaxMemo::positionAt(QPoint p) const {
-  const Pos row = std::clamp<Pos>(engine_->firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0,
-                                  engine_->rowCount() - 1);
-  return posAtX(row, p.x());
+Pos TSyntaxMemo::rowAt(QPoint p) const {
+  return std::clamp<Pos>(engine_->firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0,
+                         engine_->rowCount() - 1);
 }
+
+Pos TSyntaxMemo::positionAt(QPoint p) const { return posAtX(rowAt(p), p.x()); }
 
 QPoint TSyntaxMemo::pointAt(Pos p) const {
   const Pos row = engine_->rowOf(p);
@@ -82,7 +83,7 @@ void TSyntaxMemo::updateHover(QPoint p) {
   const LineNo line = e.store().lineFromPos(pos);
   bool pastEnd = pos >= e.store().lineEnd(line) && p.x() > xOfPos(line, pos);
   // Right of a row that the next one continues: past the end of its last character.
-  const Pos row = std::clamp<Pos>(e.firstVisibleLine() + (p.y() < 0 ? -1 : p.y() / lineHeight_), 0, e.rowCount() - 1);
+  const Pos row = rowAt(p);
   if (!pastEnd && e.wrapIndex() && e.wrapIndex()->continues(row)) {
     const Pos end = e.rowEnd(row);
     const Pos last = e.prevCharPos(end);

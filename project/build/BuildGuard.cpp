@@ -47,6 +47,10 @@ std::string BuildGuard::resolve(const std::string& path, Look* look) const {
     return joined;
 }
 
+bool BuildGuard::holds(const std::string& real) const {
+    return !folder_.empty() && !real.empty() && IsWithin(folder_, real);
+}
+
 std::string BuildGuard::resolvedFolder(const std::string& folder) const {
     {
         std::lock_guard<std::mutex> lock(folders_->mutex);
@@ -66,14 +70,14 @@ bool BuildGuard::FolderInside(const std::string& folder, std::string* resolved) 
     const std::string real = resolvedFolder(folder);
     if (resolved)
         *resolved = real;
-    return !folder_.empty() && !real.empty() && IsWithin(folder_, real);
+    return holds(real);
 }
 
 bool BuildGuard::Inside(const std::string& path, std::string* resolved) const {
     const std::string real = resolve(path);
     if (resolved)
         *resolved = real;
-    return !folder_.empty() && !real.empty() && IsWithin(folder_, real);
+    return holds(real);
 }
 
 SourceLook BuildGuard::AddSourceAndLook(const std::string& path) {
@@ -81,7 +85,7 @@ SourceLook BuildGuard::AddSourceAndLook(const std::string& path) {
     Look look;
     const std::string real = resolve(path, &look);
     out.resolved = real;
-    out.inside = !folder_.empty() && !real.empty() && IsWithin(folder_, real);
+    out.inside = holds(real);
     if (!look.known) {
         // A link, or a path resolved whole: looked at again, following it.
         AddSource(path);

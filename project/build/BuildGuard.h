@@ -65,6 +65,8 @@ private:
         struct stat info {};
     };
     std::string resolve(const std::string& path, Look* look = nullptr) const;
+    // True when the resolved path lies inside the project's folder.
+    bool holds(const std::string& real) const;
     // A folder's resolved path, looked up once per guard; "" when it cannot be resolved.
     std::string resolvedFolder(const std::string& folder) const;
 

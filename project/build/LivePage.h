@@ -51,7 +51,9 @@ struct LivePageRequest {
     std::string text;
     BuildEnvironment environment;
     // Asked before anything outside the project's folder is read; unset or
-    // false: nothing outside is read (see BuildGuard.h).
+    // false: nothing outside is read (see BuildGuard.h). A question to the
+    // caller, as for BuildRequest: only the caller can ask the user, and only
+    // when a page turns out to need it.
     std::function<bool(const std::string& outside)> allowOutside;
 };
 

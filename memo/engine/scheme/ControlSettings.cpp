@@ -23,6 +23,10 @@ void Take(int value, int lo, int hi, int& field) {
   if (value >= lo && value <= hi) field = value;
 }
 
+velora::memo::Color ColorOr(const TSchemeColor& c, velora::memo::Color control) {
+  return c.useDefault ? control : c.color;
+}
+
 }  // namespace
 
 void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
@@ -40,9 +44,9 @@ void ApplySchemeSettings(MemoEngine& e, const TSchemeSettings& s) {
   Take(s.gutterWidth, 0, kMaxGutterWidth, e.gutterWidth);
   Take(s.indentStep, 0, kMaxIndentStep, e.indentStep);
   e.wrapOverride = s.wrapOverride;
-  e.gutterColor = s.gutterColor.useDefault ? kDefaultGutterColor : s.gutterColor.color;
-  e.selTextColor = s.selTextColor.useDefault ? kDefaultSelTextColor : s.selTextColor.color;
-  e.selTextBack = s.selTextBack.useDefault ? kDefaultSelTextBack : s.selTextBack.color;
+  e.gutterColor = ColorOr(s.gutterColor, kDefaultGutterColor);
+  e.selTextColor = ColorOr(s.selTextColor, kDefaultSelTextColor);
+  e.selTextBack = ColorOr(s.selTextBack, kDefaultSelTextBack);
   e.currentLineColor.reset();
   if (!s.currentLineColor.useDefault) e.currentLineColor = s.currentLineColor.color;
   if (!s.fontName.empty()) e.fontName = s.fontName;
@@ -68,10 +72,10 @@ void ApplyAppearance(MemoEngine& e, const TSchemeTables& t) {
     // the window or the user set meanwhile stay.
     const TSchemeSettings& light = t.settings;
     if (e.selTextColor == kDarkSelText && e.selTextBack == kDarkSelBack) {
-      e.selTextColor = light.selTextColor.useDefault ? kDefaultSelTextColor : light.selTextColor.color;
-      e.selTextBack = light.selTextBack.useDefault ? kDefaultSelTextBack : light.selTextBack.color;
+      e.selTextColor = ColorOr(light.selTextColor, kDefaultSelTextColor);
+      e.selTextBack = ColorOr(light.selTextBack, kDefaultSelTextBack);
     }
-    if (e.gutterColor == kDarkGutter) e.gutterColor = light.gutterColor.useDefault ? kDefaultGutterColor : light.gutterColor.color;
+    if (e.gutterColor == kDarkGutter) e.gutterColor = ColorOr(light.gutterColor, kDefaultGutterColor);
     if (e.marginColor == kDarkMargin) e.marginColor = light.marginColor;
   }
   if (e.defTextColor != textBefore || e.defBackColor != backBefore || e.gutterColor != gutterBefore)
